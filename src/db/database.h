@@ -1,0 +1,81 @@
+#pragma once
+
+#include "db/value.h"
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+namespace perlinex::db {
+
+class RecordSet;
+
+namespace detail {
+struct Connection;
+}
+
+enum class OpenMode {
+    Exclusive, // the collection: no other program can open the file while we hold it
+    Shared,    // read and write, shared with others
+    ReadOnly,  // shipped data such as the field catalogue
+};
+
+enum class RecordSetKind {
+    Dynaset,  // updatable, keyed: rows are read when they become current
+    Snapshot, // read-only copy taken when the set is opened
+};
+
+// An open database file. Record sets opened on it become invalid (error 3420) when it closes.
+class Database {
+public:
+    // Opens an existing file. Throws DbError: 3044 missing folder, 3024 missing file,
+    // 3343 a file that is not a database (its text says what it is), 3049 a damaged file,
+    // 3045 a file in use by another program, 3051 a file that cannot be opened for writing.
+    static std::unique_ptr<Database> open(const QString& path, OpenMode mode);
+    // Creates a new, empty database file; throws when the file already exists.
+    static std::unique_ptr<Database> create(const QString& path);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const QString& path() const;
+    OpenMode mode() const;
+    bool isOpen() const;
+    void close();
+
+    std::unique_ptr<RecordSet> openRecordSet(const QString& sql,
+                                             RecordSetKind kind = RecordSetKind::Dynaset);
+    // Runs statements in the program's SQL dialect that return no rows.
+    void execute(const QString& sql);
+    // The first column of the first row of a query, or null.
+    Value scalar(const QString& sql);
+    // The engine's idle call: lets go of memory and locks it no longer needs.
+    void idle();
+
+    // Runs fn inside one transaction: all of it is stored, or none of it.
+    template <typename Fn> void transaction(Fn&& fn) {
+        begin();
+        try {
+            fn();
+        } catch (...) {
+            rollback();
+            throw;
+        }
+        commit();
+    }
+
+    // The underlying connection, for the store's own maintenance code.
+    sqlite3* handle() const;
+
+private:
+    explicit Database(std::shared_ptr<detail::Connection> conn);
+    void begin();
+    void commit();
+    void rollback() noexcept;
+
+    std::shared_ptr<detail::Connection> conn_;
+};
+
+} // namespace perlinex::db

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace perlinex::db {
+
+// The numbered errors the store reports. The common error handler treats a few of them
+// specially; every other number is reported with its text.
+namespace err {
+constexpr int NoDatabase = 91;
+constexpr int UpdateWithoutEdit = 3020;
+constexpr int NoCurrentRecord = 3021;
+constexpr int FileNotFound = 3024;
+constexpr int DiskFull = 3026;
+constexpr int ReadOnly = 3027;
+constexpr int DiskError = 3040;
+constexpr int InvalidPath = 3044;
+constexpr int FileInUse = 3045;
+constexpr int DamagedFile = 3049;
+constexpr int CannotOpen = 3051;
+constexpr int SyntaxError = 3075;
+constexpr int TableMissing = 3078;
+constexpr int FieldTooSmall = 3163;
+constexpr int RecordDeleted = 3167;
+constexpr int LockedRow = 3168;
+constexpr int NotSupported = 3251;
+constexpr int LockedRow2 = 3260;
+constexpr int FieldMissing = 3265;
+constexpr int NullNotAllowed = 3314;
+constexpr int ValidationFailed = 3316;
+constexpr int NotACollection = 3343;
+constexpr int NewerVersion = 3344;
+constexpr int ObjectInvalid = 3420;
+constexpr int TypeMismatch = 3421;
+constexpr int DialogCancelled = 32755;
+} // namespace err
+
+// Every failure of the store: a number the error handler understands and a text for the user.
+class DbError : public std::runtime_error {
+public:
+    DbError(int number, const QString& text)
+        : std::runtime_error(text.toStdString()), number_(number), text_(text) {}
+    int number() const { return number_; }
+    const QString& text() const { return text_; }
+
+private:
+    int number_;
+    QString text_;
+};
+
+} // namespace perlinex::db

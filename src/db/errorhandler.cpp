@@ -1,0 +1,142 @@
+#include "db/errorhandler.h"
+
+#include "db/maintenance.h"
+#include "db/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace perlinex {
+
+using db::DbError;
+namespace err = db::err;
+
+void ProgramState::openCollection() {
+    CollectionDb = db::openCollection(DbPath);
+}
+
+void ProgramState::closeCollection() {
+    StampSet.reset();
+    if (CollectionDb)
+        CollectionDb->close();
+    CollectionDb.reset();
+}
+
+void ProgramState::endProgram(const QString& reason) {
+    closeCollection();
+    throw ProgramEnded{reason};
+}
+
+namespace {
+
+void repairAndReopen(ProgramState& program, const DbError& error) {
+    program.closeCollection();
+    const QString folder = QFileInfo(program.DbPath).absolutePath();
+    const QString bak = QDir(folder).filePath(QString::fromLatin1(db::CompactBackupFileName));
+    DialogService& dialogs = program.dialogs();
+    const QString name = QFileInfo(program.DbPath).fileName();
+    try {
+        bool restored = false;
+        if (db::isIntactCollection(bak)) {
+            const QString when =
+                QLocale().toString(QFileInfo(bak).lastModified(), QLocale::ShortFormat);
+            const Answer a = dialogs.message(
+                QStringLiteral("The collection %1 is damaged:\n%2\n\nDo you want to put back the "
+                               "copy kept by the last compaction (%3, saved %4)?\n\nChoose No to "
+                               "recover what can still be read from the damaged file. Either "
+                               "way the damaged file is kept.")
+                    .arg(name, error.text(), QString::fromLatin1(db::CompactBackupFileName), when),
+                QStringLiteral("Damaged Collection"), Buttons::YesNo, Icon::Warning);
+            if (a == Answer::Yes) {
+                db::replaceCollectionWith(bak, program.DbPath, QStringLiteral("damaged"));
+                restored = true;
+            }
+        }
+        if (!restored) {
+            const db::RepairReport r = db::repairCollection(program.DbPath);
+            QString text = QStringLiteral("The collection %1 was damaged and has been repaired: "
+                                          "%2 stamps and %3 code entries were recovered.")
+                               .arg(name)
+                               .arg(r.stamps)
+                               .arg(r.codes);
+            if (r.lostRows > 0)
+                text += QStringLiteral("\n\n%1 rows could not be read.").arg(r.lostRows);
+            text += QStringLiteral("\n\nThe damaged file has been kept as %1.")
+                        .arg(QFileInfo(r.damagedCopy).fileName());
+            dialogs.message(text, QStringLiteral("Damaged Collection"), Buttons::Ok,
+                            Icon::Information);
+        }
+        program.openCollection();
+    } catch (const DbError& e) {
+        dialogs.message(QStringLiteral("The collection %1 is damaged and could not be repaired.\n\n"
+                                       "%2\n\nNothing has been overwritten.")
+                            .arg(name, e.text()),
+                        ProgramTitle, Buttons::Ok, Icon::Critical);
+        program.endProgram(e.text());
+    }
+}
+
+} // namespace
+
+void HandleDbError(ProgramState& program, const DbError& error) {
+    DialogService& dialogs = program.dialogs();
+    switch (error.number()) {
+    case err::NoDatabase:
+        dialogs.message(
+            QStringLiteral("There was an error accessing the database file.  Aborting..."));
+        program.endProgram(error.text());
+    case err::FileInUse:
+        return;
+    case err::DamagedFile:
+        repairAndReopen(program, error);
+        return;
+    case err::LockedRow:
+    case err::LockedRow2:
+        program.RetryLock = true;
+        ++program.LockRetries;
+        if (program.LockRetries < 100)
+            return;
+        if (dialogs.message(
+                QStringLiteral("Could not update locked record.  Do you wish to try again?"),
+                QStringLiteral("Locked Record"), Buttons::YesNo, Icon::Question) == Answer::Yes) {
+            program.LockRetries = 1;
+            return;
+        }
+        program.endProgram(error.text());
+    case err::ObjectInvalid:
+        dialogs.message(QStringLiteral(
+            "An error has occurred.  You may have forgotten to close a window before packing or "
+            "backing up the program's database.  Please rerun the program."));
+        program.endProgram(error.text());
+    case err::DialogCancelled:
+        program.DialogCancelled = true;
+        return;
+    default:
+        dialogs.message(QStringLiteral("%1  %2").arg(error.number()).arg(error.text()));
+        program.endProgram(error.text());
+    }
+}
+
+bool trap(ProgramState& program, const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const DbError& e) {
+        HandleDbError(program, e);
+        return false;
+    }
+}
+
+void withLockRetry(ProgramState& program, const std::function<void()>& operation) {
+    program.LockRetries = 0;
+    program.RetryLock = true;
+    while (program.RetryLock) {
+        program.RetryLock = false;
+        trap(program, operation);
+    }
+    if (program.CollectionDb)
+        program.CollectionDb->idle();
+}
+
+} // namespace perlinex

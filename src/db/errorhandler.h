@@ -1,0 +1,63 @@
+#pragma once
+
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/dialogservice.h"
+#include "db/recordset.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace perlinex {
+
+// Thrown to end the program at once: it unwinds to the event loop, which closes the store and
+// quits. Nothing of the caller runs after it.
+struct ProgramEnded {
+    QString reason;
+};
+
+// The program-wide state that the store and its error handling share. The windows' own state
+// is added to it by the program object of the user interface.
+class ProgramState {
+public:
+    explicit ProgramState(DialogService& dialogs) : dialogs_(dialogs) {}
+    virtual ~ProgramState() = default;
+
+    DialogService& dialogs() { return dialogs_; }
+
+    QString AppFolder;
+    QString DbPath;
+    std::unique_ptr<db::Database> CollectionDb;
+    std::unique_ptr<db::RecordSet> StampSet;
+
+    bool RetryLock = false;
+    std::int16_t LockRetries = 0;
+    bool DialogCancelled = false;
+
+    // Opens DbPath as CollectionDb for this program alone.
+    void openCollection();
+    void closeCollection();
+
+    // Ends the program: closes the store and throws ProgramEnded.
+    [[noreturn]] void endProgram(const QString& reason = QString());
+
+private:
+    DialogService& dialogs_;
+};
+
+// The common error handler: returns for the errors it can recover from, ends the program
+// (throws ProgramEnded) for the others.
+void HandleDbError(ProgramState& program, const db::DbError& error);
+
+// One step of a procedure that runs under the common error handler: on a store error the
+// handler is called and, when it returns, the procedure goes on with its next step.
+// Returns false when the step failed.
+bool trap(ProgramState& program, const std::function<void()>& step);
+
+// Repeats one store or delete while it meets a locked row, as the handler decides, then
+// tells the engine to free its locks.
+void withLockRetry(ProgramState& program, const std::function<void()>& operation);
+
+} // namespace perlinex

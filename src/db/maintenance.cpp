@@ -1,0 +1,520 @@
+#include "db/maintenance.h"
+
+#include "db/dberror.h"
+#include "db/fileprobe.h"
+#include "db/schema.h"
+#include "db/sqlitecall.h"
+#include "db/textcompare.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <linux/fs.h>
+
+namespace perlinex::db {
+
+namespace {
+
+StepHook& hook() {
+    static StepHook h;
+    return h;
+}
+
+void step(const char* name) {
+    if (hook())
+        hook()(name);
+}
+
+[[noreturn]] void fail(int number, const QString& text) { throw DbError(number, text); }
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+void syncPath(const QString& path, bool directory) {
+    const int fd = ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
+    if (fd < 0)
+        fail(err::DiskError, QStringLiteral("Could not open '%1' to write it to disk.").arg(path));
+    const int rc = ::fsync(fd);
+    ::close(fd);
+    if (rc != 0 && !directory)
+        fail(err::DiskError, QStringLiteral("Could not write '%1' to disk.").arg(path));
+}
+
+void syncFolderOf(const QString& path) { syncPath(QFileInfo(path).absolutePath(), true); }
+
+void removeQuietly(const QString& path) {
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+void renameOver(const QString& from, const QString& to) {
+    if (::rename(native(from).constData(), native(to).constData()) != 0)
+        fail(err::DiskError, QStringLiteral("Could not rename '%1' to '%2': %3.")
+                                 .arg(from, to, QString::fromLocal8Bit(strerror(errno))));
+    syncFolderOf(to);
+}
+
+// Copies a file and writes the copy to disk under a temporary name first, so that the
+// target name only ever holds a whole file.
+void copyDurably(const QString& from, const QString& to) {
+    const QString temp = to + QStringLiteral(".part");
+    QFile::remove(temp);
+    QFile in(from);
+    QFile out(temp);
+    if (!in.open(QIODevice::ReadOnly))
+        fail(err::FileNotFound, QStringLiteral("Could not read '%1': %2").arg(from, in.errorString()));
+    if (!out.open(QIODevice::WriteOnly))
+        fail(err::CannotOpen, QStringLiteral("Could not write '%1': %2").arg(to, out.errorString()));
+    QByteArray buffer;
+    while (!(buffer = in.read(1 << 20)).isEmpty()) {
+        if (out.write(buffer) != buffer.size()) {
+            const QString why = out.errorString();
+            out.close();
+            QFile::remove(temp);
+            fail(err::DiskFull, QStringLiteral("Could not write '%1': %2").arg(to, why));
+        }
+    }
+    if (!out.flush() || ::fsync(out.handle()) != 0) {
+        out.close();
+        QFile::remove(temp);
+        fail(err::DiskFull, QStringLiteral("Could not write '%1' to disk.").arg(to));
+    }
+    out.close();
+    renameOver(temp, to);
+}
+
+// A hard link where the file system has them (instant, and the original never moves),
+// otherwise a durable copy; either way the new name appears atomically.
+void keepCopy(const QString& from, const QString& to) {
+    const QString temp = to + QStringLiteral(".part");
+    QFile::remove(temp);
+    if (::link(native(from).constData(), native(temp).constData()) == 0) {
+        renameOver(temp, to);
+        return;
+    }
+    copyDurably(from, to);
+}
+
+// A raw connection for reading a file that may not pass our own checks.
+struct RawDb {
+    sqlite3* db = nullptr;
+    RawDb(const QString& path, int flags) {
+        const int rc = sqlite3_open_v2(native(path).constData(), &db, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+            sqlite3_close_v2(db);
+            db = nullptr;
+            fail(err::CannotOpen, QStringLiteral("Could not open '%1': %2").arg(path, why));
+        }
+        sqlite3_extended_result_codes(db, 1);
+        registerTextFunctions(db);
+    }
+    ~RawDb() { sqlite3_close_v2(db); }
+    RawDb(const RawDb&) = delete;
+    RawDb& operator=(const RawDb&) = delete;
+};
+
+QStringList allTables() {
+    QStringList t{QStringLiteral("stamp")};
+    for (int i = 0; i < 9; ++i)
+        t << QString::fromLatin1(codeTables()[i].table);
+    return t;
+}
+
+std::int64_t count(sqlite3* db, const QString& sql) {
+    detail::Statement st(db, sql);
+    return st.step() ? st.columnInt(0) : 0;
+}
+
+// Row counts of every table and the counters' high-water marks: what a faithful copy keeps.
+QString fingerprint(sqlite3* db) {
+    QStringList parts;
+    for (const QString& t : allTables())
+        parts << QStringLiteral("%1=%2").arg(t).arg(count(db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t)));
+    detail::Statement st(db, QStringLiteral("SELECT lower(name), seq FROM sqlite_sequence ORDER BY 1"));
+    while (st.step())
+        parts << QStringLiteral("seq:%1=%2").arg(st.columnText(0)).arg(st.columnInt(1));
+    return parts.join(QLatin1Char(','));
+}
+
+void verifyCopy(const QString& copy, const QString& expectedFingerprint) {
+    QString why;
+    if (!isIntactCollection(copy, &why))
+        fail(err::DiskError, QStringLiteral("The new file '%1' is not a whole collection (%2).")
+                                 .arg(copy, why));
+    RawDb db(copy, SQLITE_OPEN_READONLY);
+    if (fingerprint(db.db) != expectedFingerprint)
+        fail(err::DiskError,
+             QStringLiteral("The new file '%1' does not hold everything of the collection.").arg(copy));
+}
+
+QString uniqueName(const QString& folder, const QString& stem, const QString& suffix) {
+    QString candidate = QDir(folder).filePath(stem + suffix);
+    for (int n = 2; QFileInfo::exists(candidate); ++n)
+        candidate = QDir(folder).filePath(QStringLiteral("%1-%2%3").arg(stem).arg(n).arg(suffix));
+    return candidate;
+}
+
+} // namespace
+
+void setStepHook(StepHook h) { hook() = std::move(h); }
+
+bool isIntactCollection(const QString& path, QString* why) {
+    if (probeFile(path).kind != FileKind::SQLite) {
+        if (why)
+            *why = QStringLiteral("it is %1").arg(probeFile(path).description);
+        return false;
+    }
+    try {
+        auto db = Database::open(path, OpenMode::ReadOnly);
+        detail::Statement st(db->handle(), QStringLiteral("PRAGMA integrity_check"));
+        QStringList problems;
+        while (st.step())
+            problems << st.columnText(0);
+        if (problems != QStringList{QStringLiteral("ok")}) {
+            if (why)
+                *why = problems.join(QLatin1String("; ")).left(300);
+            return false;
+        }
+        const QStringList missing = collectionProblems(*db);
+        if (why)
+            *why = missing.join(QLatin1String(", "));
+        return missing.isEmpty();
+    } catch (const DbError& e) {
+        if (why)
+            *why = e.text();
+        return false;
+    }
+}
+
+void compactCollection(const QString& appFolder) {
+    const QDir dir(appFolder);
+    const QString source = dir.filePath(QString::fromLatin1(CollectionFileName));
+    const QString target = dir.filePath(QString::fromLatin1(CompactTargetFileName));
+    const QString kept = dir.filePath(QString::fromLatin1(CompactBackupFileName));
+
+    step("remove-old-target");
+    removeQuietly(target);
+    try {
+        step("compact");
+        QString expected;
+        {
+            auto db = Database::open(source, OpenMode::Exclusive);
+            expected = fingerprint(db->handle());
+            detail::exec(db->handle(),
+                         QStringLiteral("VACUUM INTO '%1'").arg(QString(target).replace(
+                             QLatin1Char('\''), QStringLiteral("''"))));
+        }
+        step("verify");
+        syncPath(target, false);
+        verifyCopy(target, expected);
+        step("keep-previous");
+        keepCopy(source, kept);
+        step("replace");
+        renameOver(target, source);
+        step("done");
+    } catch (const DbError& e) {
+        removeQuietly(target);
+        if (e.number() == err::DiskFull)
+            fail(err::DiskFull, QStringLiteral("The collection could not be compacted: there is not "
+                                               "enough space on the disk. It has been left as it was."));
+        fail(e.number(), QStringLiteral("The collection could not be compacted: %1 It has been left "
+                                        "as it was.")
+                             .arg(e.text()));
+    }
+}
+
+RepairReport repairCollection(const QString& dbPath) {
+    const QFileInfo info(dbPath);
+    const QString folder = info.absolutePath();
+    RepairReport report;
+
+    step("keep-damaged");
+    report.damagedCopy = uniqueName(
+        folder,
+        QStringLiteral("%1-damaged-%2")
+            .arg(info.completeBaseName(), QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+        QStringLiteral(".mdb"));
+    copyDurably(dbPath, report.damagedCopy);
+
+    // A header whose first bytes were changed hides the rest: read a copy with them put back.
+    QString readable = report.damagedCopy;
+    const QString patched = dbPath + QStringLiteral(".salvage");
+    if (probeFile(dbPath).kind == FileKind::DamagedSQLite) {
+        copyDurably(report.damagedCopy, patched);
+        QFile f(patched);
+        if (f.open(QIODevice::ReadWrite)) {
+            f.write(QByteArray("SQLite format 3\0", 16));
+            f.close();
+        }
+        readable = patched;
+    }
+
+    step("recover");
+    const QString fresh = dbPath + QStringLiteral(".repair");
+    removeQuietly(fresh);
+    try {
+        createCollection(fresh, false)->close();
+        RawDb out(fresh, SQLITE_OPEN_READWRITE);
+        RawDb in(readable, SQLITE_OPEN_READONLY);
+        detail::exec(out.db, QStringLiteral("BEGIN"));
+        for (const QString& table : allTables()) {
+            // The columns both files share, by name.
+            QStringList columns;
+            {
+                detail::Statement cols(out.db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+                while (cols.step())
+                    columns << cols.columnText(1);
+            }
+            QStringList readableColumns;
+            try {
+                detail::Statement cols(in.db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+                while (cols.step())
+                    readableColumns << cols.columnText(1).toLower();
+            } catch (const DbError&) {
+            }
+            QStringList shared;
+            for (const QString& c : columns)
+                if (readableColumns.contains(c.toLower()))
+                    shared << QStringLiteral("\"%1\"").arg(c);
+            if (shared.isEmpty())
+                continue;
+            const QString list = shared.join(QLatin1Char(','));
+            QStringList marks;
+            for (int i = 0; i < shared.size(); ++i)
+                marks << QStringLiteral("?");
+            detail::Statement insert(out.db, QStringLiteral("INSERT OR IGNORE INTO \"%1\" (%2) VALUES (%3)")
+                                                 .arg(table, list, marks.join(QLatin1Char(','))));
+            std::int64_t recovered = 0;
+            std::int64_t lastKey = 0;
+            auto copyRow = [&](detail::Statement& from) {
+                insert.reset();
+                for (int i = 0; i < shared.size(); ++i)
+                    insert.bind(i + 1, from.column(i));
+                insert.step();
+                ++recovered;
+            };
+            // First the fast way; from the first unreadable row on, row by row by key.
+            bool whole = true;
+            try {
+                detail::Statement all(in.db, QStringLiteral("SELECT %1, rowid FROM \"%2\" ORDER BY rowid")
+                                                 .arg(list, table));
+                while (all.step()) {
+                    copyRow(all);
+                    lastKey = all.columnInt(int(shared.size()));
+                }
+            } catch (const DbError&) {
+                whole = false;
+            }
+            if (!whole) {
+                std::int64_t bound = lastKey + 1000;
+                try {
+                    detail::Statement seq(in.db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE lower(name) = lower(?)"));
+                    seq.bind(1, Value(table));
+                    if (seq.step())
+                        bound = std::max(bound, seq.columnInt(0));
+                } catch (const DbError&) {
+                }
+                detail::Statement one(in.db, QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?").arg(list, table));
+                for (std::int64_t key = lastKey + 1; key <= bound; ++key) {
+                    try {
+                        one.reset();
+                        one.bindInt(1, key);
+                        if (one.step())
+                            copyRow(one);
+                    } catch (const DbError&) {
+                        ++report.lostRows;
+                    }
+                }
+            }
+            if (table == QLatin1String("stamp"))
+                report.stamps = recovered;
+            else
+                report.codes += recovered;
+        }
+        // Counters keep their high-water marks so that no number is handed out twice.
+        try {
+            detail::Statement seq(in.db, QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
+            detail::Statement up(out.db, QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE lower(name) = lower(?)"));
+            while (seq.step()) {
+                up.reset();
+                up.bindInt(1, seq.columnInt(1));
+                up.bind(2, Value(seq.columnText(0)));
+                up.step();
+            }
+        } catch (const DbError&) {
+        }
+        detail::exec(out.db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        removeQuietly(fresh);
+        QFile::remove(patched);
+        throw;
+    }
+    QFile::remove(patched);
+    step("verify");
+    syncPath(fresh, false);
+    QString why;
+    if (!isIntactCollection(fresh, &why)) {
+        removeQuietly(fresh);
+        fail(err::DamagedFile, QStringLiteral("The repaired collection is not whole (%1).").arg(why));
+    }
+    step("replace");
+    renameOver(fresh, dbPath);
+    QFile::remove(dbPath + QStringLiteral("-journal"));
+    return report;
+}
+
+void replaceCollectionWith(const QString& source, const QString& dbPath, const QString& keptName) {
+    QString why;
+    if (!isIntactCollection(source, &why))
+        fail(err::DamagedFile, QStringLiteral("'%1' is not a whole collection (%2).").arg(source, why));
+    const QString temp = dbPath + QStringLiteral(".incoming");
+    step("copy-in");
+    copyDurably(source, temp);
+    if (!keptName.isEmpty() && QFileInfo::exists(dbPath)) {
+        step("keep-current");
+        const QFileInfo info(dbPath);
+        keepCopy(dbPath, uniqueName(info.absolutePath(),
+                                    QStringLiteral("%1-%2-%3")
+                                        .arg(info.completeBaseName(), keptName,
+                                             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+                                    QStringLiteral(".mdb")));
+    }
+    step("replace");
+    renameOver(temp, dbPath);
+    QFile::remove(dbPath + QStringLiteral("-journal"));
+}
+
+namespace {
+
+void copyFolderDurably(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to))
+        fail(err::CannotOpen, QStringLiteral("Could not make the folder '%1'.").arg(to));
+    if (!QFileInfo(from).isDir())
+        return;
+    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString relative = QDir(from).relativeFilePath(file);
+        const QString target = QDir(to).filePath(relative);
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        copyDurably(file, target);
+    }
+    syncPath(to, true);
+}
+
+void removeFolder(const QString& path) { QDir(path).removeRecursively(); }
+
+// Swaps two folder names in one step where the system can; otherwise two renames.
+void exchangeFolders(const QString& a, const QString& b) {
+#ifdef SYS_renameat2
+    if (::syscall(SYS_renameat2, AT_FDCWD, native(a).constData(), AT_FDCWD, native(b).constData(),
+                  RENAME_EXCHANGE) == 0) {
+        syncFolderOf(a);
+        return;
+    }
+#endif
+    const QString temp = a + QStringLiteral(".swap");
+    removeFolder(temp);
+    renameOver(a, temp);
+    renameOver(b, a);
+    renameOver(temp, b);
+}
+
+} // namespace
+
+bool isBackupFolder(const QString& folder) {
+    return isIntactCollection(QDir(folder).filePath(QString::fromLatin1(CollectionFileName)));
+}
+
+QString backupCollection(const QString& appFolder, const QString& destination, const QDateTime& when) {
+    if (!QFileInfo(destination).isDir())
+        fail(err::InvalidPath, QStringLiteral("The backup folder '%1' does not exist.").arg(destination));
+    const QDir app(appFolder);
+    const QString source = app.filePath(QString::fromLatin1(CollectionFileName));
+    const QString finalFolder = uniqueName(
+        destination, QStringLiteral("Perlinex backup %1").arg(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))),
+        QString());
+    const QString partial = QDir(destination).filePath(QStringLiteral(".%1.partial").arg(QFileInfo(finalFolder).fileName()));
+    removeFolder(partial);
+    try {
+        if (!QDir().mkpath(partial))
+            fail(err::CannotOpen, QStringLiteral("Could not make a folder in '%1'.").arg(destination));
+        const QString copy = QDir(partial).filePath(QString::fromLatin1(CollectionFileName));
+        step("copy-collection");
+        QString expected;
+        {
+            auto db = Database::open(source, OpenMode::Exclusive);
+            expected = fingerprint(db->handle());
+            RawDb out(copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            sqlite3_backup* b = sqlite3_backup_init(out.db, "main", db->handle(), "main");
+            if (!b)
+                detail::throwSqlite(sqlite3_errcode(out.db), out.db, copy);
+            const int rc = sqlite3_backup_step(b, -1);
+            sqlite3_backup_finish(b);
+            if (rc != SQLITE_DONE)
+                detail::throwSqlite(rc, out.db, copy);
+        }
+        syncPath(copy, false);
+        step("verify");
+        verifyCopy(copy, expected);
+        step("copy-images");
+        copyFolderDurably(app.filePath(QStringLiteral("images")), QDir(partial).filePath(QStringLiteral("images")));
+        step("finish");
+        renameOver(partial, finalFolder);
+        return finalFolder;
+    } catch (const DbError& e) {
+        removeFolder(partial);
+        if (e.number() == err::DiskFull)
+            fail(err::DiskFull, QStringLiteral("The backup could not be made: there is not enough "
+                                               "space on the disk. Nothing has been changed."));
+        fail(e.number(), QStringLiteral("The backup could not be made: %1").arg(e.text()));
+    }
+}
+
+void restoreCollection(const QString& backupFolder, const QString& appFolder) {
+    const QDir app(appFolder);
+    const QString backupDb = QDir(backupFolder).filePath(QString::fromLatin1(CollectionFileName));
+    QString why;
+    if (!isIntactCollection(backupDb, &why))
+        fail(err::DamagedFile, QStringLiteral("'%1' does not hold a whole Perlinex backup (%2).")
+                                   .arg(backupFolder, why));
+    const QString dbPath = app.filePath(QString::fromLatin1(CollectionFileName));
+    const QString images = app.filePath(QStringLiteral("images"));
+    const QString incomingImages = images + QStringLiteral(".incoming");
+    const QString keptImages = app.filePath(QStringLiteral("images-before-restore"));
+    try {
+        step("copy-images");
+        removeFolder(incomingImages);
+        copyFolderDurably(QDir(backupFolder).filePath(QStringLiteral("images")), incomingImages);
+        step("copy-collection");
+        const QString incoming = dbPath + QStringLiteral(".incoming");
+        copyDurably(backupDb, incoming);
+        if (QFileInfo::exists(dbPath)) {
+            step("keep-current");
+            keepCopy(dbPath, app.filePath(QStringLiteral("stamp-before-restore.mdb")));
+        }
+        step("replace");
+        renameOver(incoming, dbPath);
+        QFile::remove(dbPath + QStringLiteral("-journal"));
+        step("replace-images");
+        removeFolder(keptImages);
+        if (QFileInfo(images).isDir()) {
+            exchangeFolders(images, incomingImages);
+            renameOver(incomingImages, keptImages);
+        } else {
+            renameOver(incomingImages, images);
+        }
+        step("done");
+    } catch (const DbError& e) {
+        removeFolder(incomingImages);
+        QFile::remove(dbPath + QStringLiteral(".incoming"));
+        fail(e.number(), QStringLiteral("The backup could not be restored: %1").arg(e.text()));
+    }
+}
+
+} // namespace perlinex::db

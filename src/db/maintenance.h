@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// Compaction, repair, backup and restore of a collection. Each works on closed files and
+// replaces a file only by an atomic rename of a complete, verified new one, so that a crash
+// or a full disk at any moment leaves a whole collection under its own name.
+namespace perlinex::db {
+
+// Called with the name of each step before it runs; tests use it to stop the work there.
+using StepHook = std::function<void(const char* step)>;
+void setStepHook(StepHook hook);
+
+// Compacts AppFolder/stamp.mdb through stampnew.mdb; the collection as it was is kept as
+// stampdb.bak (an earlier one is replaced). Throws DbError and leaves stamp.mdb as it was
+// when any step fails.
+void compactCollection(const QString& appFolder);
+
+struct RepairReport {
+    QString damagedCopy;        // where the damaged file was kept
+    std::int64_t stamps = 0;    // stamps recovered
+    std::int64_t codes = 0;     // code-table entries recovered
+    std::int64_t lostRows = 0;  // rows that could not be read
+};
+
+// Keeps a copy of the damaged collection beside it, then recovers every row that can still
+// be read into a fresh collection that takes its place.
+RepairReport repairCollection(const QString& dbPath);
+
+// True when the file is an intact collection (opens, passes the full integrity check and has
+// every table and field).
+bool isIntactCollection(const QString& path, QString* why = nullptr);
+
+// Puts an intact collection file (such as stampdb.bak) in the place of dbPath, keeping the
+// file it replaces under keptName beside it when that is given.
+void replaceCollectionWith(const QString& source, const QString& dbPath,
+                           const QString& keptName = QString());
+
+// Makes a consistent copy of the collection and its images folder in a new dated folder
+// under destination; returns that folder.
+QString backupCollection(const QString& appFolder, const QString& destination,
+                         const QDateTime& when = QDateTime::currentDateTime());
+
+// Puts a backup made by backupCollection back in the program folder. The collection and
+// images it replaces are kept as stamp-before-restore.mdb and images-before-restore.
+void restoreCollection(const QString& backupFolder, const QString& appFolder);
+
+// A folder holds a backup when it has an intact stamp.mdb.
+bool isBackupFolder(const QString& folder);
+
+} // namespace perlinex::db

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "db/database.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// The collection's tables, their creation, and the checks and upgrades made when a
+// collection is opened.
+namespace perlinex::db {
+
+// The schema version this program writes; older collections are upgraded when opened.
+inline constexpr int SchemaVersion = 1;
+
+inline constexpr const char* CollectionFileName = "stamp.mdb";
+inline constexpr const char* CatalogueFileName = "rptspec.mdb";
+inline constexpr const char* CompactTargetFileName = "stampnew.mdb";
+inline constexpr const char* CompactBackupFileName = "stampdb.bak";
+
+// One code table: its name, identifier and description fields, in menu order (1..9).
+struct CodeTable {
+    const char* table;
+    const char* idField;
+    const char* descField;
+    const char* vocabulary; // starter list under data/vocabulary
+};
+const CodeTable* codeTables(); // 9 entries, index 0 is menu item 1 ("&Cancellations")
+const CodeTable* codeTableByName(const QString& table);
+
+// The sort key kept in catsort: the digits of the catalogue number's part before the first
+// "-", right-aligned to 20 characters (or the first 20 digits, unpadded, when the whole
+// number is longer than 20 characters).
+QString CatSortKey(const QString& catalogueNumber);
+
+// Creates a new, empty collection with its ten tables; when withVocabulary is set the nine
+// code tables get the starter vocabularies. Throws when the file already exists.
+std::unique_ptr<Database> createCollection(const QString& path, bool withVocabulary = true);
+
+// Opens the collection for this program alone, checks it is one (every table and field in
+// place), and upgrades an older schema inside one transaction. A damaged file is reported
+// as error 3049, a newer schema as 3344 and left untouched.
+std::unique_ptr<Database> openCollection(const QString& path);
+
+// The problems that keep a database from being a usable collection: missing tables or
+// fields. Empty when it is whole.
+QStringList collectionProblems(Database& db);
+
+// True when the engine's quick check of the file's structure passes.
+bool quickCheck(Database& db, QString* detail = nullptr);
+
+// The starter vocabulary of a code table, read from the program's data.
+QStringList starterVocabulary(const QString& table);
+
+} // namespace perlinex::db

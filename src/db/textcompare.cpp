@@ -1,0 +1,234 @@
+#include "db/textcompare.h"
+
+#include <sqlite3.h>
+
+#include <QList>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace perlinex::db {
+
+namespace {
+
+bool isAscii(const unsigned char* s, int n) {
+    for (int i = 0; i < n; ++i)
+        if (s[i] & 0x80)
+            return false;
+    return true;
+}
+
+unsigned char asciiFold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+
+int asciiCompare(const unsigned char* a, int na, const unsigned char* b, int nb) {
+    const int n = std::min(na, nb);
+    for (int i = 0; i < n; ++i) {
+        const int d = int(asciiFold(a[i])) - int(asciiFold(b[i]));
+        if (d != 0)
+            return d;
+    }
+    return na - nb;
+}
+
+// Case-folded code points, optionally with combining marks dropped after decomposition.
+std::vector<char32_t> foldedCodePoints(const QString& s, bool dropMarks) {
+    QString t = s.toCaseFolded();
+    if (dropMarks)
+        t = t.normalized(QString::NormalizationForm_D);
+    std::vector<char32_t> out;
+    out.reserve(t.size());
+    for (char32_t cp : t.toUcs4()) {
+        if (dropMarks && QChar::category(cp) == QChar::Mark_NonSpacing)
+            continue;
+        out.push_back(cp);
+    }
+    return out;
+}
+
+int compareCodePoints(const std::vector<char32_t>& a, const std::vector<char32_t>& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+int collate(void*, int na, const void* a, int nb, const void* b) {
+    const auto* ua = static_cast<const unsigned char*>(a);
+    const auto* ub = static_cast<const unsigned char*>(b);
+    if (isAscii(ua, na) && isAscii(ub, nb))
+        return asciiCompare(ua, na, ub, nb);
+    return compareText(QString::fromUtf8(static_cast<const char*>(a), na),
+                       QString::fromUtf8(static_cast<const char*>(b), nb));
+}
+
+// A compiled like pattern over case-folded code points.
+struct Pattern {
+    enum class Op { Star, AnyOne, Digit, Literal, Class };
+    struct Item {
+        Op op;
+        char32_t ch = 0;
+        bool negated = false;
+        std::vector<std::pair<char32_t, char32_t>> ranges;
+    };
+    std::vector<Item> items;
+
+    static Item make(Op op, char32_t ch = 0) {
+        Item item;
+        item.op = op;
+        item.ch = ch;
+        return item;
+    }
+
+    explicit Pattern(const QString& text) {
+        const std::vector<char32_t> p = foldedCodePoints(text, false);
+        for (size_t i = 0; i < p.size(); ++i) {
+            const char32_t c = p[i];
+            if (c == '*') {
+                if (items.empty() || items.back().op != Op::Star)
+                    items.push_back(make(Op::Star));
+            } else if (c == '?') {
+                items.push_back(make(Op::AnyOne));
+            } else if (c == '#') {
+                items.push_back(make(Op::Digit));
+            } else if (c == '[') {
+                size_t j = i + 1;
+                Item item = make(Op::Class);
+                if (j < p.size() && p[j] == '!') {
+                    item.negated = true;
+                    ++j;
+                }
+                const size_t start = j;
+                while (j < p.size() && (p[j] != ']' || j == start))
+                    ++j;
+                if (j >= p.size()) { // no closing bracket: a literal "["
+                    items.push_back(make(Op::Literal, c));
+                    continue;
+                }
+                for (size_t k = start; k < j; ++k) {
+                    if (k + 2 < j && p[k + 1] == '-') {
+                        item.ranges.emplace_back(p[k], p[k + 2]);
+                        k += 2;
+                    } else {
+                        item.ranges.emplace_back(p[k], p[k]);
+                    }
+                }
+                items.push_back(item);
+                i = j;
+            } else {
+                items.push_back(make(Op::Literal, c));
+            }
+        }
+    }
+
+    static bool matchesOne(const Item& item, char32_t c) {
+        switch (item.op) {
+        case Op::AnyOne:
+            return true;
+        case Op::Digit:
+            return c >= '0' && c <= '9';
+        case Op::Literal:
+            return c == item.ch;
+        case Op::Class: {
+            bool in = false;
+            for (const auto& [lo, hi] : item.ranges)
+                if (c >= lo && c <= hi) {
+                    in = true;
+                    break;
+                }
+            return in != item.negated;
+        }
+        case Op::Star:
+            break;
+        }
+        return false;
+    }
+
+    // Each item but the star takes exactly one character, so the classic single-backtrack
+    // wildcard walk is complete.
+    template <typename Text> bool matches(const Text& s) const {
+        size_t si = 0, pi = 0;
+        size_t starPi = SIZE_MAX, starSi = 0;
+        while (si < s.size()) {
+            if (pi < items.size() && items[pi].op == Op::Star) {
+                starPi = pi++;
+                starSi = si;
+            } else if (pi < items.size() && matchesOne(items[pi], char32_t(s[si]))) {
+                ++pi;
+                ++si;
+            } else if (starPi != SIZE_MAX) {
+                pi = starPi + 1;
+                si = ++starSi;
+            } else {
+                return false;
+            }
+        }
+        while (pi < items.size() && items[pi].op == Op::Star)
+            ++pi;
+        return pi == items.size();
+    }
+
+    bool matchesText(const unsigned char* s, int n) const {
+        if (isAscii(s, n)) {
+            std::string folded(reinterpret_cast<const char*>(s), size_t(n));
+            for (char& c : folded)
+                c = char(asciiFold(static_cast<unsigned char>(c)));
+            return matches(folded);
+        }
+        return matches(
+            foldedCodePoints(QString::fromUtf8(reinterpret_cast<const char*>(s), n), false));
+    }
+};
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    // like(pattern, value): the engine calls it for "value LIKE pattern".
+    if (argc == 3) {
+        sqlite3_result_error(ctx, "ESCAPE is not supported in like patterns", -1);
+        return;
+    }
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    auto* pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        const auto* p = sqlite3_value_text(argv[0]);
+        pattern = new Pattern(QString::fromUtf8(reinterpret_cast<const char*>(p),
+                                                sqlite3_value_bytes(argv[0])));
+        sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<Pattern*>(p); });
+        pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) { // the engine may drop auxiliary data at once when memory is short
+            Pattern local(QString::fromUtf8(reinterpret_cast<const char*>(p),
+                                            sqlite3_value_bytes(argv[0])));
+            const auto* v = sqlite3_value_text(argv[1]);
+            sqlite3_result_int(ctx, local.matchesText(v, sqlite3_value_bytes(argv[1])));
+            return;
+        }
+    }
+    const auto* v = sqlite3_value_text(argv[1]);
+    sqlite3_result_int(ctx, pattern->matchesText(v, sqlite3_value_bytes(argv[1])));
+}
+
+} // namespace
+
+int compareText(const QString& a, const QString& b) {
+    const int primary = compareCodePoints(foldedCodePoints(a, true), foldedCodePoints(b, true));
+    if (primary != 0)
+        return primary;
+    return compareCodePoints(foldedCodePoints(a, false), foldedCodePoints(b, false));
+}
+
+bool likeMatch(const QString& value, const QString& pattern) {
+    return Pattern(pattern).matches(foldedCodePoints(value, false));
+}
+
+void registerTextFunctions(sqlite3* db) {
+    sqlite3_create_collation_v2(db, TextCollation, SQLITE_UTF8, nullptr, collate, nullptr);
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
+                               nullptr);
+}
+
+} // namespace perlinex::db
