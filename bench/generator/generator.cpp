@@ -38,22 +38,25 @@ private:
 };
 
 const std::array<const char*, 24> kSubjects = {
-    "Queen Victoria", "King George V", "Penny Black", "Penny Red", "Two Pence Blue",
-    "Europa", "Olympic Games", "Christmas", "Birds of Prey", "Lighthouses",
-    "Wild Flowers", "Railway Centenary", "Space Exploration", "Famous Composers", "Butterflies",
-    "National Parks", "Coronation", "Silver Jubilee", "Airmail", "Tall Ships",
-    "Castles", "Folk Costumes", "Football World Cup", "Red Cross"};
-const std::array<const char*, 12> kColours = {"red", "blue", "green", "black", "carmine",
-                                              "violet", "brown", "orange", "ultramarine",
-                                              "olive", "multicoloured", "grey"};
-const std::array<const char*, 6> kWatermarks = {"Crown CA", "Multiple Crown", "Post Horn",
+    "Queen Victoria",    "King George V",      "Penny Black",
+    "Penny Red",         "Two Pence Blue",     "Europa",
+    "Olympic Games",     "Christmas",          "Birds of Prey",
+    "Lighthouses",       "Wild Flowers",       "Railway Centenary",
+    "Space Exploration", "Famous Composers",   "Butterflies",
+    "National Parks",    "Coronation",         "Silver Jubilee",
+    "Airmail",           "Tall Ships",         "Castles",
+    "Folk Costumes",     "Football World Cup", "Red Cross"};
+const std::array<const char*, 12> kColours = {"red",         "blue",   "green",         "black",
+                                              "carmine",     "violet", "brown",         "orange",
+                                              "ultramarine", "olive",  "multicoloured", "grey"};
+const std::array<const char*, 6> kWatermarks = {"Crown CA",     "Multiple Crown",    "Post Horn",
                                                 "Crossed Keys", "St Edward's Crown", "None"};
-const std::array<const char*, 5> kErrors = {"Inverted watermark", "Missing colour",
-                                            "Double print", "Imperf between", "Shifted perfs"};
+const std::array<const char*, 5> kErrors = {"Inverted watermark", "Missing colour", "Double print",
+                                            "Imperf between", "Shifted perfs"};
 const std::array<const char*, 6> kNotes = {
-    "Bought at the spring auction.", "From grandfather's album.", "Small thin on the reverse.",
-    "Certificate of authenticity included.", "Part of a mixed lot; needs checking.",
-    "Nice centring, fresh colour."};
+    "Bought at the spring auction.",        "From grandfather's album.",
+    "Small thin on the reverse.",           "Certificate of authenticity included.",
+    "Part of a mixed lot; needs checking.", "Nice centring, fresh colour."};
 const std::array<const char*, 5> kPrefixes = {"SG ", "Sc ", "Mi ", "Yv ", ""};
 
 QString catalogueNumber(Random& r) {
@@ -65,7 +68,9 @@ QString catalogueNumber(Random& r) {
     return n;
 }
 
-Currency money(Random& r, int maxCents) { return Currency::fromRaw(std::int64_t(r.between(1, maxCents)) * 100); }
+Currency money(Random& r, int maxCents) {
+    return Currency::fromRaw(std::int64_t(r.between(1, maxCents)) * 100);
+}
 
 } // namespace
 
@@ -122,8 +127,10 @@ void generateCollection(const QString& path, const GeneratorOptions& options) {
                                  ? db::Value(std::int64_t(r.between(1, int(codeCounts[t]))))
                                  : db::Value());
             st.bind(k++, db::Value(QString::fromLatin1(r.pick(kColours))));
-            st.bind(k++, r.chance(50) ? db::Value(QString::fromLatin1(r.pick(kWatermarks))) : db::Value());
-            st.bind(k++, r.chance(4) ? db::Value(QString::fromLatin1(r.pick(kErrors))) : db::Value());
+            st.bind(k++, r.chance(50) ? db::Value(QString::fromLatin1(r.pick(kWatermarks)))
+                                      : db::Value());
+            st.bind(k++,
+                    r.chance(4) ? db::Value(QString::fromLatin1(r.pick(kErrors))) : db::Value());
             st.bind(k++, r.chance(90) ? db::Value(issued) : db::Value());
             st.bind(k++, db::Value(paid));
             st.bind(k++, db::Value(paid * quantity));
@@ -132,12 +139,20 @@ void generateCollection(const QString& path, const GeneratorOptions& options) {
             st.bind(k++, forSale || sold ? db::Value(ask) : db::Value());
             st.bind(k++, forSale || sold ? db::Value(ask * quantity) : db::Value());
             st.bind(k++, db::Value(forSale));
-            st.bind(k++, wanted ? db::Value() : db::Value(QDate(r.between(1970, 2025), r.between(1, 12), r.between(1, 28))));
+            st.bind(k++, wanted ? db::Value()
+                                : db::Value(QDate(r.between(1970, 2025), r.between(1, 12),
+                                                  r.between(1, 28))));
             st.bind(k++, db::Value(sold));
-            st.bind(k++, sold ? db::Value(QDate(2025, r.between(1, 12), r.between(1, 28))) : db::Value());
-            st.bind(k++, r.chance(10) ? db::Value(QString::fromLatin1(r.pick(kNotes))) : db::Value());
-            st.bind(k++, r.chance(5) ? db::Value(QStringLiteral("Album %1, page %2").arg(r.between(1, 9)).arg(r.between(1, 60))) : db::Value());
-            st.bind(k++, r.chance(3) ? db::Value(QStringLiteral("Lot %1").arg(r.between(100, 999))) : db::Value());
+            st.bind(k++, sold ? db::Value(QDate(2025, r.between(1, 12), r.between(1, 28)))
+                              : db::Value());
+            st.bind(k++,
+                    r.chance(10) ? db::Value(QString::fromLatin1(r.pick(kNotes))) : db::Value());
+            st.bind(k++, r.chance(5) ? db::Value(QStringLiteral("Album %1, page %2")
+                                                     .arg(r.between(1, 9))
+                                                     .arg(r.between(1, 60)))
+                                     : db::Value());
+            st.bind(k++, r.chance(3) ? db::Value(QStringLiteral("Lot %1").arg(r.between(100, 999)))
+                                     : db::Value());
             st.step();
         }
     });

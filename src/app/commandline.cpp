@@ -75,7 +75,8 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 1;
     QElapsedTimer timer;
     timer.start();
-    bench::generateCollection(QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName)), options);
+    bench::generateCollection(QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName)),
+                              options);
     db::openCatalogue(folder)->close();
     out << "Generated " << options.stamps << " stamps in " << QDir(folder).absolutePath() << " ("
         << timer.elapsed() << " ms)\n";
@@ -87,7 +88,8 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
 int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const QStringList args = arguments.mid(1);
     try {
-        if (!args.isEmpty() && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        if (!args.isEmpty() &&
+            (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
             out << kUsage;
             return 0;
         }

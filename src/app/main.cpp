@@ -25,7 +25,8 @@ static int showCollection(const QString& folder, QTextStream& out, QTextStream& 
         }
         auto collection = db::openCollection(path);
         auto catalogue = db::openCatalogue(folder);
-        auto stamps = collection->openRecordSet(QStringLiteral("Select * from stamp order by [descr]"));
+        auto stamps =
+            collection->openRecordSet(QStringLiteral("Select * from stamp order by [descr]"));
         out << "Collection " << path << ": " << stamps->recordCount() << " stamps\n";
         if (!stamps->eof())
             out << "First stamp: " << stamps->field(QStringLiteral("descr")).toText() << " ("

@@ -13,7 +13,6 @@ namespace perlinex::db {
 
 namespace {
 
-
 QList<QStringList> shippedRows() {
     QFile f(QStringLiteral(":/data/rptspec.tsv"));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -28,8 +27,9 @@ QList<QStringList> shippedRows() {
             continue;
         const QStringList parts = line.split(QLatin1Char('\t'));
         if (parts.size() != 10)
-            throw DbError(err::SyntaxError,
-                          QStringLiteral("The program's field catalogue data is damaged at: %1").arg(line));
+            throw DbError(
+                err::SyntaxError,
+                QStringLiteral("The program's field catalogue data is damaged at: %1").arg(line));
         rows << parts;
     }
     return rows;
@@ -59,8 +59,9 @@ void createCatalogue(const QString& path) {
                         defwidth REAL,
                         IsCurrency BOOLEAN NOT NULL DEFAULT 0,
                         ismemo BOOLEAN NOT NULL DEFAULT 0))"));
-                detail::Statement st(db->handle(),
-                                     QStringLiteral("INSERT INTO RptSpec VALUES (?,?,?,?,?,?,?,?,?,?)"));
+                detail::Statement st(
+                    db->handle(),
+                    QStringLiteral("INSERT INTO RptSpec VALUES (?,?,?,?,?,?,?,?,?,?)"));
                 for (const QStringList& r : rows) {
                     st.reset();
                     st.bindInt(1, r[0].toLongLong());

@@ -15,7 +15,7 @@ namespace perlinex::db::detail {
 struct TableColumn {
     QString name;
     Value::Kind kind = Value::Kind::Null;
-    int maxLength = 0; // text limit; 0 for none
+    int maxLength = 0;                       // text limit; 0 for none
     std::int64_t minValue = 0, maxValue = 0; // whole-number range; equal when unlimited
     bool notNull = false;
     bool primaryKey = false;

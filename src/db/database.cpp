@@ -19,7 +19,9 @@ using detail::Connection;
 
 namespace detail {
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::close() {
     // Record sets still open lose their statements first, so that the file is really let go.
@@ -61,8 +63,8 @@ const std::vector<TableColumn>& Connection::columnsOf(const QString& table) {
         if (sqlite3_column_type(st.get(), 4) != SQLITE_NULL) {
             QString d = st.columnText(4).trimmed();
             if (d.startsWith(QLatin1Char('\'')) && d.endsWith(QLatin1Char('\'')) && d.size() >= 2)
-                c.defaultValue = Value(d.mid(1, d.size() - 2).replace(QStringLiteral("''"),
-                                                                      QStringLiteral("'")));
+                c.defaultValue = Value(
+                    d.mid(1, d.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
             else if (c.kind == Value::Kind::Bool)
                 c.defaultValue = Value(d.toLongLong() != 0);
             else if (c.kind == Value::Kind::Money)
@@ -112,8 +114,9 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw DbError(err::InvalidPath,
-                      QStringLiteral("'%1' is not a valid path: the folder does not exist.").arg(folder));
+        throw DbError(
+            err::InvalidPath,
+            QStringLiteral("'%1' is not a valid path: the folder does not exist.").arg(folder));
     const FileProbe probe = probeFile(path);
     switch (probe.kind) {
     case FileKind::Missing:
@@ -121,8 +124,9 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
     case FileKind::SQLite:
         break;
     case FileKind::DamagedSQLite:
-        throw DbError(err::DamagedFile,
-                      QStringLiteral("The database '%1' is damaged: its header is not valid.").arg(path));
+        throw DbError(
+            err::DamagedFile,
+            QStringLiteral("The database '%1' is damaged: its header is not valid.").arg(path));
     default:
         throw DbError(err::NotACollection,
                       QStringLiteral("'%1' is not a Perlinex database: it is %2. It has been left "
@@ -148,7 +152,9 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
 
 Database::Database(std::shared_ptr<Connection> conn) : conn_(std::move(conn)) {}
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
     checkFolderAndFile(path, mode);
@@ -157,7 +163,8 @@ std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
     conn->mode = mode;
     const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                       SQLITE_OPEN_NOMUTEX;
-    const int rc = sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db, flags, nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db, flags, nullptr);
     if (rc != SQLITE_OK)
         detail::throwSqlite(rc, conn->db, path);
     try {
@@ -165,7 +172,8 @@ std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
         // Reading the schema proves the file is a readable database.
         detail::exec(conn->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const DbError& e) {
-        if (e.number() == err::FileInUse)
+        // Any lock met while opening means another program holds the file.
+        if (e.number() == err::FileInUse || e.number() == err::LockedRow2)
             throw DbError(err::FileInUse,
                           QStringLiteral("'%1' is already in use: another Perlinex program has it "
                                          "open. Close that program and try again.")
@@ -185,18 +193,24 @@ std::unique_ptr<Database> Database::create(const QString& path) {
     auto conn = std::make_shared<Connection>();
     conn->path = QFileInfo(path).absoluteFilePath();
     conn->mode = OpenMode::Exclusive;
-    const int rc = sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK)
         detail::throwSqlite(rc, conn->db, path);
     applyPragmas(conn->db, OpenMode::Exclusive);
     return std::unique_ptr<Database>(new Database(std::move(conn)));
 }
 
-const QString& Database::path() const { return conn_->path; }
-OpenMode Database::mode() const { return conn_->mode; }
-bool Database::isOpen() const { return conn_ && conn_->db; }
+const QString& Database::path() const {
+    return conn_->path;
+}
+OpenMode Database::mode() const {
+    return conn_->mode;
+}
+bool Database::isOpen() const {
+    return conn_ && conn_->db;
+}
 
 void Database::close() {
     if (conn_)
@@ -229,8 +243,12 @@ void Database::idle() {
         sqlite3_db_release_memory(conn_->db);
 }
 
-void Database::begin() { detail::exec(handle(), QStringLiteral("BEGIN IMMEDIATE")); }
-void Database::commit() { detail::exec(handle(), QStringLiteral("COMMIT")); }
+void Database::begin() {
+    detail::exec(handle(), QStringLiteral("BEGIN IMMEDIATE"));
+}
+void Database::commit() {
+    detail::exec(handle(), QStringLiteral("COMMIT"));
+}
 void Database::rollback() noexcept {
     if (isOpen() && !sqlite3_get_autocommit(conn_->db))
         sqlite3_exec(conn_->db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -10,7 +10,8 @@ namespace perlinex::db {
 namespace {
 
 [[noreturn]] void syntaxError(const QString& what, const QString& sql) {
-    throw DbError(err::SyntaxError, QStringLiteral("Syntax error (%1) in query '%2'.").arg(what, sql));
+    throw DbError(err::SyntaxError,
+                  QStringLiteral("Syntax error (%1) in query '%2'.").arg(what, sql));
 }
 
 // Reads the inside of a #...# literal: m/d/yyyy, optionally followed by a time, a time alone,
@@ -138,8 +139,10 @@ QString escapeLike(const QString& text) {
 }
 
 QString dateLiteral(const QDate& date) {
-    return QStringLiteral("#%1/%2/%3#").arg(date.month()).arg(date.day()).arg(date.year(), 4, 10,
-                                                                              QLatin1Char('0'));
+    return QStringLiteral("#%1/%2/%3#")
+        .arg(date.month())
+        .arg(date.day())
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
 } // namespace perlinex::db

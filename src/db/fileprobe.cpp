@@ -44,7 +44,8 @@ FileProbe probeFile(const QString& path) {
         return {FileKind::Other, QStringLiteral("a folder")};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return {FileKind::Other, QStringLiteral("a file that cannot be read (%1)").arg(f.errorString())};
+        return {FileKind::Other,
+                QStringLiteral("a file that cannot be read (%1)").arg(f.errorString())};
     const QByteArray head = f.read(512);
     if (head.isEmpty())
         return {FileKind::Empty, QStringLiteral("an empty file")};

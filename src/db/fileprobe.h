@@ -9,9 +9,9 @@ namespace perlinex::db {
 enum class FileKind {
     Missing,
     Empty,
-    SQLite,         // an intact SQLite header
-    DamagedSQLite,  // an SQLite file whose header has been changed
-    OtherDatabase,  // e.g. a desktop-engine .mdb of an older program
+    SQLite,        // an intact SQLite header
+    DamagedSQLite, // an SQLite file whose header has been changed
+    OtherDatabase, // e.g. a desktop-engine .mdb of an older program
     Other,
 };
 

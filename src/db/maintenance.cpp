@@ -30,12 +30,17 @@ void step(const char* name) {
         hook()(name);
 }
 
-[[noreturn]] void fail(int number, const QString& text) { throw DbError(number, text); }
+[[noreturn]] void fail(int number, const QString& text) {
+    throw DbError(number, text);
+}
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 void syncPath(const QString& path, bool directory) {
-    const int fd = ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
+    const int fd =
+        ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
     if (fd < 0)
         fail(err::DiskError, QStringLiteral("Could not open '%1' to write it to disk.").arg(path));
     const int rc = ::fsync(fd);
@@ -44,7 +49,9 @@ void syncPath(const QString& path, bool directory) {
         fail(err::DiskError, QStringLiteral("Could not write '%1' to disk.").arg(path));
 }
 
-void syncFolderOf(const QString& path) { syncPath(QFileInfo(path).absolutePath(), true); }
+void syncFolderOf(const QString& path) {
+    syncPath(QFileInfo(path).absolutePath(), true);
+}
 
 void removeQuietly(const QString& path) {
     QFile::remove(path);
@@ -66,9 +73,11 @@ void copyDurably(const QString& from, const QString& to) {
     QFile in(from);
     QFile out(temp);
     if (!in.open(QIODevice::ReadOnly))
-        fail(err::FileNotFound, QStringLiteral("Could not read '%1': %2").arg(from, in.errorString()));
+        fail(err::FileNotFound,
+             QStringLiteral("Could not read '%1': %2").arg(from, in.errorString()));
     if (!out.open(QIODevice::WriteOnly))
-        fail(err::CannotOpen, QStringLiteral("Could not write '%1': %2").arg(to, out.errorString()));
+        fail(err::CannotOpen,
+             QStringLiteral("Could not write '%1': %2").arg(to, out.errorString()));
     QByteArray buffer;
     while (!(buffer = in.read(1 << 20)).isEmpty()) {
         if (out.write(buffer) != buffer.size()) {
@@ -134,8 +143,10 @@ std::int64_t count(sqlite3* db, const QString& sql) {
 QString fingerprint(sqlite3* db) {
     QStringList parts;
     for (const QString& t : allTables())
-        parts << QStringLiteral("%1=%2").arg(t).arg(count(db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t)));
-    detail::Statement st(db, QStringLiteral("SELECT lower(name), seq FROM sqlite_sequence ORDER BY 1"));
+        parts << QStringLiteral("%1=%2").arg(t).arg(
+            count(db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(t)));
+    detail::Statement st(db,
+                         QStringLiteral("SELECT lower(name), seq FROM sqlite_sequence ORDER BY 1"));
     while (st.step())
         parts << QStringLiteral("seq:%1=%2").arg(st.columnText(0)).arg(st.columnInt(1));
     return parts.join(QLatin1Char(','));
@@ -144,12 +155,13 @@ QString fingerprint(sqlite3* db) {
 void verifyCopy(const QString& copy, const QString& expectedFingerprint) {
     QString why;
     if (!isIntactCollection(copy, &why))
-        fail(err::DiskError, QStringLiteral("The new file '%1' is not a whole collection (%2).")
-                                 .arg(copy, why));
+        fail(err::DiskError,
+             QStringLiteral("The new file '%1' is not a whole collection (%2).").arg(copy, why));
     RawDb db(copy, SQLITE_OPEN_READONLY);
     if (fingerprint(db.db) != expectedFingerprint)
         fail(err::DiskError,
-             QStringLiteral("The new file '%1' does not hold everything of the collection.").arg(copy));
+             QStringLiteral("The new file '%1' does not hold everything of the collection.")
+                 .arg(copy));
 }
 
 QString uniqueName(const QString& folder, const QString& stem, const QString& suffix) {
@@ -161,7 +173,9 @@ QString uniqueName(const QString& folder, const QString& stem, const QString& su
 
 } // namespace
 
-void setStepHook(StepHook h) { hook() = std::move(h); }
+void setStepHook(StepHook h) {
+    hook() = std::move(h);
+}
 
 bool isIntactCollection(const QString& path, QString* why) {
     if (probeFile(path).kind != FileKind::SQLite) {
@@ -205,9 +219,9 @@ void compactCollection(const QString& appFolder) {
         {
             auto db = Database::open(source, OpenMode::Exclusive);
             expected = fingerprint(db->handle());
-            detail::exec(db->handle(),
-                         QStringLiteral("VACUUM INTO '%1'").arg(QString(target).replace(
-                             QLatin1Char('\''), QStringLiteral("''"))));
+            detail::exec(db->handle(), QStringLiteral("VACUUM INTO '%1'")
+                                           .arg(QString(target).replace(QLatin1Char('\''),
+                                                                        QStringLiteral("''"))));
         }
         step("verify");
         syncPath(target, false);
@@ -220,11 +234,13 @@ void compactCollection(const QString& appFolder) {
     } catch (const DbError& e) {
         removeQuietly(target);
         if (e.number() == err::DiskFull)
-            fail(err::DiskFull, QStringLiteral("The collection could not be compacted: there is not "
-                                               "enough space on the disk. It has been left as it was."));
-        fail(e.number(), QStringLiteral("The collection could not be compacted: %1 It has been left "
-                                        "as it was.")
-                             .arg(e.text()));
+            fail(err::DiskFull,
+                 QStringLiteral("The collection could not be compacted: there is not "
+                                "enough space on the disk. It has been left as it was."));
+        fail(e.number(),
+             QStringLiteral("The collection could not be compacted: %1 It has been left "
+                            "as it was.")
+                 .arg(e.text()));
     }
 }
 
@@ -237,7 +253,8 @@ RepairReport repairCollection(const QString& dbPath) {
     report.damagedCopy = uniqueName(
         folder,
         QStringLiteral("%1-damaged-%2")
-            .arg(info.completeBaseName(), QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+            .arg(info.completeBaseName(),
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
         QStringLiteral(".mdb"));
     copyDurably(dbPath, report.damagedCopy);
 
@@ -266,13 +283,15 @@ RepairReport repairCollection(const QString& dbPath) {
             // The columns both files share, by name.
             QStringList columns;
             {
-                detail::Statement cols(out.db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+                detail::Statement cols(out.db,
+                                       QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
                 while (cols.step())
                     columns << cols.columnText(1);
             }
             QStringList readableColumns;
             try {
-                detail::Statement cols(in.db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+                detail::Statement cols(in.db,
+                                       QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
                 while (cols.step())
                     readableColumns << cols.columnText(1).toLower();
             } catch (const DbError&) {
@@ -287,8 +306,9 @@ RepairReport repairCollection(const QString& dbPath) {
             QStringList marks;
             for (int i = 0; i < shared.size(); ++i)
                 marks << QStringLiteral("?");
-            detail::Statement insert(out.db, QStringLiteral("INSERT OR IGNORE INTO \"%1\" (%2) VALUES (%3)")
-                                                 .arg(table, list, marks.join(QLatin1Char(','))));
+            detail::Statement insert(out.db,
+                                     QStringLiteral("INSERT OR IGNORE INTO \"%1\" (%2) VALUES (%3)")
+                                         .arg(table, list, marks.join(QLatin1Char(','))));
             std::int64_t recovered = 0;
             std::int64_t lastKey = 0;
             auto copyRow = [&](detail::Statement& from) {
@@ -301,8 +321,9 @@ RepairReport repairCollection(const QString& dbPath) {
             // First the fast way; from the first unreadable row on, row by row by key.
             bool whole = true;
             try {
-                detail::Statement all(in.db, QStringLiteral("SELECT %1, rowid FROM \"%2\" ORDER BY rowid")
-                                                 .arg(list, table));
+                detail::Statement all(
+                    in.db,
+                    QStringLiteral("SELECT %1, rowid FROM \"%2\" ORDER BY rowid").arg(list, table));
                 while (all.step()) {
                     copyRow(all);
                     lastKey = all.columnInt(int(shared.size()));
@@ -313,13 +334,17 @@ RepairReport repairCollection(const QString& dbPath) {
             if (!whole) {
                 std::int64_t bound = lastKey + 1000;
                 try {
-                    detail::Statement seq(in.db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE lower(name) = lower(?)"));
+                    detail::Statement seq(
+                        in.db, QStringLiteral(
+                                   "SELECT seq FROM sqlite_sequence WHERE lower(name) = lower(?)"));
                     seq.bind(1, Value(table));
                     if (seq.step())
                         bound = std::max(bound, seq.columnInt(0));
                 } catch (const DbError&) {
                 }
-                detail::Statement one(in.db, QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?").arg(list, table));
+                detail::Statement one(
+                    in.db,
+                    QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?").arg(list, table));
                 for (std::int64_t key = lastKey + 1; key <= bound; ++key) {
                     try {
                         one.reset();
@@ -339,7 +364,10 @@ RepairReport repairCollection(const QString& dbPath) {
         // Counters keep their high-water marks so that no number is handed out twice.
         try {
             detail::Statement seq(in.db, QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
-            detail::Statement up(out.db, QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE lower(name) = lower(?)"));
+            detail::Statement up(
+                out.db,
+                QStringLiteral(
+                    "UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE lower(name) = lower(?)"));
             while (seq.step()) {
                 up.reset();
                 up.bindInt(1, seq.columnInt(1));
@@ -360,7 +388,8 @@ RepairReport repairCollection(const QString& dbPath) {
     QString why;
     if (!isIntactCollection(fresh, &why)) {
         removeQuietly(fresh);
-        fail(err::DamagedFile, QStringLiteral("The repaired collection is not whole (%1).").arg(why));
+        fail(err::DamagedFile,
+             QStringLiteral("The repaired collection is not whole (%1).").arg(why));
     }
     step("replace");
     renameOver(fresh, dbPath);
@@ -371,7 +400,8 @@ RepairReport repairCollection(const QString& dbPath) {
 void replaceCollectionWith(const QString& source, const QString& dbPath, const QString& keptName) {
     QString why;
     if (!isIntactCollection(source, &why))
-        fail(err::DamagedFile, QStringLiteral("'%1' is not a whole collection (%2).").arg(source, why));
+        fail(err::DamagedFile,
+             QStringLiteral("'%1' is not a whole collection (%2).").arg(source, why));
     const QString temp = dbPath + QStringLiteral(".incoming");
     step("copy-in");
     copyDurably(source, temp);
@@ -381,7 +411,8 @@ void replaceCollectionWith(const QString& source, const QString& dbPath, const Q
         keepCopy(dbPath, uniqueName(info.absolutePath(),
                                     QStringLiteral("%1-%2-%3")
                                         .arg(info.completeBaseName(), keptName,
-                                             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+                                             QDateTime::currentDateTime().toString(
+                                                 QStringLiteral("yyyyMMdd-HHmmss"))),
                                     QStringLiteral(".mdb")));
     }
     step("replace");
@@ -396,7 +427,8 @@ void copyFolderDurably(const QString& from, const QString& to) {
         fail(err::CannotOpen, QStringLiteral("Could not make the folder '%1'.").arg(to));
     if (!QFileInfo(from).isDir())
         return;
-    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = it.next();
         const QString relative = QDir(from).relativeFilePath(file);
@@ -407,7 +439,9 @@ void copyFolderDurably(const QString& from, const QString& to) {
     syncPath(to, true);
 }
 
-void removeFolder(const QString& path) { QDir(path).removeRecursively(); }
+void removeFolder(const QString& path) {
+    QDir(path).removeRecursively();
+}
 
 // Swaps two folder names in one step where the system can; otherwise two renames.
 void exchangeFolders(const QString& a, const QString& b) {
@@ -431,19 +465,26 @@ bool isBackupFolder(const QString& folder) {
     return isIntactCollection(QDir(folder).filePath(QString::fromLatin1(CollectionFileName)));
 }
 
-QString backupCollection(const QString& appFolder, const QString& destination, const QDateTime& when) {
+QString backupCollection(const QString& appFolder, const QString& destination,
+                         const QDateTime& when) {
     if (!QFileInfo(destination).isDir())
-        fail(err::InvalidPath, QStringLiteral("The backup folder '%1' does not exist.").arg(destination));
+        fail(err::InvalidPath,
+             QStringLiteral("The backup folder '%1' does not exist.").arg(destination));
     const QDir app(appFolder);
     const QString source = app.filePath(QString::fromLatin1(CollectionFileName));
-    const QString finalFolder = uniqueName(
-        destination, QStringLiteral("Perlinex backup %1").arg(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))),
-        QString());
-    const QString partial = QDir(destination).filePath(QStringLiteral(".%1.partial").arg(QFileInfo(finalFolder).fileName()));
+    const QString finalFolder =
+        uniqueName(destination,
+                   QStringLiteral("Perlinex backup %1")
+                       .arg(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))),
+                   QString());
+    const QString partial =
+        QDir(destination)
+            .filePath(QStringLiteral(".%1.partial").arg(QFileInfo(finalFolder).fileName()));
     removeFolder(partial);
     try {
         if (!QDir().mkpath(partial))
-            fail(err::CannotOpen, QStringLiteral("Could not make a folder in '%1'.").arg(destination));
+            fail(err::CannotOpen,
+                 QStringLiteral("Could not make a folder in '%1'.").arg(destination));
         const QString copy = QDir(partial).filePath(QString::fromLatin1(CollectionFileName));
         step("copy-collection");
         QString expected;
@@ -463,7 +504,8 @@ QString backupCollection(const QString& appFolder, const QString& destination, c
         step("verify");
         verifyCopy(copy, expected);
         step("copy-images");
-        copyFolderDurably(app.filePath(QStringLiteral("images")), QDir(partial).filePath(QStringLiteral("images")));
+        copyFolderDurably(app.filePath(QStringLiteral("images")),
+                          QDir(partial).filePath(QStringLiteral("images")));
         step("finish");
         renameOver(partial, finalFolder);
         return finalFolder;

@@ -20,10 +20,10 @@ void setStepHook(StepHook hook);
 void compactCollection(const QString& appFolder);
 
 struct RepairReport {
-    QString damagedCopy;        // where the damaged file was kept
-    std::int64_t stamps = 0;    // stamps recovered
-    std::int64_t codes = 0;     // code-table entries recovered
-    std::int64_t lostRows = 0;  // rows that could not be read
+    QString damagedCopy;       // where the damaged file was kept
+    std::int64_t stamps = 0;   // stamps recovered
+    std::int64_t codes = 0;    // code-table entries recovered
+    std::int64_t lostRows = 0; // rows that could not be read
 };
 
 // Keeps a copy of the damaged collection beside it, then recovers every row that can still

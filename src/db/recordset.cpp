@@ -24,7 +24,8 @@ struct SingleTableQuery {
 
 std::optional<SingleTableQuery> parseSingleTable(const QString& sql) {
     static const QRegularExpression re(
-        QStringLiteral(R"(^\s*select\s+(.+?)\s+from\s+("[^"]+"|[A-Za-z_][A-Za-z0-9_]*)\s*(.*?)\s*;?\s*$)"),
+        QStringLiteral(
+            R"(^\s*select\s+(.+?)\s+from\s+("[^"]+"|[A-Za-z_][A-Za-z0-9_]*)\s*(.*?)\s*;?\s*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression restRe(QStringLiteral(R"(^(where\b|order\s+by\b|$))"),
                                            QRegularExpression::CaseInsensitiveOption);
@@ -64,13 +65,13 @@ RecordSet::RecordSet(detail::Connection* conn, const QString& sql, RecordSetKind
         selectList_ = q->list;
         const QString from = QStringLiteral(" FROM %1 ").arg(quotedName(table_));
         if (kind_ == RecordSetKind::Dynaset) {
-            Statement keys(conn_->db, QStringLiteral("SELECT %1.rowid%2%3")
-                                          .arg(quotedName(table_), from, q->rest));
+            Statement keys(
+                conn_->db,
+                QStringLiteral("SELECT %1.rowid%2%3").arg(quotedName(table_), from, q->rest));
             while (keys.step())
                 keys_.push_back(keys.columnInt(0));
             rowStmt_ = std::make_unique<Statement>(
-                conn_->db,
-                QStringLiteral("SELECT %1%2WHERE rowid = ?").arg(selectList_, from));
+                conn_->db, QStringLiteral("SELECT %1%2WHERE rowid = ?").arg(selectList_, from));
             for (int i = 0; i < rowStmt_->columnCount(); ++i)
                 columns_.push_back(rowStmt_->columnName(i));
         } else {
@@ -113,7 +114,9 @@ RecordSet::RecordSet(detail::Connection* conn, const QString& sql, RecordSetKind
     conn_->recordSets.push_back(this);
 }
 
-RecordSet::~RecordSet() { close(); }
+RecordSet::~RecordSet() {
+    close();
+}
 
 void RecordSet::close() {
     if (conn_) {
@@ -133,7 +136,9 @@ void RecordSet::ensureValid() const {
         throw DbError(err::ObjectInvalid, QStringLiteral("Object invalid or no longer set."));
 }
 
-bool RecordSet::isUpdatable() const { return kind_ == RecordSetKind::Dynaset && !table_.isEmpty(); }
+bool RecordSet::isUpdatable() const {
+    return kind_ == RecordSetKind::Dynaset && !table_.isEmpty();
+}
 
 std::int64_t RecordSet::recordCount() const {
     ensureValid();
@@ -230,7 +235,8 @@ void RecordSet::loadRow() const {
 int RecordSet::columnIndex(const QString& name) const {
     const auto it = columnByName_.constFind(name.toLower());
     if (it == columnByName_.constEnd())
-        throw DbError(err::FieldMissing, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        throw DbError(err::FieldMissing,
+                      QStringLiteral("Item '%1' not found in this collection.").arg(name));
     return *it;
 }
 
@@ -238,12 +244,17 @@ int RecordSet::tableColumnIndex(const QString& name) const {
     for (int i = 0; i < int(tableColumns_.size()); ++i)
         if (tableColumns_[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
-    throw DbError(err::FieldMissing, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+    throw DbError(err::FieldMissing,
+                  QStringLiteral("Item '%1' not found in this collection.").arg(name));
 }
 
-QString RecordSet::fieldName(int index) const { return columns_.at(index); }
+QString RecordSet::fieldName(int index) const {
+    return columns_.at(index);
+}
 
-bool RecordSet::hasField(const QString& name) const { return columnByName_.contains(name.toLower()); }
+bool RecordSet::hasField(const QString& name) const {
+    return columnByName_.contains(name.toLower());
+}
 
 Value RecordSet::field(const QString& name) const {
     ensureValid();
@@ -261,7 +272,8 @@ Value RecordSet::field(const QString& name) const {
 Value RecordSet::field(int index) const {
     requireCurrent();
     if (index < 0 || index >= int(columns_.size()))
-        throw DbError(err::FieldMissing, QStringLiteral("Item %1 not found in this collection.").arg(index));
+        throw DbError(err::FieldMissing,
+                      QStringLiteral("Item %1 not found in this collection.").arg(index));
     loadRow();
     return row_[index];
 }
@@ -278,8 +290,9 @@ Value convertForColumn(const detail::TableColumn& col, const Value& v) {
     };
     if (v.isNull()) {
         if (col.notNull)
-            throw DbError(err::NullNotAllowed,
-                          QStringLiteral("The field '%1' cannot contain a Null value.").arg(col.name));
+            throw DbError(
+                err::NullNotAllowed,
+                QStringLiteral("The field '%1' cannot contain a Null value.").arg(col.name));
         return v;
     }
     switch (col.kind) {
@@ -371,8 +384,9 @@ std::int64_t RecordSet::reserveCounter() {
                 seq = std::max(seq, st.columnInt(0));
         }
         const std::int64_t next = seq + 1;
-        Statement up(db, hasRow ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")
-                                : QStringLiteral("INSERT INTO sqlite_sequence(seq, name) VALUES (?, ?)"));
+        Statement up(
+            db, hasRow ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")
+                       : QStringLiteral("INSERT INTO sqlite_sequence(seq, name) VALUES (?, ?)"));
         up.bindInt(1, next);
         up.bind(2, Value(table_));
         up.step();
@@ -425,8 +439,9 @@ void RecordSet::storeAdded() {
     for (int i = 0; i < int(tableColumns_.size()); ++i) {
         const auto& c = tableColumns_[i];
         if (c.notNull && !c.primaryKey && c.defaultValue.isNull() && !buffer_.count(i))
-            throw DbError(err::NullNotAllowed,
-                          QStringLiteral("The field '%1' cannot contain a Null value.").arg(c.name));
+            throw DbError(
+                err::NullNotAllowed,
+                QStringLiteral("The field '%1' cannot contain a Null value.").arg(c.name));
     }
     Statement st(conn_->db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                 .arg(quotedName(table_), names.join(QLatin1Char(',')),
@@ -477,7 +492,8 @@ void RecordSet::update() {
 void RecordSet::deleteCurrent() {
     requireUpdatable();
     requireCurrent();
-    Statement st(conn_->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedName(table_)));
+    Statement st(conn_->db,
+                 QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedName(table_)));
     st.bindInt(1, keys_[pos_]);
     st.step();
     deleted_[pos_] = true;
@@ -510,11 +526,15 @@ void RecordSet::find(const QString& criteria, bool forward, std::int64_t from) {
     noMatch_ = true;
 }
 
-void RecordSet::findFirst(const QString& criteria) { find(criteria, true, 0); }
+void RecordSet::findFirst(const QString& criteria) {
+    find(criteria, true, 0);
+}
 void RecordSet::findLast(const QString& criteria) {
     find(criteria, false, std::int64_t(deleted_.size()) - 1);
 }
-void RecordSet::findNext(const QString& criteria) { find(criteria, true, std::max<std::int64_t>(pos_ + 1, 0)); }
+void RecordSet::findNext(const QString& criteria) {
+    find(criteria, true, std::max<std::int64_t>(pos_ + 1, 0));
+}
 void RecordSet::findPrevious(const QString& criteria) {
     find(criteria, false, std::min<std::int64_t>(pos_ - 1, std::int64_t(deleted_.size()) - 1));
 }

@@ -93,7 +93,7 @@ private:
     detail::Connection* conn_;
     QString sql_;
     RecordSetKind kind_;
-    QString table_;     // the one table a keyed set reads, else empty
+    QString table_; // the one table a keyed set reads, else empty
     QString selectList_;
 
     std::vector<QString> columns_;

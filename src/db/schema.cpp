@@ -16,14 +16,10 @@ namespace perlinex::db {
 namespace {
 
 const CodeTable kCodeTables[9] = {
-    {"cancel", "CanID", "CanDesc", "cancel"},
-    {"Condition", "ConID", "conDesc", "condition"},
-    {"country", "CouID", "Coudesc", "country"},
-    {"format", "formID", "FormDesc", "format"},
-    {"gum", "gumID", "GumDesc", "gum"},
-    {"paper", "papID", "Papdesc", "paper"},
-    {"Perf", "perfID", "PerfDesc", "perf"},
-    {"topic", "topID", "TopDesc", "topic"},
+    {"cancel", "CanID", "CanDesc", "cancel"},   {"Condition", "ConID", "conDesc", "condition"},
+    {"country", "CouID", "Coudesc", "country"}, {"format", "formID", "FormDesc", "format"},
+    {"gum", "gumID", "GumDesc", "gum"},         {"paper", "papID", "Papdesc", "paper"},
+    {"Perf", "perfID", "PerfDesc", "perf"},     {"topic", "topID", "TopDesc", "topic"},
     {"type", "typeID", "Typedesc", "type"},
 };
 
@@ -67,13 +63,15 @@ const char* const kStampColumns = R"(
 )";
 
 const char* const kStampFields[] = {
-    "stampid", "descr",     "catnum",   "catsort",  "face",      "Year",       "used",
-    "wantlist", "quantity", "CouID",    "typeID",   "formID",    "papID",      "CanID",
-    "perfID",  "topID",     "gumID",    "ConID",    "Color",     "watermark",  "Errors",
-    "issued",  "pricepaid", "totalpaid", "catvalue", "totalval", "priceask",  "totalsales",
-    "forsale", "purchased", "sold",     "datesold", "notes",     "misc1",      "misc2"};
+    "stampid",  "descr",     "catnum",    "catsort",  "face",     "Year",      "used",
+    "wantlist", "quantity",  "CouID",     "typeID",   "formID",   "papID",     "CanID",
+    "perfID",   "topID",     "gumID",     "ConID",    "Color",    "watermark", "Errors",
+    "issued",   "pricepaid", "totalpaid", "catvalue", "totalval", "priceask",  "totalsales",
+    "forsale",  "purchased", "sold",      "datesold", "notes",    "misc1",     "misc2"};
 
-QString unicodeVersionTag() { return QString::number(int(QChar::currentUnicodeVersion())); }
+QString unicodeVersionTag() {
+    return QString::number(int(QChar::currentUnicodeVersion()));
+}
 
 // Everything a version-1 collection has besides its ten tables.
 void createIndexesAndMeta(sqlite3* db) {
@@ -95,7 +93,8 @@ void createIndexesAndMeta(sqlite3* db) {
 }
 
 void createTables(sqlite3* db) {
-    detail::exec(db, QStringLiteral("CREATE TABLE stamp (%1)").arg(QString::fromLatin1(kStampColumns)));
+    detail::exec(db,
+                 QStringLiteral("CREATE TABLE stamp (%1)").arg(QString::fromLatin1(kStampColumns)));
     for (const CodeTable& t : kCodeTables)
         detail::exec(db, QStringLiteral("CREATE TABLE %1 (%2 INTEGER PRIMARY KEY AUTOINCREMENT, "
                                         "%3 TEXT(50) COLLATE TEXTCI NOT NULL DEFAULT '')")
@@ -106,9 +105,9 @@ void createTables(sqlite3* db) {
 
 void fillVocabularies(sqlite3* db) {
     for (const CodeTable& t : kCodeTables) {
-        detail::Statement st(db, QStringLiteral("INSERT INTO %1(%2) VALUES (?)")
-                                     .arg(QString::fromLatin1(t.table),
-                                          QString::fromLatin1(t.descField)));
+        detail::Statement st(
+            db, QStringLiteral("INSERT INTO %1(%2) VALUES (?)")
+                    .arg(QString::fromLatin1(t.table), QString::fromLatin1(t.descField)));
         for (const QString& entry : starterVocabulary(QString::fromLatin1(t.table))) {
             st.reset();
             st.bind(1, Value(entry));
@@ -139,7 +138,9 @@ void upgradeFrom(sqlite3* db, int version) {
 
 } // namespace
 
-const CodeTable* codeTables() { return kCodeTables; }
+const CodeTable* codeTables() {
+    return kCodeTables;
+}
 
 const CodeTable* codeTableByName(const QString& table) {
     for (const CodeTable& t : kCodeTables)
@@ -254,18 +255,20 @@ std::unique_ptr<Database> openCollection(const QString& path) {
     auto db = Database::open(path, OpenMode::Exclusive);
     QString detail;
     if (!quickCheck(*db, &detail))
-        throw DbError(err::DamagedFile,
-                      QStringLiteral("The collection '%1' is damaged (%2).").arg(path, detail.left(300)));
+        throw DbError(
+            err::DamagedFile,
+            QStringLiteral("The collection '%1' is damaged (%2).").arg(path, detail.left(300)));
     sqlite3* h = db->handle();
     const int version = storedVersion(h);
     if (version > SchemaVersion)
-        throw DbError(err::NewerVersion,
-                      QStringLiteral("The collection '%1' was written by a newer version of Perlinex "
-                                     "(schema %2; this program knows schema %3). It has been left "
-                                     "as it is.")
-                          .arg(path)
-                          .arg(version)
-                          .arg(SchemaVersion));
+        throw DbError(
+            err::NewerVersion,
+            QStringLiteral("The collection '%1' was written by a newer version of Perlinex "
+                           "(schema %2; this program knows schema %3). It has been left "
+                           "as it is.")
+                .arg(path)
+                .arg(version)
+                .arg(SchemaVersion));
     const QStringList problems = collectionProblems(*db);
     if (!problems.isEmpty())
         throw DbError(err::TableMissing,

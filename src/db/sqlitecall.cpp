@@ -5,13 +5,14 @@
 namespace perlinex::db::detail {
 
 void throwSqlite(int rc, sqlite3* db, const QString& context) {
-    const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                              : QString::fromUtf8(sqlite3_errstr(rc));
+    const QString detail =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     const QString where = context.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(context);
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw DbError(err::LockedRow2, QStringLiteral("Could not update; currently locked%1.").arg(where));
+        throw DbError(err::LockedRow2,
+                      QStringLiteral("Could not update; currently locked%1.").arg(where));
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         throw DbError(err::DamagedFile,
@@ -25,12 +26,14 @@ void throwSqlite(int rc, sqlite3* db, const QString& context) {
         throw DbError(err::DiskError, QStringLiteral("Disk error: %1%2.").arg(detail, where));
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw DbError(err::CannotOpen, QStringLiteral("Cannot open the file: %1%2.").arg(detail, where));
+        throw DbError(err::CannotOpen,
+                      QStringLiteral("Cannot open the file: %1%2.").arg(detail, where));
     case SQLITE_CONSTRAINT:
         if (rc == SQLITE_CONSTRAINT_NOTNULL)
             throw DbError(err::NullNotAllowed, QStringLiteral("%1%2.").arg(detail, where));
-        throw DbError(err::ValidationFailed,
-                      QStringLiteral("The value breaks a rule of the field: %1%2.").arg(detail, where));
+        throw DbError(
+            err::ValidationFailed,
+            QStringLiteral("The value breaks a rule of the field: %1%2.").arg(detail, where));
     case SQLITE_ERROR:
         if (detail.startsWith(QLatin1String("no such table")))
             throw DbError(err::TableMissing, QStringLiteral("%1%2.").arg(detail, where));
@@ -52,7 +55,9 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::operator=(Statement&& o) noexcept {
     if (this != &o) {
@@ -106,7 +111,9 @@ void Statement::bind(int index, const Value& value) {
     }
 }
 
-QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(stmt_, i)); }
+QString Statement::columnName(int i) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, i));
+}
 
 QString Statement::columnText(int i) const {
     const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
@@ -135,7 +142,8 @@ Value Statement::column(int i) const {
     if (type == SQLITE_NULL)
         return Value();
     const char* decl = sqlite3_column_decltype(stmt_, i);
-    const Value::Kind kind = decl ? kindOfDeclaredType(QString::fromLatin1(decl)) : Value::Kind::Null;
+    const Value::Kind kind =
+        decl ? kindOfDeclaredType(QString::fromLatin1(decl)) : Value::Kind::Null;
     switch (kind) {
     case Value::Kind::Money:
         return Value(Currency::fromDouble(sqlite3_column_double(stmt_, i)));

@@ -18,7 +18,9 @@ bool isAscii(const unsigned char* s, int n) {
     return true;
 }
 
-unsigned char asciiFold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+unsigned char asciiFold(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
 int asciiCompare(const unsigned char* a, int na, const unsigned char* b, int nb) {
     const int n = std::min(na, nb);
@@ -193,13 +195,13 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     auto* pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
     if (!pattern) {
         const auto* p = sqlite3_value_text(argv[0]);
-        pattern = new Pattern(QString::fromUtf8(reinterpret_cast<const char*>(p),
-                                                sqlite3_value_bytes(argv[0])));
+        pattern = new Pattern(
+            QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_value_bytes(argv[0])));
         sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<Pattern*>(p); });
         pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
         if (!pattern) { // the engine may drop auxiliary data at once when memory is short
-            Pattern local(QString::fromUtf8(reinterpret_cast<const char*>(p),
-                                            sqlite3_value_bytes(argv[0])));
+            Pattern local(
+                QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_value_bytes(argv[0])));
             const auto* v = sqlite3_value_text(argv[1]);
             sqlite3_result_int(ctx, local.matchesText(v, sqlite3_value_bytes(argv[1])));
             return;

@@ -16,8 +16,8 @@ bool Value::toBool() const {
         return std::get<Currency>(data_).raw() != 0;
     case Kind::Text: {
         const QString t = std::get<QString>(data_).trimmed().toLower();
-        return t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("-1") ||
-               t == QLatin1String("1");
+        return t == QLatin1String("true") || t == QLatin1String("yes") ||
+               t == QLatin1String("-1") || t == QLatin1String("1");
     }
     default:
         return false;

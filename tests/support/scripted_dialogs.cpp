@@ -28,9 +28,12 @@ std::optional<QString> ScriptedDialogs::nextText(const QString& kind, const QStr
     prompts.push_back({kind, text, title});
     if (texts.empty())
         return std::nullopt;
-    auto t = texts.front();
+    const bool cancelled = !texts.front().has_value();
+    const QString value = cancelled ? QString() : *texts.front();
     texts.pop_front();
-    return t;
+    if (cancelled)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QString& title,
