@@ -1,0 +1,41 @@
+#include "ui/program.h"
+
+#include "db/schema.h"
+
+#include <QDir>
+
+namespace perlinex {
+
+Program::Program(DialogService& dialogs, const QString& appFolder) : ProgramState(dialogs) {
+    AppFolder = QDir(appFolder).absolutePath();
+    DbPath = QDir(AppFolder).filePath(QString::fromLatin1(db::CollectionFileName));
+    HelpFile = QStringLiteral(":/help/index.html");
+    raiseAllReloadFlags();
+}
+
+bool Program::reloadFlag(int maintTable) const {
+    return maintTable >= 1 && maintTable <= 9 && reload_[std::size_t(maintTable)];
+}
+
+void Program::setReloadFlag(int maintTable, bool raised) {
+    if (maintTable >= 1 && maintTable <= 9)
+        reload_[std::size_t(maintTable)] = raised;
+}
+
+void Program::raiseAllReloadFlags() {
+    for (int i = 1; i <= 9; ++i)
+        reload_[std::size_t(i)] = true;
+}
+
+int Program::maintTableOf(const QString& table) {
+    for (int i = 0; i < 9; ++i)
+        if (table.compare(QLatin1String(db::codeTables()[i].table), Qt::CaseInsensitive) == 0)
+            return i + 1;
+    return 0;
+}
+
+QString Program::imagesFolder() const {
+    return QDir(AppFolder).filePath(QStringLiteral("images"));
+}
+
+} // namespace perlinex

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "db/errorhandler.h"
+#include "regional/regional.h"
+
+#include <QColor>
+#include <QDate>
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace perlinex {
+
+// The report target chosen in the Reports menu.
+enum class ReportTarget { Preview = 1, TextFile = 2, HtmlTable = 3 };
+
+// The program-wide state: one object, made by main() and handed to every window. Windows
+// never reach each other's controls; they talk through this and by showing one another.
+class Program : public ProgramState {
+public:
+    explicit Program(DialogService& dialogs, const QString& appFolder);
+
+    regional::Regional regional;
+    QString HelpFile;
+
+    // Code-list reload flags, by code table number of the Maintain menu (1..9). A raised flag
+    // makes the main window refill that list when it is next activated.
+    bool reloadFlag(int maintTable) const;
+    void setReloadFlag(int maintTable, bool raised);
+    void raiseAllReloadFlags();
+    // The number of the code table with that name ("country" is 3), or 0.
+    static int maintTableOf(const QString& table);
+
+    int MaintTable = 0; // the code table the code table window works on
+
+    // Dates: the user's short-date order ("mdy", "dmy", "ymd") and separator, and the date
+    // the calendar dialog opens on and hands back.
+    QString DateOrder = QStringLiteral("mdy");
+    QString DateSep = QStringLiteral("/");
+    QDate SelectedDate;
+
+    // Reports.
+    ReportTarget reportTarget = ReportTarget::Preview;
+    bool ReportActive = false;
+    QColor HeadingShade = QColor(0, 0, 0);
+    QColor BodyShade = QColor(200, 200, 200);
+
+    // Opens the help viewer on a page or a context number; installed by the program.
+    std::function<void(int context)> showHelpContext;
+    std::function<void(const QString& page)> showHelpPage;
+
+    QString imagesFolder() const;
+
+private:
+    std::array<bool, 10> reload_{};
+};
+
+} // namespace perlinex
