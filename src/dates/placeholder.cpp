@@ -1,0 +1,1 @@
+// Placeholder so that the library builds before its first window lands.
