@@ -61,7 +61,10 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
                                .arg(r.stamps)
                                .arg(r.codes);
             if (r.lostRows > 0)
-                text += QStringLiteral("\n\n%1 rows could not be read.").arg(r.lostRows);
+                text +=
+                    r.lostRows == 1
+                        ? QStringLiteral("\n\nAt least one row could not be read.")
+                        : QStringLiteral("\n\nAt least %1 rows could not be read.").arg(r.lostRows);
             text += QStringLiteral("\n\nThe damaged file has been kept as %1.")
                         .arg(QFileInfo(r.damagedCopy).fileName());
             dialogs.message(text, QStringLiteral("Damaged Collection"), Buttons::Ok,

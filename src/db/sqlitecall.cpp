@@ -2,6 +2,8 @@
 
 #include "db/dberror.h"
 
+#include <cerrno>
+
 namespace perlinex::db::detail {
 
 void throwSqlite(int rc, sqlite3* db, const QString& context) {
@@ -23,6 +25,10 @@ void throwSqlite(int rc, sqlite3* db, const QString& context) {
         throw DbError(err::ReadOnly,
                       QStringLiteral("Cannot update: the file is read-only%1.").arg(where));
     case SQLITE_IOERR:
+        // A file-size limit or quota shows as a failed write, not as a full disk.
+        if (db && (sqlite3_system_errno(db) == ENOSPC || sqlite3_system_errno(db) == EFBIG ||
+                   sqlite3_system_errno(db) == EDQUOT))
+            throw DbError(err::DiskFull, QStringLiteral("Not enough space on disk%1.").arg(where));
         throw DbError(err::DiskError, QStringLiteral("Disk error: %1%2.").arg(detail, where));
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:

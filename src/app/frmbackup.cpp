@@ -1,0 +1,180 @@
+#include "app/frmbackup.h"
+
+#include "db/dberror.h"
+#include "db/maintenance.h"
+#include "ui/program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace perlinex {
+
+namespace {
+
+const QString Title = QStringLiteral("Backup");
+
+// The hourglass for the length of one store operation, restored however it ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+bool sameFolder(const QString& a, const QString& b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+frmBackup::frmBackup(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
+    setObjectName(QStringLiteral("frmBackup"));
+    setWindowTitle(Title);
+    setModal(true);
+
+    auto* explain = new QLabel(
+        QStringLiteral(
+            "A backup is a copy of your whole collection: the stamp records with the code "
+            "tables (stamp.mdb) and the stamp pictures (the images folder).\n\n"
+            "Make Backup puts the copy in a new folder named with today's date and time, "
+            "such as \"Perlinex backup 2024-05-01 18-30-00\", inside the folder you choose. "
+            "Choose a folder on another disk or a memory stick, so that the copy survives "
+            "when this disk fails.\n\n"
+            "Restore Backup puts such a copy back in place of the current collection. "
+            "The current collection is kept as stamp-before-restore.mdb (and its pictures "
+            "as images-before-restore) in the program folder.\n\n"
+            "Report layouts (.rpt files) are kept wherever you saved them and are not part "
+            "of a backup."),
+        this);
+    explain->setObjectName(QStringLiteral("lblExplain"));
+    explain->setWordWrap(true);
+    explain->setMinimumWidth(440);
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("lblStatus"));
+    status_->setWordWrap(true);
+
+    auto* backup = new QPushButton(QStringLiteral("&Make Backup..."), this);
+    backup->setObjectName(QStringLiteral("cmdBackup"));
+    auto* restore = new QPushButton(QStringLiteral("&Restore Backup..."), this);
+    restore->setObjectName(QStringLiteral("cmdRestore"));
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    // Enter must not start a copy by accident.
+    backup->setAutoDefault(false);
+    restore->setAutoDefault(false);
+    close->setDefault(true);
+
+    connect(backup, &QPushButton::clicked, this, &frmBackup::makeBackup);
+    connect(restore, &QPushButton::clicked, this, &frmBackup::restoreBackup);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(backup);
+    buttons->addWidget(restore);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(explain);
+    layout->addWidget(status_);
+    layout->addLayout(buttons);
+}
+
+void frmBackup::report(const QString& status) {
+    status_->setText(status);
+}
+
+void frmBackup::closeStore() {
+    // The store copies and replaces closed files only; the main window reopens the
+    // collection when this window is done.
+    if (program_.CollectionDb)
+        program_.closeCollection();
+}
+
+void frmBackup::makeBackup() {
+    DialogService& dialogs = program_.dialogs();
+    const std::optional<QString> destination =
+        dialogs.folderName(QStringLiteral("Choose the Folder to Put the Backup In"), lastFolder_);
+    if (!destination || destination->isEmpty())
+        return;
+    closeStore();
+    report(QStringLiteral("Making the backup..."));
+    status_->repaint();
+    QString made;
+    try {
+        BusyCursor busy;
+        made = db::backupCollection(program_.AppFolder, *destination);
+    } catch (const db::DbError& e) {
+        report(QString());
+        dialogs.message(e.text(), Title, Buttons::Ok, Icon::Critical);
+        return;
+    }
+    lastFolder_ = *destination;
+    const QString shown = QDir::toNativeSeparators(made);
+    report(QStringLiteral("Last backup: %1").arg(shown));
+    dialogs.message(QStringLiteral("The backup has been made in the folder\n%1\n\nIt holds the "
+                                   "collection (stamp.mdb) and its pictures (images).")
+                        .arg(shown),
+                    Title, Buttons::Ok, Icon::Information);
+}
+
+void frmBackup::restoreBackup() {
+    DialogService& dialogs = program_.dialogs();
+    const QString title = QStringLiteral("Restore Backup");
+    const std::optional<QString> folder = dialogs.folderName(
+        QStringLiteral("Choose the Backup Folder (Perlinex backup ...) to Restore"), lastFolder_);
+    if (!folder || folder->isEmpty())
+        return;
+    const QString shown = QDir::toNativeSeparators(*folder);
+    if (sameFolder(*folder, program_.AppFolder)) {
+        dialogs.message(QStringLiteral("The folder %1 is the program folder that holds the "
+                                       "current collection, not a backup.\n\nChoose a folder "
+                                       "named like \"Perlinex backup 2024-05-01 18-30-00\".")
+                            .arg(shown),
+                        title, Buttons::Ok, Icon::Warning);
+        return;
+    }
+    if (!db::isBackupFolder(*folder)) {
+        dialogs.message(QStringLiteral("The folder %1 does not hold a Perlinex backup.\n\nChoose "
+                                       "a folder named like \"Perlinex backup 2024-05-01 "
+                                       "18-30-00\"; it holds stamp.mdb and an images folder. "
+                                       "Nothing has been changed.")
+                            .arg(shown),
+                        title, Buttons::Ok, Icon::Warning);
+        return;
+    }
+    const Answer answer = dialogs.message(
+        QStringLiteral("Replace the current collection with the backup in\n%1?\n\nThe current "
+                       "collection is kept as stamp-before-restore.mdb and its pictures as "
+                       "images-before-restore in the program folder, replacing any kept there "
+                       "by an earlier restore.")
+            .arg(shown),
+        title, Buttons::YesNo, Icon::Question);
+    if (answer != Answer::Yes)
+        return;
+    closeStore();
+    report(QStringLiteral("Restoring the backup..."));
+    status_->repaint();
+    try {
+        BusyCursor busy;
+        db::restoreCollection(*folder, program_.AppFolder);
+    } catch (const db::DbError& e) {
+        report(QString());
+        dialogs.message(e.text(), title, Buttons::Ok, Icon::Critical);
+        return;
+    }
+    lastFolder_ = QFileInfo(*folder).absolutePath();
+    report(QStringLiteral("Restored from: %1").arg(shown));
+    dialogs.message(
+        QStringLiteral("The collection has been restored from the backup in\n%1.").arg(shown),
+        title, Buttons::Ok, Icon::Information);
+}
+
+} // namespace perlinex

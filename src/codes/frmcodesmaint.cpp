@@ -1,0 +1,589 @@
+#include "codes/frmcodesmaint.h"
+
+#include "db/dberror.h"
+#include "db/dialect.h"
+#include "db/errorhandler.h"
+#include "db/recordset.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace perlinex {
+
+using db::DbError;
+
+namespace {
+
+// What the window needs to know of each code table, by table number (index 0 is table 1).
+struct CodeTableTexts {
+    const char* query;
+    const char* idField;
+    const char* descField;
+    const char* caption;
+    const char* label;
+    int helpTopic;
+    const char* findNoun;
+    const char* confirm;
+    const char* confirmTitle;
+    const char* inUseQuery; // the entry's id is appended
+    const char* inUseMessage;
+};
+
+// Cancellations have no help topic of their own in the help file; 48 sits just before the
+// other code tables' topics.
+constexpr int CancellationHelpTopic = 48;
+
+const CodeTableTexts kTables[9] = {
+    {"Select * from cancel order by CanDesc", "CanID", "CanDesc", "Maintain Cancellations",
+     "Cancellation Description", CancellationHelpTopic, "cancellation",
+     "Are you sure that you want to delete this Cancellation?", "Delete Cancellation",
+     "Select StampID from Stamp where CanID = ", "This cancellation is in use in a stamp record"},
+    {"Select * from condition order by conDesc", "ConID", "conDesc", "Maintain Conditions",
+     "Condition Description", 20, "condition",
+     "Are you sure that you want to delete this condition?", "Delete Condition",
+     "Select StampID from Stamp where ConID = ", "This condition is in use in a stamp record"},
+    {"Select * from country order by Coudesc", "CouID", "Coudesc", "Maintain Countries",
+     "Country Description", 49, "country", "Are you sure that you want to delete this country?",
+     "Delete Country",
+     "Select StampID from Stamp where CouID = ", "This country is in use in a stamp record"},
+    {"Select * from format order by FormDesc", "formID", "FormDesc", "Maintain Formats",
+     "Format Description", 50, "format", "Are you sure that you want to delete this format?",
+     "Delete Format",
+     "Select StampID from Stamp where formID = ", "This format is in use in a stamp record"},
+    {"Select * from gum order by GumDesc", "gumID", "GumDesc", "Maintain Gum Types",
+     "Gum Description", 51, "gum", "Are you sure that you want to delete this gum type?",
+     "Delete Gum",
+     "Select StampID from Stamp where gumID = ", "This gum is in use in a stamp record"},
+    {"Select * from paper order by Papdesc", "papID", "Papdesc", "Maintain Papers",
+     "Paper Description", 52, "paper", "Are you sure that you want to delete this paper?",
+     "Delete Paper",
+     "Select StampID from Stamp where papID = ", "This paper is in use in a stamp record"},
+    {"Select * from perf order by PerfDesc", "perfID", "PerfDesc", "Maintain Perforations",
+     "Perforation Description", 53, "perforation",
+     "Are you sure that you want to delete this perforation?", "Delete Perforation",
+     "Select StampID from Stamp where perfID = ", "This perforation is in use in a stamp record"},
+    {"Select * from topic order by TopDesc", "topID", "TopDesc", "Maintain Topics",
+     "Topic Description", 55, "topic", "Are you sure that you want to delete this topic?",
+     "Delete Topic",
+     "Select StampID from Stamp where topID = ", "This topic is in use in a stamp record"},
+    {"Select * from type order by Typedesc", "typeID", "Typedesc", "Maintain Types",
+     "Type Description", 54, "type", "Are you sure that you want to delete this type?",
+     "Delete Type",
+     "Select StampID from Stamp where typeID = ", "This type is in use in a stamp record"},
+};
+
+// The description fields of the code tables hold at most this many characters; a longer
+// text would be refused by the store, which the error handler treats as fatal.
+constexpr int DescriptionLength = 50;
+
+QString text(const char* latin1) {
+    return QString::fromLatin1(latin1);
+}
+
+} // namespace
+
+frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
+    : QDialog(parent), program_(program) {
+    setObjectName(QStringLiteral("frmCodesMaint"));
+    setModal(false);
+    setWindowTitle(text(kTables[0].caption));
+
+    const auto makeButton = [this](QPushButton*& button, const char* name, const char* caption) {
+        button = new QPushButton(QString::fromUtf8(caption), this);
+        button->setObjectName(QString::fromLatin1(name));
+        // Only the button the window names is pressed by Enter, never the one with the focus.
+        button->setAutoDefault(false);
+    };
+
+    lblDesc = new QLabel(text(kTables[0].label), this);
+    lblDesc->setObjectName(QStringLiteral("lblDesc"));
+    txtDesc = new QLineEdit(this);
+    txtDesc->setObjectName(QStringLiteral("txtDesc"));
+    txtDesc->setMaxLength(DescriptionLength);
+    lblDesc->setBuddy(txtDesc);
+
+    makeButton(cmdFirst, "cmdFirst", "&First");
+    makeButton(cmdPrevious, "cmdPrevious", "&Previous");
+    makeButton(cmdNext, "cmdNext", "&Next");
+    makeButton(cmdLast, "cmdLast", "&Last");
+    makeButton(cmdAddNew, "cmdAddNew", "&Add New");
+    makeButton(cmdUpdate, "cmdUpdate", "&Update");
+    makeButton(cmdCancel, "cmdCancel", "&Cancel");
+    makeButton(cmdDelete, "cmdDelete", "&Delete");
+    makeButton(cmdFind, "cmdFind", "&Find");
+    makeButton(cmdOK, "cmdOK", "&Ok");
+
+    auto* moves = new QHBoxLayout;
+    for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast})
+        moves->addWidget(b);
+    auto* actions = new QHBoxLayout;
+    for (QPushButton* b : {cmdAddNew, cmdUpdate, cmdCancel, cmdDelete, cmdFind, cmdOK})
+        actions->addWidget(b);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblDesc);
+    layout->addWidget(txtDesc);
+    layout->addLayout(moves);
+    layout->addLayout(actions);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+
+    connect(txtDesc, &QLineEdit::textChanged, this, [this] { recordChanged(); });
+    connect(cmdFirst, &QPushButton::clicked, this, [this] { moveFirst(); });
+    connect(cmdPrevious, &QPushButton::clicked, this, [this] { movePrevious(); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { moveNext(); });
+    connect(cmdLast, &QPushButton::clicked, this, [this] { moveLast(); });
+    connect(cmdAddNew, &QPushButton::clicked, this, [this] { addNewClicked(); });
+    connect(cmdUpdate, &QPushButton::clicked, this, [this] { updateEntry(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cancelChanges(); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { deleteEntry(); });
+    connect(cmdFind, &QPushButton::clicked, this, [this] { findEntry(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { okClicked(); });
+
+    setBrowseSet();
+    makeDefault(cmdOK);
+    if (program_.MaintTable >= 1 && program_.MaintTable <= 9)
+        load(program_.MaintTable);
+}
+
+frmCodesMaint::~frmCodesMaint() = default;
+
+bool frmCodesMaint::step(const std::function<void()>& fn) {
+    return trap(program_, fn);
+}
+
+// Loading --------------------------------------------------------------------------------
+
+void frmCodesMaint::load(int maintTable) {
+    release();
+    table_ = maintTable;
+    const CodeTableTexts& t = kTables[table_ - 1];
+    setWindowTitle(text(t.caption));
+    lblDesc->setText(text(t.label));
+    helpTopic_ = t.helpTopic;
+    editing_ = false;
+    adding_ = false;
+
+    if (!program_.CollectionDb)
+        HandleDbError(program_,
+                      DbError(db::err::NoDatabase, QStringLiteral("The collection is not open.")));
+    step([&] { entries_ = program_.CollectionDb->openRecordSet(text(t.query)); });
+
+    if (hasEntries()) {
+        setDescEnabled(true);
+        step([&] { entries_->moveFirst(); });
+        showEntry();
+    } else {
+        clearDesc();
+        setDescEnabled(false);
+    }
+    cmdAddNew->setText(QStringLiteral("&Add New"));
+    setBrowseSet();
+    makeDefault(cmdOK);
+    editing_ = false;
+    adding_ = false;
+}
+
+void frmCodesMaint::release() {
+    if (entries_) {
+        entries_->close();
+        entries_.reset();
+        if (program_.CollectionDb && program_.CollectionDb->isOpen())
+            program_.CollectionDb->idle();
+    }
+    editing_ = false;
+    adding_ = false;
+}
+
+void frmCodesMaint::bringForward() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmCodesMaint::showTable(int maintTable) {
+    if (maintTable < 1 || maintTable > 9)
+        return;
+    if (entries_ && maintTable == table_) {
+        bringForward();
+        return;
+    }
+    const bool pending = editing_ || (adding_ && !txtDesc->text().isEmpty());
+    if (entries_ && pending) {
+        const Answer a = program_.dialogs().message(
+            QStringLiteral("Do you want to save the changes to this entry?"), windowTitle(),
+            Buttons::YesNoCancel, Icon::Question);
+        // Refusing the switch, or a save that failed its check, keeps the window where it was.
+        if (a == Answer::Cancel || (a == Answer::Yes && !updateEntry())) {
+            program_.MaintTable = table_;
+            bringForward();
+            return;
+        }
+    }
+    load(maintTable);
+    program_.MaintTable = table_;
+    bringForward();
+}
+
+void frmCodesMaint::activate() {
+    program_.setReloadFlag(table_, true);
+}
+
+bool frmCodesMaint::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        activate();
+    return QDialog::event(event);
+}
+
+void frmCodesMaint::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        if (program_.showHelpContext)
+            program_.showHelpContext(helpTopic_);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmCodesMaint::closeEvent(QCloseEvent* event) {
+    // Closing is unloading: what is typed and not stored is dropped, as with "&Ok".
+    release();
+    event->accept();
+}
+
+void frmCodesMaint::reject() {
+    // Escape abandons a change first, and closes the window only while browsing.
+    if (editing_ || adding_)
+        cancelChanges();
+    else
+        close();
+}
+
+// The current entry -------------------------------------------------------------------------
+
+bool frmCodesMaint::hasEntries() {
+    if (!entries_)
+        return false;
+    bool any = false;
+    step([&] { any = entries_->recordCount() > 0; });
+    return any;
+}
+
+std::optional<std::int64_t> frmCodesMaint::currentId() const {
+    if (!entries_)
+        return std::nullopt;
+    try {
+        if (entries_->bof() || entries_->eof())
+            return std::nullopt;
+        return entries_->field(text(kTables[table_ - 1].idField)).toInteger();
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+}
+
+QString frmCodesMaint::idCriterion(std::int64_t id) const {
+    return text(kTables[table_ - 1].idField) + QStringLiteral(" = ") + QString::number(id);
+}
+
+void frmCodesMaint::showEntry() {
+    QString desc;
+    if (!step([&] {
+            const db::Value v = entries_->field(text(kTables[table_ - 1].descField));
+            desc = v.isNull() ? QString() : v.toText();
+        }))
+        return;
+    quiet_ = true;
+    txtDesc->setText(desc);
+    quiet_ = false;
+    editing_ = false;
+}
+
+void frmCodesMaint::clearDesc() {
+    quiet_ = true;
+    txtDesc->clear();
+    quiet_ = false;
+}
+
+void frmCodesMaint::setDescEnabled(bool enabled) {
+    txtDesc->setEnabled(enabled);
+}
+
+bool frmCodesMaint::checkDescription() {
+    if (!txtDesc->text().isEmpty())
+        return true;
+    program_.dialogs().message(QStringLiteral("You must enter a description or press Cancel"),
+                               QStringLiteral("Missing Data"), Buttons::Ok, Icon::None);
+    txtDesc->setFocus();
+    return false;
+}
+
+// Stores the box's text in the row begun by addNew or edit; false when the store refused it
+// (the row is then abandoned and the box keeps the text).
+bool frmCodesMaint::storeDescription() {
+    const QString desc = txtDesc->text();
+    if (!step([&] { entries_->setField(text(kTables[table_ - 1].descField), db::Value(desc)); })) {
+        entries_->cancelUpdate();
+        return false;
+    }
+    withLockRetry(program_, [&] { entries_->update(); });
+    if (entries_->isEditing()) {
+        entries_->cancelUpdate();
+        return false;
+    }
+    return true;
+}
+
+// Modes --------------------------------------------------------------------------------------
+
+void frmCodesMaint::setEditSet() {
+    for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdOK, cmdFind, cmdDelete})
+        b->hide();
+    cmdCancel->show();
+    cmdUpdate->show();
+}
+
+void frmCodesMaint::setBrowseSet() {
+    for (QPushButton* b :
+         {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdOK, cmdFind, cmdDelete, cmdAddNew})
+        b->show();
+    cmdCancel->hide();
+    cmdUpdate->hide();
+}
+
+void frmCodesMaint::makeDefault(QPushButton* button) {
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b != button)
+            b->setDefault(false);
+    button->setDefault(true);
+}
+
+void frmCodesMaint::recordChanged() {
+    if (quiet_ || editing_ || adding_ || !hasEntries())
+        return;
+    editing_ = true;
+    setEditSet();
+    cmdAddNew->hide();
+}
+
+// Buttons ------------------------------------------------------------------------------------
+
+void frmCodesMaint::addNewClicked() {
+    if (adding_)
+        addAnother();
+    else
+        startAdding();
+}
+
+void frmCodesMaint::startAdding() {
+    adding_ = true;
+    if (hasEntries())
+        step([&] { entries_->moveLast(); });
+    else
+        setDescEnabled(true);
+    clearDesc();
+    setEditSet();
+    cmdAddNew->setText(QStringLiteral("&Add Another"));
+    makeDefault(cmdAddNew);
+    txtDesc->setFocus();
+}
+
+void frmCodesMaint::addAnother() {
+    if (!checkDescription() || !entries_)
+        return;
+    if (!step([&] { entries_->addNew(); }) || !storeDescription())
+        return;
+    clearDesc();
+    txtDesc->setFocus();
+}
+
+bool frmCodesMaint::updateEntry() {
+    if (!editing_ && !adding_)
+        return true;
+    if (!checkDescription() || !entries_)
+        return false;
+    const QString idField = text(kTables[table_ - 1].idField);
+    std::int32_t id = 0;
+    const auto begin = [&] {
+        if (adding_)
+            entries_->addNew();
+        else
+            entries_->edit();
+        id = std::int32_t(entries_->field(idField).toInteger());
+    };
+    if (!step(begin) || !storeDescription())
+        return false;
+    if (adding_)
+        cmdAddNew->setText(QStringLiteral("&Add New"));
+
+    step([&] {
+        entries_->findFirst(idCriterion(id));
+        if (entries_->noMatch())
+            entries_->moveFirst();
+    });
+    if (hasEntries()) {
+        setDescEnabled(true);
+        showEntry();
+    }
+    setBrowseSet();
+    makeDefault(cmdOK);
+    editing_ = false;
+    adding_ = false;
+    return true;
+}
+
+void frmCodesMaint::cancelChanges() {
+    if (entries_ && entries_->isEditing())
+        entries_->cancelUpdate();
+    if (hasEntries()) {
+        setDescEnabled(true);
+        step([&] { entries_->moveLast(); });
+        showEntry();
+    } else {
+        clearDesc();
+        setDescEnabled(false);
+    }
+    setBrowseSet();
+    cmdAddNew->setText(QStringLiteral("&Add New"));
+    makeDefault(cmdOK);
+    editing_ = false;
+    adding_ = false;
+}
+
+void frmCodesMaint::deleteEntry() {
+    if (!hasEntries())
+        return;
+    const CodeTableTexts& t = kTables[table_ - 1];
+    DialogService& dialogs = program_.dialogs();
+    if (dialogs.message(text(t.confirm), text(t.confirmTitle), Buttons::YesNo, Icon::Question) !=
+        Answer::Yes)
+        return;
+    const std::optional<std::int64_t> id = currentId();
+    if (!id)
+        return;
+
+    // A check that could not be made must not let the delete go ahead.
+    bool inUse = true;
+    if (!step([&] {
+            auto uses = program_.CollectionDb->openRecordSet(
+                text(t.inUseQuery) + QString::number(*id), db::RecordSetKind::Snapshot);
+            inUse = uses->recordCount() > 0;
+            uses->close();
+        }))
+        return;
+    if (inUse) {
+        dialogs.message(text(t.inUseMessage), QStringLiteral("Cannot Delete"), Buttons::Ok,
+                        Icon::Information);
+        return;
+    }
+
+    withLockRetry(program_, [&] { entries_->deleteCurrent(); });
+
+    if (hasEntries()) {
+        step([&] {
+            entries_->moveNext();
+            if (entries_->eof())
+                entries_->movePrevious();
+        });
+        showEntry();
+    } else {
+        clearDesc();
+        setDescEnabled(false);
+    }
+}
+
+void frmCodesMaint::findEntry() {
+    const CodeTableTexts& t = kTables[table_ - 1];
+    DialogService& dialogs = program_.dialogs();
+    const std::optional<QString> answer = dialogs.input(
+        QStringLiteral("Enter the ") + text(t.findNoun) + QStringLiteral(" description to find:"),
+        QStringLiteral("Find Code"), QString());
+    if (!answer || answer->isEmpty())
+        return;
+
+    // The answer is matched literally: quotes and wildcard characters typed by the user are
+    // part of the description, and only the trailing * widens the search.
+    const QString criterion = text(t.descField) + QStringLiteral(" like ") +
+                              db::quoteText(db::escapeLike(*answer) + QStringLiteral("*"));
+    const std::optional<std::int64_t> shown = currentId();
+    const auto keepShown = [&] {
+        if (shown && currentId() != shown) {
+            try {
+                entries_->findFirst(idCriterion(*shown));
+            } catch (const DbError&) {
+            }
+        }
+    };
+
+    bool found = false;
+    try {
+        if (entries_) {
+            entries_->findFirst(criterion);
+            found = !entries_->noMatch();
+        }
+    } catch (const DbError& e) {
+        keepShown();
+        dialogs.message(
+            QStringLiteral("The search for \"%1\" could not be made.\n\n%2").arg(*answer, e.text()),
+            QStringLiteral("Find Code"), Buttons::Ok, Icon::Warning);
+        return;
+    }
+    if (!found) {
+        keepShown();
+        dialogs.message(QStringLiteral("That record was not found."),
+                        QStringLiteral("No Records Match"), Buttons::Ok, Icon::None);
+        return;
+    }
+    showEntry();
+}
+
+void frmCodesMaint::moveFirst() {
+    if (!hasEntries())
+        return;
+    if (step([&] { entries_->moveFirst(); }))
+        showEntry();
+}
+
+void frmCodesMaint::moveLast() {
+    if (!hasEntries())
+        return;
+    if (step([&] { entries_->moveLast(); }))
+        showEntry();
+}
+
+void frmCodesMaint::moveNext() {
+    if (!hasEntries())
+        return;
+    const bool moved = step([&] {
+        entries_->moveNext();
+        if (entries_->eof()) {
+            program_.dialogs().beep();
+            entries_->moveLast();
+        }
+    });
+    if (moved)
+        showEntry();
+}
+
+void frmCodesMaint::movePrevious() {
+    if (!hasEntries())
+        return;
+    const bool moved = step([&] {
+        entries_->movePrevious();
+        if (entries_->bof()) {
+            program_.dialogs().beep();
+            entries_->moveFirst();
+        }
+    });
+    if (moved)
+        showEntry();
+}
+
+void frmCodesMaint::okClicked() {
+    close();
+}
+
+} // namespace perlinex

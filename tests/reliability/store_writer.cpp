@@ -1,0 +1,68 @@
+#include "db/dberror.h"
+#include "db/recordset.h"
+#include "db/schema.h"
+
+#include <QString>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+// A second program for the reliability tests.
+//   store_writer <stamp.mdb>          stores "Record N" from the next free N on, printing N
+//                                     only after update() returned, until it is killed
+//   store_writer <stamp.mdb> --hold   opens the collection, prints "open", waits for stdin to end
+//   store_writer <stamp.mdb> --open   tries once; prints "opened" or "error <number> <text>"
+// Every line is flushed at once: the test kills this program at any moment and trusts what it
+// has read.
+
+namespace db = perlinex::db;
+
+namespace {
+
+void say(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+int store(db::Database& collection) {
+    auto set = collection.openRecordSet(QStringLiteral("Select * from stamp order by [descr]"));
+    std::int64_t n =
+        collection.scalar(QStringLiteral("Select Max(quantity) from stamp")).toInteger();
+    for (;;) {
+        ++n;
+        set->addNew();
+        set->setField(QStringLiteral("descr"), db::Value(QStringLiteral("Record %1").arg(n)));
+        set->setField(QStringLiteral("quantity"), db::Value(n));
+        set->update();
+        say(QString::number(n));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open]\n", stderr);
+        return 64;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const char* mode = argc > 2 ? argv[2] : "";
+    try {
+        auto collection = db::openCollection(path);
+        if (std::strcmp(mode, "--open") == 0) {
+            say(QStringLiteral("opened"));
+            return 0;
+        }
+        say(QStringLiteral("open"));
+        if (std::strcmp(mode, "--hold") == 0) {
+            while (std::getchar() != EOF) {
+            }
+            return 0;
+        }
+        return store(*collection);
+    } catch (const db::DbError& e) {
+        say(QStringLiteral("error %1 %2").arg(e.number()).arg(e.text()));
+        return 3;
+    }
+}
