@@ -32,6 +32,7 @@ public:
     static int maintTableOf(const QString& table);
 
     int MaintTable = 0; // the code table the code table window works on
+    QString FindUseWith = QStringLiteral("stamp"); // the main table the find dialog searches
 
     // Dates: the user's short-date order ("mdy", "dmy", "ymd") and separator, and the date
     // the calendar dialog opens on and hands back.
