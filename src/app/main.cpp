@@ -1,9 +1,10 @@
 #include "app/commandline.h"
-
+#include "app/frmmain.h"
+#include "app/helpviewer.h"
 #include "db/catalogue.h"
-#include "db/dberror.h"
-#include "db/recordset.h"
 #include "db/schema.h"
+#include "ui/application.h"
+#include "ui/qtdialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,42 +14,52 @@
 
 using namespace perlinex;
 
-// Until the main window exists, opening a folder reports what its collection holds.
-static int showCollection(const QString& folder, QTextStream& out, QTextStream& err) {
-    const QDir dir(folder);
-    const QString path = dir.filePath(QString::fromLatin1(db::CollectionFileName));
-    try {
-        if (!QFileInfo::exists(path)) {
-            QDir().mkpath(folder);
-            db::createCollection(path)->close();
-            out << "Made a new, empty collection in " << dir.absolutePath() << "\n";
-        }
-        auto collection = db::openCollection(path);
-        auto catalogue = db::openCatalogue(folder);
-        auto stamps =
-            collection->openRecordSet(QStringLiteral("Select * from stamp order by [descr]"));
-        out << "Collection " << path << ": " << stamps->recordCount() << " stamps\n";
-        if (!stamps->eof())
-            out << "First stamp: " << stamps->field(QStringLiteral("descr")).toText() << " ("
-                << stamps->field(QStringLiteral("catnum")).toText() << ")\n";
-        return 0;
-    } catch (const db::DbError& e) {
-        err << "perlinex: " << e.number() << "  " << e.text() << "\n";
-        return 1;
-    }
+namespace {
+
+bool isCommand(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    const QString first = QString::fromLocal8Bit(argv[1]);
+    return first == QLatin1String("new") || first == QLatin1String("generate") ||
+           first == QLatin1String("--help") || first == QLatin1String("-h");
 }
 
+// A folder without a collection gets a new, empty one and the field catalogue.
+void prepareFolder(Program& program) {
+    QDir().mkpath(program.AppFolder);
+    if (!QFileInfo::exists(program.DbPath))
+        db::createCollection(program.DbPath)->close();
+    db::openCatalogue(program.AppFolder)->close();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("perlinex"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const int status = app::runCommand(app.arguments(), out, err);
-    if (status >= 0)
-        return status;
+    if (isCommand(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return app::runCommand(app.arguments(), out, err);
+    }
+    Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("perlinex"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Perlinex"));
     const QStringList args = app.arguments();
     const QString folder = args.size() > 1
                                ? args[1]
                                : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return showCollection(folder, out, err);
+
+    QtDialogs dialogs;
+    Program program(dialogs, folder);
+    installHelp(program);
+    frmMain window(program);
+    app.onEnd = [&] { program.closeCollection(); };
+    try {
+        trap(program, [&] { prepareFolder(program); });
+        window.load();
+    } catch (const ProgramEnded&) {
+        return 1;
+    }
+    window.show();
+    return app.exec();
 }

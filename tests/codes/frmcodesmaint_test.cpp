@@ -6,6 +6,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
+#include "support/wait.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -200,7 +201,7 @@ TEST_F(CodesWindow, Add_AddAnotherStoresEach_UpdateShowsTheLast_CancelKeepsWhatW
     EXPECT_EQ(button("cmdAddNew")->text(), "&Add Another");
     EXPECT_TRUE(button("cmdAddNew")->isDefault());
     EXPECT_EQ(shown(), "");
-    QTRY_VERIFY(box()->hasFocus());
+    EXPECT_SOON(box()->hasFocus());
 
     QTest::keyClicks(box(), "Delta");
     click("cmdAddNew");
@@ -381,7 +382,7 @@ TEST_F(CodesWindow, Activation_RaisesTheReloadFlagOfTheWindowsOwnTable) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     EXPECT_FALSE(program->reloadFlag(5));
     window->activateWindow();
-    QTRY_VERIFY(program->reloadFlag(5));
+    EXPECT_SOON(program->reloadFlag(5));
 }
 
 TEST_F(CodesWindow, ShowTable_PendingEditIsOfferedForSaving) {
@@ -444,7 +445,7 @@ TEST_F(CodesWindow, Ok_ClosesTheWindow_ShowTableOpensItAgain) {
     open(5);
     click("cmdNext");
     click("cmdOK");
-    QTRY_VERIFY(!window->isVisible());
+    EXPECT_SOON(!window->isVisible());
     program->CollectionDb->execute(QStringLiteral("insert into gum (GumDesc) values ('Aaa')"));
     window->showTable(5);
     EXPECT_TRUE(window->isVisible());

@@ -1,1 +1,0 @@
-// Placeholder so that the library builds before its first window lands.

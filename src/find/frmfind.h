@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ui/program.h"
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace perlinex {
+
+// The find dialog: the user picks a field of the field catalogue, an operator or value and a
+// direction; "&Find" moves program.StampSet to the match.
+//
+// The main window creates it once, sets program.DialogCancelled before each exec() and reads
+// the outcome afterwards. The buttons only hide the dialog, so every choice is still there
+// the next time it is shown.
+class frmFind : public QDialog {
+    Q_OBJECT
+public:
+    // Reads the catalogue rows of program.FindUseWith and fills the lists. A catalogue that
+    // cannot be read is reported, and the dialog then offers no fields.
+    explicit frmFind(Program& program, QWidget* parent = nullptr);
+    ~frmFind() override;
+
+    // The criterion the current choices make, or empty when they make none (a failed check,
+    // no field, a kind of field that cannot be searched).
+    QString criterion() const;
+    // The chosen direction: 1 first, 2 previous, 3 next, 4 last.
+    int direction() const;
+
+private:
+    // One catalogue row offered in lstField.
+    struct FindField {
+        std::int64_t specid = 0;
+        QString desc;
+        QString fieldname;
+        QString fileName;
+        QString linkfield;
+        int datatype = 0;
+        bool ismemo = false;
+    };
+
+    // The outcome of turning the choices into a criterion: either the criterion, or the
+    // message that says why there is none.
+    struct Built {
+        QString criterion;
+        QString message;
+        QString title;
+        bool focusText = false;
+        bool valueCheck = false; // one of the checks of the typed or chosen value failed
+    };
+
+    void loadFields();
+    const FindField* selectedField() const;
+    void ShowFieldInput();
+    void fillSel(const FindField& field);
+    void showInputs(QListWidget* list, bool withText, const QString& operatorCaption);
+    Built build() const;
+    void findClicked();
+    void moveStampsFirst();
+
+    Program& program_;
+    std::vector<FindField> FindFields;
+
+    QLabel* Label1 = nullptr;
+    QLabel* lblOperator = nullptr;
+    QLabel* lblToFind = nullptr;
+    QListWidget* lstField = nullptr;
+    QListWidget* lstNum = nullptr;
+    QListWidget* lstText = nullptr;
+    QListWidget* lstBool = nullptr;
+    QListWidget* lstSel = nullptr;
+    QLineEdit* txtToFind = nullptr;
+    QRadioButton* optWhere[5] = {}; // 1..4
+    QPushButton* cmdFind = nullptr;
+    QPushButton* cmdCancel = nullptr;
+};
+
+} // namespace perlinex

@@ -1,0 +1,517 @@
+#include "app/frmmain.h"
+#include "db/schema.h"
+#include "support/scripted_dialogs.h"
+#include "support/wait.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace perlinex;
+using db::Value;
+
+namespace {
+
+struct Seed {
+    const char* descr;
+    const char* catnum;
+};
+
+} // namespace
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<frmMain> w;
+
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void TearDown() override {
+        w.reset();
+        program.reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    // Makes a collection with the given stamps (the first ten countries in turn) and opens it.
+    void open(const std::vector<Seed>& stamps) {
+        {
+            auto db = db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
+            auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
+            for (const Seed& s : stamps) {
+                rs->addNew();
+                rs->setField(QStringLiteral("descr"), Value(QString::fromUtf8(s.descr)));
+                rs->setField(QStringLiteral("catnum"), Value(QString::fromUtf8(s.catnum)));
+                rs->setField(QStringLiteral("catsort"),
+                             Value(db::CatSortKey(QString::fromUtf8(s.catnum))));
+                rs->update();
+            }
+        }
+        program = std::make_unique<Program>(dialogs, dir.path());
+        w = std::make_unique<frmMain>(*program);
+        w->load();
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    template <typename T> T* find(const char* name) {
+        T* c = w->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
+    QPushButton* btn(const char* name) { return find<QPushButton>(name); }
+    QAction* act(const char* name) { return find<QAction>(name); }
+    QString text(const char* name) { return edit(name)->text(); }
+    void click(const char* name) { QTest::mouseClick(btn(name), Qt::LeftButton); }
+    void type(const char* name, const QString& t) {
+        QLineEdit* e = edit(name);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, t);
+    }
+    // Leaves the focused field for another control, as a user pressing Tab would.
+    void leaveTo(const char* name) {
+        w->findChild<QWidget*>(QLatin1String(name))->setFocus(Qt::TabFocusReason);
+    }
+    std::int64_t stampCount() {
+        return program->CollectionDb->scalar(QStringLiteral("select count(*) from stamp"))
+            .toInteger();
+    }
+    bool browsing() {
+        return btn("cmdFirst")->isVisible() && btn("cmdAddNew")->isVisible() &&
+               !btn("cmdUpdate")->isVisible() && act("mnuExit")->isEnabled();
+    }
+};
+
+TEST_F(MainWindowTest, StartUp_EmptyCollection_BlankDisabledFieldsAndFilledLists) {
+    open({});
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Perlinex"));
+    EXPECT_TRUE(text("txtDescr").isEmpty());
+    EXPECT_FALSE(edit("txtDescr")->isEnabled());
+    EXPECT_FALSE(find<QComboBox>("cmbCou")->isEnabled());
+    EXPECT_GT(find<QComboBox>("cmbCou")->count(), 100);
+    EXPECT_GT(find<QComboBox>("cmbGum")->count(), 5);
+    EXPECT_TRUE(browsing());
+    EXPECT_TRUE(act("mnuSort1")->isChecked());
+    EXPECT_TRUE(act("mnuRptOut1")->isChecked());
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("images"))).isDir());
+    // Typing is impossible and the find button says why.
+    click("cmdFind");
+    EXPECT_EQ(dialogs.messageTexts().value(0), QStringLiteral("No stamps entered to find."));
+}
+
+TEST_F(MainWindowTest, StartUp_ShowsTheFirstStampInDescriptionOrderWithItsListEntries) {
+    open({{"Zeppelin", "C 45"}, {"Penny Black", "SG 1"}});
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Penny Black"));
+    EXPECT_TRUE(edit("txtDescr")->isEnabled());
+    EXPECT_EQ(text("txtQuantity"), QStringLiteral("1"));
+    EXPECT_EQ(find<QComboBox>("cmbCou")->currentIndex(), -1);
+    EXPECT_TRUE(browsing());
+}
+
+TEST_F(MainWindowTest, TabsAndCaptions) {
+    open({{"A", "1"}});
+    auto* tabs = find<QTabWidget>("SSTab1");
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("General"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("  Stamp Prices"));
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("Notes"));
+    EXPECT_EQ(tabs->tabText(3), QStringLiteral("Image"));
+    EXPECT_EQ(btn("cmdFirst")->text(), QStringLiteral("Firs&t"));
+    EXPECT_EQ(btn("cmdAddNew")->text(), QStringLiteral("&Add New"));
+    EXPECT_EQ(act("mnuMaint7")->text(), QStringLiteral("&Performations"));
+    EXPECT_EQ(act("mnuAbout")->text(), QStringLiteral("&About the Perlinex Program"));
+}
+
+TEST_F(MainWindowTest, CodeLists_RefillLazilyWhenTheirFlagIsRaised) {
+    open({{"A", "1"}});
+    auto* cou = find<QComboBox>("cmbCou");
+    const int before = cou->count();
+    program->CollectionDb->execute(
+        QStringLiteral("insert into country(Coudesc) values ('Aaland Test')"));
+    w->activate();
+    EXPECT_EQ(cou->count(), before); // flag not raised: nothing refilled
+    program->setReloadFlag(3, true);
+    w->activate();
+    EXPECT_EQ(cou->count(), before + 1);
+    EXPECT_EQ(cou->itemText(0), QStringLiteral("Aaland Test")); // in description order
+    EXPECT_FALSE(program->reloadFlag(3));
+    EXPECT_TRUE(browsing()); // a refill is no edit
+}
+
+TEST_F(MainWindowTest, Modes_TypingSwitchesToEditingAndCancelReturnsToBrowsing) {
+    open({{"A", "1"}, {"B", "2"}});
+    type("txtColor", QStringLiteral("red"));
+    EXPECT_TRUE(w->isEditing());
+    EXPECT_FALSE(btn("cmdFirst")->isVisible());
+    EXPECT_FALSE(btn("cmdDelete")->isVisible());
+    EXPECT_FALSE(btn("cmdFind")->isVisible());
+    EXPECT_FALSE(btn("cmdHelp")->isVisible());
+    EXPECT_FALSE(btn("cmdAddNew")->isVisible());
+    EXPECT_TRUE(btn("cmdUpdate")->isVisible());
+    EXPECT_TRUE(btn("cmdCancel")->isVisible());
+    EXPECT_FALSE(act("mnuMaint1")->isEnabled());
+    EXPECT_FALSE(act("mnuSort2")->isEnabled());
+    EXPECT_FALSE(act("mnuExit")->isEnabled());
+    EXPECT_TRUE(act("mnuPack")->isEnabled());
+    click("cmdCancel");
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("B")); // cancel shows the last row
+    EXPECT_EQ(text("txtColor"), QString());
+}
+
+TEST_F(MainWindowTest, Modes_KeyInACodeListEditsAndDeleteClearsTheSelection) {
+    open({{"A", "1"}});
+    auto* cou = find<QComboBox>("cmbCou");
+    cou->setFocus();
+    QTest::keyClick(cou, Qt::Key_Down);
+    EXPECT_TRUE(w->isEditing());
+    EXPECT_GE(cou->currentIndex(), 0);
+    QTest::keyClick(cou, Qt::Key_Delete);
+    EXPECT_EQ(cou->currentIndex(), -1);
+    click("cmdUpdate");
+    EXPECT_TRUE(program->CollectionDb->scalar(QStringLiteral("select CouID from stamp")).isNull());
+}
+
+TEST_F(MainWindowTest, Navigation_BeepsAtBothEnds) {
+    open({{"A", "1"}, {"B", "2"}, {"C", "3"}});
+    click("cmdPrevious");
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+    click("cmdNext");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("B"));
+    click("cmdLast");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("C"));
+    click("cmdNext");
+    EXPECT_EQ(dialogs.beeps, 2);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("C"));
+    click("cmdFirst");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+}
+
+TEST_F(MainWindowTest, Add_AddAnotherTwiceThenCancelKeepsTheStoredOnes) {
+    open({{"M", "1"}});
+    click("cmdAddNew");
+    EXPECT_EQ(btn("cmdAddNew")->text(), QStringLiteral("&Add Another"));
+    EXPECT_TRUE(w->isAdding());
+    EXPECT_EQ(text("txtQuantity"), QStringLiteral("1"));
+    EXPECT_TRUE(text("txtDescr").isEmpty());
+    type("txtDescr", QStringLiteral("First added"));
+    click("cmdAddNew");
+    EXPECT_TRUE(text("txtDescr").isEmpty());
+    type("txtDescr", QStringLiteral("Second added"));
+    click("cmdAddNew");
+    type("txtDescr", QStringLiteral("Never stored"));
+    click("cmdCancel");
+    EXPECT_EQ(stampCount(), 3);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Second added")); // added rows sit at the end
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(btn("cmdAddNew")->text(), QStringLiteral("&Add New"));
+}
+
+TEST_F(MainWindowTest, Add_UpdateStoresAndShowsTheNewRecord) {
+    open({});
+    click("cmdAddNew");
+    EXPECT_TRUE(edit("txtDescr")->isEnabled()); // an empty collection's fields come alive
+    type("txtDescr", QStringLiteral("Penny Black"));
+    type("txtCatNum", QStringLiteral("SG 12a"));
+    click("cmdUpdate");
+    EXPECT_EQ(stampCount(), 1);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Penny Black"));
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(program->CollectionDb->scalar(QStringLiteral("select catsort from stamp")).toText(),
+              QString(18, ' ') + QStringLiteral("12"));
+}
+
+TEST_F(MainWindowTest, Add_CancelOnAnEmptyCollectionDisablesTheFieldsAgain) {
+    open({});
+    click("cmdAddNew");
+    click("cmdCancel");
+    EXPECT_FALSE(edit("txtDescr")->isEnabled());
+    EXPECT_EQ(stampCount(), 0);
+}
+
+TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheTenth) {
+    std::vector<Seed> ten;
+    const char* names[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
+    for (const char* n : names)
+        ten.push_back({n, "1"});
+    open(ten);
+    click("cmdNext");
+    click("cmdNext");
+    type("txtDescr", QStringLiteral("changed"));
+    click("cmdCancel");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("j"));
+    EXPECT_EQ(program->CollectionDb
+                  ->scalar(QStringLiteral("select count(*) from stamp where descr = 'c'"))
+                  .toInteger(),
+              1);
+}
+
+TEST_F(MainWindowTest, Update_StoresAnEditAndStaysOnTheRecord) {
+    open({{"A", "1"}, {"B", "2"}});
+    type("txtDescr", QStringLiteral("A changed"));
+    click("cmdUpdate");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A changed"));
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(program->CollectionDb
+                  ->scalar(QStringLiteral("select count(*) from stamp where descr = 'A changed'"))
+                  .toInteger(),
+              1);
+}
+
+TEST_F(MainWindowTest, Delete_MiddleLastAndOnly) {
+    open({{"A", "1"}, {"B", "2"}, {"C", "3"}});
+    dialogs.answers = {Answer::No};
+    click("cmdDelete");
+    EXPECT_EQ(stampCount(), 3);
+    EXPECT_EQ(dialogs.prompts.back().text,
+              QStringLiteral("Are you sure that you want to delete this stamp record?"));
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Delete Stamp"));
+
+    click("cmdNext");
+    dialogs.answers = {Answer::Yes};
+    click("cmdDelete"); // the middle one: the next is shown
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("C"));
+    dialogs.answers = {Answer::Yes};
+    click("cmdDelete"); // the last one: the new last is shown
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+    dialogs.answers = {Answer::Yes};
+    click("cmdDelete"); // the only one: blank and disabled
+    EXPECT_EQ(stampCount(), 0);
+    EXPECT_TRUE(text("txtDescr").isEmpty());
+    EXPECT_FALSE(edit("txtDescr")->isEnabled());
+    EXPECT_TRUE(browsing());
+}
+
+TEST_F(MainWindowTest, Sort_ByCatalogueNumberShowsTheSmallestKeyFirst) {
+    open({{"A", "SG 100"}, {"B", "12-3"}, {"C", "SG 9a"}});
+    act("mnuSort2")->trigger();
+    EXPECT_TRUE(act("mnuSort2")->isChecked());
+    EXPECT_FALSE(act("mnuSort1")->isChecked());
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("C"));
+    click("cmdNext");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("B"));
+    act("mnuSort1")->trigger();
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+}
+
+TEST_F(MainWindowTest, Fields_MoneyAndTotalsFollowTheQuantity) {
+    open({{"A", "1"}});
+    find<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    type("txtQuantity", QStringLiteral("3"));
+    leaveTo("txtPricePaid");
+    type("txtPricePaid", QStringLiteral("1.5"));
+    leaveTo("txtCatValue");
+    EXPECT_EQ(text("txtPricePaid"), QStringLiteral("$1.50"));
+    EXPECT_EQ(text("txtTotalPaid"), QStringLiteral("$4.50"));
+    type("txtCatValue", QStringLiteral("$1,234.50"));
+    leaveTo("txtPriceAsk");
+    EXPECT_EQ(text("txtTotalVal"), QStringLiteral("$3,703.50"));
+    type("txtQuantity", QStringLiteral("2"));
+    leaveTo("txtFace");
+    EXPECT_EQ(text("txtTotalPaid"), QStringLiteral("$3.00"));
+    EXPECT_EQ(text("txtTotalVal"), QStringLiteral("$2,469.00"));
+    EXPECT_TRUE(text("txtTotalSales").isEmpty()); // no selling price: left alone
+    type("txtCatValue", QString());
+    leaveTo("txtPriceAsk");
+    EXPECT_TRUE(text("txtTotalVal").isEmpty());
+    EXPECT_TRUE(dialogs.prompts.empty());
+    click("cmdUpdate");
+    EXPECT_EQ(
+        program->CollectionDb->scalar(QStringLiteral("select totalpaid from stamp")).toCurrency(),
+        Currency::fromInteger(3));
+    EXPECT_TRUE(
+        program->CollectionDb->scalar(QStringLiteral("select catvalue from stamp")).isNull());
+}
+
+TEST_F(MainWindowTest, Fields_GermanMoneyFormat) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    open({{"A", "1"}});
+    type("txtQuantity", QStringLiteral("3"));
+    leaveTo("txtPricePaid");
+    type("txtPricePaid", QStringLiteral("1,5"));
+    leaveTo("txtCatValue");
+    EXPECT_EQ(text("txtPricePaid"), QStringLiteral("1,50\u00a0€"));
+    EXPECT_EQ(text("txtTotalPaid"), QStringLiteral("4,50\u00a0€"));
+    click("cmdUpdate");
+    EXPECT_EQ(
+        program->CollectionDb->scalar(QStringLiteral("select pricepaid from stamp")).toCurrency(),
+        Currency::fromRaw(15000));
+    EXPECT_EQ(text("txtPricePaid"), QStringLiteral("1,50\u00a0€"));
+}
+
+TEST_F(MainWindowTest, Fields_RefusedEntriesKeepTheFocus) {
+    open({{"A", "1"}});
+    type("txtPricePaid", QStringLiteral("  "));
+    leaveTo("txtCatValue");
+    EXPECT_EQ(dialogs.messageTexts().value(0),
+              QStringLiteral("You must enter a valid number or leave the field blank"));
+    EXPECT_TRUE(edit("txtPricePaid")->hasFocus());
+    type("txtPricePaid", QString());
+    type("txtFace", QStringLiteral("   "));
+    leaveTo("txtYear");
+    type("txtYear", QStringLiteral("abc"));
+    leaveTo("txtQuantity");
+    EXPECT_EQ(dialogs.messageTexts().size(), 2); // blanks in the face value pass
+    EXPECT_EQ(dialogs.messageTexts().value(1),
+              QStringLiteral("You must enter a number in the Year field, or leave it blank"));
+    EXPECT_EQ(dialogs.prompts.back().icon, Icon::Critical);
+    EXPECT_TRUE(edit("txtYear")->hasFocus());
+    type("txtYear", QString());
+    type("txtQuantity", QStringLiteral("abc"));
+    leaveTo("txtFace");
+    EXPECT_EQ(dialogs.messageTexts().value(2),
+              QStringLiteral("You must enter a number in the Quantity field"));
+    EXPECT_TRUE(edit("txtQuantity")->hasFocus());
+}
+
+TEST_F(MainWindowTest, Validate_OneProblemAtATimeAndTheRecordStaysOnScreen) {
+    open({{"A", "1"}});
+    type("txtDescr", QString());
+    edit("txtQuantity")->setText(QStringLiteral("abc"));
+    click("cmdUpdate");
+    ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_EQ(
+        dialogs.prompts[0].text,
+        QStringLiteral("You must enter a description for this stamp or click the Cancel button."));
+    EXPECT_EQ(dialogs.prompts[0].title, QStringLiteral("Perlinex"));
+    edit("txtDescr")->setText(QStringLiteral("  "));
+    click("cmdUpdate");
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Non-numeric Quantity Entered"));
+    // Values that would not fit the store are refused here rather than lost at the store.
+    edit("txtQuantity")->setText(QStringLiteral("2.5"));
+    click("cmdUpdate");
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Invalid Quantity"));
+    edit("txtQuantity")->setText(QStringLiteral("2"));
+    edit("txtYear")->setText(QStringLiteral("40000"));
+    click("cmdUpdate");
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Invalid Year"));
+    EXPECT_TRUE(w->isEditing());
+    EXPECT_EQ(text("txtYear"), QStringLiteral("40000"));
+    edit("txtYear")->setText(QStringLiteral("1990"));
+    find<QCheckBox>("chkForSale")->setChecked(true);
+    find<QCheckBox>("chkSold")->setChecked(true);
+    click("cmdUpdate");
+    EXPECT_EQ(dialogs.prompts.back().text,
+              QStringLiteral("A stamp cannot be for sale and sold at the same time."));
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Sale Status Error"));
+    EXPECT_TRUE(find<QCheckBox>("chkForSale")->hasFocus());
+    find<QCheckBox>("chkSold")->setChecked(false);
+    click("cmdUpdate");
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(program->CollectionDb->scalar(QStringLiteral("select Year from stamp")).toInteger(),
+              1990);
+}
+
+TEST_F(MainWindowTest, CheckBoxes_SoldClearsForSaleAndWantListRelabelsThePrice) {
+    open({{"A", "1"}});
+    find<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    QTest::mouseClick(find<QCheckBox>("chkForSale"), Qt::LeftButton);
+    QTest::mouseClick(find<QCheckBox>("chkSold"), Qt::LeftButton);
+    EXPECT_FALSE(find<QCheckBox>("chkForSale")->isChecked());
+    EXPECT_TRUE(find<QCheckBox>("chkSold")->isChecked());
+    QTest::mouseClick(find<QCheckBox>("chkWantList"), Qt::LeftButton);
+    EXPECT_EQ(find<QLabel>("lblPrice")->text(), QStringLiteral("Will Pay"));
+    QTest::mouseClick(find<QCheckBox>("chkWantList"), Qt::LeftButton);
+    EXPECT_EQ(find<QLabel>("lblPrice")->text(), QStringLiteral("Price Paid"));
+}
+
+TEST_F(MainWindowTest, StoreAndShow_RoundTripEveryField) {
+    open({{"A", "1"}});
+    auto* cou = find<QComboBox>("cmbCou");
+    type("txtDescr", QStringLiteral("Full record"));
+    type("txtCatNum", QStringLiteral("SG 7-1"));
+    type("txtFace", QStringLiteral("0.5"));
+    type("txtYear", QStringLiteral("1890"));
+    type("txtQuantity", QStringLiteral("2"));
+    cou->setCurrentIndex(cou->findText(QStringLiteral("Germany")));
+    type("txtColor", QStringLiteral("red"));
+    w->findChild<QComboBox*>(QStringLiteral("dcIssued"))->setEditText(QStringLiteral("5/30/1890"));
+    w->findChild<QComboBox*>(QStringLiteral("dcPurchased"))
+        ->setEditText(QStringLiteral("not a date"));
+    edit("txtPricePaid")->setText(QStringLiteral("$1,234.56"));
+    find<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("O'Brien's \"best\""));
+    click("cmdUpdate");
+    db::Database& d = *program->CollectionDb;
+    EXPECT_EQ(
+        d.scalar(QStringLiteral("select Year from stamp where descr = 'Full record'")).toInteger(),
+        1890);
+    EXPECT_EQ(
+        d.scalar(QStringLiteral("select face from stamp where descr = 'Full record'")).toCurrency(),
+        Currency::fromRaw(5000));
+    EXPECT_EQ(
+        d.scalar(QStringLiteral("select issued from stamp where descr = 'Full record'")).toDate(),
+        QDate(1890, 5, 30));
+    EXPECT_TRUE(d.scalar(QStringLiteral("select purchased from stamp where descr = 'Full record'"))
+                    .isNull());
+    EXPECT_EQ(d.scalar(QStringLiteral("select pricepaid from stamp where descr = 'Full record'"))
+                  .toCurrency(),
+              Currency::fromRaw(12345600));
+    EXPECT_TRUE(d.scalar(QStringLiteral("select catvalue from stamp where descr = 'Full record'"))
+                    .isNull());
+    EXPECT_EQ(
+        d.scalar(QStringLiteral("select notes from stamp where descr = 'Full record'")).toText(),
+        QStringLiteral("O'Brien's \"best\""));
+
+    click("cmdFirst");
+    act("mnuSort1")->trigger();
+    click("cmdNext"); // "A", then "Full record"
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Full record"));
+    EXPECT_EQ(text("txtFace"), QStringLiteral("0.5"));
+    EXPECT_EQ(text("txtPricePaid"), QStringLiteral("$1,234.56"));
+    EXPECT_TRUE(text("txtCatValue").isEmpty());
+    EXPECT_EQ(cou->currentText(), QStringLiteral("Germany"));
+    EXPECT_EQ(w->findChild<QComboBox*>(QStringLiteral("dcIssued"))->currentText(),
+              QStringLiteral("5/30/1890"));
+    EXPECT_TRUE(browsing());
+}
+
+TEST_F(MainWindowTest, Pack_CompactsAndShowsTheFirstRecordAgain) {
+    open({{"B", "1"}, {"A", "2"}});
+    click("cmdLast");
+    dialogs.answers = {Answer::Yes};
+    act("mnuPack")->trigger();
+    EXPECT_EQ(dialogs.prompts[0].text,
+              QStringLiteral("Do you wish to compact the Perlinex database?"));
+    EXPECT_EQ(dialogs.prompts[0].title, QStringLiteral("Compact Database"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("stampdb.bak"))));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+    EXPECT_EQ(stampCount(), 2);
+
+    dialogs.answers = {Answer::No};
+    QFile::remove(dir.filePath(QStringLiteral("stampdb.bak")));
+    act("mnuPack")->trigger();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("stampdb.bak"))));
+}
+
+TEST_F(MainWindowTest, Backup_ClosesTheCollectionAroundTheBackupWindow) {
+    open({{"A", "1"}});
+    bool collectionClosedMeanwhile = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        collectionClosedMeanwhile = !program->CollectionDb;
+        auto* close = modal->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        ASSERT_NE(close, nullptr);
+        close->click();
+    });
+    act("mnuBackup")->trigger();
+    EXPECT_TRUE(collectionClosedMeanwhile);
+    ASSERT_TRUE(program->CollectionDb);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+}
