@@ -8,6 +8,7 @@
 #include "dates/frmdateent.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
+#include "find/frmfind.h"
 
 #include <QAction>
 #include <QApplication>
@@ -887,9 +888,31 @@ void frmMain::deleteStamp() {
 
 void frmMain::find() {
     if (!hasRows()) {
-        program_.dialogs().message(QStringLiteral("No stamps entered to find."));
+        program_.dialogs().message(QStringLiteral("No stamps entered to find."),
+                                   QStringLiteral("No Stamps in Database"));
         return;
     }
+    db::RecordSet& rs = *program_.StampSet;
+    std::int64_t shown = 0;
+    trap(program_, [&] { shown = rs.field(QStringLiteral("stampid")).toInteger(); });
+    const QString backToShown = QStringLiteral("stampid = %1").arg(shown);
+    program_.FindUseWith = QStringLiteral("stamp");
+    program_.DialogCancelled = true;
+    if (!findDialog_)
+        findDialog_ = new frmFind(program_, this);
+    findDialog_->exec();
+    trap(program_, [&] {
+        if (program_.DialogCancelled) {
+            rs.findFirst(backToShown);
+            ShowStamp();
+        }
+        if (rs.noMatch()) {
+            program_.dialogs().message(QStringLiteral("That stamp was not found."),
+                                       QStringLiteral("No Records Match"));
+            rs.findFirst(backToShown);
+        }
+        ShowStamp();
+    });
 }
 
 void frmMain::sortBy(int order) {

@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -111,6 +113,7 @@ TEST_F(MainWindowTest, StartUp_EmptyCollection_BlankDisabledFieldsAndFilledLists
     // Typing is impossible and the find button says why.
     click("cmdFind");
     EXPECT_EQ(dialogs.messageTexts().value(0), QStringLiteral("No stamps entered to find."));
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("No Stamps in Database"));
 }
 
 TEST_F(MainWindowTest, StartUp_ShowsTheFirstStampInDescriptionOrderWithItsListEntries) {
@@ -514,4 +517,49 @@ TEST_F(MainWindowTest, Backup_ClosesTheCollectionAroundTheBackupWindow) {
     EXPECT_TRUE(collectionClosedMeanwhile);
     ASSERT_TRUE(program->CollectionDb);
     EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
+}
+
+// Answers the find dialog that exec() is about to show: picks the field by caption, the
+// operator, the text and the direction, then presses "&Find" (or "&Close" when find is false).
+static void answerFind(const QString& field, const QString& op, const QString& value, int direction,
+                       bool find = true) {
+    QTimer::singleShot(0, [=] {
+        QWidget* d = QApplication::activeModalWidget();
+        ASSERT_NE(d, nullptr);
+        auto* fields = d->findChild<QListWidget*>(QStringLiteral("lstField"));
+        ASSERT_NE(fields, nullptr);
+        const auto items = fields->findItems(field, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        fields->setCurrentItem(items[0]);
+        if (auto* ops = d->findChild<QListWidget*>(QStringLiteral("lstText")); ops && !op.isEmpty())
+            ops->setCurrentItem(ops->findItems(op, Qt::MatchExactly).value(0));
+        d->findChild<QLineEdit*>(QStringLiteral("txtToFind"))->setText(value);
+        d->findChild<QRadioButton*>(QStringLiteral("optWhere%1").arg(direction))->setChecked(true);
+        d->findChild<QPushButton*>(find ? QStringLiteral("cmdFind") : QStringLiteral("cmdCancel"))
+            ->click();
+    });
+}
+
+TEST_F(MainWindowTest, Find_ShowsTheMatchOrSaysNothingMatchedAndKeepsTheStampShown) {
+    open({{"Airmail", "1"}, {"O'Brien's penny", "2"}, {"Zeppelin", "3"}});
+    click("cmdLast");
+    answerFind(QStringLiteral("Description"), QStringLiteral("Contains"), QStringLiteral("o'brien"),
+               1);
+    click("cmdFind");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("O'Brien's penny"));
+    EXPECT_TRUE(dialogs.prompts.empty());
+
+    answerFind(QStringLiteral("Description"), QStringLiteral("Contains"),
+               QStringLiteral("no such stamp"), 1);
+    click("cmdFind");
+    EXPECT_EQ(dialogs.messageTexts().value(0), QStringLiteral("That stamp was not found."));
+    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("No Records Match"));
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("O'Brien's penny"));
+
+    click("cmdLast");
+    answerFind(QStringLiteral("Description"), QStringLiteral("Contains"), QStringLiteral("air"), 1,
+               false);
+    click("cmdFind"); // closed without a search: the stamp shown before stays
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Zeppelin"));
+    EXPECT_EQ(dialogs.prompts.size(), 1u);
 }
