@@ -6,10 +6,15 @@
 #include "app/frmmain.h"
 #include "db/catalogue.h"
 #include "db/schema.h"
+#include "find/frmfind.h"
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -73,6 +78,37 @@ void BM_NextWithShowStamp(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NextWithShowStamp)->Unit(benchmark::kMicrosecond);
+
+// "&Find" in the find dialog with a Contains criterion on the description.
+void findWith(benchmark::State& state, int direction) {
+    OpenWindow w;
+    perlinex::frmFind dialog(w.program);
+    auto* fields = dialog.findChild<QListWidget*>(QStringLiteral("lstField"));
+    fields->setCurrentItem(
+        fields->findItems(QStringLiteral("Description"), Qt::MatchExactly).value(0));
+    auto* ops = dialog.findChild<QListWidget*>(QStringLiteral("lstText"));
+    ops->setCurrentItem(ops->findItems(QStringLiteral("Contains"), Qt::MatchExactly).value(0));
+    dialog.findChild<QLineEdit*>(QStringLiteral("txtToFind"))
+        ->setText(QStringLiteral("Lighthouses 19"));
+    dialog.findChild<QRadioButton*>(QStringLiteral("optWhere%1").arg(direction))->setChecked(true);
+    auto* find = dialog.findChild<QPushButton*>(QStringLiteral("cmdFind"));
+    for (auto _ : state) {
+        find->click();
+        w.window.ShowStamp();
+        if (w.program.StampSet->noMatch())
+            w.program.StampSet->moveFirst();
+    }
+}
+
+void BM_FindFirstContains(benchmark::State& state) {
+    findWith(state, 1);
+}
+BENCHMARK(BM_FindFirstContains)->Unit(benchmark::kMillisecond);
+
+void BM_FindNextContains(benchmark::State& state) {
+    findWith(state, 3);
+}
+BENCHMARK(BM_FindNextContains)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
