@@ -1009,6 +1009,14 @@ void frmMain::refuse(QWidget* field, const QString& text, const QString& title, 
     checking_ = false;
 }
 
+void frmMain::showTotal(QLineEdit* total, Currency unitPrice, std::int32_t quantity) {
+    try {
+        total->setText(program_.regional.formatCurrency(unitPrice * std::int64_t(quantity)));
+    } catch (const std::overflow_error&) {
+        total->setText(QString()); // beyond any money amount: no total rather than a wrong one
+    }
+}
+
 bool frmMain::leaveMoney(QLineEdit* price, QLineEdit* total) {
     const regional::Regional& r = program_.regional;
     if (price->text().isEmpty()) {
@@ -1021,13 +1029,8 @@ bool frmMain::leaveMoney(QLineEdit* price, QLineEdit* total) {
                ProgramTitle, Icon::None);
         return false;
     }
-    if (const auto quantity = r.toInt32(txtQuantity->text())) {
-        try {
-            total->setText(r.formatCurrency(*value * std::int64_t(*quantity)));
-        } catch (const std::overflow_error&) {
-            total->setText(QString());
-        }
-    }
+    if (const auto quantity = r.toInt32(txtQuantity->text()))
+        showTotal(total, *value, *quantity);
     price->setText(r.formatCurrency(*value));
     return true;
 }
@@ -1050,13 +1053,8 @@ bool frmMain::leaveQuantity() {
     const std::pair<QLineEdit*, QLineEdit*> pairs[] = {
         {txtPricePaid, txtTotalPaid}, {txtCatValue, txtTotalVal}, {txtPriceAsk, txtTotalSales}};
     for (const auto& [price, total] : pairs) {
-        if (const auto value = r.toCurrency(price->text())) {
-            try {
-                total->setText(r.formatCurrency(*value * std::int64_t(*quantity)));
-            } catch (const std::overflow_error&) {
-                total->setText(QString());
-            }
-        }
+        if (const auto value = r.toCurrency(price->text()))
+            showTotal(total, *value, *quantity);
     }
     return true;
 }

@@ -96,6 +96,7 @@ private:
 
     // Checks made when the user leaves a field; false when the field was refused.
     bool leaveMoney(QLineEdit* price, QLineEdit* total);
+    void showTotal(QLineEdit* total, Currency unitPrice, std::int32_t quantity);
     bool leaveQuantity();
     bool leaveFace();
     bool leaveYear();

@@ -38,52 +38,34 @@ QList<QStringList> shippedRows() {
 } // namespace
 
 void createCatalogue(const QString& path) {
-    if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
     const QList<QStringList> rows = shippedRows();
-    const QString temp = path + QStringLiteral(".new");
-    QFile::remove(temp);
-    {
-        auto db = Database::create(temp);
-        try {
-            db->transaction([&] {
-                detail::exec(db->handle(), QStringLiteral(R"(
-                    CREATE TABLE RptSpec (
-                        specid INTEGER PRIMARY KEY CHECK (specid BETWEEN 1 AND 32767),
-                        "Desc" TEXT(50) COLLATE TEXTCI NOT NULL,
-                        usewith TEXT(50) COLLATE TEXTCI NOT NULL,
-                        fieldname TEXT(100) COLLATE TEXTCI NOT NULL,
-                        FileName TEXT(50) COLLATE TEXTCI,
-                        linkfield TEXT(50) COLLATE TEXTCI,
-                        datatype SMALLINT NOT NULL,
-                        defwidth REAL,
-                        IsCurrency BOOLEAN NOT NULL DEFAULT 0,
-                        ismemo BOOLEAN NOT NULL DEFAULT 0))"));
-                detail::Statement st(
-                    db->handle(),
-                    QStringLiteral("INSERT INTO RptSpec VALUES (?,?,?,?,?,?,?,?,?,?)"));
-                for (const QStringList& r : rows) {
-                    st.reset();
-                    st.bindInt(1, r[0].toLongLong());
-                    for (int i = 1; i <= 5; ++i)
-                        st.bind(i + 1, r[i].isEmpty() ? Value() : Value(r[i]));
-                    st.bindInt(7, r[6].toLongLong());
-                    st.bind(8, r[7].isEmpty() ? Value() : Value(r[7].toDouble()));
-                    st.bindInt(9, r[8].toInt() != 0);
-                    st.bindInt(10, r[9].toInt() != 0);
-                    st.step();
-                }
-            });
-        } catch (...) {
-            db->close();
-            QFile::remove(temp);
-            throw;
+    createDatabaseFile(path, [&](Database& db) {
+        detail::exec(db.handle(), QStringLiteral(R"(
+                CREATE TABLE RptSpec (
+                    specid INTEGER PRIMARY KEY CHECK (specid BETWEEN 1 AND 32767),
+                    "Desc" TEXT(50) COLLATE TEXTCI NOT NULL,
+                    usewith TEXT(50) COLLATE TEXTCI NOT NULL,
+                    fieldname TEXT(100) COLLATE TEXTCI NOT NULL,
+                    FileName TEXT(50) COLLATE TEXTCI,
+                    linkfield TEXT(50) COLLATE TEXTCI,
+                    datatype SMALLINT NOT NULL,
+                    defwidth REAL,
+                    IsCurrency BOOLEAN NOT NULL DEFAULT 0,
+                    ismemo BOOLEAN NOT NULL DEFAULT 0))"));
+        detail::Statement st(db.handle(),
+                             QStringLiteral("INSERT INTO RptSpec VALUES (?,?,?,?,?,?,?,?,?,?)"));
+        for (const QStringList& r : rows) {
+            st.reset();
+            st.bindInt(1, r[0].toLongLong());
+            for (int i = 1; i <= 5; ++i)
+                st.bind(i + 1, r[i].isEmpty() ? Value() : Value(r[i]));
+            st.bindInt(7, r[6].toLongLong());
+            st.bind(8, r[7].isEmpty() ? Value() : Value(r[7].toDouble()));
+            st.bindInt(9, r[8].toInt() != 0);
+            st.bindInt(10, r[9].toInt() != 0);
+            st.step();
         }
-    }
-    if (!QFile::rename(temp, path)) {
-        QFile::remove(temp);
-        throw DbError(err::CannotOpen, QStringLiteral("Could not create '%1'.").arg(path));
-    }
+    });
 }
 
 std::unique_ptr<Database> openCatalogue(const QString& folder) {

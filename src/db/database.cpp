@@ -254,4 +254,26 @@ void Database::rollback() noexcept {
         sqlite3_exec(conn_->db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+void createDatabaseFile(const QString& path, const std::function<void(Database&)>& fill) {
+    if (QFileInfo::exists(path))
+        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
+    {
+        auto db = Database::create(temp);
+        try {
+            db->transaction([&] { fill(*db); });
+        } catch (...) {
+            db->close();
+            QFile::remove(temp);
+            throw;
+        }
+    }
+    if (!QFile::rename(temp, path)) {
+        QFile::remove(temp);
+        throw DbError(err::CannotOpen, QStringLiteral("Could not create '%1'.").arg(path));
+    }
+}
+
 } // namespace perlinex::db

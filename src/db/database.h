@@ -3,6 +3,7 @@
 #include "db/value.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -77,5 +78,10 @@ private:
 
     std::shared_ptr<detail::Connection> conn_;
 };
+
+// Makes a new database file filled by fill in one transaction. It is built under a temporary
+// name and renamed into place only when whole, so a half-made file never carries the name.
+// Throws when the file already exists or anything fails (leaving nothing behind).
+void createDatabaseFile(const QString& path, const std::function<void(Database&)>& fill);
 
 } // namespace perlinex::db

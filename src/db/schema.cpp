@@ -181,31 +181,11 @@ QStringList starterVocabulary(const QString& table) {
 }
 
 std::unique_ptr<Database> createCollection(const QString& path, bool withVocabulary) {
-    // Built under a temporary name and renamed at the end: a half-made collection never
-    // carries the collection's name.
-    const QString temp = path + QStringLiteral(".new");
-    QFile::remove(temp);
-    QFile::remove(temp + QStringLiteral("-journal"));
-    if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
-    {
-        auto db = Database::create(temp);
-        try {
-            db->transaction([&] {
-                createTables(db->handle());
-                if (withVocabulary)
-                    fillVocabularies(db->handle());
-            });
-        } catch (...) {
-            db->close();
-            QFile::remove(temp);
-            throw;
-        }
-    }
-    if (!QFile::rename(temp, path)) {
-        QFile::remove(temp);
-        throw DbError(err::CannotOpen, QStringLiteral("Could not create '%1'.").arg(path));
-    }
+    createDatabaseFile(path, [&](Database& db) {
+        createTables(db.handle());
+        if (withVocabulary)
+            fillVocabularies(db.handle());
+    });
     return openCollection(path);
 }
 
