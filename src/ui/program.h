@@ -31,7 +31,7 @@ public:
     // The number of the code table with that name ("country" is 3), or 0.
     static int maintTableOf(const QString& table);
 
-    int MaintTable = 0; // the code table the code table window works on
+    int MaintTable = 0;                            // the code table the code table window works on
     QString FindUseWith = QStringLiteral("stamp"); // the main table the find dialog searches
 
     // Dates: the user's short-date order ("mdy", "dmy", "ymd") and separator, and the date
