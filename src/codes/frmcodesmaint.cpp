@@ -330,6 +330,8 @@ bool frmCodesMaint::storeDescription() {
         return false;
     }
     withLockRetry(program_, [&] { entries_->update(); });
+    // The main window may have refilled its list since this window was activated.
+    program_.setReloadFlag(table_, true);
     if (entries_->isEditing()) {
         entries_->cancelUpdate();
         return false;
@@ -481,6 +483,7 @@ void frmCodesMaint::deleteEntry() {
     }
 
     withLockRetry(program_, [&] { entries_->deleteCurrent(); });
+    program_.setReloadFlag(table_, true);
 
     if (hasEntries()) {
         step([&] {

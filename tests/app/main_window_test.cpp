@@ -563,3 +563,27 @@ TEST_F(MainWindowTest, Find_ShowsTheMatchOrSaysNothingMatchedAndKeepsTheStampSho
     EXPECT_EQ(text("txtDescr"), QStringLiteral("Zeppelin"));
     EXPECT_EQ(dialogs.prompts.size(), 1u);
 }
+
+TEST_F(MainWindowTest, CodeTableWindow_AnEntryAddedThereIsListedWhenTheMainWindowIsBack) {
+    open({{"A", "1"}});
+    act("mnuMaint5")->trigger(); // gum
+    QWidget* codes = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == QLatin1String("frmCodesMaint") && t->isVisible())
+            codes = t;
+    ASSERT_NE(codes, nullptr);
+    EXPECT_EQ(program->MaintTable, 5);
+    codes->findChild<QPushButton*>(QStringLiteral("cmdAddNew"))->click();
+    codes->findChild<QLineEdit*>(QStringLiteral("txtDesc"))
+        ->setText(QStringLiteral("Aaa test gum"));
+    codes->findChild<QPushButton*>(QStringLiteral("cmdUpdate"))->click();
+    EXPECT_EQ(
+        program->CollectionDb
+            ->scalar(QStringLiteral("select count(*) from gum where GumDesc = 'Aaa test gum'"))
+            .toInteger(),
+        1);
+    codes->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    w->activate();
+    EXPECT_EQ(find<QComboBox>("cmbGum")->itemText(0), QStringLiteral("Aaa test gum"));
+    EXPECT_FALSE(program->reloadFlag(5));
+}
