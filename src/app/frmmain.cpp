@@ -471,8 +471,20 @@ void frmMain::load() {
     program_.HeadingShade = QColor(0, 0, 0);
     program_.BodyShade = QColor(200, 200, 200);
     QDir().mkpath(program_.imagesFolder());
-    trap(program_, [&] { program_.openCollection(); });
     trap(program_, [&] {
+        try {
+            program_.openCollection();
+        } catch (const db::DbError& e) {
+            // The handler lets "in use" pass silently; at start-up that leaves nothing to show.
+            if (e.number() != db::err::FileInUse)
+                throw;
+            program_.dialogs().message(e.text(), ProgramTitle, Buttons::Ok, Icon::Critical);
+            program_.endProgram(e.text());
+        }
+    });
+    trap(program_, [&] {
+        if (!program_.CollectionDb)
+            throw db::DbError(db::err::NoDatabase, QStringLiteral("No collection is open."));
         sortOrder_ = 1;
         for (int i = 1; i <= 3; ++i)
             mnuSort[i]->setChecked(i == 1);
@@ -548,7 +560,8 @@ void frmMain::fillCodeList(const CodeList& l) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (Editing || Adding) {
+    // With the collection already closed (the program is ending) there is nothing to ask.
+    if ((Editing || Adding) && program_.CollectionDb) {
         const Answer a = program_.dialogs().message(
             QStringLiteral(
                 "The record on screen has not been stored. Do you want to close Perlinex and lose "

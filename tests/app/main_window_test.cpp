@@ -587,3 +587,26 @@ TEST_F(MainWindowTest, CodeTableWindow_AnEntryAddedThereIsListedWhenTheMainWindo
     EXPECT_EQ(find<QComboBox>("cmbGum")->itemText(0), QStringLiteral("Aaa test gum"));
     EXPECT_FALSE(program->reloadFlag(5));
 }
+
+TEST_F(MainWindowTest, StartUp_ACollectionInUseOrNotACollectionEndsWithAClearMessage) {
+    const QString path = dir.filePath(QStringLiteral("stamp.mdb"));
+    auto holder = db::createCollection(path); // another program holds it
+    program = std::make_unique<Program>(dialogs, dir.path());
+    w = std::make_unique<frmMain>(*program);
+    EXPECT_THROW(w->load(), ProgramEnded);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_TRUE(dialogs.prompts[0].text.contains(QStringLiteral("in use")));
+    holder.reset();
+
+    QFile::remove(path);
+    QFile text(path);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("my shopping list\n");
+    text.close();
+    EXPECT_THROW(w->load(), ProgramEnded);
+    EXPECT_TRUE(dialogs.prompts.back().text.startsWith(QStringLiteral("3343  ")));
+    EXPECT_TRUE(dialogs.prompts.back().text.contains(QStringLiteral("text file")));
+    QFile again(path);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), QByteArray("my shopping list\n"));
+}
