@@ -1,0 +1,24 @@
+// Builds and runs the store, the regional settings and the text helpers with Qt Core alone:
+// if anything below the user interface needed Qt Widgets, this would not link.
+#include "db/recordset.h"
+#include "db/schema.h"
+#include "regional/regional.h"
+#include "util/textfields.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    auto db = perlinex::db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
+    auto rs = db->openRecordSet(QStringLiteral("Select * from country order by Coudesc"));
+    const perlinex::regional::Regional us(QLocale(QLocale::English, QLocale::UnitedStates));
+    const bool ok =
+        rs->recordCount() > 0 &&
+        perlinex::CountFields(QStringLiteral("a;b"), QLatin1Char(';')) == 2 &&
+        us.formatCurrency(perlinex::Currency::fromRaw(15000)) == QStringLiteral("$1.50");
+    std::puts(ok ? "1 passed, 0 failed" : "0 passed, 1 failed");
+    return ok ? 0 : 1;
+}
