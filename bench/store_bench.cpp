@@ -197,7 +197,7 @@ void BM_Generate(benchmark::State& state) {
         int n = 0;
         for (auto _ : state) {
             const QString path = gDir->filePath(QStringLiteral("generated%1.mdb").arg(++n));
-            perlinex::bench::generateCollection(path, {gStamps, 2});
+            perlinex::generator::generateCollection(path, {gStamps, 2});
             state.PauseTiming();
             QFile::remove(path);
             state.ResumeTiming();
@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
     try {
         QElapsedTimer timer;
         timer.start();
-        perlinex::bench::generateCollection(gCollection, {gStamps, 1});
+        perlinex::generator::generateCollection(gCollection, {gStamps, 1});
         benchmark::AddCustomContext("stamps", std::to_string(gStamps));
         benchmark::AddCustomContext("setup_generate_ms", std::to_string(timer.elapsed()));
     } catch (const std::exception& e) {

@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     gFolder = dir.path();
     const std::int64_t stamps = stampsFromEnvironment();
     try {
-        perlinex::bench::generateCollection(
+        perlinex::generator::generateCollection(
             dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName)), {stamps, 1});
         perlinex::db::openCatalogue(gFolder)->close();
     } catch (const std::exception& e) {

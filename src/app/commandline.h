@@ -1,13 +1,38 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QTextStream>
 
-// The subcommands that need no display: making a new collection and generating one.
+namespace perlinex {
+class Program;
+}
+
+// The command line: the window on a collection folder, and the subcommands that need no
+// display (making a new collection, generating one).
 namespace perlinex::app {
 
-// Runs a subcommand when the arguments name one; returns its exit status, or -1 when the
-// arguments are for the window.
+// What the command line asks for.
+struct CommandLine {
+    enum class Action { OpenWindow, RunCommand };
+    Action action = Action::OpenWindow;
+    QString folder; // OpenWindow: the folder named; empty for the default one
+};
+
+// Tells the window from the subcommands. Help, version and wrong arguments are subcommands
+// too: runCommand answers them.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+// Runs a subcommand (help, version, new, generate) or explains wrong arguments; returns its
+// exit status: 0 done, 1 failed, 2 wrong arguments. -1 when the arguments are for the window.
 int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+// The folder the window opens when the command line names none.
+QString defaultFolder();
+
+// Makes sure the window's folder holds a collection and the field catalogue. A folder that
+// has no collection gets a new, empty one, after asking when ask is set (a mistyped folder is
+// then caught); false when the user declines.
+bool prepareCollectionFolder(Program& program, bool ask);
 
 } // namespace perlinex::app

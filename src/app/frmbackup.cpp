@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 #include "db/maintenance.h"
+#include "ui/busycursor.h"
 #include "ui/program.h"
 
 #include <QApplication>
@@ -17,15 +18,6 @@ namespace perlinex {
 namespace {
 
 const QString Title = QStringLiteral("Backup");
-
-// The hourglass for the length of one store operation, restored however it ends.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 bool sameFolder(const QString& a, const QString& b) {
     const QString ca = QFileInfo(a).canonicalFilePath();

@@ -2,11 +2,11 @@
 
 #include "app/frmbackup.h"
 #include "codes/frmcodesmaint.h"
-#include "dates/datefield.h"
 #include "dates/frmdateent.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "find/frmfind.h"
+#include "ui/workprogress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,8 +16,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
 
 namespace perlinex {
 
@@ -29,14 +30,20 @@ const char* const kOrders[4] = {nullptr, "Select * from stamp order by [descr]",
 
 } // namespace
 
-frmMain::frmMain(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
+frmMain::frmMain(Program& program, QWidget* parent)
+    : QMainWindow(parent), program_(program), validator_(program.regional) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Perlinex"));
     buildControls();
     buildMenus();
     connectFieldEvents();
+    updateTitle();
+    // Laid out at the size it needs with every button of either mode, so that it does not
+    // grow when the mode changes.
+    SetEditMode();
+    cmdAddNew->show();
+    const QSize editSize = sizeHint();
     SetBrowseMode();
-    resize(760, 560);
+    resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
 }
 
 frmMain::~frmMain() {
@@ -46,6 +53,35 @@ frmMain::~frmMain() {
 // ---------------------------------------------------------------------------------------
 // Start-up, activation, unload
 
+void frmMain::updateTitle() {
+    const QString folder = program_.AppFolder;
+    setWindowTitle(folder.isEmpty()
+                       ? ProgramTitle
+                       : tr("%1 — %2").arg(ProgramTitle, QDir::toNativeSeparators(folder)));
+}
+
+void frmMain::openStampSet(int order) {
+    sortOrder_ = order;
+    for (int i = 1; i <= 3; ++i)
+        mnuSort[i]->setChecked(i == order);
+    program_.StampSet.reset();
+    if (!program_.CollectionDb)
+        throw db::DbError(db::err::NoDatabase, tr("No collection is open."));
+    program_.StampSet = program_.CollectionDb->openRecordSet(QString::fromLatin1(kOrders[order]));
+}
+
+void frmMain::showFirstOrClear() {
+    if (!hasRows()) {
+        ClearStamp();
+        DisableFields();
+        return;
+    }
+    program_.StampSet->moveLast();
+    program_.StampSet->moveFirst();
+    EnableFields();
+    ShowStamp();
+}
+
 void frmMain::load() {
     ChkDateFmt(program_);
     program_.raiseAllReloadFlags();
@@ -53,42 +89,103 @@ void frmMain::load() {
     program_.HeadingShade = QColor(0, 0, 0);
     program_.BodyShade = QColor(200, 200, 200);
     QDir().mkpath(program_.imagesFolder());
-    trap(program_, [&] {
-        try {
-            program_.openCollection();
-        } catch (const db::DbError& e) {
-            // The handler lets "in use" pass silently; at start-up that leaves nothing to show.
-            if (e.number() != db::err::FileInUse)
-                throw;
-            program_.dialogs().message(e.text(), ProgramTitle, Buttons::Ok, Icon::Critical);
-            program_.endProgram(e.text());
-        }
-    });
-    trap(program_, [&] {
-        if (!program_.CollectionDb)
-            throw db::DbError(db::err::NoDatabase, QStringLiteral("No collection is open."));
-        sortOrder_ = 1;
-        for (int i = 1; i <= 3; ++i)
-            mnuSort[i]->setChecked(i == 1);
-        program_.StampSet = program_.CollectionDb->openRecordSet(QString::fromLatin1(kOrders[1]));
-    });
-    trap(program_, [&] {
-        if (!hasRows()) {
-            ClearStamp();
-            DisableFields();
-        } else {
-            program_.StampSet->moveLast();
-            program_.StampSet->moveFirst();
-            EnableFields();
-            ShowStamp();
-        }
-    });
+    try {
+        trap(program_, [&] {
+            try {
+                program_.openCollection();
+            } catch (const db::DbError& e) {
+                // The handler lets "in use" pass silently; at start-up that leaves nothing to
+                // show.
+                if (e.number() != db::err::FileInUse)
+                    throw;
+                program_.dialogs().message(e.text(), ProgramTitle, Buttons::Ok, Icon::Critical);
+                program_.endProgram(e.text());
+            }
+        });
+    } catch (const CollectionReopened&) {
+        // Damaged and repaired: the collection is open again, start-up goes on.
+    }
+    try {
+        trap(program_, [&] { openStampSet(1); });
+        trap(program_, [&] { showFirstOrClear(); });
+    } catch (const CollectionReopened&) {
+        reopenStampSet();
+    }
     Editing = false;
     PictureChanged = false;
     Adding = false;
-    cmdAddNew->setText(QStringLiteral("&Add New"));
+    cmdAddNew->setText(tr("&Add New"));
     SetBrowseMode();
+    updateTitle();
     activate();
+    // The structure check of the file waits until the first record is on screen.
+    QTimer::singleShot(0, this, [this] { guard([this] { checkStructure(); }); });
+}
+
+void frmMain::checkStructure() {
+    if (!program_.CollectionDb)
+        return;
+    QString detail;
+    if (!db::quickCheck(*program_.CollectionDb, &detail))
+        HandleDbError(
+            program_,
+            db::DbError(
+                db::err::DamagedFile,
+                tr("The collection '%1' is damaged (%2).").arg(program_.DbPath, detail.left(300))));
+}
+
+void frmMain::guard(const std::function<void()>& action) {
+    try {
+        try {
+            action();
+        } catch (const db::DbError& e) {
+            // Damage met outside a trap takes the same way as damage found at the open.
+            if (e.number() != db::err::DamagedFile)
+                throw;
+            HandleDbError(program_, e);
+        }
+    } catch (const CollectionReopened&) {
+        reopenStampSet();
+    }
+}
+
+void frmMain::reopenStampSet() {
+    closeOtherWindows(); // their record sets went with the damaged file
+    const bool typing = Editing || Adding;
+    const record::StampEntry typed = readEntry();
+    const std::optional<std::int64_t> shown = shownId_;
+    trap(program_, [&] { openStampSet(sortOrder_); });
+    trap(program_, [&] {
+        showFirstOrClear();
+        if (shown && hasRows()) {
+            program_.StampSet->findFirst(QStringLiteral("StampID = %1").arg(*shown));
+            if (program_.StampSet->noMatch())
+                program_.StampSet->moveFirst();
+            ShowStamp();
+        }
+    });
+    if (!program_.StampSet)
+        program_.endProgram(tr("The collection could not be opened again."));
+    if (!typing)
+        return;
+    // The record on screen was not stored: it stays, to be stored again. An edited record
+    // that did not survive the repair is stored as a new one.
+    const bool found = hasRows() && shown && shownId_ == shown;
+    if (Editing && !found)
+        Adding = true;
+    EnableFields();
+    Editing = true;
+    writeEntry(typed);
+    Editing = !Adding;
+    SetEditMode();
+    if (Adding)
+        cmdAddNew->setText(tr("&Add Another"));
+    else
+        cmdAddNew->hide();
+    program_.dialogs().message(
+        tr("The record on screen has not been stored yet. Check it and press Update to store "
+           "it."),
+        ProgramTitle, Buttons::Ok, Icon::Information);
 }
 
 void frmMain::unload() {
@@ -98,46 +195,41 @@ void frmMain::unload() {
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        activate();
+        guard([this] { activate(); });
 }
 
 void frmMain::activate() {
     if (!program_.CollectionDb)
         return;
     bool refilled = false;
-    // The fixed order of refilling: country, type, format, paper, cancellation, perforation,
-    // topic, condition, gum.
-    for (const CodeList& l : codeLists_) {
-        if (!program_.reloadFlag(l.maintTable))
+    for (QComboBox* combo : codeLists_) {
+        const db::CodeTable& t = *db::codeTable(fieldOf(combo)->codeTable);
+        if (!program_.reloadFlag(t.number))
             continue;
-        fillCodeList(l);
-        program_.setReloadFlag(l.maintTable, false);
+        fillCodeList(combo, t);
+        program_.setReloadFlag(t.number, false);
         refilled = true;
     }
     if (refilled && hasRows() && !program_.StampSet->eof() && !program_.StampSet->bof()) {
-        if (Editing || Adding) {
-            // Keep what the user typed: only the refilled lists select the typed entries again.
+        // Keep what the user typed: the refilled lists select the typed entries again.
+        if (Editing || Adding)
             return;
-        }
         ShowStamp();
     }
 }
 
-void frmMain::fillCodeList(const CodeList& l) {
-    const db::CodeTable& t = db::codeTables()[l.maintTable - 1];
-    const QVariant typed = l.combo->currentIndex() >= 0 ? l.combo->currentData() : QVariant();
+void frmMain::fillCodeList(QComboBox* combo, const db::CodeTable& t) {
+    const QVariant typed = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
     const bool wasEditing = Editing;
     Editing = true; // the refill is no edit of the record
-    l.combo->clear();
-    auto rs = program_.CollectionDb->openRecordSet(
-        QStringLiteral("Select * from %1 order by %2")
-            .arg(QLatin1String(t.table), QLatin1String(t.descField)),
-        db::RecordSetKind::Snapshot);
+    combo->clear();
+    auto rs =
+        program_.CollectionDb->openRecordSet(db::codeListQuery(t), db::RecordSetKind::Snapshot);
     for (; !rs->eof(); rs->moveNext())
-        l.combo->addItem(
+        combo->addItem(
             rs->field(QLatin1String(t.descField)).toText(),
             QVariant::fromValue<qlonglong>(rs->field(QLatin1String(t.idField)).toInteger()));
-    l.combo->setCurrentIndex(typed.isValid() ? l.combo->findData(typed) : -1);
+    combo->setCurrentIndex(typed.isValid() ? combo->findData(typed) : -1);
     Editing = wasEditing;
 }
 
@@ -145,19 +237,22 @@ void frmMain::closeEvent(QCloseEvent* event) {
     // With the collection already closed (the program is ending) there is nothing to ask.
     if ((Editing || Adding) && program_.CollectionDb) {
         const Answer a = program_.dialogs().message(
-            QStringLiteral(
-                "The record on screen has not been stored. Do you want to close Perlinex and lose "
-                "the changes?"),
-            QStringLiteral("Close Perlinex"), Buttons::YesNo, Icon::Question);
+            tr("The record on screen has not been stored. Do you want to close Perlinex and lose "
+               "the changes?"),
+            tr("Close Perlinex"), Buttons::YesNo, Icon::Question);
         if (a != Answer::Yes) {
             event->ignore();
             return;
         }
     }
-    if (codesWindow_)
-        codesWindow_->close();
+    closeOtherWindows();
     unload();
     event->accept();
+}
+
+void frmMain::closeOtherWindows() {
+    if (codesWindow_)
+        codesWindow_->close();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -167,152 +262,48 @@ bool frmMain::hasRows() const {
     return program_.StampSet && program_.StampSet->recordCount() > 0;
 }
 
-void frmMain::selectCode(QComboBox* combo, const db::Value& id) {
-    if (id.isNull()) {
-        combo->setCurrentIndex(-1);
-        return;
-    }
-    const int index = combo->findData(QVariant::fromValue<qlonglong>(id.toInteger()));
+void frmMain::selectCode(QComboBox* combo, std::optional<std::int64_t> id) {
     // An identifier missing from the list shows no selection rather than a stale one.
-    combo->setCurrentIndex(index);
+    combo->setCurrentIndex(id ? combo->findData(QVariant::fromValue<qlonglong>(*id)) : -1);
 }
 
 void frmMain::ShowStamp() {
     db::RecordSet& rs = *program_.StampSet;
-    const regional::Regional& r = program_.regional;
     Editing = true;
-    auto text = [&](const char* f) { return rs.field(QLatin1String(f)).toText(); };
-    auto money = [&](const char* f) {
-        const db::Value v = rs.field(QLatin1String(f));
-        return v.isNull() ? QString() : r.formatCurrency(v.toCurrency());
-    };
-    auto date = [&](const char* f) {
-        const QDate d = rs.field(QLatin1String(f)).toDate();
-        return d.isValid() ? r.formatShortDate(d) : QString();
-    };
-    txtDescr->setText(text("descr"));
-    txtCatNum->setText(text("catnum"));
-    const db::Value face = rs.field(QStringLiteral("face"));
-    txtFace->setText(face.isNull() ? QString() : r.formatNumber(face.toCurrency().toDouble()));
-    txtYear->setText(text("Year"));
-    chkUsed->setChecked(rs.field(QStringLiteral("used")).toBool());
-    chkWantList->setChecked(rs.field(QStringLiteral("wantlist")).toBool());
-    setWantListCaption();
-    txtQuantity->setText(text("quantity"));
-    for (const CodeList& l : codeLists_)
-        selectCode(l.combo, rs.field(QLatin1String(l.field)));
-    txtColor->setText(text("Color"));
-    txtWatermark->setText(text("watermark"));
-    txtErrors->setText(text("Errors"));
-    dcIssued->setText(date("issued"));
-    txtPricePaid->setText(money("pricepaid"));
-    txtTotalPaid->setText(money("totalpaid"));
-    txtCatValue->setText(money("catvalue"));
-    txtTotalVal->setText(money("totalval"));
-    txtPriceAsk->setText(money("priceask"));
-    txtTotalSales->setText(money("totalsales"));
-    chkForSale->setChecked(rs.field(QStringLiteral("forsale")).toBool());
-    chkSold->setChecked(rs.field(QStringLiteral("sold")).toBool());
-    dcPurchased->setText(date("purchased"));
-    dcDateSold->setText(date("datesold"));
-    txtNotes->setPlainText(text("notes"));
-    txtMisc1->setText(text("misc1"));
-    txtMisc2->setText(text("misc2"));
+    shown_ = validator_.show([&](const char* f) { return rs.field(QLatin1String(f)); });
+    shownId_ = rs.field(QStringLiteral("stampid")).toInteger();
+    writeEntry(shown_);
     Editing = false;
 }
 
 void frmMain::StoreStamp() {
     db::RecordSet& rs = *program_.StampSet;
-    const regional::Regional& r = program_.regional;
-    auto set = [&](const char* f, const db::Value& v) {
-        trap(program_, [&] { rs.setField(QLatin1String(f), v); });
-    };
-    auto money = [&](QLineEdit* e) {
-        const auto c = r.toCurrency(e->text());
-        return c ? db::Value(*c) : db::Value();
-    };
-    auto date = [&](const DateField* d) {
-        const auto v = r.toDate(d->text());
-        return v ? db::Value(*v) : db::Value();
-    };
-    set("descr", db::Value(txtDescr->text()));
-    set("catnum", db::Value(txtCatNum->text()));
-    set("catsort", db::Value(db::CatSortKey(txtCatNum->text())));
-    set("face", money(txtFace));
-    const auto year = r.toInt16(txtYear->text());
-    set("Year", year ? db::Value(std::int64_t(*year)) : db::Value());
-    set("used", db::Value(chkUsed->isChecked()));
-    set("wantlist", db::Value(chkWantList->isChecked()));
-    const auto quantity = r.toInt32(txtQuantity->text());
-    set("quantity", quantity ? db::Value(std::int64_t(*quantity)) : db::Value());
-    // References in the order CouID, typeID, formID, papID, CanID, perfID, topID, gumID, ConID.
-    for (QComboBox* c :
-         {cmbCou, cmbType, cmbForm, cmbPap, cmbCan, cmbPerf, cmbTop, cmbGum, cmbCon}) {
-        const CodeList& l = *std::find_if(codeLists_.begin(), codeLists_.end(),
-                                          [c](const CodeList& x) { return x.combo == c; });
-        set(l.field, c->currentIndex() >= 0 ? db::Value(std::int64_t(c->currentData().toLongLong()))
-                                            : db::Value());
-    }
-    set("Color", db::Value(txtColor->text()));
-    set("watermark", db::Value(txtWatermark->text()));
-    set("Errors", db::Value(txtErrors->text()));
-    set("issued", date(dcIssued));
-    set("pricepaid", money(txtPricePaid));
-    set("totalpaid", money(txtTotalPaid));
-    set("catvalue", money(txtCatValue));
-    set("totalval", money(txtTotalVal));
-    set("priceask", money(txtPriceAsk));
-    set("totalsales", money(txtTotalSales));
-    set("forsale", db::Value(chkForSale->isChecked()));
-    set("purchased", date(dcPurchased));
-    set("sold", db::Value(chkSold->isChecked()));
-    set("datesold", date(dcDateSold));
-    set("notes", db::Value(txtNotes->toPlainText()));
-    set("misc1", db::Value(txtMisc1->text()));
-    set("misc2", db::Value(txtMisc2->text()));
+    const record::StampEntry entry = readEntry();
+    // A new row gets every field; an edited one only what the user changed.
+    const bool newRow = rs.isAdding();
+    for (const record::Change& c : validator_.changes(entry, newRow ? nullptr : &shown_))
+        trap(program_, [&] { rs.setField(QLatin1String(c.field->name), c.value); });
     PictureChanged = false;
     withLockRetry(program_, [&] { rs.update(); });
 }
 
 void frmMain::ClearStamp() {
     Editing = true;
-    for (QLineEdit* e :
-         {txtDescr, txtCatNum, txtFace, txtYear, txtColor, txtWatermark, txtErrors, txtPricePaid,
-          txtCatValue, txtTotalVal, txtPriceAsk, txtTotalPaid, txtTotalSales, txtMisc1, txtMisc2})
-        e->clear();
-    chkUsed->setChecked(false);
-    chkWantList->setChecked(false);
-    setWantListCaption();
-    txtQuantity->setText(QStringLiteral("1"));
-    for (const CodeList& l : codeLists_)
-        l.combo->setCurrentIndex(-1);
-    for (DateField* d : {dcIssued, dcPurchased, dcDateSold})
-        d->setText(QString());
-    chkForSale->setChecked(false);
-    chkSold->setChecked(false);
-    txtNotes->clear();
+    writeEntry(record::StampEntry::blank());
     Image1->clear();
     Editing = false;
 }
 
-QList<QWidget*> frmMain::recordControls() const {
-    QList<QWidget*> list = {
-        txtDescr,   txtCatNum,    txtFace,     txtYear,    chkUsed,      chkWantList, txtQuantity,
-        txtColor,   txtWatermark, txtErrors,   dcIssued,   txtPricePaid, txtCatValue, txtPriceAsk,
-        chkForSale, chkSold,      dcPurchased, dcDateSold, txtNotes,     txtMisc1,    txtMisc2};
-    for (const CodeList& l : codeLists_)
-        list << l.combo;
-    return list;
-}
-
 void frmMain::DisableFields() {
-    for (QWidget* w : recordControls())
-        w->setEnabled(false);
+    for (const FieldControl& fc : fields_)
+        if (fc.field->rule != db::EntryRule::Total)
+            fc.widget->setEnabled(false);
 }
 
 void frmMain::EnableFields() {
-    for (QWidget* w : recordControls())
-        w->setEnabled(true);
+    for (const FieldControl& fc : fields_)
+        if (fc.field->rule != db::EntryRule::Total)
+            fc.widget->setEnabled(true);
 }
 
 void frmMain::SetEditMode() {
@@ -388,7 +379,7 @@ void frmMain::movePrevious() {
 }
 
 void frmMain::addNew() {
-    if (cmdAddNew->text() == QLatin1String("&Add New")) {
+    if (!Adding) {
         trap(program_, [&] {
             Adding = true;
             if (!hasRows())
@@ -397,12 +388,12 @@ void frmMain::addNew() {
                 program_.StampSet->moveLast();
         });
         SetEditMode();
-        cmdAddNew->setText(QStringLiteral("&Add Another"));
+        cmdAddNew->setText(tr("&Add Another"));
         ClearStamp();
         txtDescr->setFocus();
         return;
     }
-    if (!ValidateStamp())
+    if (!leaveFocusedField() || !ValidateStamp())
         return;
     trap(program_, [&] { program_.StampSet->addNew(); });
     StoreStamp();
@@ -417,7 +408,7 @@ void frmMain::findStamp(std::int64_t id) {
 }
 
 void frmMain::update() {
-    if (!ValidateStamp())
+    if (!leaveFocusedField() || !ValidateStamp())
         return;
     std::int64_t id = 0;
     if (Adding) {
@@ -426,7 +417,7 @@ void frmMain::update() {
             id = program_.StampSet->field(QStringLiteral("stampid")).toInteger();
         });
         StoreStamp();
-        cmdAddNew->setText(QStringLiteral("&Add New"));
+        cmdAddNew->setText(tr("&Add New"));
     } else {
         trap(program_, [&] {
             id = program_.StampSet->field(QStringLiteral("stampid")).toInteger();
@@ -455,7 +446,7 @@ void frmMain::cancel() {
         DisableFields();
     }
     SetBrowseMode();
-    cmdAddNew->setText(QStringLiteral("&Add New"));
+    cmdAddNew->setText(tr("&Add New"));
     Editing = false;
     Adding = false;
 }
@@ -463,9 +454,9 @@ void frmMain::cancel() {
 void frmMain::deleteStamp() {
     if (!program_.StampSet || (program_.StampSet->bof() && program_.StampSet->eof()))
         return;
-    if (program_.dialogs().message(
-            QStringLiteral("Are you sure that you want to delete this stamp record?"),
-            QStringLiteral("Delete Stamp"), Buttons::YesNo, Icon::Question) != Answer::Yes)
+    if (program_.dialogs().message(tr("Are you sure that you want to delete this stamp record?"),
+                                   tr("Delete Stamp"), Buttons::YesNo,
+                                   Icon::Question) != Answer::Yes)
         return;
     withLockRetry(program_, [&] { program_.StampSet->deleteCurrent(); });
     trap(program_, [&] {
@@ -483,8 +474,7 @@ void frmMain::deleteStamp() {
 
 void frmMain::find() {
     if (!hasRows()) {
-        program_.dialogs().message(QStringLiteral("No stamps entered to find."),
-                                   QStringLiteral("No Stamps in Database"));
+        program_.dialogs().message(tr("No stamps entered to find."), tr("No Stamps in Database"));
         return;
     }
     db::RecordSet& rs = *program_.StampSet;
@@ -502,8 +492,7 @@ void frmMain::find() {
             ShowStamp();
         }
         if (rs.noMatch()) {
-            program_.dialogs().message(QStringLiteral("That stamp was not found."),
-                                       QStringLiteral("No Records Match"));
+            program_.dialogs().message(tr("That stamp was not found."), tr("No Records Match"));
             rs.findFirst(backToShown);
         }
         ShowStamp();
@@ -513,75 +502,62 @@ void frmMain::find() {
 void frmMain::sortBy(int order) {
     if (order < 1 || order > 3)
         return;
-    for (int i = 1; i <= 3; ++i)
-        mnuSort[i]->setChecked(i == order);
-    sortOrder_ = order;
     trap(program_, [&] {
-        program_.StampSet.reset();
-        program_.StampSet =
-            program_.CollectionDb->openRecordSet(QString::fromLatin1(kOrders[order]));
-        if (hasRows()) {
-            program_.StampSet->moveLast();
-            program_.StampSet->moveFirst();
-            ShowStamp();
-        } else {
-            ClearStamp();
-            DisableFields();
-        }
+        openStampSet(order);
+        showFirstOrClear();
     });
 }
 
 void frmMain::maintain(int maintTable) {
     program_.MaintTable = maintTable;
-    if (!codesWindow_) {
+    if (!codesWindow_)
         codesWindow_ = new frmCodesMaint(program_, this);
-    }
     codesWindow_->showTable(maintTable);
 }
 
 // ---------------------------------------------------------------------------------------
 // File menu
 
+bool frmMain::refuseWhileEditing(const QString& title) {
+    if (!Editing && !Adding)
+        return false;
+    program_.dialogs().message(
+        tr("Please store or cancel the record on screen before making or restoring a backup "
+           "or compacting the collection."),
+        title, Buttons::Ok, Icon::Information);
+    return true;
+}
+
 void frmMain::packDatabase() {
-    if (program_.dialogs().message(QStringLiteral("Do you wish to compact the Perlinex database?"),
-                                   QStringLiteral("Compact Database"), Buttons::YesNo,
-                                   Icon::Question) != Answer::Yes)
+    const QString title = tr("Compact Database");
+    if (refuseWhileEditing(title))
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (codesWindow_)
-        codesWindow_->close();
+    if (program_.dialogs().message(tr("Do you wish to compact the Perlinex database?"), title,
+                                   Buttons::YesNo, Icon::Question) != Answer::Yes)
+        return;
+    closeOtherWindows();
     unload();
-    hide();
-    try {
-        db::compactCollection(program_.AppFolder);
-    } catch (const db::DbError& e) {
-        QApplication::restoreOverrideCursor();
-        program_.dialogs().message(e.text(), QStringLiteral("Compact Database"), Buttons::Ok,
-                                   Icon::Critical);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+    {
+        WorkProgress progress(this, title, tr("Compacting the collection..."));
+        try {
+            db::compactCollection(program_.AppFolder, progress.callback());
+        } catch (const db::DbError& e) {
+            progress.setLabel(QString());
+            program_.dialogs().message(e.text(), title, Buttons::Ok, Icon::Critical);
+        }
     }
-    show();
     load();
-    QApplication::restoreOverrideCursor();
 }
 
 void frmMain::backup() {
-    if (Editing || Adding) {
-        program_.dialogs().message(
-            QStringLiteral("Please store or cancel the record on screen before making or "
-                           "restoring a backup."),
-            QStringLiteral("Backup"), Buttons::Ok, Icon::Information);
+    if (refuseWhileEditing(tr("Backup")))
         return;
-    }
-    if (codesWindow_)
-        codesWindow_->close();
+    closeOtherWindows();
     unload();
-    hide();
     {
         frmBackup dialog(program_, this);
         dialog.exec();
     }
-    show();
     load();
 }
 

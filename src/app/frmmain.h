@@ -1,18 +1,22 @@
 #pragma once
 
+#include "record/stampentry.h"
+#include "record/stampvalidator.h"
 #include "ui/program.h"
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 
@@ -24,7 +28,8 @@ class frmFind;
 
 // The main window: one stamp at a time on four tabs, the modes of browsing, editing and
 // adding, navigation in three sort orders, and every menu of the program. Its controls are
-// the working copy of the current record.
+// the working copy of the current record; their checks and conversions are the record
+// validator's.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -33,10 +38,13 @@ public:
 
     // Start-up: opens the collection and shows its first record.
     void load();
-    // Closes the stamp set and the collection (the window stays, hidden or not).
+    // Closes the stamp set and the collection (the window stays).
     void unload();
     // Refills the code lists whose reload flag is raised; runs on every activation.
     void activate();
+    // After a damaged collection was repaired and opened again: opens the stamp set anew and
+    // shows a record. A record being typed stays on screen to be stored again.
+    void reopenStampSet();
 
     void ShowStamp();
     void StoreStamp();
@@ -73,78 +81,67 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct CodeList {
-        QComboBox* combo;
-        int maintTable;
-        const char* field; // reference field of stamp
+    struct FieldControl {
+        const db::StampField* field;
+        QWidget* widget;
     };
 
+    // Layout (frmmain_layout.cpp).
     void buildControls();
     void buildMenus();
     void connectFieldEvents();
-    QWidget* buildGeneralTab();
-    QWidget* buildPricesTab();
+    QWidget* makeControl(const db::StampField& field);
+    QWidget* buildPage(const char* const (*rows)[2], int rowCount);
     QWidget* buildNotesTab();
     QWidget* buildImageTab();
+    void addCell(QGridLayout* grid, int row, int column, const char* fields);
+    void setTabChain();
 
-    void fillCodeList(const CodeList& list);
-    void selectCode(QComboBox* combo, const db::Value& id);
-    QList<QWidget*> recordControls() const;
-    bool hasRows() const;
-    void showOrClear();
-    void findStamp(std::int64_t id);
-
-    // Checks made when the user leaves a field; false when the field was refused.
-    bool leaveMoney(QLineEdit* price, QLineEdit* total);
-    void showTotal(QLineEdit* total, Currency unitPrice, std::int32_t quantity);
-    bool leaveQuantity();
-    bool leaveFace();
-    bool leaveYear();
-    void refuse(QWidget* field, const QString& text, const QString& title, Icon icon);
+    // Field entry (frmmain_entry.cpp).
+    QWidget* control(const QString& field) const;
+    const db::StampField* fieldOf(const QObject* widget) const;
+    record::StampEntry readEntry() const;
+    void writeEntry(const record::StampEntry& entry);
+    bool leaveField(const db::StampField& field);
+    bool leaveFocusedField();
+    void refuse(const record::Refusal& refusal);
     void setWantListCaption();
+    bool changesValue(const QKeyEvent* key) const;
+
+    void fillCodeList(QComboBox* combo, const db::CodeTable& table);
+    void selectCode(QComboBox* combo, std::optional<std::int64_t> id);
+    bool hasRows() const;
+    void openStampSet(int order);
+    void showFirstOrClear();
+    void findStamp(std::int64_t id);
+    bool refuseWhileEditing(const QString& title);
+    // Runs a user's action; damage met on the way repairs the collection and the window
+    // opens its record set again rather than going on with the old one.
+    void guard(const std::function<void()>& action);
+    void checkStructure();
+    void closeOtherWindows();
+    void updateTitle();
 
     Program& program_;
+    record::StampValidator validator_;
+    record::StampEntry shown_; // the record as ShowStamp put it on screen
+    std::optional<std::int64_t> shownId_;
     bool Editing = false;
     bool Adding = false;
     bool PictureChanged = false;
     bool checking_ = false; // a leave check is showing its message
     int sortOrder_ = 1;
 
+    std::vector<FieldControl> fields_;
+    std::vector<QComboBox*> codeLists_;
+
     QLineEdit* txtDescr = nullptr;
-    QLineEdit* txtCatNum = nullptr;
-    QLineEdit* txtFace = nullptr;
-    QLineEdit* txtYear = nullptr;
     QLineEdit* txtQuantity = nullptr;
-    QCheckBox* chkUsed = nullptr;
     QCheckBox* chkWantList = nullptr;
-    QTabWidget* SSTab1 = nullptr;
-    QComboBox* cmbCou = nullptr;
-    QComboBox* cmbType = nullptr;
-    QComboBox* cmbForm = nullptr;
-    QComboBox* cmbPap = nullptr;
-    QComboBox* cmbCan = nullptr;
-    QComboBox* cmbPerf = nullptr;
-    QComboBox* cmbTop = nullptr;
-    QComboBox* cmbGum = nullptr;
-    QComboBox* cmbCon = nullptr;
-    QLineEdit* txtColor = nullptr;
-    QLineEdit* txtWatermark = nullptr;
-    QLineEdit* txtErrors = nullptr;
-    DateField* dcIssued = nullptr;
-    QLabel* lblPrice = nullptr;
-    QLineEdit* txtPricePaid = nullptr;
-    QLineEdit* txtTotalPaid = nullptr;
-    QLineEdit* txtCatValue = nullptr;
-    QLineEdit* txtTotalVal = nullptr;
-    QLineEdit* txtPriceAsk = nullptr;
-    QLineEdit* txtTotalSales = nullptr;
     QCheckBox* chkForSale = nullptr;
     QCheckBox* chkSold = nullptr;
-    DateField* dcPurchased = nullptr;
-    DateField* dcDateSold = nullptr;
-    QPlainTextEdit* txtNotes = nullptr;
-    QLineEdit* txtMisc1 = nullptr;
-    QLineEdit* txtMisc2 = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QLabel* lblPrice = nullptr;
     QLabel* Image1 = nullptr;
     QPushButton* cmdPicLoad = nullptr;
     QPushButton* cmdPicPaste = nullptr;
@@ -166,7 +163,6 @@ private:
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3
 
-    std::vector<CodeList> codeLists_;
     frmCodesMaint* codesWindow_ = nullptr;
     frmFind* findDialog_ = nullptr;
 };

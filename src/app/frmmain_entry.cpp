@@ -1,193 +1,180 @@
-// Field entry in the main window: the checks made when a field is left, the totals, and the
-// validation of a record before it is stored.
+// Field entry in the main window: moving a record between the controls and a typed entry,
+// the checks made when a field is left, and the check of a record before it is stored. The
+// checks themselves are the record validator's.
 #include "app/frmmain.h"
 #include "dates/datefield.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace perlinex {
 
-// ---------------------------------------------------------------------------------------
-// Field entry
-
-void frmMain::setWantListCaption() {
-    lblPrice->setText(chkWantList->isChecked() ? QStringLiteral("Will Pay")
-                                               : QStringLiteral("Price Paid"));
+QWidget* frmMain::control(const QString& field) const {
+    for (const FieldControl& fc : fields_)
+        if (field.compare(QLatin1String(fc.field->name), Qt::CaseInsensitive) == 0)
+            return fc.widget;
+    return nullptr;
 }
 
-void frmMain::refuse(QWidget* field, const QString& text, const QString& title, Icon icon) {
+const db::StampField* frmMain::fieldOf(const QObject* widget) const {
+    for (const FieldControl& fc : fields_)
+        if (fc.widget == widget)
+            return fc.field;
+    return nullptr;
+}
+
+record::StampEntry frmMain::readEntry() const {
+    record::StampEntry entry;
+    for (const FieldControl& fc : fields_) {
+        const QString name = QLatin1String(fc.field->name);
+        if (auto* d = qobject_cast<DateField*>(fc.widget))
+            entry.setText(name, d->text());
+        else if (auto* c = qobject_cast<QComboBox*>(fc.widget))
+            entry.setCode(name, c->currentIndex() >= 0
+                                    ? std::optional(std::int64_t(c->currentData().toLongLong()))
+                                    : std::nullopt);
+        else if (auto* e = qobject_cast<QLineEdit*>(fc.widget))
+            entry.setText(name, e->text());
+        else if (auto* t = qobject_cast<QPlainTextEdit*>(fc.widget))
+            entry.setText(name, t->toPlainText());
+        else if (auto* b = qobject_cast<QCheckBox*>(fc.widget))
+            entry.setTicked(name, b->isChecked());
+    }
+    return entry;
+}
+
+void frmMain::writeEntry(const record::StampEntry& entry) {
+    for (const FieldControl& fc : fields_) {
+        const QString name = QLatin1String(fc.field->name);
+        if (auto* d = qobject_cast<DateField*>(fc.widget)) {
+            if (d->text() != entry.text(name))
+                d->setText(entry.text(name));
+        } else if (auto* c = qobject_cast<QComboBox*>(fc.widget)) {
+            selectCode(c, entry.code(name));
+        } else if (auto* e = qobject_cast<QLineEdit*>(fc.widget)) {
+            const QString text = entry.text(name);
+            // A longer value stored by another program is shown whole, never cut to fit.
+            if (fc.field->size > 0)
+                e->setMaxLength(std::max<int>(fc.field->size, int(text.size())));
+            if (e->text() != text)
+                e->setText(text);
+        } else if (auto* t = qobject_cast<QPlainTextEdit*>(fc.widget)) {
+            if (t->toPlainText() != entry.text(name))
+                t->setPlainText(entry.text(name));
+        } else if (auto* b = qobject_cast<QCheckBox*>(fc.widget)) {
+            b->setChecked(entry.ticked(name));
+        }
+    }
+    setWantListCaption();
+}
+
+void frmMain::setWantListCaption() {
+    lblPrice->setText(chkWantList->isChecked() ? tr("Will Pay") : tr("Price Paid"));
+}
+
+void frmMain::refuse(const record::Refusal& r) {
     checking_ = true;
-    program_.dialogs().message(text, title, Buttons::Ok, icon);
-    field->setFocus();
+    program_.dialogs().message(r.text, r.title.isEmpty() ? ProgramTitle : r.title, Buttons::Ok,
+                               r.critical ? Icon::Critical : Icon::None);
+    if (QWidget* w = control(r.field)) {
+        // The field may be on a page that is not in front.
+        for (int i = 0; i < SSTab1->count(); ++i)
+            if (SSTab1->widget(i)->isAncestorOf(w))
+                SSTab1->setCurrentIndex(i);
+        w->setFocus(Qt::OtherFocusReason);
+    }
     checking_ = false;
 }
 
-void frmMain::showTotal(QLineEdit* total, Currency unitPrice, std::int32_t quantity) {
-    try {
-        total->setText(program_.regional.formatCurrency(unitPrice * std::int64_t(quantity)));
-    } catch (const std::overflow_error&) {
-        total->setText(QString()); // beyond any money amount: no total rather than a wrong one
-    }
-}
-
-bool frmMain::leaveMoney(QLineEdit* price, QLineEdit* total) {
-    const regional::Regional& r = program_.regional;
-    if (price->text().isEmpty()) {
-        total->setText(QString());
-        return true;
-    }
-    const auto value = r.toCurrency(price->text());
-    if (!value) {
-        refuse(price, QStringLiteral("You must enter a valid number or leave the field blank"),
-               ProgramTitle, Icon::None);
+bool frmMain::leaveField(const db::StampField& field) {
+    if (auto* d = qobject_cast<DateField*>(control(QLatin1String(field.name))))
+        return d->checkOnLeave();
+    const record::StampEntry before = readEntry();
+    record::StampEntry entry = before;
+    if (const auto r = validator_.leave(QLatin1String(field.name), entry)) {
+        refuse(*r);
         return false;
     }
-    if (const auto quantity = r.toInt32(txtQuantity->text()))
-        showTotal(total, *value, *quantity);
-    price->setText(r.formatCurrency(*value));
+    if (!(entry == before))
+        writeEntry(entry);
     return true;
 }
 
-bool frmMain::leaveQuantity() {
-    const regional::Regional& r = program_.regional;
-    if (!r.isNumeric(txtQuantity->text())) {
-        refuse(txtQuantity, QStringLiteral("You must enter a number in the Quantity field"),
-               ProgramTitle, Icon::Critical);
-        return false;
-    }
-    const auto quantity = r.toInt32(txtQuantity->text());
-    if (!quantity) {
-        refuse(
-            txtQuantity,
-            QStringLiteral("The quantity must be a whole number from -2147483648 to 2147483647."),
-            ProgramTitle, Icon::Critical);
-        return false;
-    }
-    const std::pair<QLineEdit*, QLineEdit*> pairs[] = {
-        {txtPricePaid, txtTotalPaid}, {txtCatValue, txtTotalVal}, {txtPriceAsk, txtTotalSales}};
-    for (const auto& [price, total] : pairs) {
-        if (const auto value = r.toCurrency(price->text()))
-            showTotal(total, *value, *quantity);
-    }
-    return true;
-}
-
-bool frmMain::leaveFace() {
-    const QString t = txtFace->text().trimmed();
-    if (!t.isEmpty() && !program_.regional.isNumeric(t)) {
-        refuse(
-            txtFace,
-            QStringLiteral("You must enter a number in the 'Face Value' field, or leave it blank"),
-            ProgramTitle, Icon::Critical);
-        return false;
-    }
-    return true;
-}
-
-bool frmMain::leaveYear() {
-    const QString t = txtYear->text().trimmed();
-    if (t.isEmpty())
-        return true;
-    if (!program_.regional.isNumeric(t)) {
-        refuse(txtYear,
-               QStringLiteral("You must enter a number in the Year field, or leave it blank"),
-               ProgramTitle, Icon::Critical);
-        return false;
-    }
-    if (!program_.regional.toInt16(t)) {
-        refuse(txtYear,
-               QStringLiteral("The year must be a whole number from -32768 to 32767, or blank."),
-               ProgramTitle, Icon::Critical);
-        return false;
-    }
+// A store by a shortcut leaves the focus where it is: the field being typed into gets the
+// check it would get when left.
+bool frmMain::leaveFocusedField() {
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (const db::StampField* f = fieldOf(w))
+            return leaveField(*f);
     return true;
 }
 
 bool frmMain::ValidateStamp() {
-    const regional::Regional& r = program_.regional;
-    if (txtDescr->text().isEmpty()) {
-        refuse(txtDescr,
-               QStringLiteral(
-                   "You must enter a description for this stamp or click the Cancel button."),
-               ProgramTitle, Icon::None);
-        return false;
-    }
-    if (!r.isNumeric(txtQuantity->text())) {
-        refuse(txtQuantity, QStringLiteral("You must enter number in the quantity field."),
-               QStringLiteral("Non-numeric Quantity Entered"), Icon::None);
-        return false;
-    }
-    // The store holds a 32-bit whole quantity and a 16-bit year: refuse what would not fit
-    // rather than lose the record at the store.
-    if (!r.toInt32(txtQuantity->text())) {
-        refuse(
-            txtQuantity,
-            QStringLiteral("The quantity must be a whole number from -2147483648 to 2147483647."),
-            QStringLiteral("Invalid Quantity"), Icon::None);
-        return false;
-    }
-    if (!txtYear->text().trimmed().isEmpty() && r.isNumeric(txtYear->text()) &&
-        !r.toInt16(txtYear->text())) {
-        refuse(txtYear,
-               QStringLiteral("The year must be a whole number from -32768 to 32767, or blank."),
-               QStringLiteral("Invalid Year"), Icon::None);
-        return false;
-    }
-    if (chkSold->isChecked() && chkForSale->isChecked()) {
-        refuse(chkForSale, QStringLiteral("A stamp cannot be for sale and sold at the same time."),
-               QStringLiteral("Sale Status Error"), Icon::None);
+    const record::StampEntry entry = readEntry();
+    if (const auto r = validator_.validate(entry, Adding ? nullptr : &shown_)) {
+        refuse(*r);
         return false;
     }
     return true;
 }
 
+// Keys that change, or may change, a pick list's value; others (Tab, the modifiers alone,
+// F1, Alt+letter shortcuts) leave the record as it is.
+bool frmMain::changesValue(const QKeyEvent* key) const {
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        // Alt+Down opens the list; a pick from it changes the value and says so itself.
+        return !(key->modifiers() & Qt::AltModifier);
+    default:
+        break;
+    }
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        for (const CodeList& l : codeLists_) {
-            if (watched != l.combo)
-                continue;
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
-                l.combo->setCurrentIndex(-1);
-                RecordChanged();
-                return true;
-            }
+    const db::StampField* field = fieldOf(watched);
+    if (!field)
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress && field->kind == db::FieldKind::CodeRef) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* combo = static_cast<QComboBox*>(watched);
+        if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) {
+            combo->setCurrentIndex(-1);
             RecordChanged();
+            return true;
         }
-    } else if (event->type() == QEvent::FocusIn) {
-        // The totals are computed: the focus moves straight on.
-        if (watched == txtTotalPaid)
-            QMetaObject::invokeMethod(cmbCon, qOverload<>(&QWidget::setFocus),
-                                      Qt::QueuedConnection);
-        else if (watched == txtTotalSales)
-            QMetaObject::invokeMethod(dcDateSold, qOverload<>(&QWidget::setFocus),
-                                      Qt::QueuedConnection);
-        else if (watched == txtTotalVal)
-            QMetaObject::invokeMethod(chkForSale, qOverload<>(&QWidget::setFocus),
-                                      Qt::QueuedConnection);
-        else if (auto* e = qobject_cast<QLineEdit*>(watched))
+        if (changesValue(key))
+            RecordChanged();
+    } else if (event->type() == QEvent::FocusIn && !checking_) {
+        // Typing into a number replaces it.
+        const bool number = field->rule == db::EntryRule::Number ||
+                            field->rule == db::EntryRule::Quantity ||
+                            field->rule == db::EntryRule::Price;
+        if (auto* e = qobject_cast<QLineEdit*>(watched); e && number)
             QMetaObject::invokeMethod(e, &QLineEdit::selectAll, Qt::QueuedConnection);
-    } else if (event->type() == QEvent::FocusOut && !checking_) {
+    } else if (event->type() == QEvent::FocusOut && !checking_ &&
+               field->kind != db::FieldKind::Date) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Leaving for another window or a menu is not leaving the field.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (watched == txtPricePaid)
-                leaveMoney(txtPricePaid, txtTotalPaid);
-            else if (watched == txtCatValue)
-                leaveMoney(txtCatValue, txtTotalVal);
-            else if (watched == txtPriceAsk)
-                leaveMoney(txtPriceAsk, txtTotalSales);
-            else if (watched == txtQuantity)
-                leaveQuantity();
-            else if (watched == txtFace)
-                leaveFace();
-            else if (watched == txtYear)
-                leaveYear();
-        }
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            leaveField(*field);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,4 +1,5 @@
-// The main window's controls, tabs and menus, and the wiring of their events.
+// The main window's controls, tabs and menus, and the wiring of their events. The controls
+// are made from the table of stamp fields; this file only says where each one stands.
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
@@ -22,34 +23,37 @@ namespace perlinex {
 
 namespace {
 
-QLineEdit* lineEdit(const char* name, int maxLength = 0) {
-    auto* e = new QLineEdit;
-    e->setObjectName(QLatin1String(name));
-    if (maxLength > 0)
-        e->setMaxLength(maxLength);
-    return e;
-}
+// Where the fields stand on the first two tabs: rows of two cells, each cell one field (or
+// check boxes sharing it, "forsale|sold"). The tab order follows the rows.
+const char* const kGeneralRows[][2] = {
+    {"CouID", "Color"}, {"typeID", "watermark"}, {"formID", "Errors"}, {"papID", "issued"},
+    {"CanID", "gumID"}, {"perfID", nullptr},     {"topID", nullptr},
+};
+const char* const kPriceRows[][2] = {
+    {"pricepaid", "totalpaid"}, {"catvalue", "totalval"},     {"priceask", "totalsales"},
+    {"purchased", "ConID"},     {"datesold", "forsale|sold"},
+};
+
+// A pick list shows this many rows when it drops down, not the whole screen.
+constexpr int ListRows = 20;
 
 QPushButton* button(const char* name, const QString& caption) {
     auto* b = new QPushButton(caption);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
+    // A click leaves the focus in the field being typed into, as the button's Alt+letter
+    // does: a store runs that field's check itself, once.
+    b->setFocusPolicy(Qt::TabFocus);
     return b;
 }
 
-QComboBox* codeCombo(const char* name) {
-    auto* c = new QComboBox;
-    c->setObjectName(QLatin1String(name));
-    c->setEditable(false); // pick-only: no free text
-    c->setMinimumContentsLength(18);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return c;
-}
-
-QLabel* label(const QString& text, QWidget* buddy) {
-    auto* l = new QLabel(text);
-    l->setBuddy(buddy);
-    return l;
+// A computed box: read-only, out of the tab order, and drawn as such.
+void makeComputed(QLineEdit* e) {
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    e->setPalette(p);
 }
 
 } // namespace
@@ -57,51 +61,129 @@ QLabel* label(const QString& text, QWidget* buddy) {
 // ---------------------------------------------------------------------------------------
 // Layout
 
+QWidget* frmMain::makeControl(const db::StampField& f) {
+    const QString caption = db::fieldText(f.caption);
+    QWidget* w = nullptr;
+    switch (f.kind) {
+    case db::FieldKind::Boolean:
+        w = new QCheckBox(caption);
+        break;
+    case db::FieldKind::LongText: {
+        auto* e = new QPlainTextEdit;
+        e->setTabChangesFocus(true);
+        w = e;
+        break;
+    }
+    case db::FieldKind::CodeRef: {
+        auto* c = new QComboBox;
+        c->setEditable(false); // pick-only: no free text
+        c->setMinimumContentsLength(18);
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMaxVisibleItems(ListRows);
+        codeLists_.push_back(c);
+        w = c;
+        break;
+    }
+    case db::FieldKind::Date:
+        w = f.name == QLatin1String("issued")      ? DateField::issued(program_)
+            : f.name == QLatin1String("purchased") ? DateField::purchased(program_)
+                                                   : DateField::sold(program_);
+        break;
+    default: {
+        auto* e = new QLineEdit;
+        if (f.size > 0)
+            e->setMaxLength(f.size);
+        if (f.kind == db::FieldKind::Money && f.rule != db::EntryRule::Number)
+            e->setAlignment(Qt::AlignRight);
+        if (f.rule == db::EntryRule::Total)
+            makeComputed(e);
+        w = e;
+        break;
+    }
+    }
+    w->setObjectName(QLatin1String(f.control));
+    fields_.push_back({&f, w});
+    return w;
+}
+
+void frmMain::addCell(QGridLayout* grid, int row, int column, const char* fields) {
+    if (!fields)
+        return;
+    const QStringList names = QString::fromLatin1(fields).split(QLatin1Char('|'));
+    if (names.size() > 1) {
+        auto* box = new QHBoxLayout;
+        for (const QString& n : names)
+            box->addWidget(control(n));
+        box->addStretch();
+        grid->addLayout(box, row, column * 2 + 1);
+        return;
+    }
+    QWidget* w = control(names.front());
+    const db::StampField* f = db::stampField(names.front());
+    if (f->kind != db::FieldKind::Boolean) {
+        auto* label = new QLabel(db::fieldText(f->caption));
+        label->setBuddy(w);
+        if (f->name == QLatin1String("pricepaid")) {
+            lblPrice = label;
+            label->setObjectName(QStringLiteral("lblPrice"));
+        }
+        grid->addWidget(label, row, column * 2);
+    }
+    grid->addWidget(w, row, column * 2 + 1);
+}
+
+QWidget* frmMain::buildPage(const char* const (*rows)[2], int rowCount) {
+    auto* page = new QWidget;
+    auto* g = new QGridLayout(page);
+    for (int r = 0; r < rowCount; ++r)
+        for (int c = 0; c < 2; ++c)
+            addCell(g, r, c, rows[r][c]);
+    g->setRowStretch(rowCount, 1);
+    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 1);
+    return page;
+}
+
 void frmMain::buildControls() {
-    txtDescr = lineEdit("txtDescr", 80);
-    txtCatNum = lineEdit("txtCatNum", 30);
-    txtFace = lineEdit("txtFace");
-    txtYear = lineEdit("txtYear");
-    txtQuantity = lineEdit("txtQuantity");
-    chkUsed = new QCheckBox(QStringLiteral("Used"));
-    chkUsed->setObjectName(QStringLiteral("chkUsed"));
-    chkWantList = new QCheckBox(QStringLiteral("Want List"));
-    chkWantList->setObjectName(QStringLiteral("chkWantList"));
+    for (const db::StampField& f : db::stampFields())
+        if (f.control)
+            makeControl(f);
+    txtDescr = qobject_cast<QLineEdit*>(control(QStringLiteral("descr")));
+    txtQuantity = qobject_cast<QLineEdit*>(control(QStringLiteral("quantity")));
+    chkWantList = qobject_cast<QCheckBox*>(control(QStringLiteral("wantlist")));
+    chkForSale = qobject_cast<QCheckBox*>(control(QStringLiteral("forsale")));
+    chkSold = qobject_cast<QCheckBox*>(control(QStringLiteral("sold")));
 
     auto* top = new QGridLayout;
-    top->addWidget(label(QStringLiteral("Description"), txtDescr), 0, 0);
+    addCell(top, 0, 0, "descr");
     top->addWidget(txtDescr, 0, 1, 1, 5);
-    top->addWidget(label(QStringLiteral("Catalog Num"), txtCatNum), 1, 0);
-    top->addWidget(txtCatNum, 1, 1);
-    top->addWidget(label(QStringLiteral("Face Value"), txtFace), 1, 2);
-    top->addWidget(txtFace, 1, 3);
-    top->addWidget(label(QStringLiteral("Year"), txtYear), 1, 4);
-    top->addWidget(txtYear, 1, 5);
-    top->addWidget(label(QStringLiteral("Quantity"), txtQuantity), 2, 0);
-    top->addWidget(txtQuantity, 2, 1);
-    top->addWidget(chkUsed, 2, 3);
-    top->addWidget(chkWantList, 2, 5);
+    addCell(top, 1, 0, "catnum");
+    addCell(top, 1, 1, "face");
+    addCell(top, 1, 2, "Year");
+    addCell(top, 2, 0, "quantity");
+    addCell(top, 2, 1, "used");
+    addCell(top, 2, 2, "wantlist");
     top->setColumnStretch(1, 2);
     top->setColumnStretch(3, 1);
     top->setColumnStretch(5, 1);
 
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->addTab(buildGeneralTab(), QStringLiteral("General"));
-    SSTab1->addTab(buildPricesTab(), QStringLiteral("  Stamp Prices"));
-    SSTab1->addTab(buildNotesTab(), QStringLiteral("Notes"));
-    SSTab1->addTab(buildImageTab(), QStringLiteral("Image"));
+    SSTab1->addTab(buildPage(kGeneralRows, int(std::size(kGeneralRows))), tr("General"));
+    SSTab1->addTab(buildPage(kPriceRows, int(std::size(kPriceRows))), tr("  Stamp Prices"));
+    SSTab1->addTab(buildNotesTab(), tr("Notes"));
+    SSTab1->addTab(buildImageTab(), tr("Image"));
 
-    cmdFirst = button("cmdFirst", QStringLiteral("Firs&t"));
-    cmdPrevious = button("cmdPrevious", QStringLiteral("&Previous"));
-    cmdNext = button("cmdNext", QStringLiteral("&Next"));
-    cmdLast = button("cmdLast", QStringLiteral("&Last"));
-    cmdAddNew = button("cmdAddNew", QStringLiteral("&Add New"));
-    cmdDelete = button("cmdDelete", QStringLiteral("&Delete"));
-    cmdFind = button("cmdFind", QStringLiteral("F&ind"));
-    cmdUpdate = button("cmdUpdate", QStringLiteral("&Update"));
-    cmdCancel = button("cmdCancel", QStringLiteral("&Cancel"));
-    cmdHelp = button("cmdHelp", QStringLiteral("Help"));
+    cmdFirst = button("cmdFirst", tr("Firs&t"));
+    cmdPrevious = button("cmdPrevious", tr("&Previous"));
+    cmdNext = button("cmdNext", tr("&Next"));
+    cmdLast = button("cmdLast", tr("&Last"));
+    cmdAddNew = button("cmdAddNew", tr("&Add New"));
+    cmdDelete = button("cmdDelete", tr("&Delete"));
+    cmdFind = button("cmdFind", tr("F&ind"));
+    cmdUpdate = button("cmdUpdate", tr("&Update"));
+    cmdCancel = button("cmdCancel", tr("&Cancel"));
+    cmdHelp = button("cmdHelp", tr("Help"));
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdAddNew, cmdFind, cmdDelete,
@@ -110,15 +192,15 @@ void frmMain::buildControls() {
     buttons->addStretch();
     buttons->addWidget(cmdHelp);
 
-    connect(cmdFirst, &QPushButton::clicked, this, &frmMain::moveFirst);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmMain::movePrevious);
-    connect(cmdNext, &QPushButton::clicked, this, &frmMain::moveNext);
-    connect(cmdLast, &QPushButton::clicked, this, &frmMain::moveLast);
-    connect(cmdAddNew, &QPushButton::clicked, this, &frmMain::addNew);
-    connect(cmdUpdate, &QPushButton::clicked, this, &frmMain::update);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cancel);
-    connect(cmdDelete, &QPushButton::clicked, this, &frmMain::deleteStamp);
-    connect(cmdFind, &QPushButton::clicked, this, &frmMain::find);
+    const std::pair<QPushButton*, void (frmMain::*)()> actions[] = {
+        {cmdFirst, &frmMain::moveFirst}, {cmdPrevious, &frmMain::movePrevious},
+        {cmdNext, &frmMain::moveNext},   {cmdLast, &frmMain::moveLast},
+        {cmdAddNew, &frmMain::addNew},   {cmdUpdate, &frmMain::update},
+        {cmdCancel, &frmMain::cancel},   {cmdDelete, &frmMain::deleteStamp},
+        {cmdFind, &frmMain::find}};
+    for (const auto& [b, method] : actions)
+        connect(b, &QPushButton::clicked, this,
+                [this, method = method] { guard([this, method] { (this->*method)(); }); });
     connect(cmdHelp, &QPushButton::clicked, this, [this] {
         if (program_.showHelpContext)
             program_.showHelpContext(0);
@@ -131,151 +213,18 @@ void frmMain::buildControls() {
     layout->addWidget(SSTab1, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
-
-    setTabOrder(txtDescr, txtCatNum);
-    setTabOrder(txtCatNum, txtFace);
-    setTabOrder(txtFace, txtYear);
-    setTabOrder(txtYear, txtQuantity);
-    setTabOrder(txtQuantity, chkUsed);
-    setTabOrder(chkUsed, chkWantList);
-    setTabOrder(chkWantList, SSTab1);
-}
-
-QWidget* frmMain::buildGeneralTab() {
-    cmbCou = codeCombo("cmbCou");
-    cmbType = codeCombo("cmbType");
-    cmbForm = codeCombo("cmbForm");
-    cmbPap = codeCombo("cmbPap");
-    cmbCan = codeCombo("cmbCan");
-    cmbPerf = codeCombo("cmbPerf");
-    cmbTop = codeCombo("cmbTop");
-    cmbGum = codeCombo("cmbGum");
-    txtColor = lineEdit("txtColor", 50);
-    txtWatermark = lineEdit("txtWatermark", 50);
-    txtErrors = lineEdit("txtErrors", 50);
-    dcIssued = new DateField(
-        program_, QStringLiteral("Select Issue Date"),
-        QStringLiteral("You must enter a valid issue date, or leave the field blank."),
-        DateField::Placement::Above);
-    dcIssued->setObjectName(QStringLiteral("dcIssued"));
-
-    auto* page = new QWidget;
-    auto* g = new QGridLayout(page);
-    int row = 0;
-    auto pair = [&](const QString& text, QWidget* left, const QString& text2, QWidget* right) {
-        g->addWidget(label(text, left), row, 0);
-        g->addWidget(left, row, 1);
-        g->addWidget(label(text2, right), row, 2);
-        g->addWidget(right, row, 3);
-        ++row;
-    };
-    pair(QStringLiteral("Country"), cmbCou, QStringLiteral("Color"), txtColor);
-    pair(QStringLiteral("Type"), cmbType, QStringLiteral("Watermark"), txtWatermark);
-    pair(QStringLiteral("Format"), cmbForm, QStringLiteral("Errors"), txtErrors);
-    pair(QStringLiteral("Paper"), cmbPap, QStringLiteral("Issue Date"), dcIssued);
-    pair(QStringLiteral("Cancellation"), cmbCan, QStringLiteral("Gum"), cmbGum);
-    g->addWidget(label(QStringLiteral("Perforation"), cmbPerf), row, 0);
-    g->addWidget(cmbPerf, row++, 1);
-    g->addWidget(label(QStringLiteral("Topic"), cmbTop), row, 0);
-    g->addWidget(cmbTop, row++, 1);
-    g->setRowStretch(row, 1);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    setTabOrder(cmbCou, cmbType);
-    setTabOrder(cmbType, cmbForm);
-    setTabOrder(cmbForm, cmbPap);
-    setTabOrder(cmbPap, cmbCan);
-    setTabOrder(cmbCan, cmbPerf);
-    setTabOrder(cmbPerf, cmbTop);
-    setTabOrder(cmbTop, txtColor);
-    setTabOrder(txtColor, txtWatermark);
-    setTabOrder(txtWatermark, txtErrors);
-    setTabOrder(txtErrors, dcIssued);
-    setTabOrder(dcIssued, cmbGum);
-    return page;
-}
-
-QWidget* frmMain::buildPricesTab() {
-    txtPricePaid = lineEdit("txtPricePaid");
-    txtCatValue = lineEdit("txtCatValue");
-    txtPriceAsk = lineEdit("txtPriceAsk");
-    txtTotalPaid = lineEdit("txtTotalPaid");
-    txtTotalVal = lineEdit("txtTotalVal");
-    txtTotalSales = lineEdit("txtTotalSales");
-    for (QLineEdit* t : {txtTotalPaid, txtTotalVal, txtTotalSales})
-        t->setReadOnly(true);
-    for (QLineEdit* t :
-         {txtPricePaid, txtCatValue, txtPriceAsk, txtTotalPaid, txtTotalVal, txtTotalSales})
-        t->setAlignment(Qt::AlignRight);
-    chkForSale = new QCheckBox(QStringLiteral("For Sale"));
-    chkForSale->setObjectName(QStringLiteral("chkForSale"));
-    chkSold = new QCheckBox(QStringLiteral("Sold"));
-    chkSold->setObjectName(QStringLiteral("chkSold"));
-    cmbCon = codeCombo("cmbCon");
-    dcPurchased = new DateField(program_, QStringLiteral("Select Purchase Date"), QString(),
-                                DateField::Placement::Below);
-    dcPurchased->setObjectName(QStringLiteral("dcPurchased"));
-    dcDateSold =
-        new DateField(program_, QStringLiteral("Select Sold Date"),
-                      QStringLiteral("You must enter a valid sold date, or leave the field blank."),
-                      DateField::Placement::Below);
-    dcDateSold->setObjectName(QStringLiteral("dcDateSold"));
-    lblPrice = new QLabel(QStringLiteral("Price Paid"));
-    lblPrice->setObjectName(QStringLiteral("lblPrice"));
-    lblPrice->setBuddy(txtPricePaid);
-
-    auto* page = new QWidget;
-    auto* g = new QGridLayout(page);
-    g->addWidget(lblPrice, 0, 0);
-    g->addWidget(txtPricePaid, 0, 1);
-    g->addWidget(label(QStringLiteral("Total Paid"), txtTotalPaid), 0, 2);
-    g->addWidget(txtTotalPaid, 0, 3);
-    g->addWidget(label(QStringLiteral("Catalog Value"), txtCatValue), 1, 0);
-    g->addWidget(txtCatValue, 1, 1);
-    g->addWidget(label(QStringLiteral("Total Value"), txtTotalVal), 1, 2);
-    g->addWidget(txtTotalVal, 1, 3);
-    g->addWidget(label(QStringLiteral("Selling Price"), txtPriceAsk), 2, 0);
-    g->addWidget(txtPriceAsk, 2, 1);
-    g->addWidget(label(QStringLiteral("Total Sales"), txtTotalSales), 2, 2);
-    g->addWidget(txtTotalSales, 2, 3);
-    g->addWidget(label(QStringLiteral("Purchase Date"), dcPurchased), 3, 0);
-    g->addWidget(dcPurchased, 3, 1);
-    g->addWidget(label(QStringLiteral("Condition"), cmbCon), 3, 2);
-    g->addWidget(cmbCon, 3, 3);
-    g->addWidget(label(QStringLiteral("Date Sold"), dcDateSold), 4, 0);
-    g->addWidget(dcDateSold, 4, 1);
-    auto* flags = new QHBoxLayout;
-    flags->addWidget(chkForSale);
-    flags->addWidget(chkSold);
-    flags->addStretch();
-    g->addLayout(flags, 4, 2, 1, 2);
-    g->setRowStretch(5, 1);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    setTabOrder(txtPricePaid, txtCatValue);
-    setTabOrder(txtCatValue, txtPriceAsk);
-    setTabOrder(txtPriceAsk, dcPurchased);
-    setTabOrder(dcPurchased, dcDateSold);
-    setTabOrder(dcDateSold, cmbCon);
-    setTabOrder(cmbCon, chkForSale);
-    setTabOrder(chkForSale, chkSold);
-    return page;
+    setTabChain();
 }
 
 QWidget* frmMain::buildNotesTab() {
-    txtNotes = new QPlainTextEdit;
-    txtNotes->setObjectName(QStringLiteral("txtNotes"));
-    txtNotes->setTabChangesFocus(true);
-    txtMisc1 = lineEdit("txtMisc1", 50);
-    txtMisc2 = lineEdit("txtMisc2", 50);
     auto* page = new QWidget;
     auto* g = new QGridLayout(page);
-    g->addWidget(label(QStringLiteral("Notes"), txtNotes), 0, 0, Qt::AlignTop);
-    g->addWidget(txtNotes, 0, 1);
-    g->addWidget(label(QStringLiteral("Misc. 1"), txtMisc1), 1, 0);
-    g->addWidget(txtMisc1, 1, 1);
-    g->addWidget(label(QStringLiteral("Misc. 2"), txtMisc2), 2, 0);
-    g->addWidget(txtMisc2, 2, 1);
+    auto* notesLabel = new QLabel(db::fieldText(db::stampField(QStringLiteral("notes"))->caption));
+    notesLabel->setBuddy(control(QStringLiteral("notes")));
+    g->addWidget(notesLabel, 0, 0, Qt::AlignTop);
+    g->addWidget(control(QStringLiteral("notes")), 0, 1);
+    addCell(g, 1, 0, "misc1");
+    addCell(g, 2, 0, "misc2");
     g->setRowStretch(0, 1);
     return page;
 }
@@ -287,13 +236,13 @@ QWidget* frmMain::buildImageTab() {
     auto* scroll = new QScrollArea;
     scroll->setWidget(Image1);
     scroll->setWidgetResizable(true);
-    cmdPicLoad = button("cmdPicLoad", QStringLiteral("&Load Image"));
-    cmdPicPaste = button("cmdPicPaste", QStringLiteral("&Paste Image"));
-    cmdPicCopy = button("cmdPicCopy", QStringLiteral("&Copy Image"));
+    cmdPicLoad = button("cmdPicLoad", tr("&Load Image"));
+    cmdPicPaste = button("cmdPicPaste", tr("&Paste Image"));
+    cmdPicCopy = button("cmdPicCopy", tr("&Copy Image"));
     // Pictures are not kept yet: the buttons are in place but stay unavailable.
     for (QPushButton* b : {cmdPicLoad, cmdPicPaste, cmdPicCopy}) {
         b->setEnabled(false);
-        b->setToolTip(QStringLiteral("Stamp pictures are not available in this version."));
+        b->setToolTip(tr("Stamp pictures are not available in this version."));
     }
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
@@ -307,55 +256,73 @@ QWidget* frmMain::buildImageTab() {
     return page;
 }
 
+// The Tab key goes through the fields above the tabs, the tab bar, the page in front row by
+// row, and then the buttons.
+void frmMain::setTabChain() {
+    QList<QWidget*> chain;
+    for (const char* name : {"descr", "catnum", "face", "Year", "quantity", "used", "wantlist"})
+        chain << control(QLatin1String(name));
+    chain << SSTab1;
+    auto addRows = [&](const auto& rows) {
+        for (const auto& row : rows)
+            for (const char* cell : row)
+                if (cell)
+                    for (const QString& n : QString::fromLatin1(cell).split(QLatin1Char('|')))
+                        chain << control(n);
+    };
+    addRows(kGeneralRows);
+    addRows(kPriceRows);
+    for (const char* name : {"notes", "misc1", "misc2"})
+        chain << control(QLatin1String(name));
+    chain << cmdPicLoad << cmdPicPaste << cmdPicCopy << cmdFirst << cmdPrevious << cmdNext
+          << cmdLast << cmdAddNew << cmdFind << cmdDelete << cmdUpdate << cmdCancel << cmdHelp;
+    for (int i = 0; i + 1 < chain.size(); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
+}
+
 void frmMain::buildMenus() {
-    auto action = [this](QMenu* menu, const char* name, const QString& text) {
+    auto action = [](QMenu* menu, const QString& name, const QString& text) {
         QAction* a = menu->addAction(text);
-        a->setObjectName(QLatin1String(name));
+        a->setObjectName(name);
         return a;
     };
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFileMenu"));
-    connect(action(file, "mnuBackup", QStringLiteral("&Backup")), &QAction::triggered, this,
-            &frmMain::backup);
-    connect(action(file, "mnuPack", QStringLiteral("&Pack Database")), &QAction::triggered, this,
-            &frmMain::packDatabase);
+    connect(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered, this,
+            [this] { guard([this] { backup(); }); });
+    connect(action(file, QStringLiteral("mnuPack"), tr("&Pack Database")), &QAction::triggered,
+            this, [this] { guard([this] { packDatabase(); }); });
     file->addSeparator();
-    mnuExit = action(file, "mnuExit", QStringLiteral("E&xit"));
+    mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
     connect(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);
 
-    QMenu* sort = menuBar()->addMenu(QStringLiteral("&Sort"));
+    QMenu* sort = menuBar()->addMenu(tr("&Sort"));
     sort->setObjectName(QStringLiteral("mnuSortMenu"));
-    const QString sortNames[4] = {QString(), QStringLiteral("Sort by &Description"),
-                                  QStringLiteral("Sort by &Catalog Number"),
-                                  QStringLiteral("Sort by &Issue Date")};
+    const QString sortNames[4] = {QString(), tr("Sort by &Description"),
+                                  tr("Sort by &Catalog Number"), tr("Sort by &Issue Date")};
     for (int i = 1; i <= 3; ++i) {
-        mnuSort[i] =
-            action(sort, QStringLiteral("mnuSort%1").arg(i).toLatin1().constData(), sortNames[i]);
+        mnuSort[i] = action(sort, QStringLiteral("mnuSort%1").arg(i), sortNames[i]);
         mnuSort[i]->setCheckable(true);
-        connect(mnuSort[i], &QAction::triggered, this, [this, i] { sortBy(i); });
+        connect(mnuSort[i], &QAction::triggered, this,
+                [this, i] { guard([this, i] { sortBy(i); }); });
     }
     mnuSort[1]->setChecked(true);
 
-    QMenu* maintainMenu = menuBar()->addMenu(QStringLiteral("&Maintain"));
+    QMenu* maintainMenu = menuBar()->addMenu(tr("&Maintain"));
     maintainMenu->setObjectName(QStringLiteral("mnuMaintain"));
-    const char* const maintNames[10] = {
-        nullptr, "&Cancellations", "&Conditions",    "&Countries", "&Formats",
-        "&Gum",  "&Papers",        "&Performations", "&Topics",    "&Types"};
-    for (int i = 1; i <= 9; ++i) {
+    for (const db::CodeTable& t : db::codeTables()) {
+        const int i = t.number;
         mnuMaint[i] =
-            action(maintainMenu, QStringLiteral("mnuMaint%1").arg(i).toLatin1().constData(),
-                   QString::fromLatin1(maintNames[i]));
+            action(maintainMenu, QStringLiteral("mnuMaint%1").arg(i), db::fieldText(t.menuCaption));
         connect(mnuMaint[i], &QAction::triggered, this, [this, i] { maintain(i); });
     }
 
-    QMenu* reports = menuBar()->addMenu(QStringLiteral("&Reports"));
+    QMenu* reports = menuBar()->addMenu(tr("&Reports"));
     reports->setObjectName(QStringLiteral("mnuReportsMenu"));
-    const QString outNames[4] = {QString(), QStringLiteral("&View/Print Report"),
-                                 QStringLiteral("Send Report to &File"),
-                                 QStringLiteral("Web Table (html)")};
+    const QString outNames[4] = {QString(), tr("&View/Print Report"), tr("Send Report to &File"),
+                                 tr("Web Table (html)")};
     for (int i = 1; i <= 3; ++i) {
-        mnuRptOut[i] = action(reports, QStringLiteral("mnuRptOut%1").arg(i).toLatin1().constData(),
-                              outNames[i]);
+        mnuRptOut[i] = action(reports, QStringLiteral("mnuRptOut%1").arg(i), outNames[i]);
         mnuRptOut[i]->setCheckable(true);
         connect(mnuRptOut[i], &QAction::triggered, this, [this, i] {
             program_.reportTarget = static_cast<ReportTarget>(i);
@@ -367,26 +334,25 @@ void frmMain::buildMenus() {
     reports->addSeparator();
     // The reports themselves are not built yet: their items are present but unavailable.
     QList<QAction*> pending;
-    const char* const rptNames[5] = {nullptr, "Stamps by &Country", "Stamps by &Type",
-                                     "Stamps by &Format", "Stamps by T&opic"};
+    const QString rptNames[5] = {QString(), tr("Stamps by &Country"), tr("Stamps by &Type"),
+                                 tr("Stamps by &Format"), tr("Stamps by T&opic")};
     for (int i = 1; i <= 4; ++i)
-        pending << action(reports, QStringLiteral("mnuRpt%1").arg(i).toLatin1().constData(),
-                          QString::fromLatin1(rptNames[i]));
+        pending << action(reports, QStringLiteral("mnuRpt%1").arg(i), rptNames[i]);
     reports->addSeparator();
-    pending << action(reports, "mnuRptValue", QStringLiteral("Collection &Value"))
-            << action(reports, "mnuRptWant", QStringLiteral("&Want List"))
-            << action(reports, "mnuRptForSale", QStringLiteral("Stamps &For Sale"))
-            << action(reports, "mnuRptSold", QStringLiteral("Stamps &Sold"));
+    pending << action(reports, QStringLiteral("mnuRptValue"), tr("Collection &Value"))
+            << action(reports, QStringLiteral("mnuRptWant"), tr("&Want List"))
+            << action(reports, QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"))
+            << action(reports, QStringLiteral("mnuRptSold"), tr("Stamps &Sold"));
     reports->addSeparator();
-    pending << action(reports, "mnuRptCustom", QStringLiteral("Custom &Reports"));
+    pending << action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports"));
     for (QAction* a : pending)
         a->setEnabled(false);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));
-    QAction* contents = action(help, "mnuHelp1", QStringLiteral("&Contents"));
-    QAction* search = action(help, "mnuHelp2", QStringLiteral("&Search for Help on..."));
-    QAction* using_ = action(help, "mnuHelp3", QStringLiteral("&Using Help"));
+    QAction* contents = action(help, QStringLiteral("mnuHelp1"), tr("&Contents"));
+    QAction* search = action(help, QStringLiteral("mnuHelp2"), tr("&Search for Help on..."));
+    QAction* using_ = action(help, QStringLiteral("mnuHelp3"), tr("&Using Help"));
     connect(contents, &QAction::triggered, this, [this] {
         if (program_.showHelpContext)
             program_.showHelpContext(0);
@@ -400,36 +366,32 @@ void frmMain::buildMenus() {
             program_.showHelpPage(HelpUsingPage);
     });
     help->addSeparator();
-    connect(action(help, "mnuAbout", QStringLiteral("&About the Perlinex Program")),
+    connect(action(help, QStringLiteral("mnuAbout"), tr("&About the Perlinex Program")),
             &QAction::triggered, this, [this] { showAbout(this); });
 }
 
 void frmMain::connectFieldEvents() {
-    for (QLineEdit* e : {txtDescr, txtCatNum, txtFace, txtYear, txtQuantity, txtColor, txtWatermark,
-                         txtErrors, txtPricePaid, txtCatValue, txtPriceAsk, txtMisc1, txtMisc2})
-        connect(e, &QLineEdit::textChanged, this, &frmMain::RecordChanged);
-    connect(txtNotes, &QPlainTextEdit::textChanged, this, &frmMain::RecordChanged);
-    for (QCheckBox* c : {chkUsed, chkWantList, chkForSale, chkSold})
-        connect(c, &QCheckBox::clicked, this, &frmMain::RecordChanged);
+    for (const FieldControl& fc : fields_) {
+        QWidget* w = fc.widget;
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            if (fc.field->rule != db::EntryRule::Total)
+                connect(e, &QLineEdit::textChanged, this, &frmMain::RecordChanged);
+        } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
+            connect(t, &QPlainTextEdit::textChanged, this, &frmMain::RecordChanged);
+        } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+            connect(c, &QCheckBox::clicked, this, &frmMain::RecordChanged);
+        } else if (auto* d = qobject_cast<DateField*>(w)) {
+            connect(d, &DateField::changed, this, &frmMain::RecordChanged);
+        } else if (auto* l = qobject_cast<QComboBox*>(w)) {
+            connect(l, &QComboBox::activated, this, &frmMain::RecordChanged);
+        }
+        w->installEventFilter(this);
+    }
     connect(chkSold, &QCheckBox::clicked, this, [this] {
         if (chkSold->isChecked() && chkForSale->isChecked())
             chkForSale->setChecked(false);
     });
     connect(chkWantList, &QCheckBox::clicked, this, &frmMain::setWantListCaption);
-    for (DateField* d : {dcIssued, dcPurchased, dcDateSold})
-        connect(d, &DateField::changed, this, &frmMain::RecordChanged);
-
-    codeLists_ = {{cmbCou, 3, "CouID"}, {cmbType, 9, "typeID"}, {cmbForm, 4, "formID"},
-                  {cmbPap, 6, "papID"}, {cmbCan, 1, "CanID"},   {cmbPerf, 7, "perfID"},
-                  {cmbTop, 8, "topID"}, {cmbCon, 2, "ConID"},   {cmbGum, 5, "gumID"}};
-    for (const CodeList& l : codeLists_) {
-        connect(l.combo, &QComboBox::activated, this, &frmMain::RecordChanged);
-        l.combo->installEventFilter(this);
-    }
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{txtFace, txtYear, txtQuantity, txtPricePaid, txtCatValue,
-                                         txtPriceAsk, txtTotalPaid, txtTotalVal, txtTotalSales})
-        w->installEventFilter(this);
 }
 
 } // namespace perlinex

@@ -1,6 +1,7 @@
 #include "app/helpviewer.h"
 
 #include "app/frmabout.h"
+#include "db/fields.h"
 #include "ui/program.h"
 
 #include <QDir>
@@ -28,18 +29,6 @@ namespace {
 const QString ResourceFolder = QStringLiteral(":/help/");
 const QString UrlPrefix = QStringLiteral("qrc:/help/");
 
-struct Context {
-    int number;
-    const char* page;
-};
-
-// The context numbers the code table windows pass with F1.
-constexpr Context Contexts[] = {
-    {20, "code-conditions.html"},   {48, "code-cancellations.html"}, {49, "code-countries.html"},
-    {50, "code-formats.html"},      {51, "code-gum.html"},           {52, "code-papers.html"},
-    {53, "code-perforations.html"}, {54, "code-types.html"},         {55, "code-topics.html"},
-};
-
 // "qrc:/help/find.html#x", ":/help/find.html" and "find.html" all name the page find.html.
 QString pageName(QString name) {
     for (const QString& prefix : {UrlPrefix, ResourceFolder, QStringLiteral("/help/")})
@@ -51,9 +40,10 @@ QString pageName(QString name) {
 } // namespace
 
 QString helpPageOfContext(int context) {
-    for (const Context& c : Contexts)
-        if (c.number == context)
-            return QString::fromLatin1(c.page);
+    // The code table windows pass their table's context number with F1.
+    for (const db::CodeTable& t : db::codeTables())
+        if (t.helpTopic == context)
+            return QString::fromLatin1(t.helpPage);
     return QString();
 }
 

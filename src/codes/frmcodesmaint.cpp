@@ -2,8 +2,9 @@
 
 #include "db/dberror.h"
 #include "db/dialect.h"
-#include "db/errorhandler.h"
+#include "db/fields.h"
 #include "db/recordset.h"
+#include "ui/errorhandler.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -20,64 +21,6 @@ using db::DbError;
 
 namespace {
 
-// What the window needs to know of each code table, by table number (index 0 is table 1).
-struct CodeTableTexts {
-    const char* query;
-    const char* idField;
-    const char* descField;
-    const char* caption;
-    const char* label;
-    int helpTopic;
-    const char* findNoun;
-    const char* confirm;
-    const char* confirmTitle;
-    const char* inUseQuery; // the entry's id is appended
-    const char* inUseMessage;
-};
-
-// Cancellations have no help topic of their own in the help file; 48 sits just before the
-// other code tables' topics.
-constexpr int CancellationHelpTopic = 48;
-
-const CodeTableTexts kTables[9] = {
-    {"Select * from cancel order by CanDesc", "CanID", "CanDesc", "Maintain Cancellations",
-     "Cancellation Description", CancellationHelpTopic, "cancellation",
-     "Are you sure that you want to delete this Cancellation?", "Delete Cancellation",
-     "Select StampID from Stamp where CanID = ", "This cancellation is in use in a stamp record"},
-    {"Select * from condition order by conDesc", "ConID", "conDesc", "Maintain Conditions",
-     "Condition Description", 20, "condition",
-     "Are you sure that you want to delete this condition?", "Delete Condition",
-     "Select StampID from Stamp where ConID = ", "This condition is in use in a stamp record"},
-    {"Select * from country order by Coudesc", "CouID", "Coudesc", "Maintain Countries",
-     "Country Description", 49, "country", "Are you sure that you want to delete this country?",
-     "Delete Country",
-     "Select StampID from Stamp where CouID = ", "This country is in use in a stamp record"},
-    {"Select * from format order by FormDesc", "formID", "FormDesc", "Maintain Formats",
-     "Format Description", 50, "format", "Are you sure that you want to delete this format?",
-     "Delete Format",
-     "Select StampID from Stamp where formID = ", "This format is in use in a stamp record"},
-    {"Select * from gum order by GumDesc", "gumID", "GumDesc", "Maintain Gum Types",
-     "Gum Description", 51, "gum", "Are you sure that you want to delete this gum type?",
-     "Delete Gum",
-     "Select StampID from Stamp where gumID = ", "This gum is in use in a stamp record"},
-    {"Select * from paper order by Papdesc", "papID", "Papdesc", "Maintain Papers",
-     "Paper Description", 52, "paper", "Are you sure that you want to delete this paper?",
-     "Delete Paper",
-     "Select StampID from Stamp where papID = ", "This paper is in use in a stamp record"},
-    {"Select * from perf order by PerfDesc", "perfID", "PerfDesc", "Maintain Perforations",
-     "Perforation Description", 53, "perforation",
-     "Are you sure that you want to delete this perforation?", "Delete Perforation",
-     "Select StampID from Stamp where perfID = ", "This perforation is in use in a stamp record"},
-    {"Select * from topic order by TopDesc", "topID", "TopDesc", "Maintain Topics",
-     "Topic Description", 55, "topic", "Are you sure that you want to delete this topic?",
-     "Delete Topic",
-     "Select StampID from Stamp where topID = ", "This topic is in use in a stamp record"},
-    {"Select * from type order by Typedesc", "typeID", "Typedesc", "Maintain Types",
-     "Type Description", 54, "type", "Are you sure that you want to delete this type?",
-     "Delete Type",
-     "Select StampID from Stamp where typeID = ", "This type is in use in a stamp record"},
-};
-
 // The description fields of the code tables hold at most this many characters; a longer
 // text would be refused by the store, which the error handler treats as fatal.
 constexpr int DescriptionLength = 50;
@@ -86,13 +29,17 @@ QString text(const char* latin1) {
     return QString::fromLatin1(latin1);
 }
 
+const db::CodeTable& tableOf(int number) {
+    return *db::codeTable(number);
+}
+
 } // namespace
 
 frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("frmCodesMaint"));
     setModal(false);
-    setWindowTitle(text(kTables[0].caption));
+    setWindowTitle(db::fieldText(tableOf(1).windowCaption));
 
     const auto makeButton = [this](QPushButton*& button, const char* name, const char* caption) {
         button = new QPushButton(QString::fromUtf8(caption), this);
@@ -101,7 +48,7 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
         button->setAutoDefault(false);
     };
 
-    lblDesc = new QLabel(text(kTables[0].label), this);
+    lblDesc = new QLabel(db::fieldText(tableOf(1).label), this);
     lblDesc->setObjectName(QStringLiteral("lblDesc"));
     txtDesc = new QLineEdit(this);
     txtDesc->setObjectName(QStringLiteral("txtDesc"));
@@ -161,9 +108,9 @@ bool frmCodesMaint::step(const std::function<void()>& fn) {
 void frmCodesMaint::load(int maintTable) {
     release();
     table_ = maintTable;
-    const CodeTableTexts& t = kTables[table_ - 1];
-    setWindowTitle(text(t.caption));
-    lblDesc->setText(text(t.label));
+    const db::CodeTable& t = tableOf(table_);
+    setWindowTitle(db::fieldText(t.windowCaption));
+    lblDesc->setText(db::fieldText(t.label));
     helpTopic_ = t.helpTopic;
     editing_ = false;
     adding_ = false;
@@ -171,7 +118,7 @@ void frmCodesMaint::load(int maintTable) {
     if (!program_.CollectionDb)
         HandleDbError(program_,
                       DbError(db::err::NoDatabase, QStringLiteral("The collection is not open.")));
-    step([&] { entries_ = program_.CollectionDb->openRecordSet(text(t.query)); });
+    step([&] { entries_ = program_.CollectionDb->openRecordSet(db::codeListQuery(t)); });
 
     if (hasEntries()) {
         setDescEnabled(true);
@@ -279,20 +226,20 @@ std::optional<std::int64_t> frmCodesMaint::currentId() const {
     try {
         if (entries_->bof() || entries_->eof())
             return std::nullopt;
-        return entries_->field(text(kTables[table_ - 1].idField)).toInteger();
+        return entries_->field(text(tableOf(table_).idField)).toInteger();
     } catch (const DbError&) {
         return std::nullopt;
     }
 }
 
 QString frmCodesMaint::idCriterion(std::int64_t id) const {
-    return text(kTables[table_ - 1].idField) + QStringLiteral(" = ") + QString::number(id);
+    return text(tableOf(table_).idField) + QStringLiteral(" = ") + QString::number(id);
 }
 
 void frmCodesMaint::showEntry() {
     QString desc;
     if (!step([&] {
-            const db::Value v = entries_->field(text(kTables[table_ - 1].descField));
+            const db::Value v = entries_->field(text(tableOf(table_).descField));
             desc = v.isNull() ? QString() : v.toText();
         }))
         return;
@@ -325,7 +272,7 @@ bool frmCodesMaint::checkDescription() {
 // (the row is then abandoned and the box keeps the text).
 bool frmCodesMaint::storeDescription() {
     const QString desc = txtDesc->text();
-    if (!step([&] { entries_->setField(text(kTables[table_ - 1].descField), db::Value(desc)); })) {
+    if (!step([&] { entries_->setField(text(tableOf(table_).descField), db::Value(desc)); })) {
         entries_->cancelUpdate();
         return false;
     }
@@ -407,7 +354,7 @@ bool frmCodesMaint::updateEntry() {
         return true;
     if (!checkDescription() || !entries_)
         return false;
-    const QString idField = text(kTables[table_ - 1].idField);
+    const QString idField = text(tableOf(table_).idField);
     std::int32_t id = 0;
     const auto begin = [&] {
         if (adding_)
@@ -458,10 +405,10 @@ void frmCodesMaint::cancelChanges() {
 void frmCodesMaint::deleteEntry() {
     if (!hasEntries())
         return;
-    const CodeTableTexts& t = kTables[table_ - 1];
+    const db::CodeTable& t = tableOf(table_);
     DialogService& dialogs = program_.dialogs();
-    if (dialogs.message(text(t.confirm), text(t.confirmTitle), Buttons::YesNo, Icon::Question) !=
-        Answer::Yes)
+    if (dialogs.message(db::fieldText(t.deleteQuestion), db::fieldText(t.deleteTitle),
+                        Buttons::YesNo, Icon::Question) != Answer::Yes)
         return;
     const std::optional<std::int64_t> id = currentId();
     if (!id)
@@ -471,13 +418,13 @@ void frmCodesMaint::deleteEntry() {
     bool inUse = true;
     if (!step([&] {
             auto uses = program_.CollectionDb->openRecordSet(
-                text(t.inUseQuery) + QString::number(*id), db::RecordSetKind::Snapshot);
+                db::inUseQuery(t) + QString::number(*id), db::RecordSetKind::Snapshot);
             inUse = uses->recordCount() > 0;
             uses->close();
         }))
         return;
     if (inUse) {
-        dialogs.message(text(t.inUseMessage), QStringLiteral("Cannot Delete"), Buttons::Ok,
+        dialogs.message(db::fieldText(t.inUseMessage), QStringLiteral("Cannot Delete"), Buttons::Ok,
                         Icon::Information);
         return;
     }
@@ -499,18 +446,18 @@ void frmCodesMaint::deleteEntry() {
 }
 
 void frmCodesMaint::findEntry() {
-    const CodeTableTexts& t = kTables[table_ - 1];
+    const db::CodeTable& t = tableOf(table_);
     DialogService& dialogs = program_.dialogs();
-    const std::optional<QString> answer = dialogs.input(
-        QStringLiteral("Enter the ") + text(t.findNoun) + QStringLiteral(" description to find:"),
-        QStringLiteral("Find Code"), QString());
-    if (!answer || answer->isEmpty())
-        return;
+    const std::optional<QString> answer =
+        dialogs.input(tr("Enter the %1 description to find:").arg(db::fieldText(t.findNoun)),
+                      tr("Find Code"), QString());
+    // An empty or cancelled answer finds the first entry that has a description at all.
+    const QString typed = answer.value_or(QString());
 
     // The answer is matched literally: quotes and wildcard characters typed by the user are
     // part of the description, and only the trailing * widens the search.
     const QString criterion = text(t.descField) + QStringLiteral(" like ") +
-                              db::quoteText(db::escapeLike(*answer) + QStringLiteral("*"));
+                              db::quoteText(db::escapeLike(typed) + QStringLiteral("*"));
     const std::optional<std::int64_t> shown = currentId();
     const auto keepShown = [&] {
         if (shown && currentId() != shown) {
@@ -529,9 +476,8 @@ void frmCodesMaint::findEntry() {
         }
     } catch (const DbError& e) {
         keepShown();
-        dialogs.message(
-            QStringLiteral("The search for \"%1\" could not be made.\n\n%2").arg(*answer, e.text()),
-            QStringLiteral("Find Code"), Buttons::Ok, Icon::Warning);
+        dialogs.message(tr("The search for \"%1\" could not be made.\n\n%2").arg(typed, e.text()),
+                        QStringLiteral("Find Code"), Buttons::Ok, Icon::Warning);
         return;
     }
     if (!found) {

@@ -1,6 +1,7 @@
 #include "dates/datefield.h"
 
 #include "dates/frmdateent.h"
+#include "db/fields.h"
 #include "ui/program.h"
 
 #include <QFocusEvent>
@@ -44,29 +45,30 @@ DateField::DateField(Program& program, const QString& caption, const QString& le
     connect(lineEdit(), &QLineEdit::textEdited, this, &DateField::changed);
 }
 
+namespace {
+
+// The date fields of a stamp take their names and messages from the table of stamp fields.
+DateField* stampDateField(Program& program, const char* field, const QString& caption,
+                          DateField::Placement placement, QWidget* parent) {
+    const db::StampField& f = *db::stampField(QLatin1String(field));
+    auto* d = new DateField(program, caption, db::fieldText(f.leaveMessage), placement, parent);
+    d->setObjectName(QLatin1String(f.control));
+    return d;
+}
+
+} // namespace
+
 DateField* DateField::issued(Program& program, QWidget* parent) {
-    auto* field = new DateField(
-        program, QStringLiteral("Select Issue Date"),
-        QStringLiteral("You must enter a valid issue date, or leave the field blank."),
-        Placement::Above, parent);
-    field->setObjectName(QStringLiteral("dcIssued"));
-    return field;
+    return stampDateField(program, "issued", tr("Select Issue Date"), Placement::Above, parent);
 }
 
 DateField* DateField::purchased(Program& program, QWidget* parent) {
-    auto* field = new DateField(program, QStringLiteral("Select Purchase Date"), QString(),
-                                Placement::Below, parent);
-    field->setObjectName(QStringLiteral("dcPurchased"));
-    return field;
+    return stampDateField(program, "purchased", tr("Select Purchase Date"), Placement::Below,
+                          parent);
 }
 
 DateField* DateField::sold(Program& program, QWidget* parent) {
-    auto* field =
-        new DateField(program, QStringLiteral("Select Sold Date"),
-                      QStringLiteral("You must enter a valid sold date, or leave the field blank."),
-                      Placement::Below, parent);
-    field->setObjectName(QStringLiteral("dcDateSold"));
-    return field;
+    return stampDateField(program, "datesold", tr("Select Sold Date"), Placement::Below, parent);
 }
 
 QString DateField::text() const {

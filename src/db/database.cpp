@@ -7,10 +7,12 @@
 #include "db/recordset.h"
 #include "db/sqlitecall.h"
 #include "db/textcompare.h"
+#include "util/durablefile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cerrno>
 #include <unistd.h>
 
 namespace perlinex::db {
@@ -238,6 +240,22 @@ Value Database::scalar(const QString& sql) {
     return st.step() ? st.column(0) : Value();
 }
 
+std::unique_ptr<Command> Database::prepare(const QString& sql) {
+    return std::unique_ptr<Command>(
+        new Command(std::make_unique<detail::Statement>(handle(), translateSql(sql))));
+}
+
+Command::Command(std::unique_ptr<detail::Statement> statement) : statement_(std::move(statement)) {}
+
+Command::~Command() = default;
+
+void Command::run(const std::vector<Value>& values) {
+    statement_->reset();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        statement_->bind(int(i) + 1, values[i]);
+    statement_->step();
+}
+
 void Database::idle() {
     if (isOpen())
         sqlite3_db_release_memory(conn_->db);
@@ -258,21 +276,34 @@ void createDatabaseFile(const QString& path, const std::function<void(Database&)
     if (QFileInfo::exists(path))
         throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
     const QString temp = path + QStringLiteral(".new");
-    QFile::remove(temp);
-    QFile::remove(temp + QStringLiteral("-journal"));
-    {
-        auto db = Database::create(temp);
-        try {
-            db->transaction([&] { fill(*db); });
-        } catch (...) {
-            db->close();
-            QFile::remove(temp);
-            throw;
-        }
-    }
-    if (!QFile::rename(temp, path)) {
+    const auto removeTemp = [&] {
         QFile::remove(temp);
-        throw DbError(err::CannotOpen, QStringLiteral("Could not create '%1'.").arg(path));
+        QFile::remove(temp + QStringLiteral("-journal"));
+    };
+    removeTemp();
+    try {
+        {
+            auto db = Database::create(temp);
+            db->transaction([&] { fill(*db); });
+        }
+        durable::syncPath(temp, false);
+        // A link never replaces a file that appeared meanwhile, where a rename would; file
+        // systems without links get the rename.
+        if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
+            if (errno == EEXIST)
+                throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+            durable::renameOver(temp, path);
+        }
+        durable::syncFolderOf(path);
+        removeTemp();
+    } catch (const durable::FileError& e) {
+        removeTemp();
+        throw DbError(e.kind() == durable::FileError::Kind::DiskFull ? err::DiskFull
+                                                                     : err::CannotOpen,
+                      e.text());
+    } catch (...) {
+        removeTemp();
+        throw;
     }
 }
 

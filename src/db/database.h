@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 
@@ -14,7 +15,24 @@ class RecordSet;
 
 namespace detail {
 struct Connection;
-}
+class Statement;
+} // namespace detail
+
+// A statement prepared once and run many times with new values, for bulk work such as
+// filling a generated collection.
+class Command {
+public:
+    ~Command();
+    Command(const Command&) = delete;
+    Command& operator=(const Command&) = delete;
+    // Runs the statement with values bound to its "?" in order.
+    void run(const std::vector<Value>& values);
+
+private:
+    friend class Database;
+    explicit Command(std::unique_ptr<detail::Statement> statement);
+    std::unique_ptr<detail::Statement> statement_;
+};
 
 enum class OpenMode {
     Exclusive, // the collection: no other program can open the file while we hold it
@@ -52,6 +70,8 @@ public:
     void execute(const QString& sql);
     // The first column of the first row of a query, or null.
     Value scalar(const QString& sql);
+    // Prepares a statement in the program's dialect to run many times.
+    std::unique_ptr<Command> prepare(const QString& sql);
     // The engine's idle call: lets go of memory and locks it no longer needs.
     void idle();
 

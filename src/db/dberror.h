@@ -8,6 +8,7 @@ namespace perlinex::db {
 // The numbered errors the store reports. The common error handler treats a few of them
 // specially; every other number is reported with its text.
 namespace err {
+constexpr int Overflow = 6;
 constexpr int NoDatabase = 91;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int NoCurrentRecord = 3021;

@@ -5,16 +5,12 @@
 #include "db/schema.h"
 #include "db/sqlitecall.h"
 #include "db/textcompare.h"
+#include "util/durablefile.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <fcntl.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-#include <linux/fs.h>
 
 namespace perlinex::db {
 
@@ -38,74 +34,48 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-void syncPath(const QString& path, bool directory) {
-    const int fd =
-        ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
-    if (fd < 0)
-        fail(err::DiskError, QStringLiteral("Could not open '%1' to write it to disk.").arg(path));
-    const int rc = ::fsync(fd);
-    ::close(fd);
-    if (rc != 0 && !directory)
-        fail(err::DiskError, QStringLiteral("Could not write '%1' to disk.").arg(path));
-}
-
-void syncFolderOf(const QString& path) {
-    syncPath(QFileInfo(path).absolutePath(), true);
-}
-
 void removeQuietly(const QString& path) {
     QFile::remove(path);
     QFile::remove(path + QStringLiteral("-journal"));
 }
 
+// The durable-file helpers report in their own terms; the store's callers expect its errors.
+DbError storeError(const durable::FileError& e) {
+    switch (e.kind()) {
+    case durable::FileError::Kind::DiskFull:
+        return DbError(err::DiskFull, e.text());
+    case durable::FileError::Kind::NotFound:
+        return DbError(err::FileNotFound, e.text());
+    case durable::FileError::Kind::CannotWrite:
+        return DbError(err::CannotOpen, e.text());
+    case durable::FileError::Kind::Other:
+        break;
+    }
+    return DbError(err::DiskError, e.text());
+}
+
+template <typename Fn> auto inStoreTerms(Fn&& fn) {
+    try {
+        return fn();
+    } catch (const durable::FileError& e) {
+        throw storeError(e);
+    }
+}
+
+void syncPath(const QString& path, bool directory) {
+    inStoreTerms([&] { durable::syncPath(path, directory); });
+}
 void renameOver(const QString& from, const QString& to) {
-    if (::rename(native(from).constData(), native(to).constData()) != 0)
-        fail(err::DiskError, QStringLiteral("Could not rename '%1' to '%2': %3.")
-                                 .arg(from, to, QString::fromLocal8Bit(strerror(errno))));
-    syncFolderOf(to);
+    inStoreTerms([&] { durable::renameOver(from, to); });
 }
-
-// Copies a file and writes the copy to disk under a temporary name first, so that the
-// target name only ever holds a whole file.
 void copyDurably(const QString& from, const QString& to) {
-    const QString temp = to + QStringLiteral(".part");
-    QFile::remove(temp);
-    QFile in(from);
-    QFile out(temp);
-    if (!in.open(QIODevice::ReadOnly))
-        fail(err::FileNotFound,
-             QStringLiteral("Could not read '%1': %2").arg(from, in.errorString()));
-    if (!out.open(QIODevice::WriteOnly))
-        fail(err::CannotOpen,
-             QStringLiteral("Could not write '%1': %2").arg(to, out.errorString()));
-    QByteArray buffer;
-    while (!(buffer = in.read(1 << 20)).isEmpty()) {
-        if (out.write(buffer) != buffer.size()) {
-            const QString why = out.errorString();
-            out.close();
-            QFile::remove(temp);
-            fail(err::DiskFull, QStringLiteral("Could not write '%1': %2").arg(to, why));
-        }
-    }
-    if (!out.flush() || ::fsync(out.handle()) != 0) {
-        out.close();
-        QFile::remove(temp);
-        fail(err::DiskFull, QStringLiteral("Could not write '%1' to disk.").arg(to));
-    }
-    out.close();
-    renameOver(temp, to);
+    inStoreTerms([&] { durable::copyDurably(from, to); });
 }
-
-// A hard link where the file system has them (instant, and the original never moves),
-// otherwise a durable copy; either way the new name appears atomically.
 void keepCopy(const QString& from, const QString& to) {
-    const QString temp = to + QStringLiteral(".part");
-    QFile::remove(temp);
-    if (::link(native(from).constData(), native(temp).constData()) == 0) {
-        renameOver(temp, to);
-        return;
-    }
-    copyDurably(from, to);
+    inStoreTerms([&] { durable::keepCopy(from, to); });
+}
+void exchangeFolders(const QString& a, const QString& b) {
+    inStoreTerms([&] { durable::exchangeFolders(a, b); });
 }
 
 // A raw connection for reading a file that may not pass our own checks.
@@ -152,16 +122,62 @@ QString fingerprint(sqlite3* db) {
     return parts.join(QLatin1Char(','));
 }
 
-void verifyCopy(const QString& copy, const QString& expectedFingerprint) {
+// Lets progress hear from the engine now and then while a long statement runs.
+class EngineProgress {
+public:
+    EngineProgress(sqlite3* db, const Progress& progress) : db_(db), progress_(progress) {
+        if (progress_)
+            sqlite3_progress_handler(db_, 50000, &EngineProgress::call, this);
+    }
+    ~EngineProgress() {
+        if (progress_)
+            sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+    }
+    EngineProgress(const EngineProgress&) = delete;
+    EngineProgress& operator=(const EngineProgress&) = delete;
+
+private:
+    static int call(void* self) {
+        try {
+            static_cast<EngineProgress*>(self)->progress_(0, 0);
+        } catch (...) {
+            // Nothing may unwind through the engine.
+        }
+        return 0;
+    }
+    sqlite3* db_;
+    const Progress& progress_;
+};
+
+// A new file is checked for what it must hold rather than read whole: its structure by the
+// engine's quick check, every table and field, and the row counts and counters of the
+// original.
+void verifyCopy(const QString& copy, const QString& expectedFingerprint, const Progress& progress) {
     QString why;
-    if (!isIntactCollection(copy, &why))
+    bool whole = false;
+    try {
+        auto db = Database::open(copy, OpenMode::ReadOnly);
+        detail::exec(db->handle(), QStringLiteral("PRAGMA cache_size = -262144"));
+        EngineProgress reporting(db->handle(), progress);
+        whole = quickCheck(*db, &why);
+        if (whole) {
+            const QStringList missing = collectionProblems(*db);
+            why = missing.join(QLatin1String(", "));
+            whole = missing.isEmpty();
+        }
+        if (whole && fingerprint(db->handle()) != expectedFingerprint)
+            fail(err::DiskError,
+                 QStringLiteral("The new file '%1' does not hold everything of the collection.")
+                     .arg(copy));
+    } catch (const DbError& e) {
+        if (e.number() == err::DiskError)
+            throw;
+        why = e.text();
+        whole = false;
+    }
+    if (!whole)
         fail(err::DiskError,
              QStringLiteral("The new file '%1' is not a whole collection (%2).").arg(copy, why));
-    RawDb db(copy, SQLITE_OPEN_READONLY);
-    if (fingerprint(db.db) != expectedFingerprint)
-        fail(err::DiskError,
-             QStringLiteral("The new file '%1' does not hold everything of the collection.")
-                 .arg(copy));
 }
 
 QString uniqueName(const QString& folder, const QString& stem, const QString& suffix) {
@@ -205,7 +221,7 @@ bool isIntactCollection(const QString& path, QString* why) {
     }
 }
 
-void compactCollection(const QString& appFolder) {
+void compactCollection(const QString& appFolder, const Progress& progress) {
     const QDir dir(appFolder);
     const QString source = dir.filePath(QString::fromLatin1(CollectionFileName));
     const QString target = dir.filePath(QString::fromLatin1(CompactTargetFileName));
@@ -219,13 +235,15 @@ void compactCollection(const QString& appFolder) {
         {
             auto db = Database::open(source, OpenMode::Exclusive);
             expected = fingerprint(db->handle());
+            detail::exec(db->handle(), QStringLiteral("PRAGMA cache_size = -262144"));
+            EngineProgress reporting(db->handle(), progress);
             detail::exec(db->handle(), QStringLiteral("VACUUM INTO '%1'")
                                            .arg(QString(target).replace(QLatin1Char('\''),
                                                                         QStringLiteral("''"))));
         }
         step("verify");
         syncPath(target, false);
-        verifyCopy(target, expected);
+        verifyCopy(target, expected, progress);
         step("keep-previous");
         keepCopy(source, kept);
         step("replace");
@@ -422,41 +440,28 @@ void replaceCollectionWith(const QString& source, const QString& dbPath, const Q
 
 namespace {
 
-void copyFolderDurably(const QString& from, const QString& to) {
+void copyFolderDurably(const QString& from, const QString& to, const Progress& progress) {
     if (!QDir().mkpath(to))
         fail(err::CannotOpen, QStringLiteral("Could not make the folder '%1'.").arg(to));
     if (!QFileInfo(from).isDir())
         return;
+    QStringList files;
     QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString relative = QDir(from).relativeFilePath(file);
-        const QString target = QDir(to).filePath(relative);
+    while (it.hasNext())
+        files << it.next();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(files[i]));
         QDir().mkpath(QFileInfo(target).absolutePath());
-        copyDurably(file, target);
+        copyDurably(files[i], target);
+        if (progress)
+            progress(i + 1, files.size());
     }
     syncPath(to, true);
 }
 
 void removeFolder(const QString& path) {
     QDir(path).removeRecursively();
-}
-
-// Swaps two folder names in one step where the system can; otherwise two renames.
-void exchangeFolders(const QString& a, const QString& b) {
-#ifdef SYS_renameat2
-    if (::syscall(SYS_renameat2, AT_FDCWD, native(a).constData(), AT_FDCWD, native(b).constData(),
-                  RENAME_EXCHANGE) == 0) {
-        syncFolderOf(a);
-        return;
-    }
-#endif
-    const QString temp = a + QStringLiteral(".swap");
-    removeFolder(temp);
-    renameOver(a, temp);
-    renameOver(b, a);
-    renameOver(temp, b);
 }
 
 } // namespace
@@ -466,7 +471,7 @@ bool isBackupFolder(const QString& folder) {
 }
 
 QString backupCollection(const QString& appFolder, const QString& destination,
-                         const QDateTime& when) {
+                         const QDateTime& when, const Progress& progress) {
     if (!QFileInfo(destination).isDir())
         fail(err::InvalidPath,
              QStringLiteral("The backup folder '%1' does not exist.").arg(destination));
@@ -495,17 +500,22 @@ QString backupCollection(const QString& appFolder, const QString& destination,
             sqlite3_backup* b = sqlite3_backup_init(out.db, "main", db->handle(), "main");
             if (!b)
                 detail::throwSqlite(sqlite3_errcode(out.db), out.db, copy);
-            const int rc = sqlite3_backup_step(b, -1);
+            // In steps, so that the window can show how far it got.
+            int rc = SQLITE_OK;
+            while ((rc = sqlite3_backup_step(b, 4096)) == SQLITE_OK)
+                if (progress)
+                    progress(sqlite3_backup_pagecount(b) - sqlite3_backup_remaining(b),
+                             sqlite3_backup_pagecount(b));
             sqlite3_backup_finish(b);
             if (rc != SQLITE_DONE)
                 detail::throwSqlite(rc, out.db, copy);
         }
         syncPath(copy, false);
         step("verify");
-        verifyCopy(copy, expected);
+        verifyCopy(copy, expected, progress);
         step("copy-images");
         copyFolderDurably(app.filePath(QStringLiteral("images")),
-                          QDir(partial).filePath(QStringLiteral("images")));
+                          QDir(partial).filePath(QStringLiteral("images")), progress);
         step("finish");
         renameOver(partial, finalFolder);
         return finalFolder;
@@ -518,7 +528,8 @@ QString backupCollection(const QString& appFolder, const QString& destination,
     }
 }
 
-void restoreCollection(const QString& backupFolder, const QString& appFolder) {
+void restoreCollection(const QString& backupFolder, const QString& appFolder,
+                       const Progress& progress) {
     const QDir app(appFolder);
     const QString backupDb = QDir(backupFolder).filePath(QString::fromLatin1(CollectionFileName));
     QString why;
@@ -532,7 +543,8 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder) {
     try {
         step("copy-images");
         removeFolder(incomingImages);
-        copyFolderDurably(QDir(backupFolder).filePath(QStringLiteral("images")), incomingImages);
+        copyFolderDurably(QDir(backupFolder).filePath(QStringLiteral("images")), incomingImages,
+                          progress);
         step("copy-collection");
         const QString incoming = dbPath + QStringLiteral(".incoming");
         copyDurably(backupDb, incoming);

@@ -10,6 +10,10 @@
 // or a full disk at any moment leaves a whole collection under its own name.
 namespace perlinex::db {
 
+// How a long operation is getting on: done of total, total 0 when not known. It is called
+// often, from inside the work, so that a window can show it and repaint.
+using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
+
 // Called with the name of each step before it runs; tests use it to stop the work there.
 using StepHook = std::function<void(const char* step)>;
 void setStepHook(StepHook hook);
@@ -17,7 +21,7 @@ void setStepHook(StepHook hook);
 // Compacts AppFolder/stamp.mdb through stampnew.mdb; the collection as it was is kept as
 // stampdb.bak (an earlier one is replaced). Throws DbError and leaves stamp.mdb as it was
 // when any step fails.
-void compactCollection(const QString& appFolder);
+void compactCollection(const QString& appFolder, const Progress& progress = {});
 
 struct RepairReport {
     QString damagedCopy;       // where the damaged file was kept
@@ -42,11 +46,13 @@ void replaceCollectionWith(const QString& source, const QString& dbPath,
 // Makes a consistent copy of the collection and its images folder in a new dated folder
 // under destination; returns that folder.
 QString backupCollection(const QString& appFolder, const QString& destination,
-                         const QDateTime& when = QDateTime::currentDateTime());
+                         const QDateTime& when = QDateTime::currentDateTime(),
+                         const Progress& progress = {});
 
 // Puts a backup made by backupCollection back in the program folder. The collection and
 // images it replaces are kept as stamp-before-restore.mdb and images-before-restore.
-void restoreCollection(const QString& backupFolder, const QString& appFolder);
+void restoreCollection(const QString& backupFolder, const QString& appFolder,
+                       const Progress& progress = {});
 
 // A folder holds a backup when it has an intact stamp.mdb.
 bool isBackupFolder(const QString& folder);

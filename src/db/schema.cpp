@@ -15,59 +15,37 @@ namespace perlinex::db {
 
 namespace {
 
-const CodeTable kCodeTables[9] = {
-    {"cancel", "CanID", "CanDesc", "cancel"},   {"Condition", "ConID", "conDesc", "condition"},
-    {"country", "CouID", "Coudesc", "country"}, {"format", "formID", "FormDesc", "format"},
-    {"gum", "gumID", "GumDesc", "gum"},         {"paper", "papID", "Papdesc", "paper"},
-    {"Perf", "perfID", "PerfDesc", "perf"},     {"topic", "topID", "TopDesc", "topic"},
-    {"type", "typeID", "Typedesc", "type"},
-};
-
-// Fields of table stamp in the order the editor shows and stores them.
-const char* const kStampColumns = R"(
-    stampid INTEGER PRIMARY KEY AUTOINCREMENT,
-    descr TEXT(80) COLLATE TEXTCI NOT NULL DEFAULT '',
-    catnum TEXT(30) COLLATE TEXTCI NOT NULL DEFAULT '',
-    catsort TEXT(20) COLLATE TEXTCI NOT NULL DEFAULT '',
-    face CURRENCY,
-    Year SMALLINT CHECK (Year BETWEEN -32768 AND 32767),
-    used BOOLEAN NOT NULL DEFAULT 0,
-    wantlist BOOLEAN NOT NULL DEFAULT 0,
-    quantity INTEGER NOT NULL DEFAULT 1 CHECK (quantity BETWEEN -2147483648 AND 2147483647),
-    CouID INTEGER,
-    typeID INTEGER,
-    formID INTEGER,
-    papID INTEGER,
-    CanID INTEGER,
-    perfID INTEGER,
-    topID INTEGER,
-    gumID INTEGER,
-    ConID INTEGER,
-    Color TEXT(50) COLLATE TEXTCI,
-    watermark TEXT(50) COLLATE TEXTCI,
-    Errors TEXT(50) COLLATE TEXTCI,
-    issued DATE,
-    pricepaid CURRENCY,
-    totalpaid CURRENCY,
-    catvalue CURRENCY,
-    totalval CURRENCY,
-    priceask CURRENCY,
-    totalsales CURRENCY,
-    forsale BOOLEAN NOT NULL DEFAULT 0,
-    purchased DATE,
-    sold BOOLEAN NOT NULL DEFAULT 0,
-    datesold DATE,
-    notes LONGTEXT COLLATE TEXTCI,
-    misc1 TEXT(50) COLLATE TEXTCI,
-    misc2 TEXT(50) COLLATE TEXTCI
-)";
-
-const char* const kStampFields[] = {
-    "stampid",  "descr",     "catnum",    "catsort",  "face",     "Year",      "used",
-    "wantlist", "quantity",  "CouID",     "typeID",   "formID",   "papID",     "CanID",
-    "perfID",   "topID",     "gumID",     "ConID",    "Color",    "watermark", "Errors",
-    "issued",   "pricepaid", "totalpaid", "catvalue", "totalval", "priceask",  "totalsales",
-    "forsale",  "purchased", "sold",      "datesold", "notes",    "misc1",     "misc2"};
+// The column's declaration in the schema, from what the program knows of the field.
+QString columnDeclaration(const StampField& f) {
+    const QString name = QString::fromLatin1(f.name);
+    switch (f.kind) {
+    case FieldKind::Counter:
+        return name + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+    case FieldKind::Text:
+        return QStringLiteral("%1 TEXT(%2) COLLATE TEXTCI%3")
+            .arg(name)
+            .arg(f.size)
+            .arg(f.required ? QStringLiteral(" NOT NULL DEFAULT ''") : QString());
+    case FieldKind::LongText:
+        return name + QStringLiteral(" LONGTEXT COLLATE TEXTCI");
+    case FieldKind::Boolean:
+        return name + QStringLiteral(" BOOLEAN NOT NULL DEFAULT 0");
+    case FieldKind::Integer16:
+        return QStringLiteral("%1 SMALLINT CHECK (%1 BETWEEN -32768 AND 32767)").arg(name);
+    case FieldKind::Integer32:
+        // Only the quantity is a 32-bit number; a new record starts at 1.
+        return QStringLiteral(
+                   "%1 INTEGER NOT NULL DEFAULT 1 CHECK (%1 BETWEEN -2147483648 AND 2147483647)")
+            .arg(name);
+    case FieldKind::Money:
+        return name + QStringLiteral(" CURRENCY");
+    case FieldKind::Date:
+        return name + QStringLiteral(" DATE");
+    case FieldKind::CodeRef:
+        return name + QStringLiteral(" INTEGER");
+    }
+    return name;
+}
 
 QString unicodeVersionTag() {
     return QString::number(int(QChar::currentUnicodeVersion()));
@@ -80,7 +58,7 @@ void createIndexesAndMeta(sqlite3* db) {
         CREATE INDEX IF NOT EXISTS stamp_catsort ON stamp(catsort, catnum);
         CREATE INDEX IF NOT EXISTS stamp_issued ON stamp(issued);
         CREATE TABLE IF NOT EXISTS meta (version INTEGER NOT NULL, unicode TEXT);)"));
-    for (const CodeTable& t : kCodeTables) {
+    for (const CodeTable& t : codeTables()) {
         detail::exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS stamp_%1 ON stamp(%1)")
                              .arg(QString::fromLatin1(t.idField)));
         detail::exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1_desc ON %1(%2)")
@@ -93,9 +71,12 @@ void createIndexesAndMeta(sqlite3* db) {
 }
 
 void createTables(sqlite3* db) {
+    QStringList columns;
+    for (const StampField& f : stampFields())
+        columns << columnDeclaration(f);
     detail::exec(db,
-                 QStringLiteral("CREATE TABLE stamp (%1)").arg(QString::fromLatin1(kStampColumns)));
-    for (const CodeTable& t : kCodeTables)
+                 QStringLiteral("CREATE TABLE stamp (%1)").arg(columns.join(QLatin1String(", "))));
+    for (const CodeTable& t : codeTables())
         detail::exec(db, QStringLiteral("CREATE TABLE %1 (%2 INTEGER PRIMARY KEY AUTOINCREMENT, "
                                         "%3 TEXT(50) COLLATE TEXTCI NOT NULL DEFAULT '')")
                              .arg(QString::fromLatin1(t.table), QString::fromLatin1(t.idField),
@@ -104,7 +85,7 @@ void createTables(sqlite3* db) {
 }
 
 void fillVocabularies(sqlite3* db) {
-    for (const CodeTable& t : kCodeTables) {
+    for (const CodeTable& t : codeTables()) {
         detail::Statement st(
             db, QStringLiteral("INSERT INTO %1(%2) VALUES (?)")
                     .arg(QString::fromLatin1(t.table), QString::fromLatin1(t.descField)));
@@ -138,17 +119,6 @@ void upgradeFrom(sqlite3* db, int version) {
 
 } // namespace
 
-const CodeTable* codeTables() {
-    return kCodeTables;
-}
-
-const CodeTable* codeTableByName(const QString& table) {
-    for (const CodeTable& t : kCodeTables)
-        if (table.compare(QLatin1String(t.table), Qt::CaseInsensitive) == 0)
-            return &t;
-    return nullptr;
-}
-
 QString CatSortKey(const QString& catalogueNumber) {
     const QString part = CountFields(catalogueNumber, QLatin1Char('-')) > 1
                              ? NthField(catalogueNumber, QLatin1Char('-'), 1)
@@ -180,12 +150,14 @@ QStringList starterVocabulary(const QString& table) {
     return out;
 }
 
+void fillNewCollection(Database& db, bool withVocabulary) {
+    createTables(db.handle());
+    if (withVocabulary)
+        fillVocabularies(db.handle());
+}
+
 std::unique_ptr<Database> createCollection(const QString& path, bool withVocabulary) {
-    createDatabaseFile(path, [&](Database& db) {
-        createTables(db.handle());
-        if (withVocabulary)
-            fillVocabularies(db.handle());
-    });
+    createDatabaseFile(path, [&](Database& db) { fillNewCollection(db, withVocabulary); });
     return openCollection(path);
 }
 
@@ -222,10 +194,10 @@ QStringList collectionProblems(Database& db) {
                 problems << QStringLiteral("the field '%1' of table '%2' is missing").arg(f, table);
     };
     QStringList stampFields;
-    for (const char* f : kStampFields)
-        stampFields << QString::fromLatin1(f);
+    for (const StampField& f : db::stampFields())
+        stampFields << QString::fromLatin1(f.name);
     checkTable(QStringLiteral("stamp"), stampFields);
-    for (const CodeTable& t : kCodeTables)
+    for (const CodeTable& t : codeTables())
         checkTable(QString::fromLatin1(t.table),
                    {QString::fromLatin1(t.idField), QString::fromLatin1(t.descField)});
     return problems;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/database.h"
+#include "db/fields.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,20 +19,14 @@ inline constexpr const char* CatalogueFileName = "rptspec.mdb";
 inline constexpr const char* CompactTargetFileName = "stampnew.mdb";
 inline constexpr const char* CompactBackupFileName = "stampdb.bak";
 
-// One code table: its name, identifier and description fields, in menu order (1..9).
-struct CodeTable {
-    const char* table;
-    const char* idField;
-    const char* descField;
-    const char* vocabulary; // starter list under data/vocabulary
-};
-const CodeTable* codeTables(); // 9 entries, index 0 is menu item 1 ("&Cancellations")
-const CodeTable* codeTableByName(const QString& table);
-
 // The sort key kept in catsort: the digits of the catalogue number's part before the first
 // "-", right-aligned to 20 characters (or the first 20 digits, unpadded, when the whole
 // number is longer than 20 characters).
 QString CatSortKey(const QString& catalogueNumber);
+
+// Makes the ten tables of a collection in an empty database, with the starter vocabularies
+// when withVocabulary is set.
+void fillNewCollection(Database& db, bool withVocabulary);
 
 // Creates a new, empty collection with its ten tables; when withVocabulary is set the nine
 // code tables get the starter vocabularies. Throws when the file already exists.

@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 
 #include <cerrno>
+#include <stdexcept>
 
 namespace perlinex::db::detail {
 
@@ -152,7 +153,15 @@ Value Statement::column(int i) const {
         decl ? kindOfDeclaredType(QString::fromLatin1(decl)) : Value::Kind::Null;
     switch (kind) {
     case Value::Kind::Money:
-        return Value(Currency::fromDouble(sqlite3_column_double(stmt_, i)));
+        try {
+            return Value(Currency::fromDouble(sqlite3_column_double(stmt_, i)));
+        } catch (const std::overflow_error&) {
+            // A value written by another program that no amount of money can hold.
+            throw DbError(err::Overflow,
+                          QStringLiteral("Overflow (the value %1 of the field '%2' is too large)")
+                              .arg(sqlite3_column_double(stmt_, i))
+                              .arg(QString::fromUtf8(sqlite3_column_name(stmt_, i))));
+        }
     case Value::Kind::Date: {
         const QDate d = QDate::fromString(columnText(i).left(10), Qt::ISODate);
         return d.isValid() ? Value(d) : Value(columnText(i));

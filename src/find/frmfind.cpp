@@ -3,8 +3,8 @@
 #include "db/catalogue.h"
 #include "db/dberror.h"
 #include "db/dialect.h"
-#include "db/errorhandler.h"
 #include "db/recordset.h"
+#include "ui/errorhandler.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

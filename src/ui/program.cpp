@@ -28,10 +28,8 @@ void Program::raiseAllReloadFlags() {
 }
 
 int Program::maintTableOf(const QString& table) {
-    for (int i = 0; i < 9; ++i)
-        if (table.compare(QLatin1String(db::codeTables()[i].table), Qt::CaseInsensitive) == 0)
-            return i + 1;
-    return 0;
+    const db::CodeTable* t = db::codeTableByName(table);
+    return t ? t->number : 0;
 }
 
 QString Program::imagesFolder() const {

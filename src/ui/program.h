@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/errorhandler.h"
 #include "regional/regional.h"
+#include "ui/errorhandler.h"
 
 #include <QColor>
 #include <QDate>

@@ -334,7 +334,7 @@ TEST_F(CodesWindow, Find_MatchesTheStartOfTheDescriptionLiterallyInAnyCase) {
     EXPECT_EQ(shownButtons(), kBrowseSet);
 }
 
-TEST_F(CodesWindow, Find_NoMatchReportsAndKeepsThePosition_EmptyOrCancelledDoesNothing) {
+TEST_F(CodesWindow, Find_NoMatchReportsAndKeepsThePosition_EmptyOrCancelledFindsTheFirst) {
     setGum({"Alpha", "Beta", "Gamma"});
     open(5);
     click("cmdNext");
@@ -345,12 +345,16 @@ TEST_F(CodesWindow, Find_NoMatchReportsAndKeepsThePosition_EmptyOrCancelledDoesN
     click("cmdNext");
     EXPECT_EQ(shown(), "Gamma");
 
-    dialogs.prompts.clear();
-    find(QString());
-    find(std::nullopt);
-    ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_TRUE(dialogs.messageTexts().isEmpty());
-    EXPECT_EQ(shown(), "Gamma");
+    // An empty or cancelled answer finds the first entry that has a description.
+    for (const std::optional<QString>& answer :
+         {std::optional(QString()), std::optional<QString>()}) {
+        click("cmdLast");
+        dialogs.prompts.clear();
+        find(answer);
+        ASSERT_EQ(dialogs.prompts.size(), 1u);
+        EXPECT_TRUE(dialogs.messageTexts().isEmpty());
+        EXPECT_EQ(shown(), "Alpha");
+    }
 }
 
 TEST_F(CodesWindow, Find_CriterionTheEngineRejects_IsReportedAndTheWindowStays) {

@@ -136,14 +136,21 @@ TEST_F(DateFieldTest, LeavingIssueOrSoldDateWithTextThatIsNoDateComplainsAndRetu
         QTest::keyClick(issued, Qt::Key_Tab);
         EXPECT_SOON(purchased->hasFocus()) << fine;
     }
-    type(purchased, QStringLiteral("abc")); // never checked
+    // A purchase date that is no date would be dropped at the store: it is refused too.
+    type(purchased, QStringLiteral("31/04/2001"));
+    QTest::keyClick(purchased, Qt::Key_Tab);
+    ASSERT_SOON(p.dialogs.prompts.size() == 2u);
+    EXPECT_EQ(p.dialogs.prompts[1].text,
+              QStringLiteral("You must enter a valid purchase date, or leave the field blank."));
+    EXPECT_SOON(purchased->hasFocus());
+    type(purchased, QStringLiteral("4/30/2001"));
     QTest::keyClick(purchased, Qt::Key_Tab);
     EXPECT_SOON(sold->hasFocus());
 
     type(sold, QStringLiteral("31/12/2020")); // day first is no date in the United States
     QTest::keyClick(sold, Qt::Key_Tab);
-    ASSERT_SOON(p.dialogs.prompts.size() == 2u);
-    EXPECT_EQ(p.dialogs.prompts[1].text,
+    ASSERT_SOON(p.dialogs.prompts.size() == 3u);
+    EXPECT_EQ(p.dialogs.prompts[2].text,
               QStringLiteral("You must enter a valid sold date, or leave the field blank."));
     EXPECT_SOON(sold->hasFocus());
     EXPECT_FALSE(sold->checkOnLeave());

@@ -2,7 +2,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
-#include "db/errorhandler.h"
+#include "ui/errorhandler.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -127,7 +127,10 @@ protected:
 
     // The handler's work on opening the damaged collection, checked in what every path shares.
     void openThroughTheHandler(const QByteArray& damaged) {
-        EXPECT_FALSE(perlinex::trap(state, [&] { state.openCollection(); }));
+        // The handler repairs, opens the collection again and unwinds the procedure that met
+        // the damage, so that nothing goes on with record sets of the old file.
+        EXPECT_THROW(perlinex::trap(state, [&] { state.openCollection(); }),
+                     perlinex::CollectionReopened);
         ASSERT_TRUE(state.CollectionDb && state.CollectionDb->isOpen()) << "not reopened";
         state.closeCollection();
         const QStringList copies = damagedCopies();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/dialogservice.h"
+#include "ui/dialogservice.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,7 +5,7 @@
 
 // Makes collections of any size with realistic values in every field and classification,
 // the same collection for the same seed.
-namespace perlinex::bench {
+namespace perlinex::generator {
 
 struct GeneratorOptions {
     std::int64_t stamps = 1000;
@@ -15,4 +15,4 @@ struct GeneratorOptions {
 // Creates a new collection at path (which must not exist) filled with generated stamps.
 void generateCollection(const QString& path, const GeneratorOptions& options);
 
-} // namespace perlinex::bench
+} // namespace perlinex::generator

@@ -2,8 +2,8 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/dialogservice.h"
 #include "db/recordset.h"
+#include "ui/dialogservice.h"
 
 #include <QString>
 #include <cstdint>
@@ -18,8 +18,13 @@ struct ProgramEnded {
     QString reason;
 };
 
-// The program-wide state that the store and its error handling share. The windows' own state
-// is added to it by the program object of the user interface.
+// Thrown once a damaged collection has been repaired or put back from its copy and opened
+// again: every record set of the old file is gone, so the procedure that met the damage must
+// not go on. It unwinds to the event loop, where the windows open their record sets anew.
+struct CollectionReopened {};
+
+// The program-wide state of the open collection and of its error handling. The windows' own
+// state is added to it by the program object.
 class ProgramState {
 public:
     explicit ProgramState(DialogService& dialogs) : dialogs_(dialogs) {}

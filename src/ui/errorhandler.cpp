@@ -1,4 +1,4 @@
-#include "db/errorhandler.h"
+#include "ui/errorhandler.h"
 
 #include "db/maintenance.h"
 #include "db/schema.h"
@@ -93,7 +93,7 @@ void HandleDbError(ProgramState& program, const DbError& error) {
         return;
     case err::DamagedFile:
         repairAndReopen(program, error);
-        return;
+        throw CollectionReopened{};
     case err::LockedRow:
     case err::LockedRow2:
         program.RetryLock = true;

@@ -1,6 +1,6 @@
-#include "db/errorhandler.h"
 #include "support/collection_fixture.h"
 #include "support/scripted_dialogs.h"
+#include "ui/errorhandler.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -119,7 +119,7 @@ TEST_F(ErrorHandlerTest, DamagedCollectionIsRepairedKeepingACopy) {
     f.write("XXXXXX");
     f.close();
 
-    EXPECT_FALSE(trap(program, [&] { program.openCollection(); }));
+    EXPECT_THROW(trap(program, [&] { program.openCollection(); }), CollectionReopened);
     ASSERT_TRUE(program.CollectionDb);
     EXPECT_EQ(
         program.CollectionDb->scalar(QStringLiteral("select count(*) from stamp")).toInteger(), 50);

@@ -1,0 +1,162 @@
+#include "util/durablefile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <linux/fs.h>
+
+namespace perlinex::durable {
+
+namespace {
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+FileError::Kind kindOf(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return FileError::Kind::DiskFull;
+    case ENOENT:
+        return FileError::Kind::NotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileError::Kind::CannotWrite;
+    default:
+        return FileError::Kind::Other;
+    }
+}
+
+[[noreturn]] void fail(int error, const QString& what) {
+    throw FileError(kindOf(error), QStringLiteral("%1: %2.").arg(what, systemError(error)));
+}
+
+} // namespace
+
+QString systemError(int error) {
+    if (error == ENOSPC || error == EFBIG || error == EDQUOT)
+        return QStringLiteral("there is not enough space on the disk");
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString partName(const QString& target) {
+    return target + QStringLiteral(".part");
+}
+
+void syncPath(const QString& path, bool directory) {
+    const int fd =
+        ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
+    if (fd < 0)
+        fail(errno, QStringLiteral("Could not open '%1' to write it to disk").arg(path));
+    const int rc = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder; the file itself must reach the disk.
+    if (rc != 0 && !directory)
+        fail(error, QStringLiteral("Could not write '%1' to disk").arg(path));
+}
+
+void syncFolderOf(const QString& path) {
+    syncPath(QFileInfo(path).absolutePath(), true);
+}
+
+void renameOver(const QString& from, const QString& to) {
+    if (::rename(native(from).constData(), native(to).constData()) != 0)
+        fail(errno, QStringLiteral("Could not rename '%1' to '%2'").arg(from, to));
+    syncFolderOf(to);
+}
+
+void copyDurably(const QString& from, const QString& to) {
+    replaceFile(to, [&](const QString& temp) {
+        QFile in(from);
+        if (!in.open(QIODevice::ReadOnly))
+            fail(QFileInfo::exists(from) ? EACCES : ENOENT,
+                 QStringLiteral("Could not read '%1'").arg(from));
+        const int out = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0)
+            fail(errno, QStringLiteral("Could not write '%1'").arg(to));
+        QByteArray buffer;
+        while (!(buffer = in.read(1 << 20)).isEmpty()) {
+            const char* p = buffer.constData();
+            qint64 left = buffer.size();
+            while (left > 0) {
+                const ssize_t n = ::write(out, p, size_t(left));
+                if (n < 0) {
+                    if (errno == EINTR)
+                        continue;
+                    const int error = errno;
+                    ::close(out);
+                    fail(error, QStringLiteral("Could not write '%1'").arg(to));
+                }
+                p += n;
+                left -= n;
+            }
+        }
+        if (in.error() != QFileDevice::NoError) {
+            ::close(out);
+            fail(EIO, QStringLiteral("Could not read '%1'").arg(from));
+        }
+        if (::close(out) != 0)
+            fail(errno, QStringLiteral("Could not write '%1'").arg(to));
+    });
+}
+
+void keepCopy(const QString& from, const QString& to) {
+    const QString temp = partName(to);
+    QFile::remove(temp);
+    if (::link(native(from).constData(), native(temp).constData()) == 0) {
+        renameOver(temp, to);
+        return;
+    }
+    copyDurably(from, to);
+}
+
+void exchangeFolders(const QString& a, const QString& b) {
+#ifdef SYS_renameat2
+    if (::syscall(SYS_renameat2, AT_FDCWD, native(a).constData(), AT_FDCWD, native(b).constData(),
+                  RENAME_EXCHANGE) == 0) {
+        syncFolderOf(a);
+        return;
+    }
+#endif
+    const QString temp = a + QStringLiteral(".swap");
+    QDir(temp).removeRecursively();
+    renameOver(a, temp);
+    renameOver(b, a);
+    renameOver(temp, b);
+}
+
+void replaceFile(const QString& target, const std::function<void(const QString& temp)>& write,
+                 Keep keep) {
+    const QString temp = partName(target);
+    QFile::remove(temp);
+    try {
+        write(temp);
+        struct stat old {};
+        if (::stat(native(target).constData(), &old) == 0) {
+            ::chmod(native(temp).constData(), old.st_mode & 07777);
+            if (keep == Keep::PermissionsAndTimes) {
+                const struct timespec times[2] = {old.st_atim, old.st_mtim};
+                ::utimensat(AT_FDCWD, native(temp).constData(), times, 0);
+            }
+        }
+        syncPath(temp, false);
+        renameOver(temp, target);
+    } catch (...) {
+        QFile::remove(temp);
+        throw;
+    }
+}
+
+} // namespace perlinex::durable

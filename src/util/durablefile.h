@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+// Files that are whole or absent: every new file is written under a temporary name beside
+// its target, written to disk, and then renamed over the target in one step, so that a crash,
+// a full disk or a killed program never leaves a half-written file under a real name.
+namespace perlinex::durable {
+
+class FileError : public std::runtime_error {
+public:
+    enum class Kind { DiskFull, NotFound, CannotWrite, Other };
+    FileError(Kind kind, const QString& text)
+        : std::runtime_error(text.toStdString()), kind_(kind), text_(text) {}
+    Kind kind() const { return kind_; }
+    const QString& text() const { return text_; }
+
+private:
+    Kind kind_;
+    QString text_;
+};
+
+// Writes a file or folder's entry to disk (fsync).
+void syncPath(const QString& path, bool directory);
+void syncFolderOf(const QString& path);
+
+// Renames in one step, replacing the target, and writes the folder's new entry to disk.
+void renameOver(const QString& from, const QString& to);
+
+// Copies a file; the target name only ever holds a whole copy.
+void copyDurably(const QString& from, const QString& to);
+
+// Keeps a copy of a file under another name: a hard link where the file system has them
+// (instant, and the original never moves), otherwise a durable copy.
+void keepCopy(const QString& from, const QString& to);
+
+// Swaps two folders' names, in one step where the system can.
+void exchangeFolders(const QString& a, const QString& b);
+
+// Makes target anew: write is handed the path of a temporary file beside it and must fill it;
+// the file is then written to disk and renamed over target. When target already existed the
+// new file keeps its permissions, and with KeepTimes also its access and modification times.
+// On any failure the temporary file is removed, target is left as it was, and the error is
+// passed on.
+enum class Keep { Permissions, PermissionsAndTimes };
+void replaceFile(const QString& target, const std::function<void(const QString& temp)>& write,
+                 Keep keep = Keep::Permissions);
+
+// The temporary name used beside a target while it is being written.
+QString partName(const QString& target);
+
+// What errno says, for a message.
+QString systemError(int error);
+
+} // namespace perlinex::durable
