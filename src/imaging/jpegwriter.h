@@ -14,7 +14,7 @@ constexpr int EmptyBitmap = -2;
 constexpr int BadQuality = -3;
 } // namespace jpegcode
 
-// Writes the bitmap to fileName as a JPEG file of the given quality (1 to 100), reading its
+// Writes the bitmap to sFile as a JPEG file of the given quality (1 to 100), reading its
 // rows in place. An existing file is replaced only once the new one is complete and keeps
 // its permissions and access and modification times. Every failure throws ImagingError
 // (err::JpegWriter) and leaves any old file as it was; an empty bitmap is such a failure.
