@@ -3,7 +3,6 @@
 #include "reports/pageoutput.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -324,16 +323,12 @@ void frmOutput::exportPdf() {
                          ProgramTitle, Buttons::Ok, Icon::Warning);
 }
 
-void frmOutput::reject() {
-    close();
-}
-
-void frmOutput::closeEvent(QCloseEvent* event) {
+void frmOutput::done(int result) {
     tmrLayout->stop();
     document_.clear();
     shownPageCount_ = -1;
     updateControls();
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 } // namespace perlinex::reports

@@ -69,9 +69,8 @@ public:
     // Asks the file name, then writes the document as a PDF file.
     void exportPdf();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
+    // Closing ("&Ok", Escape, the title bar) drops the document.
+    void done(int result) override;
 
 private:
     void buildControls();
