@@ -69,18 +69,18 @@ CellText::CellText(const QFont& font)
     }
 }
 
-bool CellText::surelyFits(QStringView text, qreal width) const {
+qreal CellText::simpleWidth(QStringView text, qreal width) const {
     const qreal limit = width * EstimateSlack;
     qreal sum = 0;
     for (QChar c : text) {
         const char16_t u = c.unicode();
         if (u >= TableSize || advance_[u] < 0)
-            return false;
+            return -1;
         sum += advance_[u];
         if (sum > limit)
-            return false;
+            return -1;
     }
-    return true;
+    return sum;
 }
 
 bool CellText::fitsOnOneLine(QStringView text, const QString& shown, qreal width) const {
@@ -127,13 +127,16 @@ void CellText::draw(QPainter& painter, const QRectF& box, const QRectF& clip, QS
     if (text.isEmpty() || box.width() <= 0)
         return;
     const QString shown = shownText(text);
-    if (fitsOnOneLine(text, shown, box.width())) {
+    // Short texts are placed by the sum of their characters' advances: kerning moves a
+    // right-aligned text by a hair at most, and shaping it twice would slow long reports.
+    qreal w = simpleWidth(text, box.width());
+    if (w >= 0 || fitsOnOneLine(text, shown, box.width())) {
         qreal x = box.left();
         if (align != Align::Left) {
-            const qreal w = metrics_.horizontalAdvance(shown);
+            if (w < 0)
+                w = metrics_.horizontalAdvance(shown);
             x = align == Align::Right ? box.right() - w : box.left() + (box.width() - w) / 2;
         }
-        painter.setFont(font_);
         painter.drawText(QPointF(x, box.top() + metrics_.ascent()), shown);
         return;
     }

@@ -31,14 +31,17 @@ public:
     // The lines the text takes in a cell of that inner width: 1 to maxLines.
     int lineCount(QStringView text, qreal width, int maxLines);
     // Draws the text from the top of box (the cell less its padding), at most maxLines lines,
-    // never outside clip (the whole cell).
+    // never outside clip (the whole cell). The painter carries font() already.
     void draw(QPainter& painter, const QRectF& box, const QRectF& clip, QStringView text,
               Align align, int maxLines) const;
 
 private:
     // True when the text surely fits on one line, judged from per-character advances alone:
     // most cells of a report are short, and this spares them text shaping.
-    bool surelyFits(QStringView text, qreal width) const;
+    bool surelyFits(QStringView text, qreal width) const { return simpleWidth(text, width) >= 0; }
+    // The sum of the characters' advances, or -1 past limit or for a character outside the
+    // table.
+    qreal simpleWidth(QStringView text, qreal limit) const;
     bool fitsOnOneLine(QStringView text, const QString& shown, qreal width) const;
     int wrappedLines(const QString& shown, qreal width, int maxLines) const;
 

@@ -396,6 +396,7 @@ void PrintDocument::renderPage(QPainter& painter, int index, const QRectF& targe
     }
 
     painter.setClipRect(bodyRect_, Qt::IntersectClip);
+    painter.setFont(cellText_->font());
     const qreal lineHeight = cellText_->lineHeight();
     forEachRow(index, [&](const TableStore& store, std::uint32_t row, const FormatGeometry& g,
                           const QColor& shade, bool, bool, const QRectF& box) {
