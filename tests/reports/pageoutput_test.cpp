@@ -68,10 +68,3 @@ TEST_F(PdfExport, CancelledOrFailedExportLeavesTheOldFileAlone) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("missing/folder/x.pdf"))));
 }
-
-TEST_F(PdfExport, OnlyLaidOutPagesCanBeDrawn) {
-    PrintDocument open;
-    open.startDoc();
-    addForSaleRows(open, 0, 10);
-    EXPECT_EQ(exportPdf(open, path(QStringLiteral("open.pdf"))), OutputResult::Failed);
-}
