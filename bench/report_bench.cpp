@@ -110,6 +110,7 @@ double ms(const QElapsedTimer& t) {
 void BM_LayoutReport(benchmark::State& state) {
     for (auto _ : state) {
         resetPeakRss();
+        const double before = peakRssMb();
         PrintDocument doc;
         addHeadings(doc);
         QElapsedTimer t;
@@ -128,6 +129,7 @@ void BM_LayoutReport(benchmark::State& state) {
         state.counters["layout_only_ms"] = all - filled;
         state.counters["pages"] = doc.pageCount();
         state.counters["peak_rss_mb"] = peakRssMb();
+        state.counters["document_mb"] = peakRssMb() - before;
     }
 }
 BENCHMARK(BM_LayoutReport)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
