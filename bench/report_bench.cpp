@@ -1,0 +1,232 @@
+// Timings of the print document on a long report: a seven-column value report of 100,000 rows
+// (PERLINEX_BENCH_STAMPS rows when set), laid out into pages and exported as a PDF file, and
+// the preview window showing it. Peak memory is the process's VmHWM, reset before each run.
+#include "reports/frmoutput.h"
+#include "reports/pageoutput.h"
+#include "reports/printdocument.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace perlinex;
+using namespace perlinex::reports;
+
+std::int64_t rowsFromEnvironment() {
+    const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
+    return env && *env ? std::atoll(env) : 100000;
+}
+
+const QString kFormat = QStringLiteral("2160|1400|>1400|>1400|>1400|>1400|>1400;");
+const QString kHeading =
+    QStringLiteral("Description|Cat #|Quantity|Paid|Total Paid|Value|Total Value;");
+
+// Peak resident memory in MB since the last reset.
+double peakRssMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atof(line.c_str() + 6) / 1024.0;
+    return 0;
+}
+void resetPeakRss() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+QStringList valueRow(std::int64_t i) {
+    const QLocale locale;
+    static const char* const words[] = {"Lighthouses", "Penny Black", "Birds of the Alps",
+                                        "Coronation",  "Airmail",     "Christmas",
+                                        "Railways"};
+    const double paid = 0.25 + double(i % 977) * 0.75;
+    const int quantity = 1 + int(i % 5);
+    // One description in twenty is long enough to wrap.
+    QString descr = QStringLiteral("%1 %2").arg(QLatin1String(words[i % 7])).arg(1900 + i % 120);
+    if (i % 20 == 0)
+        descr +=
+            QStringLiteral(", block of four with selvage and plate number %1, fine used").arg(i);
+    return {descr,
+            QStringLiteral("SG %1").arg(i),
+            QString::number(quantity),
+            locale.toCurrencyString(paid),
+            locale.toCurrencyString(paid * quantity),
+            locale.toCurrencyString(paid * 1.6),
+            locale.toCurrencyString(paid * 1.6 * quantity)};
+}
+
+// The rows as a report hands them over, built once.
+const std::vector<QStringList>& reportRows() {
+    static const std::vector<QStringList> rows = [] {
+        std::vector<QStringList> r;
+        const std::int64_t n = rowsFromEnvironment();
+        r.reserve(size_t(n));
+        for (std::int64_t i = 0; i < n; ++i)
+            r.push_back(valueRow(i));
+        return r;
+    }();
+    return rows;
+}
+
+void fill(PrintDocument& doc) {
+    const TableFormat format = TableFormat::parse(kFormat);
+    doc.setPreview(true);
+    doc.startDoc();
+    doc.setHeader(QStringLiteral("3/14/2024|Collection Value|Page %d"));
+    for (const QStringList& row : reportRows())
+        doc.addRow(format, row);
+    doc.addTableText(u"3560|>1400|>2840|>2800;Totals|300000|$1,234,567.00|$1,975,307.20;");
+    doc.endDoc();
+}
+
+PageHeading heading() {
+    return PageHeading::fromText(true, kFormat, kHeading, QColor(0, 0, 0), QColor(200, 200, 200));
+}
+
+void addHeadings(PrintDocument& doc) {
+    const PageHeading h = heading();
+    QObject::connect(&doc, &PrintDocument::pageStarted, [&doc, h] {
+        doc.addTable(h.format, {}, h.rows, Shading{h.headingShade, h.bodyShade});
+    });
+}
+
+double ms(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The document alone: rows added, then laid out in slices as the window does.
+void BM_LayoutReport(benchmark::State& state) {
+    for (auto _ : state) {
+        resetPeakRss();
+        const double before = peakRssMb();
+        PrintDocument doc;
+        addHeadings(doc);
+        QElapsedTimer t;
+        t.start();
+        fill(doc);
+        const double filled = ms(t);
+        while (doc.pageCount() == 0)
+            doc.layoutSome(std::chrono::milliseconds(1));
+        const double firstPage = ms(t);
+        doc.layoutAll();
+        const double all = ms(t);
+        state.SetIterationTime(all / 1000);
+        state.counters["fill_ms"] = filled;
+        state.counters["first_page_ms"] = firstPage;
+        state.counters["all_pages_ms"] = all;
+        state.counters["layout_only_ms"] = all - filled;
+        state.counters["pages"] = doc.pageCount();
+        state.counters["peak_rss_mb"] = peakRssMb();
+        state.counters["document_mb"] = peakRssMb() - before;
+    }
+}
+BENCHMARK(BM_LayoutReport)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The preview window: from the report's end of document to the first page painted, and to
+// the last page laid out, with the window's own timer doing the work.
+struct NoDialogs : DialogService {
+    Answer message(const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> folderName(const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    void beep() override {}
+};
+
+void BM_PreviewWindow(benchmark::State& state) {
+    NoDialogs dialogs;
+    for (auto _ : state) {
+        resetPeakRss();
+        frmOutput window(dialogs);
+        window.setPageHeading(heading());
+        QElapsedTimer t;
+        t.start();
+        fill(window.document());
+        const double filled = ms(t);
+        window.showReport();
+        while (window.document().pageCount() == 0)
+            QApplication::processEvents();
+        window.repaint();
+        const double firstPage = ms(t) - filled;
+        while (!window.document().isLaidOut())
+            QApplication::processEvents();
+        const double all = ms(t) - filled;
+        state.SetIterationTime(all / 1000);
+        state.counters["fill_ms"] = filled;
+        state.counters["first_page_after_end_ms"] = firstPage;
+        state.counters["all_pages_after_end_ms"] = all;
+        state.counters["pages"] = window.document().pageCount();
+        state.counters["peak_rss_mb"] = peakRssMb();
+        window.close();
+    }
+}
+BENCHMARK(BM_PreviewWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_ExportPdf(benchmark::State& state) {
+    PrintDocument doc;
+    addHeadings(doc);
+    fill(doc);
+    doc.layoutAll();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("report.pdf"));
+    for (auto _ : state) {
+        if (exportPdf(doc, name) != OutputResult::Done)
+            state.SkipWithError("export failed");
+    }
+    state.counters["pages"] = doc.pageCount();
+    state.counters["file_mb"] = double(QFile(name).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ExportPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// One page drawn at screen size: what a page turn in the preview costs.
+void BM_RenderPageOnScreen(benchmark::State& state) {
+    PrintDocument doc;
+    addHeadings(doc);
+    fill(doc);
+    doc.layoutAll();
+    QImage image(816, 1056, QImage::Format_ARGB32_Premultiplied);
+    int page = 0;
+    for (auto _ : state) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        doc.renderPage(painter, page, QRectF(image.rect()));
+        page = (page + 1) % doc.pageCount();
+    }
+}
+BENCHMARK(BM_RenderPageOnScreen)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::AddCustomContext("rows", std::to_string(rowsFromEnvironment()));
+    reportRows();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "reports/tabletext.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QString>
+#include <QStringView>
+#include <array>
+
+class QPainter;
+class QRectF;
+
+namespace perlinex::reports {
+
+// Measures and draws the texts of table cells. The font is sized in twips (its pixel size), so
+// every measure is in twips whatever device the page is drawn on later. A text that is wider
+// than its cell wraps within it; what still does not fit is clipped at the cell's edge.
+class CellText {
+public:
+    explicit CellText(const QFont& font);
+
+    // The report font: Times New Roman, or another serif font that the machine has.
+    static QFont reportFont(int pointSize, bool bold = false);
+
+    const QFont& font() const { return font_; }
+    const QFontMetricsF& metrics() const { return metrics_; }
+    qreal lineHeight() const { return lineHeight_; }
+
+    // The lines the text takes in a cell of that inner width: 1 to maxLines.
+    int lineCount(QStringView text, qreal width, int maxLines);
+    // Draws the text from the top of box (the cell less its padding), at most maxLines lines,
+    // never outside clip (the whole cell). The painter carries font() already.
+    void draw(QPainter& painter, const QRectF& box, const QRectF& clip, QStringView text,
+              Align align, int maxLines) const;
+
+private:
+    // True when the text surely fits on one line, judged from per-character advances alone:
+    // most cells of a report are short, and this spares them text shaping.
+    bool surelyFits(QStringView text, qreal width) const { return simpleWidth(text, width) >= 0; }
+    // The sum of the characters' advances, or -1 past limit or for a character outside the
+    // table.
+    qreal simpleWidth(QStringView text, qreal limit) const;
+    bool fitsOnOneLine(QStringView text, const QString& shown, qreal width) const;
+    int wrappedLines(const QString& shown, qreal width, int maxLines) const;
+
+    QFont font_;
+    QFontMetricsF metrics_;
+    qreal lineHeight_;
+    static constexpr int TableSize = 0x300; // Latin scripts: no shaping to speak of
+    std::array<float, TableSize> advance_{};
+    QHash<QString, std::pair<qreal, int>> wrapCache_; // text -> (width, lines)
+};
+
+} // namespace perlinex::reports
