@@ -40,8 +40,9 @@ frmMain::frmMain(Program& program, QWidget* parent)
     // Laid out at the size it needs with every button of either mode, so that it does not
     // grow when the mode changes.
     SetEditMode();
-    cmdAddNew->show();
+    cmdAddNew->setText(tr("&Add Another"));
     const QSize editSize = sizeHint();
+    cmdAddNew->setText(tr("&Add New"));
     SetBrowseMode();
     resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
 }
@@ -319,11 +320,12 @@ void frmMain::SetEditMode() {
 }
 
 void frmMain::SetBrowseMode() {
+    // Hidden before the others show, so that the row of buttons never holds both sets.
+    cmdCancel->hide();
+    cmdUpdate->hide();
     for (QPushButton* b :
          {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdHelp, cmdFind, cmdDelete, cmdAddNew})
         b->show();
-    cmdCancel->hide();
-    cmdUpdate->hide();
     for (int i = 1; i <= 9; ++i)
         mnuMaint[i]->setEnabled(true);
     for (int i = 1; i <= 3; ++i)

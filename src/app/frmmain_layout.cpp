@@ -276,6 +276,8 @@ void frmMain::setTabChain() {
         chain << control(QLatin1String(name));
     chain << cmdPicLoad << cmdPicPaste << cmdPicCopy << cmdFirst << cmdPrevious << cmdNext
           << cmdLast << cmdAddNew << cmdFind << cmdDelete << cmdUpdate << cmdCancel << cmdHelp;
+    // Computed boxes never take the focus, so they have no place in the chain.
+    chain.removeIf([](const QWidget* w) { return !(w->focusPolicy() & Qt::TabFocus); });
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
 }

@@ -296,11 +296,12 @@ void frmCodesMaint::setEditSet() {
 }
 
 void frmCodesMaint::setBrowseSet() {
+    // Hidden before the others show, so that the window never holds both sets and grows.
+    cmdCancel->hide();
+    cmdUpdate->hide();
     for (QPushButton* b :
          {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdOK, cmdFind, cmdDelete, cmdAddNew})
         b->show();
-    cmdCancel->hide();
-    cmdUpdate->hide();
 }
 
 void frmCodesMaint::makeDefault(QPushButton* button) {

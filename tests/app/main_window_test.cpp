@@ -1,7 +1,4 @@
-#include "app/frmmain.h"
-#include "db/schema.h"
-#include "support/scripted_dialogs.h"
-#include "support/wait.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,82 +18,6 @@
 
 using namespace perlinex;
 using db::Value;
-
-namespace {
-
-struct Seed {
-    const char* descr;
-    const char* catnum;
-};
-
-} // namespace
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<frmMain> w;
-
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override {
-        w.reset();
-        program.reset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-
-    // Makes a collection with the given stamps (the first ten countries in turn) and opens it.
-    void open(const std::vector<Seed>& stamps) {
-        {
-            auto db = db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
-            auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
-            for (const Seed& s : stamps) {
-                rs->addNew();
-                rs->setField(QStringLiteral("descr"), Value(QString::fromUtf8(s.descr)));
-                rs->setField(QStringLiteral("catnum"), Value(QString::fromUtf8(s.catnum)));
-                rs->setField(QStringLiteral("catsort"),
-                             Value(db::CatSortKey(QString::fromUtf8(s.catnum))));
-                rs->update();
-            }
-        }
-        program = std::make_unique<Program>(dialogs, dir.path());
-        w = std::make_unique<frmMain>(*program);
-        w->load();
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
-
-    template <typename T> T* find(const char* name) {
-        T* c = w->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
-    QPushButton* btn(const char* name) { return find<QPushButton>(name); }
-    QAction* act(const char* name) { return find<QAction>(name); }
-    QString text(const char* name) { return edit(name)->text(); }
-    void click(const char* name) { QTest::mouseClick(btn(name), Qt::LeftButton); }
-    void type(const char* name, const QString& t) {
-        QLineEdit* e = edit(name);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, t);
-    }
-    // Leaves the focused field for another control, as a user pressing Tab would.
-    void leaveTo(const char* name) {
-        w->findChild<QWidget*>(QLatin1String(name))->setFocus(Qt::TabFocusReason);
-    }
-    std::int64_t stampCount() {
-        return program->CollectionDb->scalar(QStringLiteral("select count(*) from stamp"))
-            .toInteger();
-    }
-    bool browsing() {
-        return btn("cmdFirst")->isVisible() && btn("cmdAddNew")->isVisible() &&
-               !btn("cmdUpdate")->isVisible() && act("mnuExit")->isEnabled();
-    }
-};
 
 TEST_F(MainWindowTest, StartUp_EmptyCollection_BlankDisabledFieldsAndFilledLists) {
     open({});
@@ -147,10 +68,10 @@ TEST_F(MainWindowTest, CodeLists_RefillLazilyWhenTheirFlagIsRaised) {
     const int before = cou->count();
     program->CollectionDb->execute(
         QStringLiteral("insert into country(Coudesc) values ('Aaland Test')"));
-    w->activate();
+    comeBack();
     EXPECT_EQ(cou->count(), before); // flag not raised: nothing refilled
     program->setReloadFlag(3, true);
-    w->activate();
+    comeBack();
     EXPECT_EQ(cou->count(), before + 1);
     EXPECT_EQ(cou->itemText(0), QStringLiteral("Aaland Test")); // in description order
     EXPECT_FALSE(program->reloadFlag(3));
@@ -597,7 +518,7 @@ TEST_F(MainWindowTest, CodeTableWindow_AnEntryAddedThereIsListedWhenTheMainWindo
             .toInteger(),
         1);
     codes->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-    w->activate();
+    comeBack();
     EXPECT_EQ(find<QComboBox>("cmbGum")->itemText(0), QStringLiteral("Aaa test gum"));
     EXPECT_FALSE(program->reloadFlag(5));
 }

@@ -158,6 +158,7 @@ TEST_F(CodesWindow, Navigation_MovesInOrderAndBeepsAtBothEnds) {
 TEST_F(CodesWindow, Edit_UpdateShowsTheEntryFoundById_CancelShowsTheLastAndStoresNothing) {
     setGum({"Alpha", "Beta", "Gamma"});
     open(5);
+    const int width = window->width();
     click("cmdNext");
     QTest::keyClicks(box(), "x");
     EXPECT_TRUE(window->isEditing());
@@ -190,6 +191,8 @@ TEST_F(CodesWindow, Edit_UpdateShowsTheEntryFoundById_CancelShowsTheLastAndStore
     EXPECT_EQ(shown(), "Gamma");
     EXPECT_EQ(shownButtons(), kBrowseSet);
     EXPECT_TRUE(button("cmdOK")->isDefault());
+    // The window keeps the size it opened with through every mode.
+    EXPECT_EQ(window->width(), width);
 }
 
 TEST_F(CodesWindow, Add_AddAnotherStoresEach_UpdateShowsTheLast_CancelKeepsWhatWasStored) {
