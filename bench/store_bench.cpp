@@ -56,7 +56,8 @@ struct OpenSet {
     std::unique_ptr<RecordSet> rs;
 
     explicit OpenSet(const QString& sql, RecordSetKind kind = RecordSetKind::Dynaset)
-        : db(perlinex::db::openCollection(gCollection)), rs(db->openRecordSet(sql, kind)) {}
+        : db(perlinex::db::openCollection(gCollection, perlinex::db::StructureCheck::Deferred)),
+          rs(db->openRecordSet(sql, kind)) {}
     ~OpenSet() {
         rs.reset();
         db->close();

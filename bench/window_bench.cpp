@@ -41,23 +41,35 @@ struct OpenWindow {
     OpenWindow() {
         window.load();
         window.show();
-        QApplication::processEvents();
+        window.repaint(); // the first record on screen
     }
+    // What follows the first record: the structure check of the file, and the rest of the
+    // start-up's events.
+    void settle() { QApplication::processEvents(); }
 };
 
+// From the start of the window to its first record painted. The structure check that runs
+// once the record is on screen is timed apart.
 void BM_StartToFirstRecordShown(benchmark::State& state) {
+    double check = 0;
     for (auto _ : state) {
         auto w = std::make_unique<OpenWindow>();
         benchmark::DoNotOptimize(w->program.StampSet->recordCount());
         state.PauseTiming();
+        QElapsedTimer t;
+        t.start();
+        w->settle();
+        check += double(t.nsecsElapsed()) / 1e6;
         w.reset();
         state.ResumeTiming();
     }
+    state.counters["then_check_ms"] = check / double(state.iterations());
 }
 BENCHMARK(BM_StartToFirstRecordShown)->Unit(benchmark::kMillisecond);
 
 void BM_SortOrderSwitch(benchmark::State& state) {
     OpenWindow w;
+    w.settle();
     int order = 1;
     for (auto _ : state) {
         order = order == 2 ? 3 : 2;
@@ -68,6 +80,7 @@ BENCHMARK(BM_SortOrderSwitch)->Unit(benchmark::kMillisecond);
 
 void BM_NextWithShowStamp(benchmark::State& state) {
     OpenWindow w;
+    w.settle();
     for (auto _ : state) {
         if (w.program.StampSet->eof() || w.dialogs.beeps > 0) {
             w.window.moveFirst();
@@ -82,6 +95,7 @@ BENCHMARK(BM_NextWithShowStamp)->Unit(benchmark::kMicrosecond);
 // "&Find" in the find dialog with a Contains criterion on the description.
 void findWith(benchmark::State& state, int direction) {
     OpenWindow w;
+    w.settle();
     perlinex::frmFind dialog(w.program);
     auto* fields = dialog.findChild<QListWidget*>(QStringLiteral("lstField"));
     fields->setCurrentItem(

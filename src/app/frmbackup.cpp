@@ -2,8 +2,8 @@
 
 #include "db/dberror.h"
 #include "db/maintenance.h"
-#include "ui/busycursor.h"
 #include "ui/program.h"
+#include "ui/workprogress.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,8 +101,9 @@ void frmBackup::makeBackup() {
     status_->repaint();
     QString made;
     try {
-        BusyCursor busy;
-        made = db::backupCollection(program_.AppFolder, *destination);
+        WorkProgress progress(this, Title, tr("Making the backup..."));
+        made = db::backupCollection(program_.AppFolder, *destination, QDateTime::currentDateTime(),
+                                    progress.callback());
     } catch (const db::DbError& e) {
         report(QString());
         dialogs.message(e.text(), Title, Buttons::Ok, Icon::Critical);
@@ -155,8 +156,8 @@ void frmBackup::restoreBackup() {
     report(QStringLiteral("Restoring the backup..."));
     status_->repaint();
     try {
-        BusyCursor busy;
-        db::restoreCollection(*folder, program_.AppFolder);
+        WorkProgress progress(this, title, tr("Restoring the backup..."));
+        db::restoreCollection(*folder, program_.AppFolder, progress.callback());
     } catch (const db::DbError& e) {
         report(QString());
         dialogs.message(e.text(), title, Buttons::Ok, Icon::Critical);

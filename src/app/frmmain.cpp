@@ -93,7 +93,7 @@ void frmMain::load() {
     try {
         trap(program_, [&] {
             try {
-                program_.openCollection();
+                program_.openCollection(db::StructureCheck::Deferred);
             } catch (const db::DbError& e) {
                 // The handler lets "in use" pass silently; at start-up that leaves nothing to
                 // show.

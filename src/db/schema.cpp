@@ -203,10 +203,10 @@ QStringList collectionProblems(Database& db) {
     return problems;
 }
 
-std::unique_ptr<Database> openCollection(const QString& path) {
+std::unique_ptr<Database> openCollection(const QString& path, StructureCheck check) {
     auto db = Database::open(path, OpenMode::Exclusive);
     QString detail;
-    if (!quickCheck(*db, &detail))
+    if (check == StructureCheck::AtOpen && !quickCheck(*db, &detail))
         throw DbError(
             err::DamagedFile,
             QStringLiteral("The collection '%1' is damaged (%2).").arg(path, detail.left(300)));

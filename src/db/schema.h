@@ -32,10 +32,15 @@ void fillNewCollection(Database& db, bool withVocabulary);
 // code tables get the starter vocabularies. Throws when the file already exists.
 std::unique_ptr<Database> createCollection(const QString& path, bool withVocabulary = true);
 
+// When the engine's quick check of a collection's structure runs: as it is opened, or later,
+// by the caller, once the first record is on screen (the check reads the whole file).
+enum class StructureCheck { AtOpen, Deferred };
+
 // Opens the collection for this program alone, checks it is one (every table and field in
 // place), and upgrades an older schema inside one transaction. A damaged file is reported
 // as error 3049, a newer schema as 3344 and left untouched.
-std::unique_ptr<Database> openCollection(const QString& path);
+std::unique_ptr<Database> openCollection(const QString& path,
+                                         StructureCheck check = StructureCheck::AtOpen);
 
 // The problems that keep a database from being a usable collection: missing tables or
 // fields. Empty when it is whole.

@@ -12,8 +12,8 @@ namespace perlinex {
 using db::DbError;
 namespace err = db::err;
 
-void ProgramState::openCollection() {
-    CollectionDb = db::openCollection(DbPath);
+void ProgramState::openCollection(db::StructureCheck check) {
+    CollectionDb = db::openCollection(DbPath, check);
 }
 
 void ProgramState::closeCollection() {

@@ -3,6 +3,7 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/recordset.h"
+#include "db/schema.h"
 #include "ui/dialogservice.h"
 
 #include <QString>
@@ -41,8 +42,9 @@ public:
     std::int16_t LockRetries = 0;
     bool DialogCancelled = false;
 
-    // Opens DbPath as CollectionDb for this program alone.
-    void openCollection();
+    // Opens DbPath as CollectionDb for this program alone. The main window defers the check
+    // of the file's structure until its first record is on screen.
+    void openCollection(db::StructureCheck check = db::StructureCheck::AtOpen);
     void closeCollection();
 
     // Ends the program: closes the store and throws ProgramEnded.

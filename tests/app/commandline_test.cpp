@@ -1,6 +1,8 @@
 #include "app/commandline.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "support/scripted_dialogs.h"
+#include "ui/program.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,4 +92,62 @@ TEST(CommandLine, BadArgumentsAreExplained) {
               2);
     EXPECT_EQ(run({QStringLiteral("new")}).status, 2);
     EXPECT_EQ(run({dir.path()}).status, -1); // a folder: for the window
+}
+
+TEST(CommandLine, OptionsAndWordsItDoesNotKnowAreRefusedWithoutMakingAFolder) {
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // a word taken for a folder would be made here
+    struct Case {
+        QStringList args;
+        int status;
+        const char* saying;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("--version")}, 0, "perlinex 0.1.0"},
+        {{QStringLiteral("--help")}, 0, "Usage:"},
+        {{QStringLiteral("-x")}, 2, "Unknown option 'x'"},
+        {{QStringLiteral("report"), QStringLiteral("forsale")}, 2, "unknown command"},
+        {{QStringLiteral("a"), QStringLiteral("b")}, 2, "unknown command"},
+        {{QStringLiteral("generate"), QStringLiteral("g"), QStringLiteral("--stamps"),
+          QStringLiteral("3"), QStringLiteral("--bogus")},
+         2,
+         "Unknown option 'bogus'"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.args);
+        EXPECT_EQ(o.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_TRUE((o.out + o.err).contains(QLatin1String(c.saying)))
+            << c.args.join(' ').toStdString() << ": " << (o.out + o.err).toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    QDir::setCurrent(before);
+    EXPECT_EQ(app::parseCommandLine({QStringLiteral("perlinex"), dir.path()}).folder, dir.path());
+}
+
+TEST(CommandLine, AFolderWithoutACollectionIsOnlyFilledWhenTheUserSaysSo) {
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    const QString typo = dir.filePath(QStringLiteral("stmaps"));
+    Program declined(dialogs, typo);
+    dialogs.answers = {Answer::No};
+    EXPECT_FALSE(app::prepareCollectionFolder(declined, true));
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text,
+              QStringLiteral("There is no collection in %1. Make a new, empty one?")
+                  .arg(QDir::toNativeSeparators(typo)));
+    EXPECT_EQ(dialogs.prompts[0].buttons, Buttons::YesNo);
+    EXPECT_FALSE(QFileInfo::exists(typo));
+
+    dialogs.answers = {Answer::Yes};
+    EXPECT_TRUE(app::prepareCollectionFolder(declined, true));
+    EXPECT_TRUE(QFile::exists(typo + QStringLiteral("/stamp.mdb")));
+    EXPECT_TRUE(QFile::exists(typo + QStringLiteral("/rptspec.mdb")));
+
+    // The default folder is made on the first start without a question.
+    const QString first = dir.filePath(QStringLiteral("default"));
+    Program firstStart(dialogs, first);
+    EXPECT_TRUE(app::prepareCollectionFolder(firstStart, false));
+    EXPECT_EQ(dialogs.prompts.size(), 2u);
+    EXPECT_TRUE(QFile::exists(first + QStringLiteral("/stamp.mdb")));
 }

@@ -1,5 +1,6 @@
-// Builds and runs the store, the regional settings and the text helpers with Qt Core alone:
-// if anything below the user interface needed Qt Widgets, this would not link.
+// Runs the store, the regional settings and the text helpers with a Qt Core application
+// alone. That nothing below the user interface links Qt Gui or Widgets is checked when the
+// build is configured (cmake/LayerGuard.cmake).
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "regional/regional.h"
