@@ -6,6 +6,7 @@
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "find/frmfind.h"
+#include "ui/busycursor.h"
 #include "ui/workprogress.h"
 
 #include <QAction>
@@ -504,6 +505,7 @@ void frmMain::find() {
 void frmMain::sortBy(int order) {
     if (order < 1 || order > 3)
         return;
+    BusyCursor busy;
     trap(program_, [&] {
         openStampSet(order);
         showFirstOrClear();

@@ -4,6 +4,7 @@
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/recordset.h"
+#include "ui/busycursor.h"
 #include "ui/errorhandler.h"
 
 #include <QGridLayout>
@@ -375,6 +376,7 @@ void frmFind::findClicked() {
         if (!program_.StampSet)
             throw DbError(db::err::NoDatabase, QStringLiteral("No stamps are open."));
         db::RecordSet& stamps = *program_.StampSet;
+        BusyCursor busy; // a search may read the whole collection
         switch (direction()) {
         case 2:
             stamps.findPrevious(b.criterion);
