@@ -213,7 +213,7 @@ public:
     // The whole payload, following the overflow chain as far as it holds together.
     Payload payload(const LeafCell& c) const {
         Payload out;
-        out.bytes.reserve(qsizetype(c.payloadSize));
+        out.bytes.reserve(qsizetype(std::min<std::int64_t>(c.payloadSize, 1 << 20)));
         out.bytes.append(reinterpret_cast<const char*>(c.local), qsizetype(c.localSize));
         std::int64_t left = c.payloadSize - std::int64_t(c.localSize);
         std::unordered_set<Page> seen;
@@ -534,14 +534,20 @@ private:
     void descend(Page page, KeyRange range, int depth, TreeScan& out) {
         std::optional<BtreePage> p;
         if (depth <= kMaxDepth && file_.exists(page) && !owned_[page]) {
-            owned_[page] = 1;
             p = readBtreePage(file_, page, usable_, false);
+            // A damaged interior page would send the walk into pages of other trees, so it
+            // must look exactly as the engine writes one; a page whose keys lie outside the
+            // range its parent gives belongs to another tree.
+            if (p && (!p->table() || (!p->leaf() && !readBtreePage(file_, page, usable_, true)) ||
+                      !keysWithin(*p, range)))
+                p.reset();
         }
-        if (!p || !p->table()) {
+        if (!p) {
             out.broken = true;
             out.lost.push_back(range);
             return;
         }
+        owned_[page] = 1;
         if (p->leaf()) {
             out.leaves.emplace_back(page, range);
             return;
@@ -565,6 +571,26 @@ private:
             previous = key;
         }
         descend(p->rightmost, KeyRange{previous, range.high, range.open}, depth + 1, out);
+    }
+
+    std::optional<Key> keyOf(const BtreePage& p, int i) const {
+        const int at = p.cell(i);
+        if (!at)
+            return std::nullopt;
+        if (p.leaf()) {
+            const auto c = cells_.leafCell(p, at);
+            return c ? std::optional<Key>(c->key) : std::nullopt;
+        }
+        const auto c = cells_.interiorCell(p, at);
+        return c ? std::optional<Key>(c->second) : std::nullopt;
+    }
+
+    bool keysWithin(const BtreePage& p, const KeyRange& range) const {
+        if (p.cellCount == 0)
+            return true;
+        const auto first = keyOf(p, 0), last = keyOf(p, p.cellCount - 1);
+        return (!first || range.low == kNoKey || *first > range.low) &&
+               (!last || range.open || *last <= range.high);
     }
 
     const FileImage& file_;
@@ -612,7 +638,8 @@ struct Target {
         for (const QString& n : storedNames) {
             int to = -1;
             for (int i = 0; i < columns.size(); ++i)
-                if (columns[i].compare(n, Qt::CaseInsensitive) == 0)
+                if (columns[i].compare(n, Qt::CaseInsensitive) == 0 &&
+                    std::find(storedToFresh.begin(), storedToFresh.end(), i) == storedToFresh.end())
                     to = i;
             found += to >= 0 ? 1 : 0;
             storedToFresh.push_back(to);
@@ -909,13 +936,26 @@ private:
         for (const auto& leaf : tree.leaves)
             forEachRow(
                 leaf.first, master, true, [&](Key, Record& r) { take(r); }, nullptr);
-        if (tree.broken) {
+        placeTables(entries);
+        const bool incomplete =
+            std::any_of(targets_.begin(), targets_.end(), [](const Target& t) { return !t.root; });
+        if (tree.broken || incomplete) {
             out_.notes << QStringLiteral("the table list is damaged; searching the pages for it");
+            entries.clear();
             for (Page p = 2; p <= file_.pageCount(); ++p)
                 if (!forest.owned(p) && !isFree(p))
                     forEachRow(
                         p, master, true, [&](Key, Record& r) { take(r); }, nullptr);
+            placeTables(entries);
         }
+        for (const Target& t : targets_)
+            out_.schemaFound = out_.schemaFound && t.root;
+        if (!out_.schemaFound)
+            out_.notes << QStringLiteral("the table list is lost; tables are told by their rows");
+    }
+
+    // Takes the roots and column orders of the tables not placed yet.
+    void placeTables(const std::vector<SchemaEntry>& entries) {
         for (const SchemaEntry& e : entries) {
             if (e.type != QLatin1String("table") || !e.root)
                 continue;
@@ -935,10 +975,6 @@ private:
             if (!names.isEmpty())
                 t->mapColumns(names);
         }
-        for (const Target& t : targets_)
-            out_.schemaFound = out_.schemaFound && t.root;
-        if (!out_.schemaFound)
-            out_.notes << QStringLiteral("the table list is lost; tables are told by their rows");
     }
 
     // Our tables first, then every other table so that its pages count as reached.
@@ -989,6 +1025,14 @@ private:
         }
         for (auto& [top, g] : groups)
             orphans_.push_back(std::move(g));
+        // Trees whose leaves are all gone still tell, by their keys, how many rows they held.
+        for (Page p = 2; p < orphan.size(); ++p)
+            if (orphan[p] && !orphan[p]->leaf() && !parent[p] && !groups.count(p) &&
+                orphan[p]->cellCount > 0) {
+                const int at = orphan[p]->cell(orphan[p]->cellCount - 1);
+                if (const auto c = at ? cells.interiorCell(*orphan[p], at) : std::nullopt)
+                    barrenTreeKeys_ = std::max(barrenTreeKeys_, c->second);
+            }
     }
 
     // Calls fn(key, record) for each row of the shape on a table-leaf page; bad counts the
@@ -1252,6 +1296,14 @@ private:
                                        ? std::min(1.0, double(seen) / double(t.highestRowKey))
                                        : 1.0;
             estimate = density * double(top);
+        } else if (t.root == 0 && barrenTreeKeys_ > 0) {
+            // Nothing of the table is left but a tree of unknown table whose leaves are lost:
+            // in a collection only the stamps fill such trees.
+            estimate = double(barrenTreeKeys_);
+            out_.notes << QStringLiteral("%1: not found; about %2 rows taken from a tree "
+                                         "whose table and leaves are lost")
+                              .arg(t.name)
+                              .arg(barrenTreeKeys_);
         }
         return std::max(seen, std::int64_t(std::llround(estimate)));
     }
@@ -1271,6 +1323,7 @@ private:
     std::map<Target*, std::int64_t> openLeafWidth_;
     std::map<Target*, std::int64_t> searched_;
     std::int64_t unplacedRows_ = 0;
+    Key barrenTreeKeys_ = 0;
 };
 
 } // namespace
