@@ -788,9 +788,10 @@ private:
     // The fresh collection names the tables and their columns, in the order it made them.
     void describeTargets() {
         sqlite3* db = fresh_.handle();
-        detail::Statement tables(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
-                                                    "'table' AND name NOT LIKE 'sqlite%' AND "
-                                                    "lower(name) <> 'meta' ORDER BY rootpage"));
+        detail::Statement tables(db,
+                                 QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
+                                                "'table' AND substr(name, 1, 7) <> 'sqlite_' AND "
+                                                "lower(name) <> 'meta' ORDER BY rootpage"));
         while (tables.step()) {
             Target t;
             t.name = tables.columnText(0);
