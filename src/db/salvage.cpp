@@ -893,26 +893,54 @@ private:
         return double(good) / double(count - 1);
     }
 
+    // The free pages keep rows deleted long ago and stale copies of rows that moved: they are
+    // left out of any search. Without the header's pointer to the list, its trunk pages are
+    // known by their shape.
     void readFreelist() {
         free_.assign(file_.pageCount() + 1, 0);
-        if (file_.size() < kHeaderSize)
-            return;
-        Page trunk = be32(file_.data() + 32);
-        for (Page steps = 0; trunk && steps < file_.pageCount(); ++steps) {
-            const PageBytes p = file_.page(trunk);
-            if (trunk < 2 || !p || p.size < 8 || free_[trunk])
-                break;
-            free_[trunk] = 1;
-            const std::size_t leaves = be32(p.data + 4);
-            if (leaves > (std::size_t(usable_) - 8) / 4 || 8 + 4 * leaves > p.size)
-                break;
-            for (std::size_t i = 0; i < leaves; ++i) {
-                const Page leaf = be32(p.data + 8 + 4 * i);
-                if (file_.exists(leaf) && leaf > 1)
-                    free_[leaf] = 1;
-            }
-            trunk = be32(p.data);
+        const Page first = file_.size() >= kHeaderSize ? be32(file_.data() + 32) : 0;
+        std::vector<Page> leaves;
+        bool chained = first != 0;
+        Page trunk = first;
+        for (Page steps = 0; trunk && chained && steps < file_.pageCount(); ++steps) {
+            leaves.clear();
+            chained = !isFree(trunk) && trunkLeaves(trunk, leaves);
+            if (chained)
+                markFree(trunk, leaves);
+            trunk = chained ? be32(file_.page(trunk).data) : 0;
         }
+        if (first && chained)
+            return;
+        for (Page p = 2; p <= file_.pageCount(); ++p) {
+            leaves.clear();
+            if (trunkLeaves(p, leaves) && !leaves.empty())
+                markFree(p, leaves);
+        }
+    }
+
+    // The page numbers a freelist trunk page lists; false when the page is not one.
+    bool trunkLeaves(Page trunk, std::vector<Page>& leaves) const {
+        const PageBytes p = file_.page(trunk);
+        if (trunk < 2 || !p || p.size < 8)
+            return false;
+        const Page next = be32(p.data);
+        const std::size_t count = be32(p.data + 4);
+        if ((next != 0 && (next < 2 || !file_.exists(next) || next == trunk)) ||
+            count > (std::size_t(usable_) - 8) / 4 || 8 + 4 * count > p.size)
+            return false;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Page leaf = be32(p.data + 8 + 4 * i);
+            if (leaf < 2 || !file_.exists(leaf) || leaf == trunk)
+                return false;
+            leaves.push_back(leaf);
+        }
+        return true;
+    }
+
+    void markFree(Page trunk, const std::vector<Page>& leaves) {
+        free_[trunk] = 1;
+        for (Page leaf : leaves)
+            free_[leaf] = 1;
     }
 
     bool isFree(Page p) const { return p < free_.size() && free_[p]; }

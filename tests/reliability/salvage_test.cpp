@@ -2,6 +2,7 @@
 #include "support/temp_folder.h"
 
 #include "db/salvage.h"
+#include "db/textcompare.h"
 #include "generator/generator.h"
 
 #include <QTemporaryDir>
@@ -79,7 +80,7 @@ void expectFaithful(const Rows& recovered, const Rows& original, int cutColumn =
     int checked = 0;
     for (const auto& [key, values] : recovered) {
         const auto it = original.find(key);
-        ASSERT_NE(it, original.end()) << "key " << key << " was never stored";
+        ASSERT_TRUE(it != original.end()) << "key " << key << " was never stored";
         ASSERT_EQ(values.size(), it->second.size());
         for (int i = 0; i < values.size(); ++i)
             if (values[i] != it->second[i] &&
@@ -394,6 +395,61 @@ TEST_F(SalvageReader, PageSizeFieldOfOneMeans65536AndTablesArePlacedWithoutTheir
         EXPECT_EQ(rowsOf(fresh, t), codes[t]);
         EXPECT_EQ(counterOf(fresh, t), codes[t].rbegin()->first);
     }
+}
+
+TEST_F(SalvageReader, FreePagesGiveBackNeitherDeletedRowsNorStaleCopies) {
+    // As an engine built without secure deletion leaves them: free pages keep their rows.
+    makeStamps(2000, QStringLiteral("PRAGMA secure_delete = OFF; DELETE FROM stamp WHERE "
+                                    "stampid BETWEEN 500 AND 1200; UPDATE stamp SET descr = "
+                                    "descr || ' v2'"));
+    ASSERT_GT(Sql(dbPath).value(QStringLiteral("PRAGMA freelist_count")), 10);
+    const int leaf = int(Sql(dbPath).value(QStringLiteral(
+        "SELECT pageno FROM dbstat WHERE name = 'stamp' AND pagetype = 'leaf' LIMIT 1 OFFSET 5")));
+    // The header's pointer to the free pages is lost and the stamps' b-tree is broken, so
+    // the search for stamps goes through the pages no b-tree reaches.
+    damage([&](QByteArray& b) {
+        zero(b, 32, 39);
+        trash(b, qint64(leaf - 1) * 4096, 4096, 6);
+    });
+    Rows back;
+    const db::SalvageOutcome out = salvage(&back);
+    expectFaithful(back, original);
+    EXPECT_GE(back.size() + 60, original.size());
+    EXPECT_EQ(out.stampCounter, 2000);
+}
+
+TEST_F(SalvageReader, Utf16FileGivesItsTextsAsStored) {
+    // Our own tables in a file the engine keeps in UTF-16, with letters beyond ASCII.
+    const QString model = path(QStringLiteral("model.mdb"));
+    db::createCollection(model, false)->close();
+    dbPath = path(QStringLiteral("utf16.mdb"));
+    sqlite3* h = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(dbPath).constData(), &h), SQLITE_OK);
+    db::registerTextFunctions(h);
+    QString script = QStringLiteral("PRAGMA encoding = 'UTF-16be'; BEGIN;");
+    Sql(model).each(QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL AND "
+                                   "name <> 'sqlite_sequence' ORDER BY rowid"),
+                    [&](sqlite3_stmt* st) {
+                        script += QString::fromUtf8(
+                                      reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) +
+                                  QLatin1Char(';');
+                    });
+    script += QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 150) INSERT "
+        "INTO stamp (descr, catnum, catsort, notes) SELECT 'Ærø Škoda 東京 ' || i, 'Mi ' || i, "
+        "i, 'Überdruck ' || i FROM n; INSERT INTO country (Coudesc) VALUES ('Österreich'); "
+        "COMMIT;");
+    ASSERT_EQ(sqlite3_exec(h, script.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(h);
+    sqlite3_close(h);
+    original = rowsOf(dbPath, QStringLiteral("stamp"));
+    damage([](QByteArray& b) { zero(b, 16, 17); });
+    Rows back;
+    const db::SalvageOutcome out = salvage(&back);
+    EXPECT_EQ(back, original);
+    EXPECT_EQ(out.codes, 1);
+    EXPECT_EQ(rowsOf(path(QStringLiteral("fresh.mdb")), QStringLiteral("country")),
+              (Rows{{1, {QStringLiteral("1:1"), QStringLiteral("3:Österreich")}}}));
 }
 
 TEST_F(SalvageReader, HostileBytesNeitherCrashNorInventRows) {
