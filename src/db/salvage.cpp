@@ -383,15 +383,21 @@ std::uint8_t kindsOfDeclared(const QString& declared, bool notNull) {
     return notNull ? std::uint8_t(k & ~KNull) : std::uint8_t(k | KNull);
 }
 
-// The stored types fit the shape: all of its columns (exact) or the first few, as a row
-// written before columns were added has.
-bool typesFit(const std::vector<std::uint64_t>& types, const Shape& shape, bool exact) {
-    if (types.empty() || types.size() > shape.kinds.size() ||
-        (exact && types.size() != shape.kinds.size()))
+// sqlite_master: type, name, table, root page, SQL; sqlite_sequence: name, counter.
+const Shape kMasterShape{{KText, KText, KText, KInt | KNull, KText | KNull}, -1};
+const Shape kSequenceShape{{KText, KInt}, -1};
+
+// A row fits a table's shape when it has all of its columns, each of an allowed kind, and
+// the key's column is null. kindOf(i) gives the kind of column i.
+template <typename KindOf>
+bool fitsShape(std::size_t columns, KindOf&& kindOf, const Shape& shape) {
+    if (columns != shape.kinds.size())
         return false;
-    for (std::size_t i = 0; i < types.size(); ++i)
-        if (!(serialKind(types[i]) & shape.kinds[i]) || (int(i) == shape.key && types[i] != 0))
+    for (std::size_t i = 0; i < columns; ++i) {
+        const KindBit kind = kindOf(i);
+        if (!(kind & shape.kinds[i]) || (int(i) == shape.key && kind != KNull))
             return false;
+    }
     return true;
 }
 
@@ -624,9 +630,12 @@ struct Target {
     bool needsSearch() const { return root == 0 || tree.broken; }
 
     // What was read, for the counters and the estimate.
-    Key highestKey = 0;    // of rows and interior pages
-    Key highestRowKey = 0; // of rows only
-    std::int64_t treeCells = 0;
+    Key counter = 0;                // the high-water mark the damaged file's sqlite_sequence holds
+    Key highestKey = 0;             // of rows and interior pages
+    Key highestRowKey = 0;          // of rows only
+    std::int64_t treeCells = 0;     // cells on the leaves of its b-tree
+    std::int64_t openLeafWidth = 0; // the keys spanned by its rightmost leaf
+    std::int64_t searched = 0;      // rows found outside its b-tree
     std::int64_t written = 0;
     std::int64_t lost = 0;
     std::int64_t cut = 0;
@@ -948,7 +957,6 @@ private:
     // The table list, from its b-tree and, where that is broken, from any page holding rows
     // of its shape; then the roots and column orders of our tables in the damaged file.
     void readSchema(Forest& forest) {
-        static const Shape master{{KText, KText, KText, KInt | KNull, KText | KNull}, -1};
         const TreeScan tree = forest.walk(1);
         std::vector<SchemaEntry> entries;
         auto take = [&](const Record& r) {
@@ -963,8 +971,7 @@ private:
                 entries.push_back(e);
         };
         for (const auto& leaf : tree.leaves)
-            forEachRow(
-                leaf.first, master, true, [&](Key, Record& r) { take(r); }, nullptr);
+            forEachRow(leaf.first, kMasterShape, [&](Key, Record& r) { take(r); });
         placeTables(entries);
         const bool incomplete =
             std::any_of(targets_.begin(), targets_.end(), [](const Target& t) { return !t.root; });
@@ -973,8 +980,7 @@ private:
             entries.clear();
             for (Page p = 2; p <= file_.pageCount(); ++p)
                 if (!forest.owned(p) && !isFree(p))
-                    forEachRow(
-                        p, master, true, [&](Key, Record& r) { take(r); }, nullptr);
+                    forEachRow(p, kMasterShape, [&](Key, Record& r) { take(r); });
             placeTables(entries);
         }
         for (const Target& t : targets_)
@@ -1066,73 +1072,65 @@ private:
 
     // Calls fn(key, record) for each row of the shape on a table-leaf page; bad counts the
     // cells that do not read as one.
-    template <typename Fn>
-    void forEachRow(Page page, const Shape& shape, bool exact, Fn&& fn, std::int64_t* bad) {
+    template <typename Fn> std::int64_t forEachRow(Page page, const Shape& shape, Fn&& fn) {
         const auto p = readBtreePage(file_, page, usable_, false);
         if (!p || p->type != LeafTable)
-            return;
+            return 0;
         const CellReader cells(file_, usable_);
+        std::int64_t bad = 0;
         for (int i = 0; i < p->cellCount; ++i) {
             const int at = p->cell(i);
             const auto cell = at ? cells.leafCell(*p, at) : std::nullopt;
+            // The record's header usually lies on the page: a row of another shape is passed
+            // over without gathering its overflow pages.
             const auto types = cell ? recordTypes(cell->local, cell->localSize) : std::nullopt;
             std::optional<Record> record;
-            if (cell && (!types || typesFit(*types, shape, exact)))
+            if (cell &&
+                (!types ||
+                 fitsShape(
+                     types->size(), [&](std::size_t c) { return serialKind((*types)[c]); }, shape)))
                 record = decodeRecord(cells.payload(*cell));
-            if (record && typesFitRecord(*record, shape, exact) && valuesSound(*record, encoding_))
+            if (record &&
+                fitsShape(
+                    record->fields.size(), [&](std::size_t c) { return record->fields[c].kind; },
+                    shape) &&
+                valuesSound(*record, encoding_))
                 fn(cell->key, *record);
-            else if (bad)
-                ++*bad;
+            else
+                ++bad;
         }
-    }
-
-    static bool typesFitRecord(const Record& r, const Shape& shape, bool exact) {
-        if (r.fields.empty() || r.fields.size() > shape.kinds.size() ||
-            (exact && r.fields.size() != shape.kinds.size()))
-            return false;
-        for (std::size_t i = 0; i < r.fields.size(); ++i)
-            if (!(r.fields[i].kind & shape.kinds[i]) ||
-                (int(i) == shape.key && r.fields[i].kind != KNull))
-                return false;
-        return true;
+        return bad;
     }
 
     void copyLiveRows() {
         for (Target& t : targets_) {
             RowWriter writer(fresh_.handle(), t, encoding_);
             for (const auto& [page, range] : t.tree.leaves) {
-                std::int64_t bad = 0;
                 Key top = range.low;
-                forEachRow(
-                    page, t.stored, true,
-                    [&](Key key, Record& r) {
-                        writer.write(key, r);
-                        top = std::max(top, key);
-                        ++t.treeCells;
-                    },
-                    &bad);
+                const std::int64_t bad = forEachRow(page, t.stored, [&](Key key, Record& r) {
+                    writer.write(key, r);
+                    top = std::max(top, key);
+                    ++t.treeCells;
+                });
                 t.lost += bad;
                 t.treeCells += bad;
                 if (range.open)
-                    openLeafWidth_[&t] += KeyRange{range.low, top, false}.width(0);
+                    t.openLeafWidth += KeyRange{range.low, top, false}.width(0);
             }
             t.highestKey = std::max(t.highestKey, t.tree.highestKey);
         }
-        static const Shape sequence{{KText, KInt | KNull}, -1};
         for (const auto& leaf : sequenceTree_.leaves)
-            forEachRow(
-                leaf.first, sequence, false, [&](Key, Record& r) { takeCounter(r); }, nullptr);
+            forEachRow(leaf.first, kSequenceShape, [&](Key, Record& r) { takeCounter(r); });
     }
 
     void takeCounter(const Record& r) {
         if (r.fields.size() == 2 && r.fields[1].kind == KInt)
             if (Target* t = target(textOf(r.fields[0].bytes)))
-                counters_[t] = std::max(counters_[t], r.fields[1].integer);
+                t->counter = std::max(t->counter, r.fields[1].integer);
     }
 
     // Rows of broken or unplaced tables from the pages no readable b-tree reaches.
     void copyOrphanRows() {
-        static const Shape sequence{{KText, KInt}, -1};
         const bool sequenceNeeded = !sequenceRoot_ || sequenceTree_.broken;
         // Groups whose rows fit several tables alike (the nine code tables), by those tables.
         std::map<std::vector<Target*>, std::vector<const OrphanGroup*>> unplaced;
@@ -1144,11 +1142,9 @@ private:
             for (Page leaf : g.leaves) {
                 for (Target& t : targets_)
                     if (t.needsSearch())
-                        forEachRow(
-                            leaf, t.stored, true, [&](Key, Record&) { ++fits[&t]; }, nullptr);
+                        forEachRow(leaf, t.stored, [&](Key, Record&) { ++fits[&t]; });
                 if (sequenceNeeded)
-                    forEachRow(
-                        leaf, sequence, true, [&](Key, Record& r) { takeCounter(r); }, nullptr);
+                    forEachRow(leaf, kSequenceShape, [&](Key, Record& r) { takeCounter(r); });
                 if (auto p = readBtreePage(file_, leaf, usable_, false))
                     rows += p->cellCount;
             }
@@ -1210,14 +1206,11 @@ private:
                 const QStringList words = starterVocabulary(t->name);
                 const QSet<QString> vocabulary(words.begin(), words.end());
                 for (Page leaf : g->leaves)
-                    forEachRow(
-                        leaf, shape, true,
-                        [&](Key, Record& r) {
-                            for (const Field& f : r.fields)
-                                if (f.kind == KText && vocabulary.contains(textOf(f.bytes)))
-                                    ++hits[t];
-                        },
-                        nullptr);
+                    forEachRow(leaf, shape, [&](Key, Record& r) {
+                        for (const Field& f : r.fields)
+                            if (f.kind == KText && vocabulary.contains(textOf(f.bytes)))
+                                ++hits[t];
+                    });
             }
             Target* owner = nullptr;
             int best = 0, second = 0;
@@ -1236,8 +1229,7 @@ private:
             }
             std::int64_t rows = 0;
             for (Page leaf : g->leaves)
-                forEachRow(
-                    leaf, shape, true, [&](Key, Record&) { ++rows; }, nullptr);
+                forEachRow(leaf, shape, [&](Key, Record&) { ++rows; });
             unplacedRows_ += rows;
             out_.notes << QStringLiteral("%1 rows under page %2 fit several tables and were "
                                          "left out")
@@ -1249,13 +1241,10 @@ private:
     void copyGroup(const OrphanGroup& g, Target& t) {
         RowWriter writer(fresh_.handle(), t, encoding_);
         for (Page leaf : g.leaves)
-            forEachRow(
-                leaf, t.stored, true,
-                [&](Key key, Record& r) {
-                    writer.write(key, r);
-                    ++searched_[&t];
-                },
-                nullptr);
+            forEachRow(leaf, t.stored, [&](Key key, Record& r) {
+                writer.write(key, r);
+                ++t.searched;
+            });
     }
 
     // Raises each counter to the highest key or counter seen, so no key is handed out twice.
@@ -1268,7 +1257,7 @@ private:
         for (Target& t : targets_) {
             if (t.keyColumn < 0)
                 continue;
-            const Key high = std::max(counters_[&t], t.highestKey);
+            const Key high = std::max(t.counter, t.highestKey);
             if (&t == target(QStringLiteral("stamp")))
                 out_.stampCounter = high;
             if (high <= 0)
@@ -1295,7 +1284,7 @@ private:
             if (t.tree.broken && t.written)
                 out_.notes << QStringLiteral("%1: b-tree damaged, %2 rows found by searching")
                                   .arg(t.name)
-                                  .arg(searched_[&t]);
+                                  .arg(t.searched);
         }
         out_.lostRows += unplacedRows_;
         if (Target* stamp = target(QStringLiteral("stamp"))) {
@@ -1309,10 +1298,10 @@ private:
     // up to the counter at the density of the rows found.
     std::int64_t estimateRows(Target& t) {
         const auto seen = std::int64_t(t.keys.size()) + t.lost;
-        const Key top = std::max(counters_[&t], t.highestKey);
+        const Key top = std::max(t.counter, t.highestKey);
         double estimate = double(seen);
         if (!t.tree.leaves.empty()) {
-            std::int64_t readWidth = openLeafWidth_[&t], lostWidth = 0;
+            std::int64_t readWidth = t.openLeafWidth, lostWidth = 0;
             for (const auto& [page, range] : t.tree.leaves)
                 readWidth += range.open ? 0 : range.width(top);
             for (const KeyRange& r : t.tree.lost)
@@ -1348,9 +1337,6 @@ private:
     TreeScan sequenceTree_;
     std::vector<Page> otherRoots_;
     std::vector<OrphanGroup> orphans_;
-    std::map<Target*, Key> counters_;
-    std::map<Target*, std::int64_t> openLeafWidth_;
-    std::map<Target*, std::int64_t> searched_;
     std::int64_t unplacedRows_ = 0;
     Key barrenTreeKeys_ = 0;
 };
