@@ -26,8 +26,9 @@ struct RepairReport {
     std::int64_t codes = 0;    // code-table entries recovered
     std::int64_t lostRows = 0; // rows found but not recoverable (at least this many were lost)
     std::int64_t cutRows = 0;  // rows recovered with a value whose end could not be read
-    // An estimate of the stamps the damaged file held; a recovery of clearly fewer lost
-    // stamps that no page of the file shows any more.
+    // An estimate of how many stamps the damaged file held, from its counter, the keys seen
+    // and the key ranges of its unreadable parts: a repair that recovered clearly fewer has
+    // lost stamps, and the caller may rather keep the damaged file.
     std::int64_t expectedStamps = 0;
     QStringList notes; // what the salvage corrected or guessed
 };
