@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 #include "db/fileprobe.h"
+#include "db/salvage.h"
 #include "db/schema.h"
 #include "db/sqlitecall.h"
 #include "db/textcompare.h"
@@ -193,32 +194,29 @@ void setStepHook(StepHook h) {
     hook() = std::move(h);
 }
 
-bool isIntactCollection(const QString& path, QString* why) {
-    if (probeFile(path).kind != FileKind::SQLite) {
-        if (why)
-            *why = QStringLiteral("it is %1").arg(probeFile(path).description);
-        return false;
-    }
+QStringList checkCollection(const QString& path) {
+    const FileProbe probe = probeFile(path);
+    if (probe.kind != FileKind::SQLite)
+        return {QStringLiteral("it is %1").arg(probe.description)};
     try {
         auto db = Database::open(path, OpenMode::ReadOnly);
         detail::Statement st(db->handle(), QStringLiteral("PRAGMA integrity_check"));
         QStringList problems;
         while (st.step())
             problems << st.columnText(0);
-        if (problems != QStringList{QStringLiteral("ok")}) {
-            if (why)
-                *why = problems.join(QLatin1String("; ")).left(300);
-            return false;
-        }
-        const QStringList missing = collectionProblems(*db);
-        if (why)
-            *why = missing.join(QLatin1String(", "));
-        return missing.isEmpty();
+        if (problems != QStringList{QStringLiteral("ok")})
+            return problems;
+        return collectionProblems(*db);
     } catch (const DbError& e) {
-        if (why)
-            *why = e.text();
-        return false;
+        return {e.text()};
     }
+}
+
+bool isIntactCollection(const QString& path, QString* why) {
+    const QStringList problems = checkCollection(path);
+    if (why)
+        *why = problems.join(QLatin1String("; ")).left(300);
+    return problems.isEmpty();
 }
 
 void compactCollection(const QString& appFolder, const Progress& progress) {
@@ -276,131 +274,24 @@ RepairReport repairCollection(const QString& dbPath) {
         QStringLiteral(".mdb"));
     copyDurably(dbPath, report.damagedCopy);
 
-    // A header whose first bytes were changed hides the rest: read a copy with them put back.
-    QString readable = report.damagedCopy;
-    const QString patched = dbPath + QStringLiteral(".salvage");
-    if (probeFile(dbPath).kind == FileKind::DamagedSQLite) {
-        copyDurably(report.damagedCopy, patched);
-        QFile f(patched);
-        if (f.open(QIODevice::ReadWrite)) {
-            f.write(QByteArray("SQLite format 3\0", 16));
-            f.close();
-        }
-        readable = patched;
-    }
-
     step("recover");
     const QString fresh = dbPath + QStringLiteral(".repair");
     removeQuietly(fresh);
     try {
-        createCollection(fresh, false)->close();
-        RawDb out(fresh, SQLITE_OPEN_READWRITE);
-        RawDb in(readable, SQLITE_OPEN_READONLY);
-        detail::exec(out.db, QStringLiteral("BEGIN"));
-        for (const QString& table : allTables()) {
-            // The columns both files share, by name.
-            QStringList columns;
-            {
-                detail::Statement cols(out.db,
-                                       QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
-                while (cols.step())
-                    columns << cols.columnText(1);
-            }
-            QStringList readableColumns;
-            try {
-                detail::Statement cols(in.db,
-                                       QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
-                while (cols.step())
-                    readableColumns << cols.columnText(1).toLower();
-            } catch (const DbError&) {
-            }
-            QStringList shared;
-            for (const QString& c : columns)
-                if (readableColumns.contains(c.toLower()))
-                    shared << QStringLiteral("\"%1\"").arg(c);
-            if (shared.isEmpty())
-                continue;
-            const QString list = shared.join(QLatin1Char(','));
-            QStringList marks;
-            for (int i = 0; i < shared.size(); ++i)
-                marks << QStringLiteral("?");
-            detail::Statement insert(out.db,
-                                     QStringLiteral("INSERT OR IGNORE INTO \"%1\" (%2) VALUES (%3)")
-                                         .arg(table, list, marks.join(QLatin1Char(','))));
-            std::int64_t recovered = 0;
-            std::int64_t lastKey = 0;
-            auto copyRow = [&](detail::Statement& from) {
-                insert.reset();
-                for (int i = 0; i < shared.size(); ++i)
-                    insert.bind(i + 1, from.column(i));
-                insert.step();
-                ++recovered;
-            };
-            // First the fast way; from the first unreadable row on, row by row by key.
-            bool whole = true;
-            try {
-                detail::Statement all(
-                    in.db,
-                    QStringLiteral("SELECT %1, rowid FROM \"%2\" ORDER BY rowid").arg(list, table));
-                while (all.step()) {
-                    copyRow(all);
-                    lastKey = all.columnInt(int(shared.size()));
-                }
-            } catch (const DbError&) {
-                whole = false;
-            }
-            if (!whole) {
-                std::int64_t bound = lastKey + 1000;
-                try {
-                    detail::Statement seq(
-                        in.db, QStringLiteral(
-                                   "SELECT seq FROM sqlite_sequence WHERE lower(name) = lower(?)"));
-                    seq.bind(1, Value(table));
-                    if (seq.step())
-                        bound = std::max(bound, seq.columnInt(0));
-                } catch (const DbError&) {
-                }
-                detail::Statement one(
-                    in.db,
-                    QStringLiteral("SELECT %1 FROM \"%2\" WHERE rowid = ?").arg(list, table));
-                for (std::int64_t key = lastKey + 1; key <= bound; ++key) {
-                    try {
-                        one.reset();
-                        one.bindInt(1, key);
-                        if (one.step())
-                            copyRow(one);
-                    } catch (const DbError&) {
-                        ++report.lostRows;
-                    }
-                }
-            }
-            if (table == QLatin1String("stamp"))
-                report.stamps = recovered;
-            else
-                report.codes += recovered;
-        }
-        // Counters keep their high-water marks so that no number is handed out twice.
-        try {
-            detail::Statement seq(in.db, QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
-            detail::Statement up(
-                out.db,
-                QStringLiteral(
-                    "UPDATE sqlite_sequence SET seq = max(seq, ?) WHERE lower(name) = lower(?)"));
-            while (seq.step()) {
-                up.reset();
-                up.bindInt(1, seq.columnInt(1));
-                up.bind(2, Value(seq.columnText(0)));
-                up.step();
-            }
-        } catch (const DbError&) {
-        }
-        detail::exec(out.db, QStringLiteral("COMMIT"));
+        auto db = createCollection(fresh, false);
+        SalvageOutcome salvaged;
+        db->transaction([&] { salvaged = salvageCollection(report.damagedCopy, *db); });
+        db->close();
+        report.stamps = salvaged.stamps;
+        report.codes = salvaged.codes;
+        report.lostRows = salvaged.lostRows;
+        report.cutRows = salvaged.cutRows;
+        report.expectedStamps = salvaged.expectedStamps;
+        report.notes = salvaged.notes;
     } catch (...) {
         removeQuietly(fresh);
-        QFile::remove(patched);
         throw;
     }
-    QFile::remove(patched);
     step("verify");
     syncPath(fresh, false);
     QString why;

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -27,12 +28,22 @@ struct RepairReport {
     QString damagedCopy;       // where the damaged file was kept
     std::int64_t stamps = 0;   // stamps recovered
     std::int64_t codes = 0;    // code-table entries recovered
-    std::int64_t lostRows = 0; // rows that could not be read
+    std::int64_t lostRows = 0; // rows found but not recoverable (at least this many were lost)
+    std::int64_t cutRows = 0;  // rows recovered with a value whose end could not be read
+    // An estimate of how many stamps the damaged file held, from its counter, the keys seen
+    // and the key ranges of its unreadable parts: a repair that recovered clearly fewer has
+    // lost stamps, and the caller may rather keep the damaged file.
+    std::int64_t expectedStamps = 0;
+    QStringList notes; // what the salvage corrected or guessed
 };
 
 // Keeps a copy of the damaged collection beside it, then recovers every row that can still
-// be read into a fresh collection that takes its place.
+// be found in it (see salvage.h) into a fresh collection that takes its place.
 RepairReport repairCollection(const QString& dbPath);
+
+// The problems of a collection file, read without changing it: the engine's full integrity
+// check and our own tables and fields. Empty when the collection is whole.
+QStringList checkCollection(const QString& path);
 
 // True when the file is an intact collection (opens, passes the full integrity check and has
 // every table and field).
