@@ -50,7 +50,8 @@ double vacuumIntoFloor(const QString& target) {
     QElapsedTimer t;
     t.start();
     sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(gCollection).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2(QFile::encodeName(gCollection).constData(), &db, SQLITE_OPEN_READWRITE,
+                    nullptr);
     perlinex::db::registerTextFunctions(db); // the indexes' collation
     sqlite3_exec(db, "PRAGMA cache_size = -262144", nullptr, nullptr, nullptr);
     const QByteArray sql = "VACUUM INTO '" + QFile::encodeName(target) + "'";

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/dialogservice.h"
 #include "reports/previewview.h"
 #include "reports/printdocument.h"
+#include "ui/dialogservice.h"
 
 #include <QColor>
 #include <QDialog>
