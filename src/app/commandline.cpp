@@ -1,7 +1,10 @@
 #include "app/commandline.h"
 
+#include "app/terminaldialogs.h"
 #include "db/catalogue.h"
 #include "db/dberror.h"
+#include "db/folderlock.h"
+#include "db/maintenance.h"
 #include "db/schema.h"
 #include "generator/generator.h"
 #include "ui/program.h"
@@ -12,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <optional>
 
 namespace perlinex::app {
 
@@ -29,13 +33,17 @@ QString usage() {
               "collection\n"
               "  perlinex generate FOLDER --stamps N [--seed S]    make a collection of N "
               "generated stamps\n"
+              "  perlinex check [FOLDER]                           check the collection; nothing "
+              "is changed\n"
+              "  perlinex repair [FOLDER] [--yes]                  repair a damaged collection\n"
               "  perlinex --help                                   show this text\n"
               "  perlinex --version                                show the program's "
               "version\n");
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"), QStringLiteral("generate")};
+    static const QStringList names{QStringLiteral("new"), QStringLiteral("generate"),
+                                   QStringLiteral("check"), QStringLiteral("repair")};
     return names;
 }
 
@@ -45,20 +53,22 @@ int wrong(QTextStream& err, const QString& what) {
     return 2;
 }
 
-// Makes the folder if needed and refuses one that already holds a collection.
-bool prepareNewFolder(const QString& folder, QTextStream& err) {
+// Makes the folder if needed, takes its lock, and refuses one that already holds a collection.
+std::unique_ptr<db::FolderLock> prepareNewFolder(const QString& folder, QTextStream& err) {
     if (!QDir().mkpath(folder)) {
         err << "perlinex: " << tr("cannot make the folder %1").arg(folder) << "\n";
-        return false;
+        return nullptr;
     }
-    if (QFileInfo::exists(QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName)))) {
+    const QString path = QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName));
+    auto lock = db::FolderLock::take(path);
+    if (QFileInfo::exists(path)) {
         err << "perlinex: "
             << tr("%1 already holds a collection (stamp.mdb); it has been left as it is.")
                    .arg(folder)
             << "\n";
-        return false;
+        return nullptr;
     }
-    return true;
+    return lock;
 }
 
 int newCollection(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -69,7 +79,8 @@ int newCollection(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (parser.positionalArguments().size() != 2)
         return wrong(err, tr("new needs exactly one FOLDER"));
     const QString folder = parser.positionalArguments()[1];
-    if (!prepareNewFolder(folder, err))
+    const auto lock = prepareNewFolder(folder, err);
+    if (!lock)
         return 1;
     const QDir dir(folder);
     db::createCollection(dir.filePath(QString::fromLatin1(db::CollectionFileName)))->close();
@@ -100,7 +111,8 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
             return wrong(err, tr("--seed needs a whole number, not %1").arg(parser.value(seed)));
     }
     const QString folder = parser.positionalArguments()[1];
-    if (!prepareNewFolder(folder, err))
+    const auto lock = prepareNewFolder(folder, err);
+    if (!lock)
         return 1;
     QElapsedTimer timer;
     timer.start();
@@ -112,6 +124,85 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
                .arg(QDir(folder).absolutePath())
                .arg(timer.elapsed())
         << "\n";
+    return 0;
+}
+
+// The folder a check or repair works on, locked for this program: its own argument or the
+// default folder. Nothing when the arguments are wrong or the folder holds no collection.
+struct Target {
+    QString folder;
+    QString path;
+    std::unique_ptr<db::FolderLock> lock;
+};
+
+std::optional<Target> targetOf(const QCommandLineParser& parser, QTextStream& err, int* status) {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 2) {
+        *status = wrong(err, tr("%1 takes one FOLDER at most").arg(positional[0]));
+        return std::nullopt;
+    }
+    Target t;
+    t.folder = positional.size() == 2 ? positional[1] : defaultFolder();
+    t.path = QDir(t.folder).filePath(QString::fromLatin1(db::CollectionFileName));
+    if (!QFileInfo::exists(t.path)) {
+        err << "perlinex: " << tr("there is no collection in %1").arg(t.folder) << "\n";
+        *status = 1;
+        return std::nullopt;
+    }
+    t.lock = db::FolderLock::take(t.path);
+    return t;
+}
+
+int check(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    if (!parser.parse(args))
+        return wrong(err, parser.errorText());
+    int status = 0;
+    const auto target = targetOf(parser, err, &status);
+    if (!target)
+        return status;
+    const QStringList problems = db::checkCollection(target->path);
+    if (problems.isEmpty()) {
+        out << tr("The collection in %1 is whole.").arg(target->folder) << "\n";
+        return 0;
+    }
+    out << tr("The collection in %1 is damaged:").arg(target->folder) << "\n";
+    for (const QString& p : problems)
+        out << "  " << p << "\n";
+    out << tr("Nothing has been changed. \"perlinex repair\" repairs it.") << "\n";
+    return 1;
+}
+
+int repair(const QStringList& args, QTextStream& in, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption yes(QStringLiteral("yes"), QString());
+    parser.addOption(yes);
+    if (!parser.parse(args))
+        return wrong(err, parser.errorText());
+    int status = 0;
+    auto target = targetOf(parser, err, &status);
+    if (!target)
+        return status;
+    const QStringList problems = db::checkCollection(target->path);
+    if (problems.isEmpty()) {
+        out << tr("The collection in %1 is whole; there is nothing to repair.").arg(target->folder)
+            << "\n";
+        return 0;
+    }
+    // The same way as the window takes: the damaged copy kept, the compaction's copy offered,
+    // then the salvage.
+    TerminalDialogs dialogs(in, out, parser.isSet(yes));
+    ProgramState state(dialogs);
+    state.AppFolder = target->folder;
+    state.DbPath = target->path;
+    state.FolderLock = std::move(target->lock);
+    try {
+        repairAndReopen(state,
+                        db::DbError(db::err::DamagedFile, problems.join(QLatin1String("; "))));
+    } catch (const ProgramEnded&) {
+        return 1;
+    }
+    state.closeCollection();
     return 0;
 }
 
@@ -132,7 +223,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     return c;
 }
 
-int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err, QTextStream* in) {
     if (parseCommandLine(arguments).action == CommandLine::Action::OpenWindow)
         return -1;
     const QStringList args = arguments.mid(1);
@@ -142,6 +233,12 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err)
             return newCollection(arguments, out, err);
         if (first == QLatin1String("generate"))
             return generate(arguments, out, err);
+        if (first == QLatin1String("check"))
+            return check(arguments, out, err);
+        if (first == QLatin1String("repair")) {
+            QTextStream standardInput(stdin);
+            return repair(arguments, in ? *in : standardInput, out, err);
+        }
     } catch (const db::DbError& e) {
         err << "perlinex: " << e.text() << "\n";
         return 1;

@@ -9,7 +9,7 @@ class Program;
 }
 
 // The command line: the window on a collection folder, and the subcommands that need no
-// display (making a new collection, generating one).
+// display (making a new collection, generating one, checking and repairing one).
 namespace perlinex::app {
 
 // What the command line asks for.
@@ -23,9 +23,12 @@ struct CommandLine {
 // too: runCommand answers them.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-// Runs a subcommand (help, version, new, generate) or explains wrong arguments; returns its
-// exit status: 0 done, 1 failed, 2 wrong arguments. -1 when the arguments are for the window.
-int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err);
+// Runs a subcommand (help, version, new, generate, check, repair) or explains wrong arguments;
+// returns its exit status: 0 done, 1 failed (check: damaged), 2 wrong arguments. -1 when the
+// arguments are for the window. Questions of a repair are read from in (standard input when
+// none is given).
+int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+               QTextStream* in = nullptr);
 
 // The folder the window opens when the command line names none.
 QString defaultFolder();

@@ -4,6 +4,7 @@
 #include "record/stampvalidator.h"
 #include "ui/program.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -106,6 +107,8 @@ private:
     bool leaveFocusedField();
     void refuse(const record::Refusal& refusal);
     void setWantListCaption();
+    QString showLong(const db::StampField& field, QLineEdit* box, const QString& text);
+    QString shownWhole(const QString& field, const QString& typed) const;
     bool changesValue(const QKeyEvent* key) const;
 
     void fillCodeList(QComboBox* combo, const db::CodeTable& table);
@@ -133,6 +136,8 @@ private:
     int sortOrder_ = 1;
 
     std::vector<FieldControl> fields_;
+    // Values longer than their field, by field: as shown (cut) and as stored.
+    QHash<QString, std::pair<QString, QString>> longValues_;
     std::vector<QComboBox*> codeLists_;
 
     QLineEdit* txtDescr = nullptr;

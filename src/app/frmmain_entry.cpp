@@ -39,7 +39,7 @@ record::StampEntry frmMain::readEntry() const {
                                     ? std::optional(std::int64_t(c->currentData().toLongLong()))
                                     : std::nullopt);
         else if (auto* e = qobject_cast<QLineEdit*>(fc.widget))
-            entry.setText(name, e->text());
+            entry.setText(name, shownWhole(name, e->text()));
         else if (auto* t = qobject_cast<QPlainTextEdit*>(fc.widget))
             entry.setText(name, t->toPlainText());
         else if (auto* b = qobject_cast<QCheckBox*>(fc.widget))
@@ -57,10 +57,7 @@ void frmMain::writeEntry(const record::StampEntry& entry) {
         } else if (auto* c = qobject_cast<QComboBox*>(fc.widget)) {
             selectCode(c, entry.code(name));
         } else if (auto* e = qobject_cast<QLineEdit*>(fc.widget)) {
-            const QString text = entry.text(name);
-            // A longer value stored by another program is shown whole, never cut to fit.
-            if (fc.field->size > 0)
-                e->setMaxLength(std::max<int>(fc.field->size, int(text.size())));
+            const QString text = showLong(*fc.field, e, entry.text(name));
             if (e->text() != text)
                 e->setText(text);
         } else if (auto* t = qobject_cast<QPlainTextEdit*>(fc.widget)) {
@@ -71,6 +68,32 @@ void frmMain::writeEntry(const record::StampEntry& entry) {
         }
     }
     setWantListCaption();
+}
+
+// A value longer than its field, stored by another program, is shown cut with an ellipsis;
+// while the user leaves the box alone the value stays whole, and an edit stores what is seen.
+QString frmMain::showLong(const db::StampField& field, QLineEdit* box, const QString& text) {
+    const QString name = QLatin1String(field.name);
+    if (field.size <= 0 || text.size() <= field.size) {
+        longValues_.remove(name);
+        box->setMaxLength(field.size > 0 ? field.size : 32767);
+        box->setToolTip(QString());
+        return text;
+    }
+    const QString shown = text.left(field.size) + QChar(0x2026);
+    longValues_.insert(name, {shown, text});
+    box->setMaxLength(int(shown.size()));
+    box->setToolTip(tr("The stored %1 holds %2 characters, more than the %3 this field takes. "
+                       "It is kept whole unless you change it here.")
+                        .arg(db::fieldText(field.caption))
+                        .arg(text.size())
+                        .arg(field.size));
+    return shown;
+}
+
+QString frmMain::shownWhole(const QString& field, const QString& typed) const {
+    const auto it = longValues_.find(field);
+    return it != longValues_.end() && it->first == typed ? it->second : typed;
 }
 
 void frmMain::setWantListCaption() {

@@ -6,10 +6,14 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <csignal>
 
 using namespace perlinex;
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail, reported as a full disk, rather than kill the
+    // program without a word and leave its temporary files behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -34,7 +38,16 @@ int main(int argc, char** argv) {
     };
     try {
         bool prepared = false;
-        trap(program, [&] { prepared = app::prepareCollectionFolder(program, named); });
+        trap(program, [&] {
+            try {
+                prepared = app::prepareCollectionFolder(program, named);
+            } catch (const db::DbError& e) {
+                // The handler lets "in use" pass silently; at start-up it ends the program.
+                if (e.number() != db::err::FileInUse)
+                    throw;
+                dialogs.message(e.text(), ProgramTitle, Buttons::Ok, Icon::Critical);
+            }
+        });
         if (!prepared)
             return 1;
         window.load();

@@ -37,17 +37,21 @@ constexpr int TypeMismatch = 3421;
 constexpr int DialogCancelled = 32755;
 } // namespace err
 
-// Every failure of the store: a number the error handler understands and a text for the user.
+// Every failure of the store: a number the error handler understands, a text in the user's
+// words, and the statement that failed, which is for the log and never shown.
 class DbError : public std::runtime_error {
 public:
-    DbError(int number, const QString& text)
-        : std::runtime_error(text.toStdString()), number_(number), text_(text) {}
+    DbError(int number, const QString& text, const QString& statement = QString())
+        : std::runtime_error(text.toStdString()), number_(number), text_(text),
+          statement_(statement) {}
     int number() const { return number_; }
     const QString& text() const { return text_; }
+    const QString& statement() const { return statement_; }
 
 private:
     int number_;
     QString text_;
+    QString statement_;
 };
 
 } // namespace perlinex::db

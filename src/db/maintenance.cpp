@@ -260,7 +260,12 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
     }
 }
 
-RepairReport repairCollection(const QString& dbPath) {
+bool RepairReport::fellShort() const {
+    return (stamps == 0 && expectedStamps > 0) || stamps * 100 < expectedStamps * 95;
+}
+
+RepairReport repairCollection(const QString& dbPath,
+                              const std::function<bool(const RepairReport&)>& accept) {
     const QFileInfo info(dbPath);
     const QString folder = info.absolutePath();
     RepairReport report;
@@ -300,9 +305,14 @@ RepairReport repairCollection(const QString& dbPath) {
         fail(err::DamagedFile,
              QStringLiteral("The repaired collection is not whole (%1).").arg(why));
     }
+    if (accept && !accept(report)) {
+        removeQuietly(fresh);
+        return report;
+    }
     step("replace");
     renameOver(fresh, dbPath);
     QFile::remove(dbPath + QStringLiteral("-journal"));
+    report.replaced = true;
     return report;
 }
 

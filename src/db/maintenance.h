@@ -34,12 +34,20 @@ struct RepairReport {
     // and the key ranges of its unreadable parts: a repair that recovered clearly fewer has
     // lost stamps, and the caller may rather keep the damaged file.
     std::int64_t expectedStamps = 0;
-    QStringList notes; // what the salvage corrected or guessed
+    QStringList notes;     // what the salvage corrected or guessed
+    bool replaced = false; // the recovered collection took the damaged file's place
+
+    // True when the salvage clearly fell short of what the file held: no stamp at all, or
+    // fewer than 95 in a hundred of those expected.
+    bool fellShort() const;
 };
 
 // Keeps a copy of the damaged collection beside it, then recovers every row that can still
-// be found in it (see salvage.h) into a fresh collection that takes its place.
-RepairReport repairCollection(const QString& dbPath);
+// be found in it (see salvage.h) into a fresh collection. That collection takes the damaged
+// file's place unless accept, asked with the figures first, says no: then the damaged file
+// stays where it was, untouched, and nothing recovered is kept.
+RepairReport repairCollection(const QString& dbPath,
+                              const std::function<bool(const RepairReport&)>& accept = {});
 
 // The problems of a collection file, read without changing it: the engine's full integrity
 // check and our own tables and fields. Empty when the collection is whole.

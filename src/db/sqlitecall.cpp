@@ -2,54 +2,100 @@
 
 #include "db/dberror.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <cerrno>
 #include <stdexcept>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 
 namespace perlinex::db::detail {
 
-void throwSqlite(int rc, sqlite3* db, const QString& context) {
+namespace {
+
+// A statement is kept for the log; a file name or a step is part of what the user reads.
+bool isStatement(const QString& context) {
+    static const QRegularExpression sql(
+        QStringLiteral("^\\s*(SELECT|INSERT|UPDATE|DELETE|CREATE|PRAGMA|BEGIN|COMMIT|ROLLBACK|"
+                       "VACUUM|ALTER|DROP|WITH|REINDEX|ANALYZE|SAVEPOINT|RELEASE)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return sql.match(context).hasMatch();
+}
+
+// A write refused without a reason the engine kept: a file-size limit or a nearly full disk
+// tells the user what to do, where "disk I/O error" would not.
+bool writesCannotGrow(sqlite3* db) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        return true;
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if (!file || !*file)
+        return false;
+    struct statvfs fs {};
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(file)).absolutePath());
+    constexpr unsigned long long NearlyFull = 16ull << 20;
+    return ::statvfs(folder.constData(), &fs) == 0 &&
+           static_cast<unsigned long long>(fs.f_bavail) * fs.f_frsize < NearlyFull;
+}
+
+[[noreturn]] void raise(int number, const QString& text, const QString& statement) {
+    throw DbError(number, text, statement);
+}
+
+} // namespace
+
+void throwSqlite(int rc, sqlite3* db, const QString& context, int systemErrno) {
+    if (systemErrno < 0 && db)
+        systemErrno = sqlite3_system_errno(db);
     const QString detail =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-    const QString where = context.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(context);
+    const bool statement = isStatement(context);
+    const QString where =
+        context.isEmpty() || statement ? QString() : QStringLiteral(" (%1)").arg(context);
+    const QString logged = statement ? context : QString();
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw DbError(err::LockedRow2,
-                      QStringLiteral("Could not update; currently locked%1.").arg(where));
+        raise(err::LockedRow2, QStringLiteral("Could not update; currently locked%1.").arg(where),
+              logged);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        throw DbError(err::DamagedFile,
-                      QStringLiteral("The collection file is damaged: %1%2.").arg(detail, where));
+        raise(err::DamagedFile,
+              QStringLiteral("The collection file is damaged: %1%2.").arg(detail, where), logged);
     case SQLITE_FULL:
-        throw DbError(err::DiskFull, QStringLiteral("Not enough space on disk%1.").arg(where));
+        raise(err::DiskFull, QStringLiteral("There is not enough space on the disk%1.").arg(where),
+              logged);
     case SQLITE_READONLY:
-        throw DbError(err::ReadOnly,
-                      QStringLiteral("Cannot update: the file is read-only%1.").arg(where));
+        raise(err::ReadOnly, QStringLiteral("Cannot update: the file is read-only%1.").arg(where),
+              logged);
     case SQLITE_IOERR:
         // A file-size limit or quota shows as a failed write, not as a full disk.
-        if (db && (sqlite3_system_errno(db) == ENOSPC || sqlite3_system_errno(db) == EFBIG ||
-                   sqlite3_system_errno(db) == EDQUOT))
-            throw DbError(err::DiskFull, QStringLiteral("Not enough space on disk%1.").arg(where));
-        throw DbError(err::DiskError, QStringLiteral("Disk error: %1%2.").arg(detail, where));
+        if (systemErrno == ENOSPC || systemErrno == EFBIG || systemErrno == EDQUOT ||
+            (rc == SQLITE_IOERR_WRITE && writesCannotGrow(db)))
+            raise(err::DiskFull,
+                  QStringLiteral("There is not enough space on the disk%1.").arg(where), logged);
+        raise(err::DiskError, QStringLiteral("Disk error: %1%2.").arg(detail, where), logged);
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        throw DbError(err::CannotOpen,
-                      QStringLiteral("Cannot open the file: %1%2.").arg(detail, where));
+        raise(err::CannotOpen, QStringLiteral("Cannot open the file: %1%2.").arg(detail, where),
+              logged);
     case SQLITE_CONSTRAINT:
         if (rc == SQLITE_CONSTRAINT_NOTNULL)
-            throw DbError(err::NullNotAllowed, QStringLiteral("%1%2.").arg(detail, where));
-        throw DbError(
-            err::ValidationFailed,
-            QStringLiteral("The value breaks a rule of the field: %1%2.").arg(detail, where));
+            raise(err::NullNotAllowed, QStringLiteral("%1%2.").arg(detail, where), logged);
+        raise(err::ValidationFailed,
+              QStringLiteral("The value breaks a rule of the field: %1%2.").arg(detail, where),
+              logged);
     case SQLITE_ERROR:
         if (detail.startsWith(QLatin1String("no such table")))
-            throw DbError(err::TableMissing, QStringLiteral("%1%2.").arg(detail, where));
+            raise(err::TableMissing, QStringLiteral("%1%2.").arg(detail, where), logged);
         if (detail.startsWith(QLatin1String("no such column")))
-            throw DbError(err::FieldMissing, QStringLiteral("%1%2.").arg(detail, where));
-        throw DbError(err::SyntaxError, QStringLiteral("Syntax error: %1%2.").arg(detail, where));
+            raise(err::FieldMissing, QStringLiteral("%1%2.").arg(detail, where), logged);
+        raise(err::SyntaxError, QStringLiteral("Syntax error: %1%2.").arg(detail, where), logged);
     default:
-        throw DbError(3000 + (rc & 0xff), QStringLiteral("%1%2.").arg(detail, where));
+        raise(3000 + (rc & 0xff), QStringLiteral("%1%2.").arg(detail, where), logged);
     }
+    Q_UNREACHABLE();
 }
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
@@ -83,8 +129,10 @@ bool Statement::step() {
         return true;
     if (rc == SQLITE_DONE)
         return false;
+    // The reset forgets why the system refused a write; keep it first.
+    const int systemErrno = sqlite3_system_errno(db_);
     sqlite3_reset(stmt_);
-    throwSqlite(rc, db_, sql_);
+    throwSqlite(rc, db_, sql_, systemErrno);
 }
 
 void Statement::reset() {

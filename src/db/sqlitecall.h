@@ -8,8 +8,9 @@
 // Thin RAII and error mapping over the SQLite C API, private to the store.
 namespace perlinex::db::detail {
 
-// Throws the DbError that matches an SQLite result code.
-[[noreturn]] void throwSqlite(int rc, sqlite3* db, const QString& context);
+// Throws the DbError that matches an SQLite result code. systemErrno is the system's reason for
+// a failed read or write when the caller kept it; otherwise it is asked of the connection.
+[[noreturn]] void throwSqlite(int rc, sqlite3* db, const QString& context, int systemErrno = -1);
 inline void check(int rc, sqlite3* db, const QString& context) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
         throwSqlite(rc, db, context);

@@ -6,11 +6,17 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <cstdio>
 
 namespace perlinex {
 
 using db::DbError;
 namespace err = db::err;
+
+void ProgramState::lockFolder() {
+    if (!FolderLock)
+        FolderLock = db::FolderLock::take(DbPath);
+}
 
 void ProgramState::openCollection(db::StructureCheck check) {
     CollectionDb = db::openCollection(DbPath, check);
@@ -29,6 +35,15 @@ void ProgramState::endProgram(const QString& reason) {
 }
 
 namespace {
+
+// The statement that failed goes to the log, never into a message.
+void logError(const DbError& error) {
+    std::fprintf(stderr, "perlinex: error %d: %s%s%s\n", error.number(),
+                 error.text().toLocal8Bit().constData(), error.statement().isEmpty() ? "" : " in ",
+                 error.statement().toLocal8Bit().constData());
+}
+
+} // namespace
 
 void repairAndReopen(ProgramState& program, const DbError& error) {
     program.closeCollection();
@@ -54,7 +69,34 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
             }
         }
         if (!restored) {
-            const db::RepairReport r = db::repairCollection(program.DbPath);
+            // A salvage that clearly fell short does not replace the damaged file unasked.
+            const db::RepairReport r =
+                db::repairCollection(program.DbPath, [&](const db::RepairReport& found) {
+                    if (!found.fellShort())
+                        return true;
+                    return dialogs.message(
+                               QStringLiteral(
+                                   "The collection %1 held about %2 stamps, but only %3 stamps "
+                                   "and %4 code entries could be recovered from it.\n\nDo you "
+                                   "want to replace the damaged file with what was recovered?"
+                                   "\n\nChoose No to leave the damaged file as it is, so that "
+                                   "another tool can be tried; Perlinex then ends.")
+                                   .arg(name)
+                                   .arg(found.expectedStamps)
+                                   .arg(found.stamps)
+                                   .arg(found.codes),
+                               QStringLiteral("Damaged Collection"), Buttons::YesNo,
+                               Icon::Warning) == Answer::Yes;
+                });
+            const QString kept = QDir::toNativeSeparators(r.damagedCopy);
+            if (!r.replaced) {
+                dialogs.message(QStringLiteral("The damaged collection has been left as it was in "
+                                               "%1 (a copy is in %2). Perlinex ends now.")
+                                    .arg(QDir::toNativeSeparators(program.DbPath), kept),
+                                QStringLiteral("Damaged Collection"), Buttons::Ok,
+                                Icon::Information);
+                program.endProgram(error.text());
+            }
             QString text = QStringLiteral("The collection %1 was damaged and has been repaired: "
                                           "%2 stamps and %3 code entries were recovered.")
                                .arg(name)
@@ -65,8 +107,9 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
                     r.lostRows == 1
                         ? QStringLiteral("\n\nAt least one row could not be read.")
                         : QStringLiteral("\n\nAt least %1 rows could not be read.").arg(r.lostRows);
-            text += QStringLiteral("\n\nThe damaged file has been kept as %1.")
-                        .arg(QFileInfo(r.damagedCopy).fileName());
+            if (r.cutRows > 0)
+                text += QStringLiteral("\n\n%1 values could only be read in part.").arg(r.cutRows);
+            text += QStringLiteral("\n\nThe damaged file has been kept as %1.").arg(kept);
             dialogs.message(text, QStringLiteral("Damaged Collection"), Buttons::Ok,
                             Icon::Information);
         }
@@ -79,8 +122,6 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
         program.endProgram(e.text());
     }
 }
-
-} // namespace
 
 void HandleDbError(ProgramState& program, const DbError& error) {
     DialogService& dialogs = program.dialogs();
@@ -116,6 +157,7 @@ void HandleDbError(ProgramState& program, const DbError& error) {
         program.DialogCancelled = true;
         return;
     default:
+        logError(error);
         dialogs.message(QStringLiteral("%1  %2").arg(error.number()).arg(error.text()));
         program.endProgram(error.text());
     }

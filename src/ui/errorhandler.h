@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/folderlock.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "ui/dialogservice.h"
@@ -35,6 +36,8 @@ public:
 
     QString AppFolder;
     QString DbPath;
+    // This program's hold on the collection's folder, for its whole life.
+    std::unique_ptr<db::FolderLock> FolderLock;
     std::unique_ptr<db::Database> CollectionDb;
     std::unique_ptr<db::RecordSet> StampSet;
 
@@ -42,6 +45,9 @@ public:
     std::int16_t LockRetries = 0;
     bool DialogCancelled = false;
 
+    // Takes the folder's lock before the collection is opened or made; throws 3045 when
+    // another program has it.
+    void lockFolder();
     // Opens DbPath as CollectionDb for this program alone. The main window defers the check
     // of the file's structure until its first record is on screen.
     void openCollection(db::StructureCheck check = db::StructureCheck::AtOpen);
@@ -53,6 +59,12 @@ public:
 private:
     DialogService& dialogs_;
 };
+
+// Repairs a damaged collection, as the error handler does for error 3049: the copy kept by the
+// last compaction is offered first, then what can be read is salvaged (asking before a
+// salvage that fell short replaces the file), and the collection is opened again. Ends the
+// program when nothing usable is left.
+void repairAndReopen(ProgramState& program, const db::DbError& error);
 
 // The common error handler: returns for the errors it can recover from, ends the program
 // (throws ProgramEnded) for the others.

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -150,4 +151,87 @@ TEST(CommandLine, AFolderWithoutACollectionIsOnlyFilledWhenTheUserSaysSo) {
     EXPECT_TRUE(app::prepareCollectionFolder(firstStart, false));
     EXPECT_EQ(dialogs.prompts.size(), 2u);
     EXPECT_TRUE(QFile::exists(first + QStringLiteral("/stamp.mdb")));
+}
+
+namespace {
+
+Outcome runWithInput(const QStringList& args, const QString& input) {
+    QString out;
+    QString err;
+    QString in = input;
+    QTextStream o(&out);
+    QTextStream e(&err);
+    QTextStream i(&in);
+    const int status = app::runCommand(QStringList{QStringLiteral("perlinex")} + args, o, e, &i);
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CommandLine, CheckChangesNothing_RepairAsksBeforeASalvageThatFellShort) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("c"));
+    ASSERT_EQ(
+        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("600")})
+            .status,
+        0);
+    const QString path = folder + QStringLiteral("/stamp.mdb");
+    EXPECT_EQ(run({QStringLiteral("check"), folder}).status, 0);
+
+    // Cut in half: about half the stamps can come back.
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.resize(f.size() / 2 / 4096 * 4096));
+    f.close();
+    const QByteArray damaged = bytesOf(path);
+    const Outcome checked = run({QStringLiteral("check"), folder});
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("is damaged"))) << checked.out.toStdString();
+    EXPECT_EQ(bytesOf(path), damaged);
+
+    // No to replacing it with what was recovered: the damaged file stays as it was.
+    const Outcome declined =
+        runWithInput({QStringLiteral("repair"), folder}, QStringLiteral("n\n"));
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_TRUE(declined.out.contains(QStringLiteral("could be recovered")))
+        << declined.out.toStdString();
+    EXPECT_TRUE(declined.out.contains(QStringLiteral("left as it was")));
+    EXPECT_EQ(bytesOf(path), damaged);
+
+    const Outcome repaired = run({QStringLiteral("repair"), folder, QStringLiteral("--yes")});
+    EXPECT_EQ(repaired.status, 0) << repaired.err.toStdString();
+    EXPECT_TRUE(repaired.out.contains(QStringLiteral("has been repaired")))
+        << repaired.out.toStdString();
+    EXPECT_EQ(run({QStringLiteral("check"), folder}).status, 0);
+    const QStringList recovered = descriptions(folder);
+    EXPECT_GT(recovered.size(), 100); // the first half holds the code tables too
+    EXPECT_LT(recovered.size(), 600);
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("stamp-damaged-*.mdb")}).size(), 2);
+}
+
+TEST(CommandLine, AFileSizeLimitIsReportedAsAFullDiskAndLeavesNoPartialFile) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("limited"));
+    QProcess shell;
+    // 2 MB is far less than the collection needs.
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"),
+                                       QStringLiteral("ulimit -f 4096; exec \"$0\" generate \"$1\" "
+                                                      "--stamps 20000"),
+                                       QStringLiteral(PERLINEX_PROGRAM), folder});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitStatus(), QProcess::NormalExit) << "killed by the limit";
+    EXPECT_EQ(shell.exitCode(), 1);
+    const QString said = QString::fromUtf8(shell.readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("not enough space"))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("INSERT"))) << said.toStdString();
+    const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& f : left)
+        EXPECT_TRUE(f == QLatin1String("stamp.mdb.lock")) << f.toStdString();
 }

@@ -246,3 +246,39 @@ TEST_F(MainWindowTest, AValueNoMoneyCanHold_IsReportedAndEndsTheProgram) {
     EXPECT_TRUE(dialogs.prompts.back().text.startsWith(QStringLiteral("6  Overflow")))
         << dialogs.prompts.back().text.toStdString();
 }
+
+TEST_F(MainWindowTest, AValueLongerThanItsField_IsKeptWholeUnlessTheUserChangesIt) {
+    const QString path = dir.filePath(QStringLiteral("stamp.mdb"));
+    const QString huge = QString(1024 * 1024, QLatin1Char('d')) + QStringLiteral("END");
+    {
+        auto d = db::createCollection(path);
+        // As another program would write it: past the 80 characters the editor takes.
+        auto insert = d->prepare(QStringLiteral("insert into stamp (descr, catnum) values (?, ?)"));
+        insert->run({Value(huge), Value(QStringLiteral("SG 1"))});
+    }
+    program = std::make_unique<Program>(dialogs, dir.path());
+    w = std::make_unique<frmMain>(*program);
+    w->load();
+    w->show();
+    EXPECT_EQ(text("txtDescr"), huge.left(80) + QChar(0x2026));
+    EXPECT_FALSE(edit("txtDescr")->toolTip().isEmpty());
+
+    type("txtColor", QStringLiteral("red"));
+    click("cmdUpdate");
+    ASSERT_TRUE(browsing()) << dialogs.messageTexts().join(' ').toStdString();
+    auto stored = [&] {
+        return program->CollectionDb->scalar(QStringLiteral("select descr from stamp")).toText();
+    };
+    EXPECT_EQ(stored(), huge);
+    EXPECT_EQ(program->CollectionDb->scalar(QStringLiteral("select Color from stamp")).toText(),
+              QStringLiteral("red"));
+
+    // An edit of the value itself stores what the user sees and changed.
+    auto* descr = edit("txtDescr");
+    descr->setFocus();
+    descr->end(false);
+    QTest::keyClick(descr, Qt::Key_Backspace);
+    click("cmdUpdate");
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(stored(), huge.left(80));
+}

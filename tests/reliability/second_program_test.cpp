@@ -1,9 +1,15 @@
 #include "reliability_support.h"
 #include "support/temp_folder.h"
 
+#include "db/folderlock.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <array>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace reliability;
 
@@ -76,5 +82,90 @@ TEST_F(SecondProgram, ThisOneIsRefusedWhileAnotherHoldsItAndGetsInWhenThatOneDie
     // A program that crashes lets go of the collection with it.
     first.kill();
     ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(stampsOf(dbPath), before);
+}
+
+namespace {
+
+struct Start {
+    std::unique_ptr<QProcess> process;
+    QString said;
+};
+
+// Starts two programs on the same folder at the same moment and reads what each says first.
+std::array<Start, 2> startTwo(const QString& dbPath) {
+    std::array<Start, 2> starts;
+    for (Start& s : starts)
+        s.process = std::make_unique<QProcess>();
+    for (Start& s : starts)
+        s.process->start(kWriter, {dbPath, QStringLiteral("--start")});
+    for (Start& s : starts) {
+        s.process->waitForReadyRead(10000);
+        s.said = QString::fromUtf8(s.process->readLine()).trimmed();
+    }
+    return starts;
+}
+
+void finish(std::array<Start, 2>& starts) {
+    for (Start& s : starts) {
+        s.process->closeWriteChannel();
+        s.process->waitForFinished(10000);
+    }
+}
+
+} // namespace
+
+TEST_F(SecondProgram, TwoStartedTogether_ExactlyOneWinsAndANewCollectionIsAlwaysWhole) {
+    constexpr int kRuns = 15;
+    for (int run = 0; run < kRuns; ++run) {
+        // Half the runs on an empty folder, where the winner makes the collection.
+        const bool empty = run % 2 == 0;
+        const QString folder = path(QStringLiteral("race%1").arg(run));
+        const QString target =
+            empty ? QDir(folder).filePath(QStringLiteral("stamp.mdb")) : makeCollection(folder, 5);
+        QDir().mkpath(folder);
+        QElapsedTimer clock;
+        clock.start();
+        auto starts = startTwo(target);
+        const qint64 ms = clock.elapsed();
+        int opened = 0;
+        for (const Start& s : starts) {
+            if (s.said == QLatin1String("open"))
+                ++opened;
+            else
+                EXPECT_TRUE(s.said.startsWith(QLatin1String("error 3045 ")))
+                    << "run " << run << ": " << s.said.toStdString();
+        }
+        EXPECT_EQ(opened, 1) << "run " << run;
+        EXPECT_LT(ms, 3000) << "run " << run;
+        finish(starts);
+        const QStringList left = entriesOf(folder);
+        EXPECT_TRUE(left.contains(QStringLiteral("stamp.mdb"))) << left.join(',').toStdString();
+        EXPECT_FALSE(left.contains(QStringLiteral("stamp.mdb.new")));
+        QString why;
+        EXPECT_TRUE(db::isIntactCollection(target, &why)) << why.toStdString();
+    }
+}
+
+TEST_F(SecondProgram, IsKeptOutWhileTheCollectionIsClosedForPackBackupOrRestore) {
+    const auto lock = db::FolderLock::take(dbPath);
+    const QString app = QFileInfo(dbPath).absolutePath();
+    QStringList saidDuringPack;
+    db::setStepHook([&](const char* step) {
+        if (std::strcmp(step, "verify") != 0)
+            return;
+        // The collection is closed here; only the folder's lock keeps the other program out.
+        QProcess second;
+        second.start(kWriter, {dbPath, QStringLiteral("--start")});
+        second.waitForFinished(10000);
+        saidDuringPack << QString::fromUtf8(second.readAllStandardOutput()).trimmed();
+    });
+    db::compactCollection(app);
+    QTemporaryDir destination;
+    db::backupCollection(app, destination.path());
+    db::setStepHook({});
+    ASSERT_EQ(saidDuringPack.size(), 2);
+    for (const QString& said : saidDuringPack)
+        EXPECT_TRUE(said.startsWith(QLatin1String("error 3045 "))) << said.toStdString();
     EXPECT_EQ(stampsOf(dbPath), before);
 }

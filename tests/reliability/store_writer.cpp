@@ -1,7 +1,9 @@
 #include "db/dberror.h"
+#include "db/folderlock.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +14,9 @@
 //                                     only after update() returned, until it is killed
 //   store_writer <stamp.mdb> --hold   opens the collection, prints "open", waits for stdin to end
 //   store_writer <stamp.mdb> --open   tries once; prints "opened" or "error <number> <text>"
+//   store_writer <stamp.mdb> --start  starts as the program does: takes the folder's lock,
+//                                     makes the collection when there is none, opens it,
+//                                     prints "open" and waits for stdin to end
 // Every line is flushed at once: the test kills this program at any moment and trusts what it
 // has read.
 
@@ -43,19 +48,25 @@ int store(db::Database& collection) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open]\n", stderr);
+        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open | --start]\n", stderr);
         return 64;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const char* mode = argc > 2 ? argv[2] : "";
     try {
+        std::unique_ptr<db::FolderLock> lock;
+        if (std::strcmp(mode, "--start") == 0) {
+            lock = db::FolderLock::take(path);
+            if (!QFileInfo::exists(path))
+                db::createCollection(path)->close();
+        }
         auto collection = db::openCollection(path);
         if (std::strcmp(mode, "--open") == 0) {
             say(QStringLiteral("opened"));
             return 0;
         }
         say(QStringLiteral("open"));
-        if (std::strcmp(mode, "--hold") == 0) {
+        if (std::strcmp(mode, "--hold") == 0 || std::strcmp(mode, "--start") == 0) {
             while (std::getchar() != EOF) {
             }
             return 0;
