@@ -104,7 +104,7 @@ TEST_P(KilledDuringBackup, LeavesTheCollectionAndNoIncompleteBackup) {
         EXPECT_EQ(folderContents(QDir(folder).filePath(QStringLiteral("images"))), pictures);
     }
     QString made;
-    ASSERT_NO_THROW(made = db::backupCollection(app, destination, kWhen.addSecs(60)));
+    ASSERT_NO_THROW(made = db::backupCollection(app, destination, kWhen.addSecs(60)).folder);
     EXPECT_EQ(stampsOf(QDir(made).filePath(QStringLiteral("stamp.mdb"))), expected);
     EXPECT_EQ(folderContents(QDir(made).filePath(QStringLiteral("images"))), pictures);
 }
@@ -119,7 +119,7 @@ TEST_P(KilledDuringRestore, LeavesEitherTheOldOrTheRestoredCollectionWhole) {
     addPictures(app, "backed up");
     const QString destination = path(QStringLiteral("backups"));
     QDir().mkpath(destination);
-    const QString backup = db::backupCollection(app, destination, kWhen);
+    const QString backup = db::backupCollection(app, destination, kWhen).folder;
     const QString backupDb = QDir(backup).filePath(QStringLiteral("stamp.mdb"));
     // The collection moves on after the backup, so that old and restored content differ.
     change(QStringLiteral("DELETE FROM stamp WHERE quantity < 50"));
