@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <set>
@@ -102,12 +103,17 @@ QString resolveLinks(const QString& path) {
     const QFileInfo info(path);
     if (!info.isSymLink())
         return info.absoluteFilePath();
-    const QString real = info.canonicalFilePath();
-    if (!real.isEmpty())
-        return real;
-    struct stat st {};
-    const bool circle = ::stat(native(path).constData(), &st) != 0 && errno == ELOOP;
-    if (circle)
+    if (char* real = ::realpath(native(path).constData(), nullptr)) {
+        const QString resolved = QFile::decodeName(real);
+        std::free(real);
+        return resolved;
+    }
+    const int error = errno;
+    if (error != ENOENT && error != ELOOP)
+        fail(err::FileNotFound,
+             tr("The collection %1 is a symbolic link to %2, which cannot be reached: %3.")
+                 .arg(shown(path), shown(info.symLinkTarget()), durable::systemError(error)));
+    if (error == ELOOP)
         fail(err::FileNotFound,
              tr("The collection %1 is a symbolic link that leads round in a circle. Perlinex has "
                 "not changed it; make the link lead to the collection file, or remove it.")
