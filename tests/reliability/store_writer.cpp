@@ -1,4 +1,5 @@
 #include "db/dberror.h"
+#include "db/maintenance.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 
@@ -12,6 +13,10 @@
 //                                     only after update() returned, until it is killed
 //   store_writer <stamp.mdb> --hold   opens the collection, prints "open", waits for stdin to end
 //   store_writer <stamp.mdb> --open   tries once; prints "opened" or "error <number> <text>"
+//   store_writer <backup> --restore <program folder> [<step>]
+//                                     restores the backup, printing the name of each step as it
+//                                     begins and "restored" at the end; at <step> it prints
+//                                     "waiting" and waits for stdin to end, to be killed there
 // Every line is flushed at once: the test kills this program at any moment and trusts what it
 // has read.
 
@@ -39,16 +44,34 @@ int store(db::Database& collection) {
     }
 }
 
+int restore(const QString& backup, const QString& appFolder, const char* waitAt) {
+    db::setStepHook([waitAt](const char* step) {
+        say(QString::fromLatin1(step));
+        if (waitAt && std::strcmp(step, waitAt) == 0) {
+            say(QStringLiteral("waiting"));
+            while (std::getchar() != EOF) {
+            }
+        }
+    });
+    db::restoreCollection(backup, appFolder);
+    say(QStringLiteral("restored"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open]\n", stderr);
+        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open]\n"
+                   "       store_writer <backup> --restore <program folder> [<step>]\n",
+                   stderr);
         return 64;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const char* mode = argc > 2 ? argv[2] : "";
     try {
+        if (std::strcmp(mode, "--restore") == 0 && argc > 3)
+            return restore(path, QString::fromLocal8Bit(argv[3]), argc > 4 ? argv[4] : nullptr);
         auto collection = db::openCollection(path);
         if (std::strcmp(mode, "--open") == 0) {
             say(QStringLiteral("opened"));
