@@ -353,11 +353,12 @@ RepairReport repairCollection(const QString& damagedPath) {
             .arg(info.completeBaseName(),
                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
         QStringLiteral(".mdb"));
+    bool renaming = false;
     try {
         // Until the repaired file is in place the damaged one stays under its own name, so the
         // copy of it would only take room.
         OnFailure cleanup([&] {
-            if (isThere(fresh))
+            if (!renaming || isThere(fresh))
                 QFile::remove(report.damagedCopy);
             removeQuietly(fresh);
         });
@@ -385,6 +386,7 @@ RepairReport repairCollection(const QString& damagedPath) {
             fail(err::DamagedFile,
                  QStringLiteral("The repaired collection is not whole (%1).").arg(why));
         step("replace");
+        renaming = true;
         renameOver(fresh, dbPath);
         cleanup.dismiss();
     } catch (const DbError& e) {
@@ -544,21 +546,21 @@ void copyTree(const QString& from, const QString& to, const QString& name,
                      QStringLiteral("Could not make the folder '%1'.").arg(folder));
             folders << folder;
         }
-        try {
-            QFile check(source);
-            if (notCopied && !check.open(QIODevice::ReadOnly)) {
-                *notCopied << NotCopied{name + QLatin1Char('/') + tree.files[i],
-                                        check.errorString()};
-                continue;
-            }
+        const QString entryName = name + QLatin1Char('/') + tree.files[i];
+        QFile check(source);
+        if (notCopied && !check.open(QIODevice::ReadOnly)) {
+            *notCopied << NotCopied{entryName, check.errorString()};
+        } else {
             check.close();
-            durable::copyDurably(source, target);
-        } catch (const durable::FileError& e) {
-            const bool unreadable = e.kind() == durable::FileError::Kind::CannotRead ||
-                                    e.kind() == durable::FileError::Kind::NotFound;
-            if (!notCopied || !unreadable)
-                throw storeError(e);
-            *notCopied << NotCopied{name + QLatin1Char('/') + tree.files[i], e.text()};
+            try {
+                durable::copyDurably(source, target);
+            } catch (const durable::FileError& e) {
+                const bool unreadable = e.kind() == durable::FileError::Kind::CannotRead ||
+                                        e.kind() == durable::FileError::Kind::NotFound;
+                if (!notCopied || !unreadable)
+                    throw storeError(e);
+                *notCopied << NotCopied{entryName, e.text()};
+            }
         }
         if (progress)
             progress(i + 1, tree.files.size());

@@ -74,6 +74,10 @@ const BadCatalogue kBadCatalogues[] = {
      [](const QString& p) { ASSERT_TRUE(QFile::link(p + QStringLiteral(".gone"), p)); }, "missing"},
 };
 
+void PrintTo(const BadCatalogue& p, std::ostream* os) {
+    *os << p.name;
+}
+
 } // namespace
 
 class BadCatalogueFile : public TempFolderTest,

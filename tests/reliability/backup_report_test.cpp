@@ -107,6 +107,10 @@ QStringList pathsOf(const QList<db::NotCopied>& items) {
     return out;
 }
 
+void PrintTo(const Unreadable& p, std::ostream* os) {
+    *os << p.name;
+}
+
 class UnreadablePictures : public BackupOfPictures,
                            public ::testing::WithParamInterface<Unreadable> {};
 

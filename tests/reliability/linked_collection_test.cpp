@@ -140,6 +140,10 @@ const BrokenLink kBrokenLinks[] = {
      "circle"},
 };
 
+void PrintTo(const BrokenLink& p, std::ostream* os) {
+    *os << p.name;
+}
+
 class BrokenCollectionLink : public TempFolderTest,
                              public ::testing::WithParamInterface<BrokenLink> {};
 

@@ -122,6 +122,10 @@ std::string stepName(const ::testing::TestParamInfo<RestoreStep>& info) {
     return name;
 }
 
+void PrintTo(const RestoreStep& p, std::ostream* os) {
+    *os << p.name;
+}
+
 class RestoreStoppedAt : public RestoreScene, public ::testing::WithParamInterface<RestoreStep> {};
 
 } // namespace
