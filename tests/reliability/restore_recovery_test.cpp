@@ -290,3 +290,12 @@ TEST_F(RestoreScene, TheNextStartRemovesOnlyMaintenancesOwnLeftovers) {
     expected.sort();
     EXPECT_EQ(entriesOf(app), expected);
 }
+
+TEST(RestoreRecovery, AFirstStartOnAFolderNotYetMadeHasNothingToDo) {
+    QTemporaryDir dir;
+    const QString app = dir.filePath(QStringLiteral("new program folder"));
+    const db::RestoreRecovery recovery = db::recoverInterruptedRestore(app);
+    EXPECT_EQ(recovery.outcome, Outcome::Nothing);
+    EXPECT_EQ(recovery.removed, QStringList());
+    EXPECT_FALSE(QFileInfo::exists(app));
+}
