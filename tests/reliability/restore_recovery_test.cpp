@@ -170,10 +170,12 @@ TEST_P(RestoreStoppedAt, AKillIsFinishedOrUndoneAtTheNextStart) {
     EXPECT_EQ(recovery.outcome, GetParam().afterKill);
     expectSettled(recovery);
     EXPECT_EQ(state(), GetParam().restored ? State::Restored : State::Old);
-    // A second start has nothing left to do.
+    // A second start has nothing left to do, and the restore can be made again.
     const db::RestoreRecovery again = db::recoverInterruptedRestore(app);
     EXPECT_EQ(again.outcome, Outcome::Nothing);
     EXPECT_EQ(again.removed, QStringList());
+    ASSERT_NO_THROW(db::restoreCollection(backup, app));
+    EXPECT_EQ(state(), State::Restored);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, RestoreStoppedAt, ::testing::ValuesIn(kRestoreSteps), stepName);
