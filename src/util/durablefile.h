@@ -11,7 +11,7 @@ namespace perlinex::durable {
 
 class FileError : public std::runtime_error {
 public:
-    // CannotRead: the source of a copy could not be read; the other kinds concern writing.
+    // CannotRead: the source of a copy is there but could not be read.
     enum class Kind { DiskFull, NotFound, CannotRead, CannotWrite, Other };
     FileError(Kind kind, const QString& text)
         : std::runtime_error(text.toStdString()), kind_(kind), text_(text) {}
