@@ -138,10 +138,8 @@ struct FullDiskCase {
     std::function<void(MaintenanceScene&)> run;
 };
 
+// Compaction and the backup of the collection on a full disk are in full_disk_test.cpp.
 const FullDiskCase kFullDiskCases[] = {
-    {"Compaction", false, [](MaintenanceScene& s) { db::compactCollection(s.app); }},
-    {"BackupOfTheCollection", false,
-     [](MaintenanceScene& s) { db::backupCollection(s.app, s.destination, kWhen.addSecs(60)); }},
     {"BackupOfAPicture", true,
      [](MaintenanceScene& s) { db::backupCollection(s.app, s.destination, kWhen.addSecs(60)); }},
     {"RestoreOfTheCollection", false,
