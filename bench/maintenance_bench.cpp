@@ -109,7 +109,7 @@ void BM_BackupAgainstSqliteTool(benchmark::State& state) {
         }
         QElapsedTimer t;
         t.start();
-        const QString made = perlinex::db::backupCollection(gFolder, destination.path());
+        const QString made = perlinex::db::backupCollection(gFolder, destination.path()).folder;
         const double s = seconds(t);
         state.SetIterationTime(s);
         QDir(made).removeRecursively();

@@ -270,21 +270,32 @@ QString defaultFolder() {
 }
 
 bool prepareCollectionFolder(Program& program, bool ask) {
-    if (!QFileInfo::exists(program.DbPath)) {
-        if (ask) {
-            const Answer a =
-                program.dialogs().message(tr("There is no collection in %1. Make a new, empty one?")
-                                              .arg(QDir::toNativeSeparators(program.AppFolder)),
-                                          ProgramTitle, Buttons::YesNo, Icon::Question);
-            if (a != Answer::Yes)
-                return false;
-        }
-        if (!QDir().mkpath(program.AppFolder))
-            throw db::DbError(db::err::InvalidPath,
-                              tr("The folder '%1' could not be made.").arg(program.AppFolder));
-        db::createCollection(program.DbPath)->close();
+    // A collection reached through a symbolic link is worked on where the link leads.
+    program.DbPath = db::resolvedCollectionPath(program.AppFolder);
+    if (ask && !QFileInfo::exists(program.DbPath)) {
+        const Answer a =
+            program.dialogs().message(tr("There is no collection in %1. Make a new, empty one?")
+                                          .arg(QDir::toNativeSeparators(program.AppFolder)),
+                                      ProgramTitle, Buttons::YesNo, Icon::Question);
+        if (a != Answer::Yes)
+            return false;
     }
-    db::openCatalogue(program.AppFolder)->close();
+    if (!QDir().mkpath(program.AppFolder))
+        throw db::DbError(db::err::InvalidPath,
+                          tr("The folder '%1' could not be made.").arg(program.AppFolder));
+    // Under the lock: of two programs started together one makes the collection, the other is
+    // told it is in use; and a restore cut short is settled before anything else is read.
+    program.lockFolder();
+    const db::RestoreRecovery recovery = db::recoverInterruptedRestore(program.AppFolder);
+    if (!recovery.message.isEmpty())
+        program.dialogs().message(recovery.message, tr("Restore Backup"), Buttons::Ok,
+                                  Icon::Information);
+    if (!QFileInfo::exists(program.DbPath))
+        db::createCollection(program.DbPath)->close();
+    QString remade;
+    db::openCatalogue(program.AppFolder, &remade)->close();
+    if (!remade.isEmpty())
+        program.dialogs().message(remade, ProgramTitle, Buttons::Ok, Icon::Information);
     return true;
 }
 

@@ -99,7 +99,7 @@ void frmBackup::makeBackup() {
     closeStore();
     report(QStringLiteral("Making the backup..."));
     status_->repaint();
-    QString made;
+    db::BackupReport made;
     try {
         WorkProgress progress(this, Title, tr("Making the backup..."));
         made = db::backupCollection(program_.AppFolder, *destination, QDateTime::currentDateTime(),
@@ -110,12 +110,12 @@ void frmBackup::makeBackup() {
         return;
     }
     lastFolder_ = *destination;
-    const QString shown = QDir::toNativeSeparators(made);
-    report(QStringLiteral("Last backup: %1").arg(shown));
-    dialogs.message(QStringLiteral("The backup has been made in the folder\n%1\n\nIt holds the "
-                                   "collection (stamp.mdb) and its pictures (images).")
-                        .arg(shown),
-                    Title, Buttons::Ok, Icon::Information);
+    const QString shown = QDir::toNativeSeparators(made.folder);
+    report(made.complete() ? tr("Last backup: %1").arg(shown)
+                           : tr("Last backup (incomplete): %1").arg(shown));
+    // An incomplete backup says which pictures it lacks.
+    dialogs.message(made.message(), Title, Buttons::Ok,
+                    made.complete() ? Icon::Information : Icon::Warning);
 }
 
 void frmBackup::restoreBackup() {
@@ -161,6 +161,14 @@ void frmBackup::restoreBackup() {
     } catch (const db::DbError& e) {
         report(QString());
         dialogs.message(e.text(), title, Buttons::Ok, Icon::Critical);
+        // A restore that failed after the collection was put in place is finished now, or
+        // else at the next start.
+        try {
+            const db::RestoreRecovery r = db::recoverInterruptedRestore(program_.AppFolder);
+            if (!r.message.isEmpty())
+                dialogs.message(r.message, title, Buttons::Ok, Icon::Information);
+        } catch (const db::DbError&) {
+        }
         return;
     }
     lastFolder_ = QFileInfo(*folder).absolutePath();

@@ -1,9 +1,13 @@
 #include "db/catalogue.h"
 
 #include "db/dberror.h"
+#include "db/fileprobe.h"
 #include "db/schema.h"
 #include "db/sqlitecall.h"
+#include "util/durablefile.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -68,8 +72,75 @@ void createCatalogue(const QString& path) {
     });
 }
 
-std::unique_ptr<Database> openCatalogue(const QString& folder) {
+namespace {
+
+const char* const CatalogueColumns[] = {"specid",     "Desc",      "usewith",  "fieldname",
+                                        "FileName",   "linkfield", "datatype", "defwidth",
+                                        "IsCurrency", "ismemo"};
+
+// Why an existing file cannot serve as the field catalogue; empty when it can.
+QString catalogueProblem(const QString& path) {
+    const FileProbe probe = probeFile(path);
+    if (probe.kind != FileKind::SQLite)
+        return probe.description;
+    try {
+        auto db = Database::open(path, OpenMode::ReadOnly);
+        QString why;
+        if (!quickCheck(*db, &why))
+            return QCoreApplication::translate("Catalogue", "a damaged database (%1)")
+                .arg(why.left(200));
+        QStringList present;
+        detail::Statement st(db->handle(), QStringLiteral("PRAGMA table_info(RptSpec)"));
+        while (st.step())
+            present << st.columnText(1);
+        if (present.isEmpty())
+            return QCoreApplication::translate("Catalogue", "a database without the table RptSpec");
+        for (const char* column : CatalogueColumns)
+            if (!present.contains(QString::fromLatin1(column), Qt::CaseInsensitive))
+                return QCoreApplication::translate("Catalogue",
+                                                   "a database whose table RptSpec lacks the "
+                                                   "field %1")
+                    .arg(QString::fromLatin1(column));
+        if (db->scalar(QStringLiteral("SELECT count(*) FROM RptSpec")).toInteger() == 0)
+            return QCoreApplication::translate("Catalogue", "a field catalogue without fields");
+    } catch (const DbError& e) {
+        return e.text();
+    }
+    return QString();
+}
+
+} // namespace
+
+std::unique_ptr<Database> openCatalogue(const QString& folder, QString* remade) {
     const QString path = QDir(folder).filePath(QString::fromLatin1(CatalogueFileName));
+    const QFileInfo info(path);
+    // The catalogue is the program's own data: a file in its place that cannot serve is moved
+    // aside, never overwritten, and the catalogue made again from the shipped data.
+    if (info.exists() || info.isSymLink()) {
+        const QString problem = catalogueProblem(path);
+        if (!problem.isEmpty()) {
+            const QString kept = durable::unusedName(
+                folder,
+                QStringLiteral("rptspec-bad-%1")
+                    .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+                QStringLiteral(".mdb"));
+            try {
+                durable::renameOver(path, kept);
+            } catch (const durable::FileError& e) {
+                throw DbError(err::CannotOpen,
+                              QCoreApplication::translate(
+                                  "Catalogue", "The field catalogue %1 is %2, and it could not "
+                                               "be moved aside to make a new one: %3")
+                                  .arg(QDir::toNativeSeparators(path), problem, e.text()));
+            }
+            if (remade)
+                *remade =
+                    QCoreApplication::translate(
+                        "Catalogue", "The field catalogue %1 was %2. It has been kept as %3 "
+                                     "and made again.")
+                        .arg(QDir::toNativeSeparators(path), problem, QFileInfo(kept).fileName());
+        }
+    }
     if (!QFileInfo::exists(path)) {
         try {
             createCatalogue(path);
@@ -79,16 +150,7 @@ std::unique_ptr<Database> openCatalogue(const QString& folder) {
                                           .arg(path, e.text()));
         }
     }
-    auto db = Database::open(path, OpenMode::ReadOnly);
-    if (db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                                  "lower(name) = 'rptspec'"))
-            .toInteger() == 0)
-        throw DbError(err::TableMissing,
-                      QStringLiteral("'%1' is not a field catalogue: it has no table RptSpec. It "
-                                     "has been left as it is; move it away and Perlinex will make "
-                                     "a new one.")
-                          .arg(path));
-    return db;
+    return Database::open(path, OpenMode::ReadOnly);
 }
 
 } // namespace perlinex::db

@@ -13,7 +13,10 @@ namespace perlinex::db {
 void createCatalogue(const QString& path);
 
 // Opens the catalogue of a program folder read-only, first creating it when it is missing.
-// A file of that name that is not a catalogue is reported and left alone.
-std::unique_ptr<Database> openCatalogue(const QString& folder);
+// A file of that name that is not a whole catalogue (an empty or text file, another kind of
+// database, one without the table RptSpec or its fields, a damaged one) is kept as
+// rptspec-bad-<date>-<time>.mdb and the catalogue made again; remade, when given, then gets
+// words for the user saying so (it is left alone otherwise).
+std::unique_ptr<Database> openCatalogue(const QString& folder, QString* remade = nullptr);
 
 } // namespace perlinex::db

@@ -8,10 +8,19 @@
 #include "db/textcompare.h"
 #include "util/durablefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace perlinex::db {
 
@@ -35,9 +44,85 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
+QString tr(const char* text) {
+    return QCoreApplication::translate("Maintenance", text);
+}
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
 void removeQuietly(const QString& path) {
     QFile::remove(path);
     QFile::remove(path + QStringLiteral("-journal"));
+}
+
+bool isThere(const QString& path) {
+    struct stat st {};
+    return ::lstat(native(path).constData(), &st) == 0;
+}
+
+// Removes a file, a link or a whole folder; true when something was there.
+bool removeEntry(const QString& path) {
+    const QFileInfo info(path);
+    if (!isThere(path))
+        return false;
+    if (info.isDir() && !info.isSymLink())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
+    return true;
+}
+
+// Undoes the partial work of an operation unless it was dismissed: whichever way the operation
+// ends early (a failed step, a full disk, an exception from a progress callback), nothing
+// half-made stays in the user's folders.
+class OnFailure {
+public:
+    explicit OnFailure(std::function<void()> undo) : undo_(std::move(undo)) {}
+    ~OnFailure() {
+        if (!undo_)
+            return;
+        try {
+            undo_();
+        } catch (...) {
+            // The original failure is the one to report.
+        }
+    }
+    OnFailure(const OnFailure&) = delete;
+    OnFailure& operator=(const OnFailure&) = delete;
+    void dismiss() { undo_ = nullptr; }
+
+private:
+    std::function<void()> undo_;
+};
+
+// A file reached through symbolic links, as the real file. A link that leads nowhere is
+// refused: writing through it would make a new file where the user's collection used to be.
+QString resolveLinks(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return info.absoluteFilePath();
+    if (char* real = ::realpath(native(path).constData(), nullptr)) {
+        const QString resolved = QFile::decodeName(real);
+        std::free(real);
+        return resolved;
+    }
+    const int error = errno;
+    if (error != ENOENT && error != ELOOP)
+        fail(err::FileNotFound,
+             tr("The collection %1 is a symbolic link to %2, which cannot be reached: %3.")
+                 .arg(shown(path), shown(info.symLinkTarget()), durable::systemError(error)));
+    if (error == ELOOP)
+        fail(err::FileNotFound,
+             tr("The collection %1 is a symbolic link that leads round in a circle. Perlinex has "
+                "not changed it; make the link lead to the collection file, or remove it.")
+                 .arg(shown(path)));
+    fail(err::FileNotFound,
+         tr("The collection %1 is a symbolic link to %2, which does not exist. Perlinex has not "
+            "made a new collection in its place; put the collection file back where the link "
+            "leads, or remove the link.")
+             .arg(shown(path), shown(info.symLinkTarget())));
 }
 
 // The durable-file helpers report in their own terms; the store's callers expect its errors.
@@ -47,6 +132,7 @@ DbError storeError(const durable::FileError& e) {
         return DbError(err::DiskFull, e.text());
     case durable::FileError::Kind::NotFound:
         return DbError(err::FileNotFound, e.text());
+    case durable::FileError::Kind::CannotRead:
     case durable::FileError::Kind::CannotWrite:
         return DbError(err::CannotOpen, e.text());
     case durable::FileError::Kind::Other:
@@ -74,9 +160,6 @@ void copyDurably(const QString& from, const QString& to) {
 }
 void keepCopy(const QString& from, const QString& to) {
     inStoreTerms([&] { durable::keepCopy(from, to); });
-}
-void exchangeFolders(const QString& a, const QString& b) {
-    inStoreTerms([&] { durable::exchangeFolders(a, b); });
 }
 
 // A raw connection for reading a file that may not pass our own checks.
@@ -181,13 +264,6 @@ void verifyCopy(const QString& copy, const QString& expectedFingerprint, const P
              QStringLiteral("The new file '%1' is not a whole collection (%2).").arg(copy, why));
 }
 
-QString uniqueName(const QString& folder, const QString& stem, const QString& suffix) {
-    QString candidate = QDir(folder).filePath(stem + suffix);
-    for (int n = 2; QFileInfo::exists(candidate); ++n)
-        candidate = QDir(folder).filePath(QStringLiteral("%1-%2%3").arg(stem).arg(n).arg(suffix));
-    return candidate;
-}
-
 } // namespace
 
 void setStepHook(StepHook h) {
@@ -219,15 +295,20 @@ bool isIntactCollection(const QString& path, QString* why) {
     return problems.isEmpty();
 }
 
+QString resolvedCollectionPath(const QString& appFolder) {
+    return resolveLinks(QDir(appFolder).filePath(QString::fromLatin1(CollectionFileName)));
+}
+
 void compactCollection(const QString& appFolder, const Progress& progress) {
-    const QDir dir(appFolder);
-    const QString source = dir.filePath(QString::fromLatin1(CollectionFileName));
+    const QString source = resolvedCollectionPath(appFolder);
+    const QDir dir(QFileInfo(source).absolutePath());
     const QString target = dir.filePath(QString::fromLatin1(CompactTargetFileName));
     const QString kept = dir.filePath(QString::fromLatin1(CompactBackupFileName));
 
     step("remove-old-target");
     removeQuietly(target);
     try {
+        OnFailure cleanup([&] { removeQuietly(target); });
         step("compact");
         QString expected;
         {
@@ -246,9 +327,8 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
         keepCopy(source, kept);
         step("replace");
         renameOver(target, source);
-        step("done");
+        cleanup.dismiss();
     } catch (const DbError& e) {
-        removeQuietly(target);
         if (e.number() == err::DiskFull)
             fail(err::DiskFull,
                  QStringLiteral("The collection could not be compacted: there is not "
@@ -258,136 +338,316 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
                             "as it was.")
                  .arg(e.text()));
     }
+    step("done");
 }
 
 bool RepairReport::fellShort() const {
     return (stamps == 0 && expectedStamps > 0) || stamps * 100 < expectedStamps * 95;
 }
 
-RepairReport repairCollection(const QString& dbPath,
+RepairReport repairCollection(const QString& damagedPath,
                               const std::function<bool(const RepairReport&)>& accept) {
+    const QString dbPath = resolveLinks(damagedPath);
     const QFileInfo info(dbPath);
     const QString folder = info.absolutePath();
+    const QString fresh = dbPath + QStringLiteral(".repair");
     RepairReport report;
-
-    step("keep-damaged");
-    report.damagedCopy = uniqueName(
+    report.damagedCopy = durable::unusedName(
         folder,
         QStringLiteral("%1-damaged-%2")
             .arg(info.completeBaseName(),
                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
         QStringLiteral(".mdb"));
-    copyDurably(dbPath, report.damagedCopy);
-
-    step("recover");
-    const QString fresh = dbPath + QStringLiteral(".repair");
-    removeQuietly(fresh);
+    bool renaming = false;
     try {
-        auto db = createCollection(fresh, false);
-        SalvageOutcome salvaged;
-        db->transaction([&] { salvaged = salvageCollection(report.damagedCopy, *db); });
-        db->close();
-        report.stamps = salvaged.stamps;
-        report.codes = salvaged.codes;
-        report.lostRows = salvaged.lostRows;
-        report.cutRows = salvaged.cutRows;
-        report.expectedStamps = salvaged.expectedStamps;
-        report.notes = salvaged.notes;
-    } catch (...) {
+        // Until the repaired file is in place the damaged one stays under its own name, so the
+        // copy of it would only take room.
+        OnFailure cleanup([&] {
+            if (!renaming || isThere(fresh))
+                QFile::remove(report.damagedCopy);
+            removeQuietly(fresh);
+        });
+        step("keep-damaged");
+        copyDurably(dbPath, report.damagedCopy);
+
+        step("recover");
         removeQuietly(fresh);
+        {
+            auto db = createCollection(fresh, false);
+            SalvageOutcome salvaged;
+            db->transaction([&] { salvaged = salvageCollection(report.damagedCopy, *db); });
+            db->close();
+            report.stamps = salvaged.stamps;
+            report.codes = salvaged.codes;
+            report.lostRows = salvaged.lostRows;
+            report.cutRows = salvaged.cutRows;
+            report.expectedStamps = salvaged.expectedStamps;
+            report.notes = salvaged.notes;
+        }
+        step("verify");
+        syncPath(fresh, false);
+        QString why;
+        if (!isIntactCollection(fresh, &why))
+            fail(err::DamagedFile,
+                 QStringLiteral("The repaired collection is not whole (%1).").arg(why));
+        // Declined: the cleanup takes the recovered file and the copy away again.
+        if (accept && !accept(report))
+            return report;
+        step("replace");
+        renaming = true;
+        renameOver(fresh, dbPath);
+        cleanup.dismiss();
+    } catch (const DbError& e) {
+        if (e.number() == err::DiskFull)
+            fail(err::DiskFull, tr("There is not enough space on the disk to repair the "
+                                   "collection. The damaged file has been left where it was."));
         throw;
     }
-    step("verify");
-    syncPath(fresh, false);
-    QString why;
-    if (!isIntactCollection(fresh, &why)) {
-        removeQuietly(fresh);
-        fail(err::DamagedFile,
-             QStringLiteral("The repaired collection is not whole (%1).").arg(why));
-    }
-    if (accept && !accept(report)) {
-        removeQuietly(fresh);
-        return report;
-    }
-    step("replace");
-    renameOver(fresh, dbPath);
     QFile::remove(dbPath + QStringLiteral("-journal"));
     report.replaced = true;
     return report;
 }
 
-void replaceCollectionWith(const QString& source, const QString& dbPath, const QString& keptName) {
+void replaceCollectionWith(const QString& source, const QString& path, const QString& keptName) {
+    const QString dbPath = resolveLinks(path);
     QString why;
     if (!isIntactCollection(source, &why))
         fail(err::DamagedFile,
              QStringLiteral("'%1' is not a whole collection (%2).").arg(source, why));
     const QString temp = dbPath + QStringLiteral(".incoming");
+    OnFailure cleanup([&] { QFile::remove(temp); });
     step("copy-in");
     copyDurably(source, temp);
     if (!keptName.isEmpty() && QFileInfo::exists(dbPath)) {
         step("keep-current");
         const QFileInfo info(dbPath);
-        keepCopy(dbPath, uniqueName(info.absolutePath(),
-                                    QStringLiteral("%1-%2-%3")
-                                        .arg(info.completeBaseName(), keptName,
-                                             QDateTime::currentDateTime().toString(
-                                                 QStringLiteral("yyyyMMdd-HHmmss"))),
-                                    QStringLiteral(".mdb")));
+        keepCopy(dbPath, durable::unusedName(info.absolutePath(),
+                                             QStringLiteral("%1-%2-%3")
+                                                 .arg(info.completeBaseName(), keptName,
+                                                      QDateTime::currentDateTime().toString(
+                                                          QStringLiteral("yyyyMMdd-HHmmss"))),
+                                             QStringLiteral(".mdb")));
     }
     step("replace");
     renameOver(temp, dbPath);
+    cleanup.dismiss();
     QFile::remove(dbPath + QStringLiteral("-journal"));
 }
 
 namespace {
 
-void copyFolderDurably(const QString& from, const QString& to, const Progress& progress) {
-    if (!QDir().mkpath(to))
-        fail(err::CannotOpen, QStringLiteral("Could not make the folder '%1'.").arg(to));
-    if (!QFileInfo(from).isDir())
-        return;
+// The files of a folder tree, by path under its root, and what in it could not be read.
+struct Tree {
     QStringList files;
-    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(files[i]));
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        copyDurably(files[i], target);
-        if (progress)
-            progress(i + 1, files.size());
-    }
-    syncPath(to, true);
+    QList<NotCopied> unreadable; // named as the user sees them, "images/gb"
+};
+
+using Seen = std::set<std::pair<dev_t, ino_t>>;
+
+QString whatItIs(mode_t mode) {
+    if (S_ISFIFO(mode))
+        return tr("a named pipe, not a file");
+    if (S_ISSOCK(mode))
+        return tr("a socket, not a file");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return tr("a device, not a file");
+    return tr("not a file");
 }
 
-void removeFolder(const QString& path) {
-    QDir(path).removeRecursively();
+// Why a name in a folder cannot be reached by stat: a link that leads nowhere, or the error.
+QString unreachable(const QString& path, int error) {
+    struct stat st {};
+    if (::lstat(native(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        return error == ELOOP ? tr("a link that leads round in a circle")
+                              : tr("a link that leads nowhere");
+    return durable::systemError(error);
+}
+
+void listInto(const QString& folder, const QString& relative, const QString& name, Tree& tree,
+              Seen& seen) {
+    DIR* d = ::opendir(native(folder).constData());
+    if (!d) {
+        tree.unreadable.push_back(
+            {name, tr("the folder could not be read: %1").arg(durable::systemError(errno))});
+        return;
+    }
+    QStringList names;
+    for (;;) {
+        errno = 0;
+        const dirent* e = ::readdir(d);
+        if (!e)
+            break;
+        const QString entry = QFile::decodeName(e->d_name);
+        if (entry != QLatin1String(".") && entry != QLatin1String(".."))
+            names << entry;
+    }
+    const int readError = errno;
+    ::closedir(d);
+    if (readError != 0)
+        tree.unreadable.push_back({name, tr("the folder could not be read to its end: %1")
+                                             .arg(durable::systemError(readError))});
+    names.sort();
+    for (const QString& entry : names) {
+        const QString path = folder + QLatin1Char('/') + entry;
+        const QString rel = relative.isEmpty() ? entry : relative + QLatin1Char('/') + entry;
+        const QString entryName = name + QLatin1Char('/') + entry;
+        struct stat st {};
+        if (::stat(native(path).constData(), &st) != 0) {
+            tree.unreadable.push_back({entryName, unreachable(path, errno)});
+        } else if (S_ISDIR(st.st_mode)) {
+            // A folder reached twice through links is copied once; a circle of links ends.
+            if (seen.insert({st.st_dev, st.st_ino}).second)
+                listInto(path, rel, entryName, tree, seen);
+        } else if (S_ISREG(st.st_mode)) {
+            tree.files << rel;
+        } else {
+            // Opening a pipe would wait for a writer for ever.
+            tree.unreadable.push_back({entryName, whatItIs(st.st_mode)});
+        }
+    }
+}
+
+// No folder at all is an empty tree: a collection need not have pictures.
+Tree listTree(const QString& root, const QString& name) {
+    Tree tree;
+    struct stat st {};
+    if (::stat(native(root).constData(), &st) != 0) {
+        const int error = errno;
+        if (isThere(root) || error != ENOENT)
+            tree.unreadable.push_back({name, unreachable(root, error)});
+        return tree;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        tree.unreadable.push_back({name, tr("it is not a folder")});
+        return tree;
+    }
+    Seen seen{{st.st_dev, st.st_ino}};
+    listInto(root, QString(), name, tree, seen);
+    return tree;
+}
+
+QString describe(const NotCopied& n) {
+    return QStringLiteral("%1 (%2)").arg(n.path, n.why);
+}
+
+// Copies the files of a folder tree to a new folder. With notCopied given, what cannot be
+// read is reported there and left out; without it, the copy fails. Failures to write, such as
+// a full disk, always fail it.
+void copyTree(const QString& from, const QString& to, const QString& name,
+              QList<NotCopied>* notCopied, const Progress& progress) {
+    if (!QDir().mkpath(to))
+        fail(err::CannotOpen, QStringLiteral("Could not make the folder '%1'.").arg(to));
+    const Tree tree = listTree(from, name);
+    if (!tree.unreadable.isEmpty()) {
+        if (!notCopied)
+            fail(err::CannotOpen,
+                 tr("%1 could not be copied: %2.").arg(shown(from), describe(tree.unreadable[0])));
+        *notCopied << tree.unreadable;
+    }
+    QStringList folders{to};
+    for (qsizetype i = 0; i < tree.files.size(); ++i) {
+        const QString source = QDir(from).filePath(tree.files[i]);
+        const QString target = QDir(to).filePath(tree.files[i]);
+        const QString folder = QFileInfo(target).absolutePath();
+        if (!folders.contains(folder)) {
+            if (!QDir().mkpath(folder))
+                fail(err::CannotOpen,
+                     QStringLiteral("Could not make the folder '%1'.").arg(folder));
+            folders << folder;
+        }
+        const QString entryName = name + QLatin1Char('/') + tree.files[i];
+        QFile check(source);
+        if (notCopied && !check.open(QIODevice::ReadOnly)) {
+            *notCopied << NotCopied{entryName, check.errorString()};
+        } else {
+            check.close();
+            try {
+                durable::copyDurably(source, target);
+            } catch (const durable::FileError& e) {
+                const bool unreadable = e.kind() == durable::FileError::Kind::CannotRead ||
+                                        e.kind() == durable::FileError::Kind::NotFound;
+                if (!notCopied || !unreadable)
+                    throw storeError(e);
+                *notCopied << NotCopied{entryName, e.text()};
+            }
+        }
+        if (progress)
+            progress(i + 1, tree.files.size());
+    }
+    // Every new folder's entries, so that a crash after the copy cannot lose a picture.
+    for (const QString& folder : folders)
+        syncPath(folder, true);
+}
+
+const char* const ImagesFolderName = "images";
+
+void writeTextFile(const QString& path, const QString& text) {
+    inStoreTerms([&] {
+        durable::replaceFile(path, [&](const QString& temp) {
+            const QByteArray bytes = text.toUtf8();
+            const int fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd < 0)
+                fail(err::CannotOpen, QStringLiteral("Could not write '%1': %2.")
+                                          .arg(temp, durable::systemError(errno)));
+            const ssize_t n = ::write(fd, bytes.constData(), size_t(bytes.size()));
+            const int error = errno;
+            ::close(fd);
+            if (n != bytes.size()) {
+                const bool full = n >= 0 || error == ENOSPC || error == EFBIG || error == EDQUOT;
+                fail(full ? err::DiskFull : err::DiskError,
+                     QStringLiteral("Could not write '%1': %2.")
+                         .arg(temp, durable::systemError(n >= 0 ? ENOSPC : error)));
+            }
+        });
+    });
+}
+
+QString listed(const QList<NotCopied>& items, qsizetype most) {
+    QStringList lines;
+    for (qsizetype i = 0; i < items.size() && i < most; ++i)
+        lines << describe(items[i]);
+    if (items.size() > most)
+        lines << tr("and %1 more").arg(items.size() - most);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
+
+QString BackupReport::message() const {
+    if (complete())
+        return tr("The backup has been made in the folder\n%1\n\nIt holds the collection "
+                  "(stamp.mdb) and its pictures (images).")
+            .arg(shown(folder));
+    return tr("The backup in the folder\n%1\n\nis incomplete. It holds the collection "
+              "(stamp.mdb), but these pictures could not be read and are not in it:\n\n%2\n\n"
+              "Make them readable and make the backup again. The list is kept in the backup "
+              "as incomplete.txt.")
+        .arg(shown(folder), listed(notCopied, 10));
+}
 
 bool isBackupFolder(const QString& folder) {
     return isIntactCollection(QDir(folder).filePath(QString::fromLatin1(CollectionFileName)));
 }
 
-QString backupCollection(const QString& appFolder, const QString& destination,
-                         const QDateTime& when, const Progress& progress) {
+BackupReport backupCollection(const QString& appFolder, const QString& destination,
+                              const QDateTime& when, const Progress& progress) {
     if (!QFileInfo(destination).isDir())
         fail(err::InvalidPath,
              QStringLiteral("The backup folder '%1' does not exist.").arg(destination));
     const QDir app(appFolder);
-    const QString source = app.filePath(QString::fromLatin1(CollectionFileName));
-    const QString finalFolder =
-        uniqueName(destination,
-                   QStringLiteral("Perlinex backup %1")
-                       .arg(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))),
-                   QString());
+    const QString source = resolvedCollectionPath(appFolder);
+    BackupReport report;
+    report.folder =
+        durable::unusedName(destination,
+                            QStringLiteral("Perlinex backup %1")
+                                .arg(when.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))),
+                            QString());
     const QString partial =
         QDir(destination)
-            .filePath(QStringLiteral(".%1.partial").arg(QFileInfo(finalFolder).fileName()));
-    removeFolder(partial);
+            .filePath(QStringLiteral(".%1.partial").arg(QFileInfo(report.folder).fileName()));
+    removeEntry(partial);
     try {
+        OnFailure cleanup([&] { removeEntry(partial); });
         if (!QDir().mkpath(partial))
             fail(err::CannotOpen,
                  QStringLiteral("Could not make a folder in '%1'.").arg(destination));
@@ -415,13 +675,22 @@ QString backupCollection(const QString& appFolder, const QString& destination,
         step("verify");
         verifyCopy(copy, expected, progress);
         step("copy-images");
-        copyFolderDurably(app.filePath(QStringLiteral("images")),
-                          QDir(partial).filePath(QStringLiteral("images")), progress);
+        const QString images = QString::fromLatin1(ImagesFolderName);
+        copyTree(app.filePath(images), QDir(partial).filePath(images), images, &report.notCopied,
+                 progress);
+        if (!report.complete()) {
+            QStringList lines{tr("This backup is incomplete: these pictures could not be read "
+                                 "when it was made, and are not in it.")};
+            for (const NotCopied& n : report.notCopied)
+                lines << describe(n);
+            writeTextFile(QDir(partial).filePath(QStringLiteral("incomplete.txt")),
+                          lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        }
         step("finish");
-        renameOver(partial, finalFolder);
-        return finalFolder;
+        renameOver(partial, report.folder);
+        cleanup.dismiss();
+        return report;
     } catch (const DbError& e) {
-        removeFolder(partial);
         if (e.number() == err::DiskFull)
             fail(err::DiskFull, QStringLiteral("The backup could not be made: there is not enough "
                                                "space on the disk. Nothing has been changed."));
@@ -429,47 +698,245 @@ QString backupCollection(const QString& appFolder, const QString& destination,
     }
 }
 
+namespace {
+
+// A restore in three parts. It first makes everything it needs beside what it replaces (the
+// backup's pictures as images.incoming, its collection as <collection>.incoming). Then it
+// writes the marker restore.pending, and only then changes the program folder: the collection
+// is renamed into place, and then the pictures. A crash before that rename is undone by
+// removing the marker and the incoming files; a crash after it is finished by putting the
+// pictures in place. Each step can be run again after a crash part-way through it.
+const char* const MarkerFileName = "restore.pending";
+const char* const MarkerHeading = "Perlinex is restoring a backup into this folder.";
+
+struct RestorePlan {
+    QString backup;         // where the backup came from, for the user
+    QString dbPath;         // the collection file, links resolved
+    QString incomingDb;     // the backup's collection beside it
+    QString keptDb;         // the replaced collection, kept
+    QString images;         // the program folder's pictures
+    QString incomingImages; // the backup's pictures beside them
+    QString keptImages;     // the replaced pictures, kept
+    QString marker;
+};
+
+RestorePlan planRestore(const QString& appFolder, const QString& dbPath, const QString& backup) {
+    const QDir app(appFolder);
+    const QString images = app.filePath(QString::fromLatin1(ImagesFolderName));
+    return {
+        backup,
+        dbPath,
+        dbPath + QStringLiteral(".incoming"),
+        QDir(QFileInfo(dbPath).absolutePath()).filePath(QStringLiteral("stamp-before-restore.mdb")),
+        images,
+        images + QStringLiteral(".incoming"),
+        app.filePath(QStringLiteral("images-before-restore")),
+        app.filePath(QString::fromLatin1(MarkerFileName))};
+}
+
+void writeMarker(const RestorePlan& plan) {
+    writeTextFile(plan.marker,
+                  QStringLiteral("%1\ncollection=%2\nbackup=%3\n")
+                      .arg(QString::fromLatin1(MarkerHeading), plan.dbPath, plan.backup));
+}
+
+// The plan of the restore a marker tells of. The collection it names is the one it was
+// replacing, even if a link has been changed since.
+RestorePlan readMarker(const QString& appFolder) {
+    const QString marker = QDir(appFolder).filePath(QString::fromLatin1(MarkerFileName));
+    QString dbPath;
+    QString backup;
+    const QString text = QString::fromUtf8([&] {
+        QFile f(marker);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }());
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("collection=")))
+            dbPath = line.mid(11);
+        else if (line.startsWith(QLatin1String("backup=")))
+            backup = line.mid(7);
+    }
+    if (dbPath.isEmpty() || !QFileInfo(QFileInfo(dbPath).absolutePath()).isDir())
+        dbPath = resolvedCollectionPath(appFolder);
+    return planRestore(appFolder, dbPath, backup);
+}
+
+void removeMarker(const RestorePlan& plan) {
+    if (QFile::exists(plan.marker) && !QFile::remove(plan.marker))
+        fail(err::CannotOpen, tr("Could not remove %1.").arg(shown(plan.marker)));
+    syncPath(QFileInfo(plan.marker).absolutePath(), true);
+}
+
+// The backup's pictures go in place once its collection is: while images.incoming is there,
+// the folder named images still holds the pictures being replaced.
+void putImagesInPlace(const RestorePlan& plan) {
+    if (!isThere(plan.incomingImages))
+        return;
+    step("replace-images");
+    if (isThere(plan.images)) {
+        removeEntry(plan.keptImages);
+        renameOver(plan.images, plan.keptImages);
+    }
+    step("put-images");
+    renameOver(plan.incomingImages, plan.images);
+}
+
+// Everything after the collection was renamed into place.
+void finishRestore(const RestorePlan& plan) {
+    // A journal beside the new file would belong to the file it replaced.
+    QFile::remove(plan.dbPath + QStringLiteral("-journal"));
+    putImagesInPlace(plan);
+    step("unmark");
+    removeMarker(plan);
+}
+
+// Everything before it: the marker goes first, so that a crash while the incoming files are
+// removed cannot be taken for a restore to finish.
+void rollBackRestore(const RestorePlan& plan) {
+    removeMarker(plan);
+    removeEntry(plan.incomingDb);
+    removeEntry(durable::partName(plan.incomingDb));
+    removeEntry(plan.incomingImages);
+}
+
+// The partial files that maintenance leaves when the program is killed, by name: nothing of
+// the user's own is touched.
+QStringList removeLeftovers(const QString& appFolder) {
+    const QDir app(appFolder);
+    QString dbPath;
+    try {
+        dbPath = resolvedCollectionPath(appFolder);
+    } catch (const DbError&) {
+        dbPath = app.filePath(QString::fromLatin1(CollectionFileName));
+    }
+    const QDir dbFolder(QFileInfo(dbPath).absolutePath());
+    const QString images = app.filePath(QString::fromLatin1(ImagesFolderName));
+    const QString compactTarget = dbFolder.filePath(QString::fromLatin1(CompactTargetFileName));
+    QStringList candidates{
+        compactTarget,
+        compactTarget + QStringLiteral("-journal"),
+        durable::partName(dbFolder.filePath(QString::fromLatin1(CompactBackupFileName))),
+        dbPath + QStringLiteral(".incoming"),
+        durable::partName(dbPath + QStringLiteral(".incoming")),
+        dbPath + QStringLiteral(".repair"),
+        dbPath + QStringLiteral(".repair-journal"),
+        durable::partName(dbFolder.filePath(QStringLiteral("stamp-before-restore.mdb"))),
+        images + QStringLiteral(".incoming"),
+        images + QStringLiteral(".swap"),
+        durable::partName(app.filePath(QString::fromLatin1(MarkerFileName))),
+    };
+    // A repair killed while it kept the damaged file.
+    const QString damaged = QFileInfo(dbPath).completeBaseName() + QStringLiteral("-damaged-*.mdb");
+    for (const QString& name :
+         dbFolder.entryList({durable::partName(damaged)}, QDir::Files | QDir::Hidden))
+        candidates << dbFolder.filePath(name);
+    QStringList removed;
+    for (const QString& path : candidates)
+        if (removeEntry(path))
+            removed << path;
+    return removed;
+}
+
+} // namespace
+
 void restoreCollection(const QString& backupFolder, const QString& appFolder,
                        const Progress& progress) {
-    const QDir app(appFolder);
     const QString backupDb = QDir(backupFolder).filePath(QString::fromLatin1(CollectionFileName));
     QString why;
     if (!isIntactCollection(backupDb, &why))
         fail(err::DamagedFile, QStringLiteral("'%1' does not hold a whole Perlinex backup (%2).")
                                    .arg(backupFolder, why));
-    const QString dbPath = app.filePath(QString::fromLatin1(CollectionFileName));
-    const QString images = app.filePath(QStringLiteral("images"));
-    const QString incomingImages = images + QStringLiteral(".incoming");
-    const QString keptImages = app.filePath(QStringLiteral("images-before-restore"));
-    try {
-        step("copy-images");
-        removeFolder(incomingImages);
-        copyFolderDurably(QDir(backupFolder).filePath(QStringLiteral("images")), incomingImages,
-                          progress);
-        step("copy-collection");
-        const QString incoming = dbPath + QStringLiteral(".incoming");
-        copyDurably(backupDb, incoming);
-        if (QFileInfo::exists(dbPath)) {
-            step("keep-current");
-            keepCopy(dbPath, app.filePath(QStringLiteral("stamp-before-restore.mdb")));
-        }
-        step("replace");
-        renameOver(incoming, dbPath);
-        QFile::remove(dbPath + QStringLiteral("-journal"));
-        step("replace-images");
-        removeFolder(keptImages);
-        if (QFileInfo(images).isDir()) {
-            exchangeFolders(images, incomingImages);
-            renameOver(incomingImages, keptImages);
-        } else {
-            renameOver(incomingImages, images);
-        }
-        step("done");
-    } catch (const DbError& e) {
-        removeFolder(incomingImages);
-        QFile::remove(dbPath + QStringLiteral(".incoming"));
+    // A restore cut short earlier is settled first, so that this one starts from a whole folder.
+    recoverInterruptedRestore(appFolder);
+    const RestorePlan plan = planRestore(appFolder, resolvedCollectionPath(appFolder),
+                                         QFileInfo(backupFolder).absoluteFilePath());
+    const auto failed = [](const DbError& e) {
+        if (e.number() == err::DiskFull)
+            fail(err::DiskFull, tr("The backup could not be restored: there is not enough space "
+                                   "on the disk. Nothing has been changed."));
         fail(e.number(), QStringLiteral("The backup could not be restored: %1").arg(e.text()));
+    };
+    // The collection has been replaced once the marker is there and the incoming file is not.
+    const auto replaced = [&] { return isThere(plan.marker) && !isThere(plan.incomingDb); };
+    try {
+        OnFailure undo([&] {
+            if (!replaced())
+                rollBackRestore(plan);
+        });
+        step("copy-images");
+        removeEntry(plan.incomingImages);
+        const QString images = QString::fromLatin1(ImagesFolderName);
+        copyTree(QDir(backupFolder).filePath(images), plan.incomingImages, images, nullptr,
+                 progress);
+        step("copy-collection");
+        copyDurably(backupDb, plan.incomingDb);
+        if (QFileInfo::exists(plan.dbPath)) {
+            step("keep-current");
+            keepCopy(plan.dbPath, plan.keptDb);
+        }
+        step("mark");
+        writeMarker(plan);
+        step("replace");
+        renameOver(plan.incomingDb, plan.dbPath);
+        undo.dismiss();
+    } catch (const DbError& e) {
+        if (!replaced())
+            failed(e);
     }
+    try {
+        finishRestore(plan);
+    } catch (const DbError& first) {
+        // The backup's collection is in place: its pictures must follow. Once more, and
+        // otherwise at the next start.
+        try {
+            finishRestore(plan);
+        } catch (const DbError&) {
+            fail(first.number(),
+                 tr("The backup's collection has been put in place, but its pictures could not "
+                    "be: %1 Perlinex will finish the restore when it next starts.")
+                     .arg(first.text()));
+        }
+    }
+    step("done");
+}
+
+RestoreRecovery recoverInterruptedRestore(const QString& appFolder) {
+    RestoreRecovery result;
+    if (isThere(QDir(appFolder).filePath(QString::fromLatin1(MarkerFileName)))) {
+        const RestorePlan plan = readMarker(appFolder);
+        const QString from = plan.backup.isEmpty() ? tr("a backup") : shown(plan.backup);
+        if (isThere(plan.incomingDb)) {
+            try {
+                rollBackRestore(plan);
+            } catch (const DbError& e) {
+                fail(e.number(), tr("Perlinex was stopped while it restored %1, and the restore "
+                                    "could not be undone: %2")
+                                     .arg(from, e.text()));
+            }
+            result.outcome = RestoreRecovery::Outcome::RolledBack;
+            result.message =
+                tr("Perlinex was stopped while it restored %1, before the collection was "
+                   "replaced. The restore has been undone: the collection and its pictures are "
+                   "as they were before it.")
+                    .arg(from);
+        } else {
+            try {
+                finishRestore(plan);
+            } catch (const DbError& e) {
+                fail(e.number(), tr("Perlinex was stopped while it restored %1, and the restore "
+                                    "could not be finished: %2")
+                                     .arg(from, e.text()));
+            }
+            result.outcome = RestoreRecovery::Outcome::Finished;
+            result.message = tr("Perlinex was stopped while it restored %1. The restore has now "
+                                "been finished: the collection and its pictures are those of the "
+                                "backup. The ones it replaced are kept as %2 and "
+                                "images-before-restore.")
+                                 .arg(from, QFileInfo(plan.keptDb).fileName());
+        }
+    }
+    result.removed = removeLeftovers(appFolder);
+    return result;
 }
 
 } // namespace perlinex::db

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,9 +20,16 @@ using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
 using StepHook = std::function<void(const char* step)>;
 void setStepHook(StepHook hook);
 
-// Compacts AppFolder/stamp.mdb through stampnew.mdb; the collection as it was is kept as
-// stampdb.bak (an earlier one is replaced). Throws DbError and leaves stamp.mdb as it was
-// when any step fails.
+// The file that holds a program folder's collection: AppFolder/stamp.mdb, or, when that is a
+// symbolic link, the file it leads to. Compaction, backup, restore and repair work on that
+// file and beside it (their temporary files, stampdb.bak, stamp-before-restore.mdb), so that
+// the link keeps leading to the collection as it now is. Throws DbError 3024, with words for
+// the user, when the link leads nowhere or round in a circle.
+QString resolvedCollectionPath(const QString& appFolder);
+
+// Compacts the collection through stampnew.mdb beside it; the collection as it was is kept as
+// stampdb.bak (an earlier one is replaced). Throws DbError and leaves the collection and the
+// folder as they were when any step fails.
 void compactCollection(const QString& appFolder, const Progress& progress = {});
 
 struct RepairReport {
@@ -44,8 +52,9 @@ struct RepairReport {
 
 // Keeps a copy of the damaged collection beside it, then recovers every row that can still
 // be found in it (see salvage.h) into a fresh collection. That collection takes the damaged
-// file's place unless accept, asked with the figures first, says no: then the damaged file
-// stays where it was, untouched, and nothing recovered is kept.
+// file's place unless accept, asked with the figures first, says no. When accept says no or
+// any step fails, the damaged file stays where it was, untouched, and nothing is left beside
+// it.
 RepairReport repairCollection(const QString& dbPath,
                               const std::function<bool(const RepairReport&)>& accept = {});
 
@@ -62,16 +71,56 @@ bool isIntactCollection(const QString& path, QString* why = nullptr);
 void replaceCollectionWith(const QString& source, const QString& dbPath,
                            const QString& keptName = QString());
 
+// A picture (or a folder of them) that a backup could not copy, by its path under the
+// program folder ("images/gb/seahorse.png"), and why.
+struct NotCopied {
+    QString path;
+    QString why;
+};
+
+struct BackupReport {
+    QString folder;             // the new backup folder
+    QList<NotCopied> notCopied; // empty when the backup holds every picture
+    bool complete() const { return notCopied.isEmpty(); }
+    // What to tell the user once the backup is made: where it is and what it holds, or, for an
+    // incomplete one, which pictures it lacks.
+    QString message() const;
+};
+
 // Makes a consistent copy of the collection and its images folder in a new dated folder
-// under destination; returns that folder.
-QString backupCollection(const QString& appFolder, const QString& destination,
-                         const QDateTime& when = QDateTime::currentDateTime(),
-                         const Progress& progress = {});
+// under destination. A picture or folder that cannot be read is left out and reported (the
+// backup is then incomplete, and says so in a file "incomplete.txt" beside the collection);
+// any other failure, such as a full disk, fails the whole backup and leaves nothing behind.
+BackupReport backupCollection(const QString& appFolder, const QString& destination,
+                              const QDateTime& when = QDateTime::currentDateTime(),
+                              const Progress& progress = {});
 
 // Puts a backup made by backupCollection back in the program folder. The collection and
-// images it replaces are kept as stamp-before-restore.mdb and images-before-restore.
+// images it replaces are kept as stamp-before-restore.mdb (beside the collection) and
+// images-before-restore. Before the first change to the program folder a marker,
+// restore.pending, is written to disk, so that a restore cut short by a crash is finished or
+// undone by recoverInterruptedRestore. Throws DbError when it fails; the folder then holds the
+// collection and pictures as they were, or, when only the last steps failed and could not be
+// finished, the marker is left for the next start.
 void restoreCollection(const QString& backupFolder, const QString& appFolder,
                        const Progress& progress = {});
+
+struct RestoreRecovery {
+    enum class Outcome {
+        Nothing,    // no restore was cut short
+        Finished,   // the backup's collection was in place: its pictures were put in place too
+        RolledBack, // the collection had not been replaced: the restore was undone
+    };
+    Outcome outcome = Outcome::Nothing;
+    QString message;     // what to tell the user; empty when there was nothing to do
+    QStringList removed; // leftover partial files removed, for a log
+};
+
+// Run at every start under the program's lock on the folder, before the collection is opened:
+// finishes or undoes a restore that was cut short, and removes the partial files that
+// compaction, repair, backup or restore leave when the program is killed. Throws DbError when
+// an interrupted restore cannot be settled (the marker then stays for the next attempt).
+RestoreRecovery recoverInterruptedRestore(const QString& appFolder);
 
 // A folder holds a backup when it has an intact stamp.mdb.
 bool isBackupFolder(const QString& folder);

@@ -91,8 +91,8 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
             const QString kept = QDir::toNativeSeparators(r.damagedCopy);
             if (!r.replaced) {
                 dialogs.message(QStringLiteral("The damaged collection has been left as it was in "
-                                               "%1 (a copy is in %2). Perlinex ends now.")
-                                    .arg(QDir::toNativeSeparators(program.DbPath), kept),
+                                               "%1. Perlinex ends now.")
+                                    .arg(QDir::toNativeSeparators(program.DbPath)),
                                 QStringLiteral("Damaged Collection"), Buttons::Ok,
                                 Icon::Information);
                 program.endProgram(error.text());

@@ -54,6 +54,15 @@ QString partName(const QString& target) {
     return target + QStringLiteral(".part");
 }
 
+QString unusedName(const QString& folder, const QString& stem, const QString& suffix) {
+    const QDir dir(folder);
+    QString candidate = dir.filePath(stem + suffix);
+    // A link that leads nowhere still takes its name.
+    for (int n = 2; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
+        candidate = dir.filePath(QStringLiteral("%1-%2%3").arg(stem).arg(n).arg(suffix));
+    return candidate;
+}
+
 void syncPath(const QString& path, bool directory) {
     const int fd =
         ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
@@ -80,9 +89,12 @@ void renameOver(const QString& from, const QString& to) {
 void copyDurably(const QString& from, const QString& to) {
     replaceFile(to, [&](const QString& temp) {
         QFile in(from);
-        if (!in.open(QIODevice::ReadOnly))
-            fail(QFileInfo::exists(from) ? EACCES : ENOENT,
-                 QStringLiteral("Could not read '%1'").arg(from));
+        if (!in.open(QIODevice::ReadOnly)) {
+            if (!QFileInfo::exists(from))
+                fail(ENOENT, QStringLiteral("Could not read '%1'").arg(from));
+            throw FileError(FileError::Kind::CannotRead,
+                            QStringLiteral("Could not read '%1': %2.").arg(from, in.errorString()));
+        }
         const int out = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0)
             fail(errno, QStringLiteral("Could not write '%1'").arg(to));
@@ -105,7 +117,8 @@ void copyDurably(const QString& from, const QString& to) {
         }
         if (in.error() != QFileDevice::NoError) {
             ::close(out);
-            fail(EIO, QStringLiteral("Could not read '%1'").arg(from));
+            throw FileError(FileError::Kind::CannotRead,
+                            QStringLiteral("Could not read '%1': %2.").arg(from, in.errorString()));
         }
         if (::close(out) != 0)
             fail(errno, QStringLiteral("Could not write '%1'").arg(to));
@@ -116,7 +129,12 @@ void keepCopy(const QString& from, const QString& to) {
     const QString temp = partName(to);
     QFile::remove(temp);
     if (::link(native(from).constData(), native(temp).constData()) == 0) {
-        renameOver(temp, to);
+        try {
+            renameOver(temp, to);
+        } catch (...) {
+            QFile::remove(temp);
+            throw;
+        }
         return;
     }
     copyDurably(from, to);

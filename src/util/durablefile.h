@@ -11,7 +11,8 @@ namespace perlinex::durable {
 
 class FileError : public std::runtime_error {
 public:
-    enum class Kind { DiskFull, NotFound, CannotWrite, Other };
+    // CannotRead: the source of a copy is there but could not be read.
+    enum class Kind { DiskFull, NotFound, CannotRead, CannotWrite, Other };
     FileError(Kind kind, const QString& text)
         : std::runtime_error(text.toStdString()), kind_(kind), text_(text) {}
     Kind kind() const { return kind_; }
@@ -29,7 +30,8 @@ void syncFolderOf(const QString& path);
 // Renames in one step, replacing the target, and writes the folder's new entry to disk.
 void renameOver(const QString& from, const QString& to);
 
-// Copies a file; the target name only ever holds a whole copy.
+// Copies a file; the target name only ever holds a whole copy. A source that cannot be read
+// is reported as CannotRead (NotFound when it is missing or a link that leads nowhere).
 void copyDurably(const QString& from, const QString& to);
 
 // Keeps a copy of a file under another name: a hard link where the file system has them
@@ -50,6 +52,9 @@ void replaceFile(const QString& target, const std::function<void(const QString& 
 
 // The temporary name used beside a target while it is being written.
 QString partName(const QString& target);
+
+// folder/stem + suffix, or folder/stem-2 + suffix, -3, ... for the first name not yet taken.
+QString unusedName(const QString& folder, const QString& stem, const QString& suffix);
 
 // What errno says, for a message.
 QString systemError(int error);

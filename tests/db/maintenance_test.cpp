@@ -83,13 +83,15 @@ TEST_F(MaintenanceTest, BackupAndRestoreOverAChangedCollection) {
     writeFile(path(QStringLiteral("images/2.jpg")), "picture two");
     QTemporaryDir destination;
     const QString backup = backupCollection(dir.path(), destination.path(),
-                                            QDateTime(QDate(2026, 12, 7), QTime(9, 30)));
+                                            QDateTime(QDate(2026, 12, 7), QTime(9, 30)))
+                               .folder;
     EXPECT_EQ(QFileInfo(backup).fileName(), QStringLiteral("Perlinex backup 2026-12-07 09-30-00"));
     EXPECT_TRUE(isBackupFolder(backup));
     EXPECT_EQ(readFile(backup + QStringLiteral("/images/2.jpg")), QByteArray("picture two"));
     // A second backup in the same second gets its own folder.
     const QString second = backupCollection(dir.path(), destination.path(),
-                                            QDateTime(QDate(2026, 12, 7), QTime(9, 30)));
+                                            QDateTime(QDate(2026, 12, 7), QTime(9, 30)))
+                               .folder;
     EXPECT_NE(second, backup);
 
     db = openCollection(dbPath);

@@ -185,18 +185,3 @@ TEST(Catalogue, IsMadeFromTheShippedDataWhenMissing) {
     EXPECT_TRUE(rows->field(QStringLiteral("IsCurrency")).toBool());
     EXPECT_EQ(rows->field(QStringLiteral("datatype")).toInteger(), 2);
 }
-
-TEST(Catalogue, AFileThatIsNotOneIsReportedAndKept) {
-    QTemporaryDir dir;
-    QFile f(dir.filePath(QStringLiteral("rptspec.mdb")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a catalogue");
-    f.close();
-    try {
-        openCatalogue(dir.path());
-        ADD_FAILURE() << "opened a text file as the catalogue";
-    } catch (const DbError& e) {
-        EXPECT_EQ(e.number(), err::NotACollection);
-    }
-    EXPECT_EQ(contents(dir.filePath(QStringLiteral("rptspec.mdb"))), QByteArray("not a catalogue"));
-}

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace reliability;
 
@@ -19,23 +18,6 @@ std::int64_t rawInt(db::Database& collection, const char* sql) {
         value = sqlite3_column_int64(st, 0);
     sqlite3_finalize(st);
     return value;
-}
-
-// Runs work in a death-test child whose files cannot grow past limit bytes, as on a disk that
-// fills up; writes past it fail instead of raising SIGXFSZ. The child tells the parent the
-// store's error through its exit code and stderr.
-[[noreturn]] void onFullDisk(std::int64_t limit, const std::function<void()>& work) {
-    const rlimit r{rlim_t(limit), rlim_t(limit)};
-    if (setrlimit(RLIMIT_FSIZE, &r) != 0 || std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
-        std::_Exit(2);
-    try {
-        work();
-    } catch (const db::DbError& e) {
-        std::fprintf(stderr, "DbError %d: %s\n", e.number(), e.text().toUtf8().constData());
-        std::_Exit(0);
-    }
-    std::fputs("finished although the disk was full\n", stderr);
-    std::_Exit(1);
 }
 
 // What the user is told, word for word: the disk is full, and nothing was changed.

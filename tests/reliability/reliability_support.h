@@ -10,10 +10,14 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QStringList>
 #include <csignal>
+#include <cstdio>
+#include <functional>
 #include <sqlite3.h>
 #include <stdexcept>
+#include <sys/resource.h>
 
 // Collections made and read back for the reliability tests.
 namespace reliability {
@@ -109,6 +113,51 @@ inline db::StepHook killAt(const char* step) {
         if (target == current)
             std::raise(SIGKILL);
     };
+}
+
+// A step hook that makes the given step fail, as a failing disk or rename would.
+inline db::StepHook failAt(const char* step) {
+    return [target = QByteArray(step)](const char* current) {
+        if (target == current)
+            throw db::DbError(db::err::DiskError,
+                              QStringLiteral("stopped at %1").arg(QString::fromLatin1(current)));
+    };
+}
+
+// Runs work in a death-test child whose files cannot grow past limit bytes, as on a disk that
+// fills up; writes past it fail instead of raising SIGXFSZ. The child tells the parent the
+// store's error through its exit code and stderr.
+[[noreturn]] inline void onFullDisk(std::int64_t limit, const std::function<void()>& work) {
+    const rlimit r{rlim_t(limit), rlim_t(limit)};
+    if (setrlimit(RLIMIT_FSIZE, &r) != 0 || std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR)
+        std::_Exit(2);
+    try {
+        work();
+    } catch (const db::DbError& e) {
+        std::fprintf(stderr, "DbError %d: %s\n", e.number(), e.text().toUtf8().constData());
+        std::_Exit(0);
+    }
+    std::fputs("finished although the disk was full\n", stderr);
+    std::_Exit(1);
+}
+
+// The names maintenance gives its unfinished work: none may stay once an operation has ended,
+// however it ended.
+inline bool isPartialName(const QString& name) {
+    static const QRegularExpression partial(QStringLiteral(
+        R"(^(stampnew\.mdb.*|.*\.part|.*\.incoming|.*-journal|restore\.pending|.*\.repair|)"
+        R"(\..*\.partial|.*\.swap)$)"));
+    return partial.match(name).hasMatch();
+}
+
+// The partial files among the entries of the given folders.
+inline QStringList partialFilesIn(const QStringList& folders) {
+    QStringList out;
+    for (const QString& folder : folders)
+        for (const QString& name : entriesOf(folder))
+            if (isPartialName(name))
+                out << QDir(folder).filePath(name);
+    return out;
 }
 
 } // namespace reliability

@@ -1,5 +1,6 @@
 #include "db/dberror.h"
 #include "db/folderlock.h"
+#include "db/maintenance.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 
@@ -17,6 +18,10 @@
 //   store_writer <stamp.mdb> --start  starts as the program does: takes the folder's lock,
 //                                     makes the collection when there is none, opens it,
 //                                     prints "open" and waits for stdin to end
+//   store_writer <backup> --restore <program folder> [<step>]
+//                                     restores the backup, printing the name of each step as it
+//                                     begins and "restored" at the end; at <step> it prints
+//                                     "waiting" and waits for stdin to end, to be killed there
 // Every line is flushed at once: the test kills this program at any moment and trusts what it
 // has read.
 
@@ -44,16 +49,34 @@ int store(db::Database& collection) {
     }
 }
 
+int restore(const QString& backup, const QString& appFolder, const char* waitAt) {
+    db::setStepHook([waitAt](const char* step) {
+        say(QString::fromLatin1(step));
+        if (waitAt && std::strcmp(step, waitAt) == 0) {
+            say(QStringLiteral("waiting"));
+            while (std::getchar() != EOF) {
+            }
+        }
+    });
+    db::restoreCollection(backup, appFolder);
+    say(QStringLiteral("restored"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open | --start]\n", stderr);
+        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open | --start]\n"
+                   "       store_writer <backup> --restore <program folder> [<step>]\n",
+                   stderr);
         return 64;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const char* mode = argc > 2 ? argv[2] : "";
     try {
+        if (std::strcmp(mode, "--restore") == 0 && argc > 3)
+            return restore(path, QString::fromLocal8Bit(argv[3]), argc > 4 ? argv[4] : nullptr);
         std::unique_ptr<db::FolderLock> lock;
         if (std::strcmp(mode, "--start") == 0) {
             lock = db::FolderLock::take(path);
