@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/dialogservice.h"
 #include "reports/previewview.h"
 #include "reports/printdocument.h"
+#include "ui/dialogservice.h"
 
 #include <QColor>
 #include <QDialog>
@@ -33,6 +33,10 @@ struct PageHeading {
     static PageHeading fromText(bool active, const QString& format, const QString& heading,
                                 const QColor& headingShade, const QColor& bodyShade);
 };
+
+// The page-start handler: adds the heading to the top of the page that begins. Documents laid
+// out without the window (the command line's PDF) connect it themselves.
+void addPageHeading(PrintDocument& document, const PageHeading& heading);
 
 // Shows the print dialog on the printer; false when the user cancels. The window's own is
 // Qt's print dialog; tests put theirs in its place.
