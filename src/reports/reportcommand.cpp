@@ -47,8 +47,8 @@ QStringList reportNames() {
 }
 
 // The preview's pages, with the grey heading row on each, written as a PDF file.
-bool writePdf(ReportData& data, const QString& fileName, const regional::Regional& regional,
-              QString* error) {
+std::int64_t writePdf(ReportData& data, const QString& fileName, const regional::Regional& regional,
+                      QString* error) {
     const ReportDefinition& definition = data.definition();
     PrintDocument document;
     // The shades the window's program starts with.
@@ -57,9 +57,9 @@ bool writePdf(ReportData& data, const QString& fileName, const regional::Regiona
         QColor(0, 0, 0), QColor(200, 200, 200));
     QObject::connect(&document, &PrintDocument::pageStarted,
                      [&document, &heading] { addPageHeading(document, heading); });
-    fillPreview(document, data, regional, QDate::currentDate());
+    const std::int64_t rows = fillPreview(document, data, regional, QDate::currentDate());
     document.layoutAll();
-    return exportPdf(document, fileName, {}, error) == OutputResult::Done;
+    return exportPdf(document, fileName, {}, error) == OutputResult::Done ? rows : -1;
 }
 
 } // namespace
@@ -121,17 +121,19 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         if (data.isEmpty())
             return failed(err, reportText(definition->emptyMessage));
         const regional::Regional regional;
+        std::int64_t rows = 0;
         if (target == QLatin1String("pdf")) {
             QString error;
-            if (!writePdf(data, fileName, regional, &error))
+            rows = writePdf(data, fileName, regional, &error);
+            if (rows < 0)
                 return failed(err,
                               tr("the file '%1' could not be written: %2").arg(fileName, error));
         } else {
-            writeReportFile(data,
-                            target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html,
-                            fileName, regional);
+            rows = writeReportFile(
+                data, target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html,
+                fileName, regional);
         }
-        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(data.rowCount()) << "\n";
+        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
         out.flush();
         return 0;
     } catch (const db::DbError& e) {

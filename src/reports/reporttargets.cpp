@@ -206,31 +206,33 @@ QString pageHeader(const ReportDefinition& definition, const regional::Regional&
            QStringLiteral("|Page %d");
 }
 
-void fillPreview(PrintDocument& document, ReportData& data, const regional::Regional& regional,
-                 const QDate& today) {
+std::int64_t fillPreview(PrintDocument& document, ReportData& data,
+                         const regional::Regional& regional, const QDate& today) {
     document.setPreview(true);
     document.startDoc();
     document.setHeader(pageHeader(data.definition(), regional, today));
     PreviewReportWriter writer(document, data.definition());
-    data.writeTo(writer, regional);
+    const std::int64_t rows = data.writeTo(writer, regional);
     document.endDoc();
+    return rows;
 }
 
 // Files ----------------------------------------------------------------------------------
 
-void writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
-                     const regional::Regional& regional) {
+std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
+                             const regional::Regional& regional) {
+    std::int64_t rows = 0;
     durable::replaceFile(fileName, [&](const QString& temp) {
         QFile file(temp);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             writeFailed(file, fileName);
         if (target == FileTarget::Text) {
             TextReportWriter writer(file, fileName);
-            data.writeTo(writer, regional);
+            rows = data.writeTo(writer, regional);
             writer.finish();
         } else {
             HtmlReportWriter writer(file, fileName, data.definition());
-            data.writeTo(writer, regional);
+            rows = data.writeTo(writer, regional);
             writer.finish();
         }
         if (!file.flush())
@@ -239,6 +241,7 @@ void writeReportFile(ReportData& data, FileTarget target, const QString& fileNam
         if (file.error() != QFileDevice::NoError)
             writeFailed(file, fileName);
     });
+    return rows;
 }
 
 } // namespace perlinex::reports

@@ -94,14 +94,15 @@ private:
 QString pageHeader(const ReportDefinition& definition, const regional::Regional& regional,
                    const QDate& today);
 
-// Starts a new document with the report's page header, adds its rows and totals and ends it.
-void fillPreview(PrintDocument& document, ReportData& data, const regional::Regional& regional,
-                 const QDate& today);
+// Starts a new document with the report's page header, adds its rows and totals and ends it;
+// returns the number of rows.
+std::int64_t fillPreview(PrintDocument& document, ReportData& data,
+                         const regional::Regional& regional, const QDate& today);
 
 // Writes the report as a file. It is written under a temporary name beside fileName and
 // renamed over it only once whole; on any failure fileName is left as it was. Throws
-// durable::FileError, and what ReportData::writeTo throws.
-void writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
-                     const regional::Regional& regional);
+// durable::FileError, and what ReportData::writeTo throws. Returns the number of rows.
+std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
+                             const regional::Regional& regional);
 
 } // namespace perlinex::reports
