@@ -64,15 +64,19 @@ frmOutput& FixedReports::previewWindow() {
     return *output_;
 }
 
-bool FixedReports::step(const std::function<void()>& fn) {
+bool FixedReports::step(std::unique_ptr<ReportData>& data, const std::function<void()>& fn) {
     try {
-        return trap(program_, fn);
+        fn();
+        return true;
+    } catch (const db::DbError& e) {
+        data.reset(); // before the handler may close the collection under it
+        HandleDbError(program_, e);
     } catch (const std::overflow_error&) {
         program_.dialogs().message(
             tr("The report's amounts are too large to be added up; nothing has been written."),
             ProgramTitle, Buttons::Ok, Icon::Warning);
-        return false;
     }
+    return false;
 }
 
 void FixedReports::run(ReportId id) {
@@ -92,7 +96,7 @@ void FixedReports::run(ReportId id) {
     std::unique_ptr<ReportData> data;
     {
         const BusyCursor busy;
-        if (!step([&] {
+        if (!step(data, [&] {
                 if (!program_.CollectionDb)
                     throw db::DbError(db::err::NoDatabase,
                                       QStringLiteral("No collection is open."));
@@ -106,19 +110,19 @@ void FixedReports::run(ReportId id) {
     }
     switch (program_.reportTarget) {
     case ReportTarget::Preview:
-        preview(*data);
+        preview(data);
         break;
     case ReportTarget::TextFile:
-        writeFile(*data, FileTarget::Text);
+        writeFile(data, FileTarget::Text);
         break;
     case ReportTarget::HtmlTable:
-        writeFile(*data, FileTarget::Html);
+        writeFile(data, FileTarget::Html);
         break;
     }
 }
 
-void FixedReports::preview(ReportData& data) {
-    const ReportDefinition& definition = data.definition();
+void FixedReports::preview(std::unique_ptr<ReportData>& data) {
+    const ReportDefinition& definition = data->definition();
     program_.TableFormat = QString::fromLatin1(definition.tableFormat);
     program_.TableHeading = reportText(definition.tableHeading);
     frmOutput& window = previewWindow();
@@ -126,8 +130,8 @@ void FixedReports::preview(ReportData& data) {
                                                 program_.TableHeading, program_.HeadingShade,
                                                 program_.BodyShade));
     const BusyCursor busy;
-    if (!step([&] {
-            fillPreview(window.document(), data, program_.regional, QDate::currentDate());
+    if (!step(data, [&] {
+            fillPreview(window.document(), *data, program_.regional, QDate::currentDate());
         })) {
         window.document().clear();
         return;
@@ -135,8 +139,8 @@ void FixedReports::preview(ReportData& data) {
     window.showReport();
 }
 
-void FixedReports::writeFile(ReportData& data, FileTarget target) {
-    const ReportDefinition& definition = data.definition();
+void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget target) {
+    const ReportDefinition& definition = data->definition();
     const QString defaultName =
         QString::fromLatin1(target == FileTarget::Text ? definition.textFile : definition.htmlFile);
     const std::optional<QString> chosen =
@@ -148,7 +152,7 @@ void FixedReports::writeFile(ReportData& data, FileTarget target) {
         return;
     const BusyCursor busy;
     try {
-        if (step([&] { writeReportFile(data, target, *chosen, program_.regional); }))
+        if (step(data, [&] { writeReportFile(*data, target, *chosen, program_.regional); }))
             folder_ = QFileInfo(*chosen).absolutePath();
     } catch (const durable::FileError& e) {
         program_.dialogs().message(

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -35,7 +36,8 @@ std::optional<QString> chooseReportFile(DialogService& dialogs, FileTarget targe
 // category report first asks with the selection dialog which entries to list.
 //
 // The preview window is made the first time a report needs it and kept (hidden once closed);
-// the custom reports share it through previewWindow().
+// the custom reports share it through previewWindow(). Errors of the store go to the common
+// error handler; ProgramEnded and CollectionReopened pass through run() to the event loop.
 class FixedReports {
 public:
     FixedReports(Program& program, QWidget* parent);
@@ -54,11 +56,12 @@ public:
     void setFileFolder(const QString& folder) { folder_ = folder; }
 
 private:
-    void preview(ReportData& data);
-    void writeFile(ReportData& data, FileTarget target);
-    // Runs a step of the report; a store error goes to the common error handler, totals too
-    // large for money to a message. False when the step failed.
-    bool step(const std::function<void()>& fn);
+    void preview(std::unique_ptr<ReportData>& data);
+    void writeFile(std::unique_ptr<ReportData>& data, FileTarget target);
+    // Runs a step of the report. A store error lets go of the report's rows and goes to the
+    // common error handler (which may close the collection); totals too large for money are
+    // reported. False when the step failed.
+    bool step(std::unique_ptr<ReportData>& data, const std::function<void()>& fn);
 
     Program& program_;
     QWidget* parent_;

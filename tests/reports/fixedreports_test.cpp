@@ -421,3 +421,13 @@ TEST_F(FixedReportsTest, TheSelectionDialogTakesTheCaptionsOfItsCategory) {
         EXPECT_TRUE(program->DialogCancelled);
     }
 }
+
+TEST_F(FixedReportsTest, AStoreErrorGoesToTheCommonHandlerAndWritesNothing) {
+    program->CollectionDb->execute(QStringLiteral("drop table country"));
+    program->reportTarget = ReportTarget::TextFile;
+    dialogs.texts.push_back(path(QStringLiteral("ForSale.txt")));
+    EXPECT_THROW(reports->run(ReportId::ForSale), ProgramEnded);
+    ASSERT_EQ(dialogs.messageTexts().size(), 1);
+    EXPECT_TRUE(dialogs.messageTexts()[0].startsWith(QStringLiteral("3078 ")));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("ForSale.txt"))));
+}
