@@ -110,20 +110,21 @@ RowCursor::RowCursor(db::Database& db, const QString& sql)
     db.execute(QStringLiteral("PRAGMA cache_size = -%1").arg(ReportCacheKiB));
     try {
         statement_ = std::make_unique<db::detail::Statement>(db.handle(), db::translateSql(sql));
+        sqlite3_stmt* st = statement_->get();
+        const int n = sqlite3_column_count(st);
+        kinds_.resize(std::size_t(n));
+        for (int i = 0; i < n; ++i) {
+            const char* declared = sqlite3_column_decltype(st, i);
+            kinds_[std::size_t(i)] = std::uint8_t(
+                declared ? db::detail::kindOfDeclaredType(QString::fromLatin1(declared))
+                         : db::Value::Kind::Null);
+        }
+        next();
     } catch (...) {
+        statement_.reset();
         restoreCache();
         throw;
     }
-    sqlite3_stmt* st = statement_->get();
-    const int n = sqlite3_column_count(st);
-    kinds_.resize(std::size_t(n));
-    for (int i = 0; i < n; ++i) {
-        const char* declared = sqlite3_column_decltype(st, i);
-        kinds_[std::size_t(i)] =
-            std::uint8_t(declared ? db::detail::kindOfDeclaredType(QString::fromLatin1(declared))
-                                  : db::Value::Kind::Null);
-    }
-    next();
 }
 
 RowCursor::~RowCursor() {
