@@ -1,6 +1,7 @@
 #include "reports/celltext.h"
 
 #include <QFontDatabase>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
 #include <QTextOption>
@@ -66,6 +67,13 @@ CellText::CellText(const QFont& font)
     for (int u = 0; u < TableSize; ++u) {
         const bool control = u < 0x20 || (u >= 0x7f && u < 0xa0);
         advance_[size_t(u)] = control ? -1.f : float(metrics_.horizontalAdvance(QChar(u)));
+    }
+    rawFont_ = QRawFont::fromFont(font_);
+    if (rawFont_.isValid()) {
+        for (int u = 0x20; u < TableSize; ++u) {
+            const QList<quint32> g = rawFont_.glyphIndexesForString(QString(QChar(u)));
+            glyph_[size_t(u)] = g.size() == 1 && advance_[size_t(u)] >= 0 ? g[0] : 0;
+        }
     }
 }
 
@@ -137,7 +145,9 @@ void CellText::draw(QPainter& painter, const QRectF& box, const QRectF& clip, QS
                 w = metrics_.horizontalAdvance(shown);
             x = align == Align::Right ? box.right() - w : box.left() + (box.width() - w) / 2;
         }
-        painter.drawText(QPointF(x, box.top() + metrics_.ascent()), shown);
+        const QPointF origin(x, box.top() + metrics_.ascent());
+        if (!drawGlyphs(painter, origin, text))
+            painter.drawText(origin, shown);
         return;
     }
     QTextLayout layout(shown, font_);
@@ -157,6 +167,28 @@ void CellText::draw(QPainter& painter, const QRectF& box, const QRectF& clip, QS
     painter.setClipRect(clip, Qt::IntersectClip);
     layout.draw(&painter, box.topLeft());
     painter.restore();
+}
+
+bool CellText::drawGlyphs(QPainter& painter, const QPointF& origin, QStringView text) const {
+    constexpr qsizetype Most = 256;
+    if (!rawFont_.isValid() || text.size() > Most)
+        return false;
+    std::array<quint32, Most> glyphs;
+    std::array<QPointF, Most> positions;
+    qreal x = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u >= TableSize || glyph_[u] == 0)
+            return false;
+        glyphs[size_t(i)] = glyph_[u];
+        positions[size_t(i)] = QPointF(x, 0);
+        x += advance_[u];
+    }
+    QGlyphRun run;
+    run.setRawFont(rawFont_);
+    run.setRawData(glyphs.data(), positions.data(), int(text.size()));
+    painter.drawGlyphRun(origin, run);
+    return true;
 }
 
 } // namespace perlinex::reports

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QRawFont>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -44,12 +45,17 @@ private:
     qreal simpleWidth(QStringView text, qreal limit) const;
     bool fitsOnOneLine(QStringView text, const QString& shown, qreal width) const;
     int wrappedLines(const QString& shown, qreal width, int maxLines) const;
+    // Draws a text of table characters only from their glyphs and advances, left end of its
+    // baseline at origin; false when a character has no glyph of its own in the font.
+    bool drawGlyphs(QPainter& painter, const QPointF& origin, QStringView text) const;
 
     QFont font_;
     QFontMetricsF metrics_;
     qreal lineHeight_;
     static constexpr int TableSize = 0x300; // Latin scripts: no shaping to speak of
     std::array<float, TableSize> advance_{};
+    QRawFont rawFont_;
+    std::array<quint32, TableSize> glyph_{}; // 0: none of its own (drawn by the text engine)
     QHash<QString, std::pair<qreal, int>> wrapCache_; // text -> (width, lines)
 };
 

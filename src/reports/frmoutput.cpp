@@ -185,11 +185,15 @@ void frmOutput::buildControls() {
     VSPrinter->setFocus();
 }
 
-void frmOutput::addPageHeading() {
-    if (!heading_.active || heading_.rows.isEmpty())
+void addPageHeading(PrintDocument& document, const PageHeading& heading) {
+    if (!heading.active || heading.rows.isEmpty())
         return;
-    document_.addTable(heading_.format, {}, heading_.rows,
-                       Shading{heading_.headingShade, heading_.bodyShade});
+    document.addTable(heading.format, {}, heading.rows,
+                      Shading{heading.headingShade, heading.bodyShade});
+}
+
+void frmOutput::addPageHeading() {
+    reports::addPageHeading(document_, heading_);
 }
 
 void frmOutput::showReport() {

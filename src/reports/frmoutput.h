@@ -34,6 +34,10 @@ struct PageHeading {
                                 const QColor& headingShade, const QColor& bodyShade);
 };
 
+// The page-start handler: adds the heading to the top of the page that begins. Documents laid
+// out without the window (the command line's PDF) connect it themselves.
+void addPageHeading(PrintDocument& document, const PageHeading& heading);
+
 // Shows the print dialog on the printer; false when the user cancels. The window's own is
 // Qt's print dialog; tests put theirs in its place.
 using PrintDialogSeam = std::function<bool(QPrinter& printer, int pageCount, QWidget* parent)>;

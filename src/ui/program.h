@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 
 namespace perlinex {
@@ -43,6 +44,14 @@ public:
     // Reports.
     ReportTarget reportTarget = ReportTarget::Preview;
     bool ReportActive = false;
+    // The preview table of the running report: its column format ("2880|>1400;") and its
+    // heading row ("Description|Price;"), which the page-start handler repeats on every page.
+    QString TableFormat;
+    QString TableHeading;
+    // The category report asked for: a code table number (3 country, 9 type, 4 format,
+    // 8 topic), and the entry chosen in the selection dialog or -1 for all entries.
+    int ReportCategory = 0;
+    std::int32_t ReportCodeId = -1;
     QColor HeadingShade = QColor(0, 0, 0);
     QColor BodyShade = QColor(200, 200, 200);
 

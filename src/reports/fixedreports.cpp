@@ -1,0 +1,165 @@
+#include "reports/fixedreports.h"
+
+#include "db/dberror.h"
+#include "reports/frmoutput.h"
+#include "reports/frmrptsel.h"
+#include "reports/reportrows.h"
+#include "ui/busycursor.h"
+#include "util/durablefile.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <stdexcept>
+
+namespace perlinex::reports {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("Reports", text);
+}
+
+} // namespace
+
+void ConfirmReplace(ProgramState& program, const QString& fileName) {
+    program.DialogCancelled = false;
+    // Any file of that name is asked about, hidden ones too: replacing it loses it.
+    if (!QFileInfo(fileName).isFile())
+        return;
+    const Answer answer = program.dialogs().message(
+        tr("The file '%1' already exists.  Do you wish to replace it?").arg(fileName),
+        tr("File Exists"), Buttons::YesNo, Icon::None);
+    if (answer != Answer::Yes)
+        program.DialogCancelled = true;
+}
+
+std::optional<QString> chooseReportFile(DialogService& dialogs, FileTarget target,
+                                        const QString& defaultPath) {
+    const QString filter = target == FileTarget::Text
+                               ? tr("Text Files (*.txt)|*.txt|All Files (*.*)|*.*")
+                               : tr("Html Files (*.htm)|*.htm|All Files (*.*)|*.*");
+    std::optional<QString> chosen = dialogs.saveFileName(tr("Save As"), filter, defaultPath);
+    if (chosen && chosen->isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+FixedReports::FixedReports(Program& program, QWidget* parent)
+    : program_(program), parent_(parent),
+      folder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+    if (folder_.isEmpty() || !QFileInfo(folder_).isDir())
+        folder_ = QDir::homePath();
+}
+
+FixedReports::~FixedReports() {
+    delete output_.data();
+}
+
+frmOutput& FixedReports::previewWindow() {
+    if (!output_)
+        output_ = new frmOutput(program_.dialogs(), parent_);
+    return *output_;
+}
+
+bool FixedReports::step(std::unique_ptr<ReportData>& data, const std::function<void()>& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const db::DbError& e) {
+        data.reset(); // before the handler may close the collection under it
+        HandleDbError(program_, e);
+    } catch (const std::overflow_error&) {
+        program_.dialogs().message(
+            tr("The report's amounts are too large to be added up; nothing has been written."),
+            ProgramTitle, Buttons::Ok, Icon::Warning);
+    }
+    return false;
+}
+
+void FixedReports::run(ReportId id) {
+    const ReportDefinition& definition = reportDefinition(id);
+    std::int32_t codeId = -1;
+    if (isCategoryReport(definition)) {
+        program_.ReportCategory = definition.category;
+        frmRptSel selection(program_, definition.category, parent_);
+        selection.exec();
+        if (program_.DialogCancelled)
+            return;
+        codeId = program_.ReportCodeId;
+    }
+    program_.ReportActive = true;
+
+    // The query first: a report that finds nothing touches no window and no file.
+    std::unique_ptr<ReportData> data;
+    {
+        const BusyCursor busy;
+        if (!step(data, [&] {
+                if (!program_.CollectionDb)
+                    throw db::DbError(db::err::NoDatabase,
+                                      QStringLiteral("No collection is open."));
+                data = std::make_unique<ReportData>(*program_.CollectionDb, definition, codeId);
+            }))
+            return;
+    }
+    if (data->isEmpty()) {
+        program_.dialogs().message(reportText(definition.emptyMessage));
+        return;
+    }
+    switch (program_.reportTarget) {
+    case ReportTarget::Preview:
+        preview(data);
+        break;
+    case ReportTarget::TextFile:
+        writeFile(data, FileTarget::Text);
+        break;
+    case ReportTarget::HtmlTable:
+        writeFile(data, FileTarget::Html);
+        break;
+    }
+}
+
+void FixedReports::preview(std::unique_ptr<ReportData>& data) {
+    const ReportDefinition& definition = data->definition();
+    program_.TableFormat = QString::fromLatin1(definition.tableFormat);
+    program_.TableHeading = reportText(definition.tableHeading);
+    frmOutput& window = previewWindow();
+    window.setPageHeading(PageHeading::fromText(program_.ReportActive, program_.TableFormat,
+                                                program_.TableHeading, program_.HeadingShade,
+                                                program_.BodyShade));
+    const BusyCursor busy;
+    if (!step(data, [&] {
+            fillPreview(window.document(), *data, program_.regional, QDate::currentDate());
+        })) {
+        window.document().clear();
+        return;
+    }
+    window.showReport();
+}
+
+void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget target) {
+    const ReportDefinition& definition = data->definition();
+    const QString defaultName =
+        QString::fromLatin1(target == FileTarget::Text ? definition.textFile : definition.htmlFile);
+    const std::optional<QString> chosen =
+        chooseReportFile(program_.dialogs(), target, QDir(folder_).filePath(defaultName));
+    if (!chosen)
+        return;
+    ConfirmReplace(program_, *chosen);
+    if (program_.DialogCancelled)
+        return;
+    const BusyCursor busy;
+    try {
+        if (step(data, [&] { writeReportFile(*data, target, *chosen, program_.regional); }))
+            folder_ = QFileInfo(*chosen).absolutePath();
+    } catch (const durable::FileError& e) {
+        program_.dialogs().message(
+            tr("The file '%1' could not be written; nothing has been changed.\n%2")
+                .arg(*chosen, e.text()),
+            ProgramTitle, Buttons::Ok, Icon::Warning);
+    }
+}
+
+} // namespace perlinex::reports

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/program.h"
+
+#include <QDialog>
+
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace perlinex::reports {
+
+// The selection dialog of the category reports: every entry of the category, or one chosen
+// from its list. Shown modal; afterwards program.DialogCancelled tells whether the user
+// cancelled and program.ReportCodeId holds the entry (-1 for all of them).
+class frmRptSel : public QDialog {
+    Q_OBJECT
+public:
+    // Sets program.DialogCancelled, takes the captions of the category (a code table number:
+    // 3, 4, 8 or 9) and fills the list with the category's entries in description order.
+    frmRptSel(Program& program, int category, QWidget* parent = nullptr);
+
+private:
+    void loadEntries(int category);
+    void allChosen();
+    void okClicked();
+
+    Program& program_;
+    QWidget* VideoSoftElastic1 = nullptr;
+    QRadioButton* optAll = nullptr;
+    QRadioButton* optSelected = nullptr;
+    QListWidget* List1 = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancel = nullptr;
+};
+
+} // namespace perlinex::reports

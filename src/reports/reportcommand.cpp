@@ -1,0 +1,148 @@
+#include "reports/reportcommand.h"
+
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/schema.h"
+#include "regional/regional.h"
+#include "reports/frmoutput.h"
+#include "reports/pageoutput.h"
+#include "reports/printdocument.h"
+#include "reports/reportdefinitions.h"
+#include "reports/reportrows.h"
+#include "reports/reporttargets.h"
+#include "util/durablefile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QStandardPaths>
+#include <stdexcept>
+
+namespace perlinex::reports {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+int wrong(QTextStream& err, const QString& what) {
+    err << "perlinex: " << what << "\n" << reportCommandUsage();
+    err.flush();
+    return 2;
+}
+
+int failed(QTextStream& err, const QString& what) {
+    err << "perlinex: " << what << "\n";
+    err.flush();
+    return 1;
+}
+
+QStringList reportNames() {
+    QStringList names;
+    for (const ReportDefinition& d : reportDefinitions())
+        names << QString::fromLatin1(d.commandName);
+    return names;
+}
+
+// The preview's pages, with the grey heading row on each, written as a PDF file.
+std::int64_t writePdf(ReportData& data, const QString& fileName, const regional::Regional& regional,
+                      QString* error) {
+    const ReportDefinition& definition = data.definition();
+    PrintDocument document;
+    // The shades the window's program starts with.
+    const PageHeading heading = PageHeading::fromText(
+        true, QString::fromLatin1(definition.tableFormat), reportText(definition.tableHeading),
+        QColor(0, 0, 0), QColor(200, 200, 200));
+    QObject::connect(&document, &PrintDocument::pageStarted,
+                     [&document, &heading] { addPageHeading(document, heading); });
+    const std::int64_t rows = fillPreview(document, data, regional, QDate::currentDate());
+    document.layoutAll();
+    return exportPdf(document, fileName, {}, error) == OutputResult::Done ? rows : -1;
+}
+
+} // namespace
+
+QString reportCommandUsage() {
+    return tr("  perlinex report NAME [--entry ID] --to text|html|pdf --output FILE [--folder "
+              "DIR]\n"
+              "      write a fixed report; NAME is one of %1.\n"
+              "      --entry picks one entry of a category report by its number (default: "
+              "all);\n"
+              "      --folder is the collection's folder (default: the program's own).\n")
+        .arg(reportNames().join(QStringLiteral(", ")));
+}
+
+int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption entry(QStringLiteral("entry"), QString(), QStringLiteral("ID"));
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("TARGET"));
+    const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({entry, to, output, folder});
+    if (!parser.parse(arguments))
+        return wrong(err, parser.errorText());
+    const QStringList positional = parser.positionalArguments();
+    if (positional.value(0) != QLatin1String("report") || positional.size() != 2)
+        return wrong(err, tr("report needs exactly one NAME"));
+    const ReportDefinition* definition = reportByCommandName(positional[1]);
+    if (!definition)
+        return wrong(err, tr("there is no report called %1").arg(positional[1]));
+
+    const QString target = parser.value(to);
+    if (target != QLatin1String("text") && target != QLatin1String("html") &&
+        target != QLatin1String("pdf"))
+        return wrong(err, parser.isSet(to) ? tr("--to takes text, html or pdf, not %1").arg(target)
+                                           : tr("report needs --to text|html|pdf"));
+    const QString fileName = parser.value(output);
+    if (fileName.isEmpty())
+        return wrong(err, tr("report needs --output FILE"));
+    std::int32_t codeId = -1;
+    if (parser.isSet(entry)) {
+        if (!isCategoryReport(*definition))
+            return wrong(err, tr("--entry is for the category reports (country, type, format, "
+                                 "topic) only"));
+        bool ok = false;
+        codeId = parser.value(entry).toInt(&ok);
+        if (!ok || codeId < 0)
+            return wrong(err,
+                         tr("--entry needs an entry's number, not %1").arg(parser.value(entry)));
+    }
+    const QString collection =
+        QDir(parser.isSet(folder)
+                 ? parser.value(folder)
+                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            .filePath(QString::fromLatin1(db::CollectionFileName));
+
+    try {
+        const std::unique_ptr<db::Database> db = db::openCollection(collection);
+        ReportData data(*db, *definition, codeId);
+        if (data.isEmpty())
+            return failed(err, reportText(definition->emptyMessage));
+        const regional::Regional regional;
+        std::int64_t rows = 0;
+        if (target == QLatin1String("pdf")) {
+            QString error;
+            rows = writePdf(data, fileName, regional, &error);
+            if (rows < 0)
+                return failed(err,
+                              tr("the file '%1' could not be written: %2").arg(fileName, error));
+        } else {
+            rows = writeReportFile(
+                data, target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html,
+                fileName, regional);
+        }
+        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
+        out.flush();
+        return 0;
+    } catch (const db::DbError& e) {
+        return failed(err, e.text());
+    } catch (const durable::FileError& e) {
+        return failed(err, e.text());
+    } catch (const std::overflow_error&) {
+        return failed(err, tr("the report's amounts are too large to be added up"));
+    }
+}
+
+} // namespace perlinex::reports

@@ -1,0 +1,273 @@
+#include "reports/reportrows.h"
+
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/dialect.h"
+#include "db/sqlitecall.h"
+#include "db/value.h"
+#include "regional/regional.h"
+#include "reports/moneyformat.h"
+
+#include <stdexcept>
+
+namespace perlinex::reports {
+
+namespace {
+
+QString textOf(const db::Value& value) {
+    switch (value.kind()) {
+    case db::Value::Kind::Null:
+        return QString();
+    case db::Value::Kind::Money:
+        return QString::number(value.toCurrency().toDouble(), 'g', 15);
+    default:
+        return value.toText();
+    }
+}
+
+} // namespace
+
+std::optional<Currency> numberOf(const db::Value& value, const regional::Regional& regional) {
+    switch (value.kind()) {
+    case db::Value::Kind::Money:
+        return value.toCurrency();
+    case db::Value::Kind::Integer:
+    case db::Value::Kind::Real:
+        try {
+            return value.toCurrency();
+        } catch (const std::overflow_error&) {
+            return std::nullopt; // no amount of money
+        }
+    case db::Value::Kind::Text:
+        return regional.toCurrency(value.toText());
+    default:
+        return std::nullopt;
+    }
+}
+
+QList<TotalsLine> totalsLines(const ReportDefinition& definition, const ReportTotals& totals,
+                              const regional::Regional& regional) {
+    const auto money = [&](Currency c) { return regional.formatCurrency(c); };
+    const QString quantity = QString::number(totals.quantity);
+    switch (definition.totals) {
+    case TotalsKind::None:
+        return {};
+    case TotalsKind::CostAndWorth: {
+        const Currency paid = totals.extended[0];
+        const Currency worth = totals.extended[1];
+        const Currency difference = worth - paid;
+        const auto text = [&](Currency c) {
+            return definition.plainTextTotals ? regional.formatNumber(c.toDouble()) : money(c);
+        };
+        const QString label = reportText(definition.differenceLabel);
+        TotalsLine sums{
+            QString::fromLatin1(definition.totalsFormat),
+            {reportText(QT_TRANSLATE_NOOP("Reports", "Totals")), quantity, money(paid),
+             money(worth)},
+            {QString(), QString(), quantity, QString(), text(paid), QString(), text(worth)},
+            {{reportText(QT_TRANSLATE_NOOP("Reports", "Totals"))},
+             {quantity, 2, true},
+             {money(paid), 2, true},
+             {money(worth), 2, true}}};
+        TotalsLine minus{
+            QString::fromLatin1(definition.differenceFormat),
+            {label, money(difference)},
+            {QString(), QString(), QString(), QString(), QString(), QString(), text(difference)},
+            {{label}, {money(difference), 6, true}}};
+        return {sums, minus};
+    }
+    case TotalsKind::Sum: {
+        const qsizetype columns = qsizetype(definition.columns.size());
+        QStringList cells(columns - 1);
+        cells << money(totals.amount);
+        return {TotalsLine{QString::fromLatin1(definition.tableFormat),
+                           cells,
+                           cells,
+                           {{money(totals.amount), int(columns), true}}}};
+    }
+    case TotalsKind::StampCount: {
+        const QString label = reportText(QT_TRANSLATE_NOOP("Reports", "Total Stamps"));
+        return {TotalsLine{QStringLiteral("5040|>5560;"),
+                           {label, quantity},
+                           {QString(), QString(), QString(), QString(), QString(), quantity},
+                           {{label}, {quantity, 5, true}}}};
+    }
+    }
+    return {};
+}
+
+// Rows ------------------------------------------------------------------------------------
+
+namespace {
+
+// The page cache while a report reads, in KiB (as the engine's negative cache sizes count).
+constexpr std::int64_t ReportCacheKiB = 65536;
+
+} // namespace
+
+RowCursor::RowCursor(db::Database& db, const QString& sql)
+    : db_(db), cacheSize_(db.scalar(QStringLiteral("PRAGMA cache_size")).toInteger()) {
+    db.execute(QStringLiteral("PRAGMA cache_size = -%1").arg(ReportCacheKiB));
+    try {
+        statement_ = std::make_unique<db::detail::Statement>(db.handle(), db::translateSql(sql));
+        sqlite3_stmt* st = statement_->get();
+        const int n = sqlite3_column_count(st);
+        kinds_.resize(std::size_t(n));
+        for (int i = 0; i < n; ++i) {
+            const char* declared = sqlite3_column_decltype(st, i);
+            kinds_[std::size_t(i)] = std::uint8_t(
+                declared ? db::detail::kindOfDeclaredType(QString::fromLatin1(declared))
+                         : db::Value::Kind::Null);
+        }
+        next();
+    } catch (...) {
+        statement_.reset();
+        restoreCache();
+        throw;
+    }
+}
+
+RowCursor::~RowCursor() {
+    statement_.reset();
+    restoreCache();
+}
+
+void RowCursor::restoreCache() noexcept {
+    try {
+        if (db_.isOpen())
+            db_.execute(QStringLiteral("PRAGMA cache_size = %1").arg(cacheSize_));
+    } catch (const db::DbError&) {
+        // The cache stays larger; nothing is lost.
+    }
+}
+
+void RowCursor::next() {
+    atEnd_ = !statement_->step();
+}
+
+int RowCursor::fieldIndex(const QString& name) const {
+    for (int i = 0; i < int(kinds_.size()); ++i)
+        if (statement_->columnName(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    throw db::DbError(db::err::FieldMissing,
+                      QStringLiteral("Item '%1' not found in this collection.").arg(name));
+}
+
+QString RowCursor::text(int index) const {
+    sqlite3_stmt* st = statement_->get();
+    if (sqlite3_column_type(st, index) == SQLITE_NULL)
+        return QString();
+    if (kinds_[std::size_t(index)] == std::uint8_t(db::Value::Kind::Money))
+        return textOf(value(index));
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
+    return QString::fromUtf8(utf8, sqlite3_column_bytes(st, index));
+}
+
+std::int64_t RowCursor::integer(int index) const {
+    return value(index).toInteger();
+}
+
+db::Value RowCursor::value(int index) const {
+    sqlite3_stmt* st = statement_->get();
+    const auto kind = db::Value::Kind(kinds_[std::size_t(index)]);
+    switch (sqlite3_column_type(st, index)) {
+    case SQLITE_NULL:
+        return db::Value();
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        if (kind == db::Value::Kind::Money) {
+            try {
+                return db::Value(Currency::fromDouble(sqlite3_column_double(st, index)));
+            } catch (const std::overflow_error&) {
+                return db::Value(sqlite3_column_double(st, index)); // more than money holds
+            }
+        }
+        if (kind == db::Value::Kind::Bool)
+            return db::Value(sqlite3_column_int64(st, index) != 0);
+        if (sqlite3_column_type(st, index) == SQLITE_INTEGER)
+            return db::Value(std::int64_t(sqlite3_column_int64(st, index)));
+        return db::Value(sqlite3_column_double(st, index));
+    default:
+        if (kind == db::Value::Kind::Date)
+            return statement_->column(index);
+        return db::Value(statement_->columnText(index));
+    }
+}
+
+// Reports ---------------------------------------------------------------------------------
+
+ReportData::ReportData(db::Database& db, const ReportDefinition& definition, std::int32_t codeId)
+    : definition_(definition), rows_(db, reportQuery(definition, codeId)) {
+    empty_ = rows_.atEnd();
+    fieldIndex_.fill(-1);
+    bool needsQuantity = definition.totals == TotalsKind::StampCount ||
+                         definition.totals == TotalsKind::CostAndWorth;
+    for (std::size_t i = 0; i < definition.columns.size(); ++i) {
+        const ReportColumn& c = definition.columns[i];
+        if (c.kind == CellKind::Group)
+            fieldIndex_[i] = rows_.fieldIndex(groupField(definition));
+        else if (c.field)
+            fieldIndex_[i] = rows_.fieldIndex(QString::fromLatin1(c.field));
+        needsQuantity = needsQuantity || c.kind == CellKind::Extended;
+    }
+    if (needsQuantity)
+        quantityIndex_ = rows_.fieldIndex(QStringLiteral("Quantity"));
+}
+
+ReportData::~ReportData() = default;
+
+std::int64_t ReportData::writeTo(ReportSink& sink, const regional::Regional& regional) {
+    const std::span<const ReportColumn> columns = definition_.columns;
+    const MoneyFormat money(regional);
+    std::array<QString, 8> cells;
+    ReportTotals totals;
+    std::int64_t count = 0;
+    for (; !rows_.atEnd(); rows_.next(), ++count) {
+        const std::int64_t quantity = quantityIndex_ < 0 ? 0 : rows_.integer(quantityIndex_);
+        Currency amount;
+        std::size_t extended = 0;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            QString& cell = cells[i];
+            const int field = fieldIndex_[i];
+            switch (columns[i].kind) {
+            case CellKind::Text:
+            case CellKind::Group:
+                cell = rows_.text(field);
+                break;
+            case CellKind::FaceAmount: {
+                const auto n = numberOf(rows_.value(field), regional);
+                cell = n ? money.format(*n) : QString();
+                break;
+            }
+            case CellKind::Money: {
+                const db::Value v = rows_.value(field);
+                if (const auto n = numberOf(v, regional))
+                    cell = money.format(*n);
+                else
+                    cell = textOf(v); // a text that is no number stays as it is
+                break;
+            }
+            case CellKind::Amount:
+                amount = numberOf(rows_.value(field), regional).value_or(Currency());
+                cell = money.format(amount);
+                break;
+            case CellKind::Extended: {
+                const Currency product = amount * quantity;
+                if (extended < totals.extended.size())
+                    totals.extended[extended] += product;
+                ++extended;
+                cell = money.format(product);
+                break;
+            }
+            }
+        }
+        totals.quantity += quantity;
+        totals.amount += amount;
+        sink.row(std::span<const QString>(cells.data(), columns.size()));
+    }
+    for (const TotalsLine& line : totalsLines(definition_, totals, regional))
+        sink.totals(line);
+    return count;
+}
+
+} // namespace perlinex::reports

@@ -1,0 +1,247 @@
+#include "reports/reporttargets.h"
+
+#include "regional/regional.h"
+#include "reports/printdocument.h"
+#include "util/durablefile.h"
+
+#include <QFile>
+#include <QIODevice>
+
+namespace perlinex::reports {
+
+namespace {
+
+[[noreturn]] void writeFailed(const QIODevice& device, const QString& fileName) {
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    durable::FileError::Kind kind = durable::FileError::Kind::Other;
+    if (file && file->error() == QFileDevice::ResourceError)
+        kind = durable::FileError::Kind::DiskFull;
+    else if (file && (file->error() == QFileDevice::PermissionsError ||
+                      file->error() == QFileDevice::OpenError))
+        kind = durable::FileError::Kind::CannotWrite;
+    throw durable::FileError(
+        kind, QStringLiteral("Could not write '%1': %2.").arg(fileName, device.errorString()));
+}
+
+bool needsCleaning(QStringView text) {
+    for (const QChar c : text)
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            return true;
+    return false;
+}
+
+const char* htmlEntity(QChar c) {
+    switch (c.unicode()) {
+    case u'<':
+        return "&lt;";
+    case u'>':
+        return "&gt;";
+    case u'&':
+        return "&amp;";
+    case u'"':
+        return "&quot;";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+// Lines ----------------------------------------------------------------------------------
+
+LineWriter::LineWriter(QIODevice& device, const QString& fileName)
+    : device_(device), fileName_(fileName) {
+    buffer_.reserve(WriteChunk + 4096);
+}
+
+void LineWriter::appendField(QStringView text) {
+    if (!needsCleaning(text)) {
+        buffer_.append(text);
+        return;
+    }
+    for (const QChar c : text)
+        buffer_.append(c == u'\t' || c == u'\r' || c == u'\n' ? QChar(u' ') : c);
+}
+
+void LineWriter::appendEscaped(QStringView text) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (const char* entity = htmlEntity(text[i])) {
+            buffer_.append(text.mid(from, i - from));
+            buffer_.append(QLatin1StringView(entity));
+            from = i + 1;
+        }
+    }
+    buffer_.append(text.mid(from));
+}
+
+void LineWriter::endLine() {
+    buffer_.append(QLatin1StringView("\r\n"));
+    if (buffer_.size() >= WriteChunk)
+        flush();
+}
+
+void LineWriter::line(QLatin1StringView text) {
+    append(text);
+    endLine();
+}
+
+void LineWriter::flush() {
+    if (buffer_.isEmpty())
+        return;
+    const QByteArray bytes = buffer_.toUtf8();
+    if (device_.write(bytes) != bytes.size())
+        writeFailed(device_, fileName_);
+    buffer_.truncate(0);
+}
+
+// Text -----------------------------------------------------------------------------------
+
+TextReportWriter::TextReportWriter(QIODevice& device, const QString& fileName)
+    : out_(device, fileName) {}
+
+void TextReportWriter::cellsLine(std::span<const QString> cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            out_.append(QChar(u'\t'));
+        out_.appendField(cells[i]);
+    }
+    out_.endLine();
+}
+
+void TextReportWriter::row(std::span<const QString> cells) {
+    cellsLine(cells);
+}
+
+void TextReportWriter::totals(const TotalsLine& line) {
+    cellsLine(line.textCells);
+}
+
+void TextReportWriter::finish() {
+    out_.flush();
+}
+
+// HTML -----------------------------------------------------------------------------------
+
+HtmlReportWriter::HtmlReportWriter(QIODevice& device, const QString& fileName,
+                                   const ReportDefinition& definition)
+    : out_(device, fileName), columns_(definition.columns) {
+    out_.line(QLatin1StringView("<html>"));
+    out_.append(QLatin1StringView("<head><meta charset=\"utf-8\"><title>"));
+    out_.appendEscaped(reportText(definition.htmlTitle));
+    out_.line(QLatin1StringView("</title></head>"));
+    out_.line(QLatin1StringView("<body>"));
+    out_.line(QLatin1StringView("<table border=1>"));
+    // The caption spans the whole table, however many columns the report has.
+    out_.append(QStringLiteral("<tr><th colspan=%1>").arg(columns_.size()));
+    out_.appendEscaped(reportText(definition.htmlCaption));
+    out_.line(QLatin1StringView("</th></tr>"));
+    const QStringList headings = htmlHeadings(definition);
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        if (i == 0)
+            out_.append(QLatin1StringView("<tr>"));
+        out_.append(QLatin1StringView("<th>"));
+        out_.appendEscaped(headings[i]);
+        out_.append(QLatin1StringView("</th>"));
+        if (i + 1 == headings.size())
+            out_.append(QLatin1StringView("</tr>"));
+        out_.endLine();
+    }
+}
+
+void HtmlReportWriter::row(std::span<const QString> cells) {
+    out_.append(QLatin1StringView("<tr>"));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const bool right = i < columns_.size() && columns_[i].htmlRight;
+        out_.append(right ? QLatin1StringView("<td align=right>") : QLatin1StringView("<td>"));
+        out_.appendEscaped(cells[i]);
+        out_.append(QLatin1StringView("</td>"));
+    }
+    out_.line(QLatin1StringView("</tr>"));
+}
+
+void HtmlReportWriter::totals(const TotalsLine& line) {
+    out_.append(QLatin1StringView("<tr>"));
+    for (const HtmlCell& cell : line.htmlCells) {
+        out_.append(QLatin1StringView("<td"));
+        if (cell.right)
+            out_.append(QLatin1StringView(" align=right"));
+        if (cell.colspan > 1)
+            out_.append(QStringLiteral(" colspan=%1").arg(cell.colspan));
+        out_.append(QChar(u'>'));
+        out_.appendEscaped(cell.text);
+        out_.append(QLatin1StringView("</td>"));
+    }
+    out_.line(QLatin1StringView("</tr>"));
+}
+
+void HtmlReportWriter::finish() {
+    out_.line(QLatin1StringView("</table>"));
+    out_.append(QLatin1StringView("<H6>List Produced by <A HREF=\""));
+    out_.appendEscaped(QString::fromLatin1(HomePage));
+    out_.line(QLatin1StringView("\">Perlinex</A></H6>"));
+    out_.line(QLatin1StringView("</body>"));
+    out_.line(QLatin1StringView("</html>"));
+    out_.flush();
+}
+
+// Preview --------------------------------------------------------------------------------
+
+PreviewReportWriter::PreviewReportWriter(PrintDocument& document,
+                                         const ReportDefinition& definition)
+    : document_(document),
+      format_(TableFormat::parse(QString::fromLatin1(definition.tableFormat))) {}
+
+void PreviewReportWriter::row(std::span<const QString> cells) {
+    document_.addRow(format_, QStringList(cells.begin(), cells.end()));
+}
+
+void PreviewReportWriter::totals(const TotalsLine& line) {
+    document_.addRow(TableFormat::parse(line.previewFormat), line.previewCells);
+}
+
+QString pageHeader(const ReportDefinition& definition, const regional::Regional& regional,
+                   const QDate& today) {
+    return regional.formatShortDate(today) + u'|' + reportText(definition.title) +
+           QStringLiteral("|Page %d");
+}
+
+std::int64_t fillPreview(PrintDocument& document, ReportData& data,
+                         const regional::Regional& regional, const QDate& today) {
+    document.setPreview(true);
+    document.startDoc();
+    document.setHeader(pageHeader(data.definition(), regional, today));
+    PreviewReportWriter writer(document, data.definition());
+    const std::int64_t rows = data.writeTo(writer, regional);
+    document.endDoc();
+    return rows;
+}
+
+// Files ----------------------------------------------------------------------------------
+
+std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
+                             const regional::Regional& regional) {
+    std::int64_t rows = 0;
+    durable::replaceFile(fileName, [&](const QString& temp) {
+        QFile file(temp);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            writeFailed(file, fileName);
+        if (target == FileTarget::Text) {
+            TextReportWriter writer(file, fileName);
+            rows = data.writeTo(writer, regional);
+            writer.finish();
+        } else {
+            HtmlReportWriter writer(file, fileName, data.definition());
+            rows = data.writeTo(writer, regional);
+            writer.finish();
+        }
+        if (!file.flush())
+            writeFailed(file, fileName);
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            writeFailed(file, fileName);
+    });
+    return rows;
+}
+
+} // namespace perlinex::reports

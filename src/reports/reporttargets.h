@@ -1,0 +1,108 @@
+#pragma once
+
+#include "reports/reportrows.h"
+#include "reports/tabletext.h"
+
+#include <QDate>
+#include <QString>
+
+class QIODevice;
+
+namespace perlinex::regional {
+class Regional;
+}
+
+// The three places a report goes: the preview document, a text file and an HTML file. Text
+// and HTML files are UTF-8 with lines ended by CR LF.
+namespace perlinex::reports {
+
+class PrintDocument;
+
+// The project's home page, which the credit line of every HTML report links to.
+inline constexpr const char* HomePage = "https://perlinex.org/";
+
+enum class FileTarget { Text, Html };
+
+// Text files are written through a buffer in chunks of this many characters.
+inline constexpr qsizetype WriteChunk = 1 << 16;
+
+// Output of UTF-8 lines to a device through a buffer. A failed write throws
+// durable::FileError that names fileName.
+class LineWriter {
+public:
+    LineWriter(QIODevice& device, const QString& fileName);
+    void append(QStringView text) { buffer_.append(text); }
+    void append(QLatin1StringView text) { buffer_.append(text); }
+    void append(QChar c) { buffer_.append(c); }
+    // text with every tab, CR and LF turned into a space.
+    void appendField(QStringView text);
+    // text with the characters that mean something in HTML written as entities.
+    void appendEscaped(QStringView text);
+    void endLine();
+    void line(QLatin1StringView text);
+    void flush();
+
+private:
+    QIODevice& device_;
+    QString fileName_;
+    QString buffer_;
+};
+
+// One line per row, its cells separated by single tabs, and the totals lines; no title.
+class TextReportWriter : public ReportSink {
+public:
+    TextReportWriter(QIODevice& device, const QString& fileName);
+    void row(std::span<const QString> cells) override;
+    void totals(const TotalsLine& line) override;
+    void finish();
+
+private:
+    void cellsLine(std::span<const QString> cells);
+    LineWriter out_;
+};
+
+// The report as one HTML table: title, caption and heading rows, one row per line, totals,
+// and the credit line. Every value and title is escaped.
+class HtmlReportWriter : public ReportSink {
+public:
+    // Writes the head, caption and headings at once.
+    HtmlReportWriter(QIODevice& device, const QString& fileName,
+                     const ReportDefinition& definition);
+    void row(std::span<const QString> cells) override;
+    void totals(const TotalsLine& line) override;
+    // Closes the table and writes the tail.
+    void finish();
+
+private:
+    LineWriter out_;
+    std::span<const ReportColumn> columns_;
+};
+
+// Every row as a one-row table in the report's column format; the totals in their own.
+class PreviewReportWriter : public ReportSink {
+public:
+    PreviewReportWriter(PrintDocument& document, const ReportDefinition& definition);
+    void row(std::span<const QString> cells) override;
+    void totals(const TotalsLine& line) override;
+
+private:
+    PrintDocument& document_;
+    TableFormat format_;
+};
+
+// The page header of a report: "date|title|Page %d".
+QString pageHeader(const ReportDefinition& definition, const regional::Regional& regional,
+                   const QDate& today);
+
+// Starts a new document with the report's page header, adds its rows and totals and ends it;
+// returns the number of rows.
+std::int64_t fillPreview(PrintDocument& document, ReportData& data,
+                         const regional::Regional& regional, const QDate& today);
+
+// Writes the report as a file. It is written under a temporary name beside fileName and
+// renamed over it only once whole; on any failure fileName is left as it was. Throws
+// durable::FileError, and what ReportData::writeTo throws. Returns the number of rows.
+std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
+                             const regional::Regional& regional);
+
+} // namespace perlinex::reports
