@@ -7,6 +7,7 @@
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "generator/generator.h"
+#include "reports/reportcommand.h"
 #include "ui/program.h"
 
 #include <QCommandLineParser>
@@ -43,13 +44,14 @@ QString usage() {
 
 const QStringList& subcommands() {
     static const QStringList names{QStringLiteral("new"), QStringLiteral("generate"),
-                                   QStringLiteral("check"), QStringLiteral("repair")};
+                                   QStringLiteral("check"), QStringLiteral("repair"),
+                                   QStringLiteral("report")};
     return names;
 }
 
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << usage();
+    err << "perlinex: " << what << "\n" << usage() << reports::reportCommandUsage();
     return 2;
 }
 
@@ -208,6 +210,10 @@ int repair(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
 
 } // namespace
 
+bool commandDraws(const QStringList& arguments) {
+    return arguments.value(1) == QLatin1String("report");
+}
+
 CommandLine parseCommandLine(const QStringList& arguments) {
     const QStringList args = arguments.mid(1);
     CommandLine c;
@@ -233,6 +239,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return newCollection(arguments, out, err);
         if (first == QLatin1String("generate"))
             return generate(arguments, out, err);
+        if (first == QLatin1String("report"))
+            return reports::runReportCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
         if (first == QLatin1String("repair")) {
@@ -252,7 +260,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
-        out << usage();
+        out << usage() << reports::reportCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

@@ -19,6 +19,10 @@ struct CommandLine {
     QString folder; // OpenWindow: the folder named; empty for the default one
 };
 
+// Whether the subcommand draws (a report as PDF needs fonts): it then runs with a GUI
+// application on the offscreen platform.
+bool commandDraws(const QStringList& arguments);
+
 // Tells the window from the subcommands. Help, version and wrong arguments are subcommands
 // too: runCommand answers them.
 CommandLine parseCommandLine(const QStringList& arguments);

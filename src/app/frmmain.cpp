@@ -6,6 +6,7 @@
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "find/frmfind.h"
+#include "reports/fixedreports.h"
 #include "ui/busycursor.h"
 #include "ui/workprogress.h"
 
@@ -34,6 +35,7 @@ const char* const kOrders[4] = {nullptr, "Select * from stamp order by [descr]",
 frmMain::frmMain(Program& program, QWidget* parent)
     : QMainWindow(parent), program_(program), validator_(program.regional) {
     setObjectName(QStringLiteral("frmMain"));
+    reports_ = std::make_unique<reports::FixedReports>(program_, this);
     buildControls();
     buildMenus();
     connectFieldEvents();
@@ -127,6 +129,11 @@ void frmMain::load() {
 void frmMain::checkStructure() {
     if (!program_.CollectionDb)
         return;
+    // Not under a dialog that uses the stamp set: once it is closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, [this] { guard([this] { checkStructure(); }); });
+        return;
+    }
     QString detail;
     if (!db::quickCheck(*program_.CollectionDb, &detail))
         HandleDbError(
@@ -489,6 +496,10 @@ void frmMain::find() {
     if (!findDialog_)
         findDialog_ = new frmFind(program_, this);
     findDialog_->exec();
+    // Damage met by the search takes the way of damage met anywhere: repaired, then the set
+    // is opened anew (the handler does not come back here).
+    if (const auto damage = findDialog_->takeDamage())
+        HandleDbError(program_, *damage);
     trap(program_, [&] {
         if (program_.DialogCancelled) {
             rs.findFirst(backToShown);

@@ -26,6 +26,9 @@ namespace perlinex {
 class DateField;
 class frmCodesMaint;
 class frmFind;
+namespace reports {
+class FixedReports;
+}
 
 // The main window: one stamp at a time on four tabs, the modes of browsing, editing and
 // adding, navigation in three sort orders, and every menu of the program. Its controls are
@@ -168,6 +171,7 @@ private:
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3
 
+    std::unique_ptr<reports::FixedReports> reports_;
     frmCodesMaint* codesWindow_ = nullptr;
     frmFind* findDialog_ = nullptr;
 };

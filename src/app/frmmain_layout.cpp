@@ -4,6 +4,7 @@
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
 #include "dates/datefield.h"
+#include "reports/fixedreports.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -334,21 +335,22 @@ void frmMain::buildMenus() {
     }
     mnuRptOut[1]->setChecked(true);
     reports->addSeparator();
-    // The reports themselves are not built yet: their items are present but unavailable.
-    QList<QAction*> pending;
-    const QString rptNames[5] = {QString(), tr("Stamps by &Country"), tr("Stamps by &Type"),
-                                 tr("Stamps by &Format"), tr("Stamps by T&opic")};
-    for (int i = 1; i <= 4; ++i)
-        pending << action(reports, QStringLiteral("mnuRpt%1").arg(i), rptNames[i]);
+    auto report = [&](const QString& name, const QString& caption, reports::ReportId id) {
+        connect(action(reports, name, caption), &QAction::triggered, this,
+                [this, id] { guard([this, id] { reports_->run(id); }); });
+    };
+    report(QStringLiteral("mnuRpt1"), tr("Stamps by &Country"), reports::ReportId::ByCountry);
+    report(QStringLiteral("mnuRpt2"), tr("Stamps by &Type"), reports::ReportId::ByType);
+    report(QStringLiteral("mnuRpt3"), tr("Stamps by &Format"), reports::ReportId::ByFormat);
+    report(QStringLiteral("mnuRpt4"), tr("Stamps by T&opic"), reports::ReportId::ByTopic);
     reports->addSeparator();
-    pending << action(reports, QStringLiteral("mnuRptValue"), tr("Collection &Value"))
-            << action(reports, QStringLiteral("mnuRptWant"), tr("&Want List"))
-            << action(reports, QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"))
-            << action(reports, QStringLiteral("mnuRptSold"), tr("Stamps &Sold"));
+    report(QStringLiteral("mnuRptValue"), tr("Collection &Value"), reports::ReportId::Value);
+    report(QStringLiteral("mnuRptWant"), tr("&Want List"), reports::ReportId::WantList);
+    report(QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"), reports::ReportId::ForSale);
+    report(QStringLiteral("mnuRptSold"), tr("Stamps &Sold"), reports::ReportId::Sold);
     reports->addSeparator();
-    pending << action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports"));
-    for (QAction* a : pending)
-        a->setEnabled(false);
+    // The custom reports are not built yet: their item is present but unavailable.
+    action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports"))->setEnabled(false);
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

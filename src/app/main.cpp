@@ -5,6 +5,7 @@
 #include "ui/qtdialogs.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <csignal>
 
@@ -19,9 +20,17 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const app::CommandLine command = app::parseCommandLine(arguments);
     if (command.action == app::CommandLine::Action::RunCommand) {
-        QCoreApplication app(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
+        if (app::commandDraws(arguments)) {
+            // Pages are laid out with fonts, but nothing is shown.
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("perlinex"));
+            return app::runCommand(arguments, out, err);
+        }
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("perlinex"));
         return app::runCommand(arguments, out, err);
     }
     Application app(argc, argv);

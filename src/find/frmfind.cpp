@@ -358,6 +358,12 @@ int frmFind::direction() const {
 
 // The search ---------------------------------------------------------------------------------
 
+std::optional<db::DbError> frmFind::takeDamage() {
+    std::optional<db::DbError> d;
+    d.swap(damage_);
+    return d;
+}
+
 void frmFind::findClicked() {
     const bool wasCancelled = program_.DialogCancelled;
     program_.DialogCancelled = false;
@@ -392,6 +398,12 @@ void frmFind::findClicked() {
             break;
         }
     } catch (const DbError& e) {
+        if (e.number() == db::err::DamagedFile) {
+            damage_ = e;
+            program_.DialogCancelled = true;
+            reject();
+            return;
+        }
         // No search was made, so the stamp shown stays as it was, and closing now counts as
         // cancelled. The common handler would end the program for an error such as this one.
         program_.DialogCancelled = wasCancelled;

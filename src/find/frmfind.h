@@ -1,10 +1,12 @@
 #pragma once
 
+#include "db/dberror.h"
 #include "ui/program.h"
 
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -34,6 +36,9 @@ public:
     QString criterion() const;
     // The chosen direction: 1 first, 2 previous, 3 next, 4 last.
     int direction() const;
+    // Damage the search met in the collection, handed to the main window once the dialog is
+    // closed: the repair takes the stamp set the dialog searches away from under it.
+    std::optional<db::DbError> takeDamage();
 
 private:
     // One catalogue row offered in lstField.
@@ -58,6 +63,7 @@ private:
     };
 
     void loadFields();
+    std::optional<db::DbError> damage_;
     const FindField* selectedField() const;
     void ShowFieldInput();
     void fillSel(const FindField& field);

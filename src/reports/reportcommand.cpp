@@ -2,6 +2,8 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/folderlock.h"
+#include "db/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
 #include "reports/frmoutput.h"
@@ -16,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <stdexcept>
 
@@ -109,14 +112,19 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             return wrong(err,
                          tr("--entry needs an entry's number, not %1").arg(parser.value(entry)));
     }
-    const QString collection =
-        QDir(parser.isSet(folder)
-                 ? parser.value(folder)
-                 : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-            .filePath(QString::fromLatin1(db::CollectionFileName));
+    const QString appFolder =
+        parser.isSet(folder) ? parser.value(folder)
+                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     try {
-        const std::unique_ptr<db::Database> db = db::openCollection(collection);
+        const QString collection = db::resolvedCollectionPath(appFolder);
+        if (!QFileInfo::exists(collection))
+            return failed(err, tr("there is no collection in %1").arg(appFolder));
+        // Like the window, one program at a time; a report only reads, so the structure check
+        // gives way to what the query meets.
+        const auto lock = db::FolderLock::take(collection);
+        const std::unique_ptr<db::Database> db =
+            db::openCollection(collection, db::StructureCheck::Deferred);
         ReportData data(*db, *definition, codeId);
         if (data.isEmpty())
             return failed(err, reportText(definition->emptyMessage));

@@ -282,3 +282,41 @@ TEST_F(MainWindowTest, AValueLongerThanItsField_IsKeptWholeUnlessTheUserChangesI
     EXPECT_TRUE(browsing());
     EXPECT_EQ(stored(), huge.left(80));
 }
+
+TEST_F(MainWindowTest, ReportsMenu_TheTargetChosenTakesTheReportThere) {
+    open({{"Penny Black", "SG 1"}, {"Zeppelin", "C 45"}});
+    // One target at a time carries the check mark.
+    act("mnuRptOut2")->trigger();
+    EXPECT_FALSE(act("mnuRptOut1")->isChecked());
+    EXPECT_TRUE(act("mnuRptOut2")->isChecked());
+    EXPECT_EQ(program->reportTarget, ReportTarget::TextFile);
+
+    const QString file = dir.filePath(QStringLiteral("value.txt"));
+    dialogs.texts = {file};
+    act("mnuRptValue")->trigger();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Penny Black"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Zeppelin")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\n")));
+
+    // Cancelled in the save dialog: no file.
+    const QString other = dir.filePath(QStringLiteral("forsale.txt"));
+    dialogs.texts = {std::nullopt};
+    act("mnuRptSold")->trigger(); // nothing sold: its message, no dialog
+    EXPECT_EQ(dialogs.prompts.back().kind, QStringLiteral("message"));
+    EXPECT_FALSE(QFile::exists(other));
+
+    act("mnuRptOut1")->trigger();
+    act("mnuRptValue")->trigger();
+    QWidget* preview = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == QLatin1String("frmOutput") && t->isVisible())
+            preview = t;
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("Report Output"));
+    preview->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    EXPECT_SOON(!preview->isVisible());
+    EXPECT_TRUE(browsing());
+}
