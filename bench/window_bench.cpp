@@ -10,11 +10,14 @@
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -91,6 +94,34 @@ void BM_NextWithShowStamp(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NextWithShowStamp)->Unit(benchmark::kMicrosecond);
+
+// The "Image" tab chosen for a stamp whose picture is a 24-megapixel photograph (fewer
+// pixels in a quick run): decoded at the size shown.
+void BM_ShowImageTab(benchmark::State& state) {
+    OpenWindow w;
+    w.settle();
+    const bool quick = stampsFromEnvironment() < 100000;
+    const QSize size = quick ? QSize(1200, 800) : QSize(6000, 4000);
+    QImage photo(size, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x)
+            line[x] = qRgb((x * 7 + y) & 255, (x ^ y) & 255, (y * 3) & 255);
+    }
+    const std::int64_t id = w.program.StampSet->field(QStringLiteral("stampid")).toInteger();
+    photo.save(QDir(w.program.imagesFolder())
+                   .filePath(QStringLiteral("%1.jpg").arg(id, 8, 10, QLatin1Char('0'))),
+               "JPG", 90);
+    auto* tabs = w.window.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    w.window.resize(900, 700);
+    for (auto _ : state) {
+        tabs->setCurrentIndex(0);
+        tabs->setCurrentIndex(3); // the picture is read and decoded here
+        w.window.repaint();
+    }
+    state.counters["megapixels"] = double(size.width()) * size.height() / 1e6;
+}
+BENCHMARK(BM_ShowImageTab)->Unit(benchmark::kMillisecond);
 
 // "&Find" in the find dialog with a Contains criterion on the description.
 void findWith(benchmark::State& state, int direction) {

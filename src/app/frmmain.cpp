@@ -1,11 +1,13 @@
 #include "app/frmmain.h"
 
 #include "app/frmbackup.h"
+#include "app/pictureview.h"
 #include "codes/frmcodesmaint.h"
 #include "dates/frmdateent.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "find/frmfind.h"
+#include "imaging/dibsection.h"
 #include "reports/fixedreports.h"
 #include "ui/busycursor.h"
 #include "ui/workprogress.h"
@@ -13,9 +15,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,7 +38,7 @@ const char* const kOrders[4] = {nullptr, "Select * from stamp order by [descr]",
 } // namespace
 
 frmMain::frmMain(Program& program, QWidget* parent)
-    : QMainWindow(parent), program_(program), validator_(program.regional) {
+    : QMainWindow(parent), program_(program), validator_(program.regional), pictures_(program) {
     setObjectName(QStringLiteral("frmMain"));
     reports_ = std::make_unique<reports::FixedReports>(program_, this);
     buildControls();
@@ -282,7 +287,28 @@ void frmMain::ShowStamp() {
     shown_ = validator_.show([&](const char* f) { return rs.field(QLatin1String(f)); });
     shownId_ = rs.field(QStringLiteral("stampid")).toInteger();
     writeEntry(shown_);
+    if (SSTab1->currentIndex() == ImageTab)
+        ShowStampPicture();
     Editing = false;
+}
+
+void frmMain::ShowStampPicture() {
+    // A picture loaded or pasted and not yet stored stays in view: it is the user's.
+    if (PictureChanged)
+        return;
+    // A new record has no number, so no picture yet.
+    if (!hasRows() || Adding || !shownId_) {
+        Image1->clear();
+        return;
+    }
+    QString file = pictures_.findFile(*shownId_);
+    if (file.isEmpty()) {
+        Image1->clear();
+        return;
+    }
+    Image1->showFile(file);
+    if (file.endsWith(QLatin1String(".bmp")))
+        file = pictures_.convertBitmap(file);
 }
 
 void frmMain::StoreStamp() {
@@ -292,6 +318,12 @@ void frmMain::StoreStamp() {
     const bool newRow = rs.isAdding();
     for (const record::Change& c : validator_.changes(entry, newRow ? nullptr : &shown_))
         trap(program_, [&] { rs.setField(QLatin1String(c.field->name), c.value); });
+    // The picture is written under the record's number, known since the row was begun; a
+    // failed write is reported and the record is stored all the same.
+    if (PictureChanged)
+        trap(program_, [&] {
+            pictures_.save(rs.field(QStringLiteral("stampid")).toInteger(), Image1->fullImage());
+        });
     PictureChanged = false;
     withLockRetry(program_, [&] { rs.update(); });
 }
@@ -299,7 +331,8 @@ void frmMain::StoreStamp() {
 void frmMain::ClearStamp() {
     Editing = true;
     writeEntry(record::StampEntry::blank());
-    Image1->clear();
+    if (SSTab1->currentIndex() == ImageTab)
+        Image1->clear();
     Editing = false;
 }
 
@@ -307,12 +340,16 @@ void frmMain::DisableFields() {
     for (const FieldControl& fc : fields_)
         if (fc.field->rule != db::EntryRule::Total)
             fc.widget->setEnabled(false);
+    for (QPushButton* b : {cmdPicCopy, cmdPicPaste, cmdPicLoad})
+        b->setEnabled(false);
 }
 
 void frmMain::EnableFields() {
     for (const FieldControl& fc : fields_)
         if (fc.field->rule != db::EntryRule::Total)
             fc.widget->setEnabled(true);
+    for (QPushButton* b : {cmdPicCopy, cmdPicPaste, cmdPicLoad})
+        b->setEnabled(true);
 }
 
 void frmMain::SetEditMode() {
@@ -448,6 +485,7 @@ void frmMain::update() {
 void frmMain::cancel() {
     if (program_.StampSet && program_.StampSet->isEditing())
         program_.StampSet->cancelUpdate();
+    PictureChanged = false; // a loaded or pasted picture goes with the rest of the edit
     if (hasRows()) {
         program_.StampSet->moveLast();
         ShowStamp();
@@ -528,6 +566,40 @@ void frmMain::maintain(int maintTable) {
     if (!codesWindow_)
         codesWindow_ = new frmCodesMaint(program_, this);
     codesWindow_->showTable(maintTable);
+}
+
+// ---------------------------------------------------------------------------------------
+// Pictures
+
+void frmMain::loadPicture() {
+    const std::optional<QString> name =
+        program_.dialogs().openFileName(tr("Load Image"), StampPictures::loadFilter());
+    if (!name || name->isEmpty())
+        return;
+    if (!QFileInfo(*name).isFile()) {
+        program_.dialogs().message(tr("File not found."));
+        return;
+    }
+    // A file the picture reader cannot take changes nothing.
+    if (!Image1->showFile(*name))
+        return;
+    PictureChanged = true;
+    RecordChanged();
+}
+
+void frmMain::pastePicture() {
+    PictureChanged = true;
+    RecordChanged();
+    Image1->showImage(QGuiApplication::clipboard()->image());
+}
+
+void frmMain::copyPicture() {
+    const QImage picture = Image1->fullImage();
+    if (picture.isNull())
+        return;
+    imaging::cDIBSection bitmap;
+    bitmap.CreateFromPicture(picture);
+    bitmap.CopyToClipboard(false);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/stamppictures.h"
 #include "record/stampentry.h"
 #include "record/stampvalidator.h"
 #include "ui/program.h"
@@ -24,6 +25,7 @@ class QTabWidget;
 namespace perlinex {
 
 class DateField;
+class PictureView;
 class frmCodesMaint;
 class frmFind;
 namespace reports {
@@ -51,6 +53,8 @@ public:
     void reopenStampSet();
 
     void ShowStamp();
+    // Shows the current record's picture on the "Image" tab.
+    void ShowStampPicture();
     void StoreStamp();
     void ClearStamp();
     void DisableFields();
@@ -75,6 +79,9 @@ public:
     void find();
     void sortBy(int order);
     void maintain(int maintTable);
+    void loadPicture();
+    void pastePicture();
+    void copyPicture();
     void packDatabase();
     void backup();
     void exitProgram();
@@ -128,8 +135,11 @@ private:
     void closeOtherWindows();
     void updateTitle();
 
+    static constexpr int ImageTab = 3;
+
     Program& program_;
     record::StampValidator validator_;
+    StampPictures pictures_;
     record::StampEntry shown_; // the record as ShowStamp put it on screen
     std::optional<std::int64_t> shownId_;
     bool Editing = false;
@@ -150,7 +160,7 @@ private:
     QCheckBox* chkSold = nullptr;
     QTabWidget* SSTab1 = nullptr;
     QLabel* lblPrice = nullptr;
-    QLabel* Image1 = nullptr;
+    PictureView* Image1 = nullptr;
     QPushButton* cmdPicLoad = nullptr;
     QPushButton* cmdPicPaste = nullptr;
     QPushButton* cmdPicCopy = nullptr;

@@ -3,6 +3,7 @@
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
+#include "app/pictureview.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
 
@@ -231,29 +232,34 @@ QWidget* frmMain::buildNotesTab() {
 }
 
 QWidget* frmMain::buildImageTab() {
-    Image1 = new QLabel;
+    Image1 = new PictureView;
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setAlignment(Qt::AlignCenter);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(Image1);
-    scroll->setWidgetResizable(true);
     cmdPicLoad = button("cmdPicLoad", tr("&Load Image"));
     cmdPicPaste = button("cmdPicPaste", tr("&Paste Image"));
     cmdPicCopy = button("cmdPicCopy", tr("&Copy Image"));
-    // Pictures are not kept yet: the buttons are in place but stay unavailable.
-    for (QPushButton* b : {cmdPicLoad, cmdPicPaste, cmdPicCopy}) {
-        b->setEnabled(false);
-        b->setToolTip(tr("Stamp pictures are not available in this version."));
-    }
+    auto* actualSize = button("cmdPicActualSize", tr("Actual Si&ze"));
+    actualSize->setCheckable(true);
+    actualSize->setToolTip(tr("Shows the picture at its full size; otherwise it is fitted to "
+                              "the view."));
+    connect(cmdPicLoad, &QPushButton::clicked, this, [this] { guard([this] { loadPicture(); }); });
+    connect(cmdPicPaste, &QPushButton::clicked, this,
+            [this] { guard([this] { pastePicture(); }); });
+    connect(cmdPicCopy, &QPushButton::clicked, this, &frmMain::copyPicture);
+    connect(actualSize, &QPushButton::toggled, Image1, &PictureView::setActualSize);
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    v->addWidget(scroll, 1);
+    v->addWidget(Image1, 1);
     auto* h = new QHBoxLayout;
     h->addWidget(cmdPicLoad);
     h->addWidget(cmdPicPaste);
     h->addWidget(cmdPicCopy);
     h->addStretch();
+    h->addWidget(actualSize);
     v->addLayout(h);
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == ImageTab)
+            guard([this] { ShowStampPicture(); });
+    });
     return page;
 }
 
@@ -275,8 +281,10 @@ void frmMain::setTabChain() {
     addRows(kPriceRows);
     for (const char* name : {"notes", "misc1", "misc2"})
         chain << control(QLatin1String(name));
-    chain << cmdPicLoad << cmdPicPaste << cmdPicCopy << cmdFirst << cmdPrevious << cmdNext
-          << cmdLast << cmdAddNew << cmdFind << cmdDelete << cmdUpdate << cmdCancel << cmdHelp;
+    chain << cmdPicLoad << cmdPicPaste << cmdPicCopy
+          << findChild<QPushButton*>(QStringLiteral("cmdPicActualSize")) << cmdFirst << cmdPrevious
+          << cmdNext << cmdLast << cmdAddNew << cmdFind << cmdDelete << cmdUpdate << cmdCancel
+          << cmdHelp;
     // Computed boxes never take the focus, so they have no place in the chain.
     chain.removeIf([](const QWidget* w) { return !(w->focusPolicy() & Qt::TabFocus); });
     for (int i = 0; i + 1 < chain.size(); ++i)

@@ -1,9 +1,10 @@
 #include "imaging/jpegwriter.h"
 
-#include "imaging/filereplace.h"
 #include "imaging/imagingerror.h"
+#include "util/durablefile.h"
 
 #include <QCoreApplication>
+#include <cerrno>
 #include <memory>
 #include <turbojpeg.h>
 
@@ -54,9 +55,18 @@ bool SaveJPG(const cDIBSection& cDib, const QString& sFile, int lQuality) {
     if (rc != 0)
         failSave(jpegcode::EncoderFailed, QString::fromLocal8Bit(tjGetErrorStr2(compressor.get())));
 
-    FileWriteFailure failure{};
-    if (!replaceFile(sFile, jpeg, jpegSize, failure))
-        failSave(failure.code, failure.reason);
+    // Written beside the old picture and put in its place only when whole: a failed write
+    // never loses the stamp's picture.
+    try {
+        durable::replaceFile(
+            sFile,
+            [&](const QString& temp) {
+                durable::writeBytes(temp, reinterpret_cast<const char*>(jpeg), qint64(jpegSize));
+            },
+            durable::Keep::PermissionsAndTimes);
+    } catch (const durable::FileError& e) {
+        failSave(e.systemError() ? e.systemError() : EIO, e.text());
+    }
     return true;
 }
 

@@ -39,7 +39,17 @@ FileError::Kind kindOf(int error) {
 }
 
 [[noreturn]] void fail(int error, const QString& what) {
-    throw FileError(kindOf(error), QStringLiteral("%1: %2.").arg(what, systemError(error)));
+    throw FileError(kindOf(error), QStringLiteral("%1: %2.").arg(what, systemError(error)), error);
+}
+
+// The file a write to path lands in: through a symbolic link, the file it leads to, so that
+// the rename keeps the link.
+QString landingOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return path;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
 } // namespace
@@ -155,18 +165,26 @@ void exchangeFolders(const QString& a, const QString& b) {
     renameOver(temp, b);
 }
 
-void replaceFile(const QString& target, const std::function<void(const QString& temp)>& write,
+void replaceFile(const QString& path, const std::function<void(const QString& temp)>& write,
                  Keep keep) {
+    const QString target = landingOf(path);
     const QString temp = partName(target);
     QFile::remove(temp);
     try {
         write(temp);
         struct stat old {};
-        if (::stat(native(target).constData(), &old) == 0) {
-            ::chmod(native(temp).constData(), old.st_mode & 07777);
+        if (::stat(native(target).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
+            const QByteArray t = native(temp);
+            // The owner only where we may give it away; the permissions matter more.
+            if (::geteuid() == 0 && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+                ::chown(t.constData(), old.st_uid, old.st_gid) != 0) {
+            }
+            if (::chmod(t.constData(), old.st_mode & 07777) != 0)
+                fail(errno, QStringLiteral("Could not write '%1'").arg(path));
             if (keep == Keep::PermissionsAndTimes) {
                 const struct timespec times[2] = {old.st_atim, old.st_mtim};
-                ::utimensat(AT_FDCWD, native(temp).constData(), times, 0);
+                if (::utimensat(AT_FDCWD, t.constData(), times, 0) != 0)
+                    fail(errno, QStringLiteral("Could not write '%1'").arg(path));
             }
         }
         syncPath(temp, false);
@@ -175,6 +193,26 @@ void replaceFile(const QString& target, const std::function<void(const QString& 
         QFile::remove(temp);
         throw;
     }
+}
+
+void writeBytes(const QString& path, const char* bytes, qint64 size) {
+    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size_t(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n == 0 ? EIO : errno;
+            ::close(fd);
+            fail(error, QStringLiteral("Could not write '%1'").arg(path));
+        }
+        bytes += n;
+        size -= n;
+    }
+    if (::close(fd) != 0)
+        fail(errno, QStringLiteral("Could not write '%1'").arg(path));
 }
 
 } // namespace perlinex::durable

@@ -13,14 +13,18 @@ class FileError : public std::runtime_error {
 public:
     // CannotRead: the source of a copy is there but could not be read.
     enum class Kind { DiskFull, NotFound, CannotRead, CannotWrite, Other };
-    FileError(Kind kind, const QString& text)
-        : std::runtime_error(text.toStdString()), kind_(kind), text_(text) {}
+    FileError(Kind kind, const QString& text, int systemError = 0)
+        : std::runtime_error(text.toStdString()), kind_(kind), text_(text),
+          systemError_(systemError) {}
     Kind kind() const { return kind_; }
     const QString& text() const { return text_; }
+    // The system's error number (errno) behind it, 0 when there is none.
+    int systemError() const { return systemError_; }
 
 private:
     Kind kind_;
     QString text_;
+    int systemError_;
 };
 
 // Writes a file or folder's entry to disk (fsync).
@@ -42,13 +46,17 @@ void keepCopy(const QString& from, const QString& to);
 void exchangeFolders(const QString& a, const QString& b);
 
 // Makes target anew: write is handed the path of a temporary file beside it and must fill it;
-// the file is then written to disk and renamed over target. When target already existed the
+// the file is then written to disk and renamed over target. Through a symbolic link the file
+// it leads to is replaced and the link kept. When target already existed the
 // new file keeps its permissions, and with KeepTimes also its access and modification times.
 // On any failure the temporary file is removed, target is left as it was, and the error is
 // passed on.
 enum class Keep { Permissions, PermissionsAndTimes };
 void replaceFile(const QString& target, const std::function<void(const QString& temp)>& write,
                  Keep keep = Keep::Permissions);
+
+// Writes bytes as the whole of a new file at path (which replaceFile hands its writer).
+void writeBytes(const QString& path, const char* bytes, qint64 size);
 
 // The temporary name used beside a target while it is being written.
 QString partName(const QString& target);

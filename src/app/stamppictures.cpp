@@ -1,0 +1,85 @@
+#include "app/stamppictures.h"
+
+#include "imaging/dibsection.h"
+#include "imaging/imagingerror.h"
+#include "imaging/jpegwriter.h"
+#include "ui/program.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace perlinex {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("StampPictures", text);
+}
+
+constexpr int JpegQuality = 90;
+
+QString baseName(std::int64_t id) {
+    return QStringLiteral("%1").arg(id, 8, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString StampPictures::jpegPath(std::int64_t id) const {
+    return QDir(program_.imagesFolder()).filePath(baseName(id) + QStringLiteral(".jpg"));
+}
+
+QString StampPictures::findFile(std::int64_t id) const {
+    const QDir folder(program_.imagesFolder());
+    QStringList names =
+        folder.entryList({baseName(id) + QStringLiteral(".*")}, QDir::Files, QDir::Name);
+    // A file being written (".part") is no picture yet.
+    names.removeIf([](const QString& n) { return n.endsWith(QLatin1String(".part")); });
+    if (names.isEmpty())
+        return QString();
+    const QString jpeg = baseName(id) + QStringLiteral(".jpg");
+    return folder.filePath(names.contains(jpeg) ? jpeg : names.front());
+}
+
+bool StampPictures::writeJpeg(const QImage& picture, const QString& path) {
+    try {
+        imaging::cDIBSection bitmap;
+        bitmap.CreateFromPicture(picture);
+        imaging::SaveJPG(bitmap, path, JpegQuality);
+        return true;
+    } catch (const imaging::ImagingError&) {
+        program_.dialogs().message(
+            tr("Failed to save the picture to the file: '%1'").arg(QDir::toNativeSeparators(path)),
+            ProgramTitle, Buttons::Ok, Icon::Warning);
+        return false;
+    }
+}
+
+QString StampPictures::convertBitmap(const QString& bitmapFile) {
+    QString jpeg = bitmapFile;
+    jpeg.replace(jpeg.size() - 4, 4, QStringLiteral(".jpg"));
+    if (!writeJpeg(QImage(bitmapFile), jpeg))
+        return bitmapFile;
+    QFile::remove(bitmapFile);
+    return jpeg;
+}
+
+bool StampPictures::save(std::int64_t id, const QImage& picture) {
+    if (picture.isNull()) {
+        program_.dialogs().message(
+            tr("The picture could not be stored: it holds no bitmap (the clipboard held no "
+               "picture, or the file is a drawing). The stamp's stored picture has been kept."),
+            ProgramTitle, Buttons::Ok, Icon::Warning);
+        return false;
+    }
+    return writeJpeg(picture, jpegPath(id));
+}
+
+QString StampPictures::loadFilter() {
+    return tr("All Picture Files (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf "
+              "*.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF Images (*.gif);;JPEG Images (*.jpg "
+              "*.jpeg);;PNG Images (*.png);;TIFF Images (*.tif *.tiff);;Metafiles (*.wmf "
+              "*.emf);;Icons (*.ico *.cur);;All Files (*)");
+}
+
+} // namespace perlinex
