@@ -7,6 +7,7 @@
 // Counters: ms of ours and of the floor, their ratio (targets: text 2, HTML 2.5); for the
 // preview the first page shown and all pages laid out after the menu item, with peak memory;
 // for the PDF the whole command.
+#include "bench_support.h"
 #include "generator/generator.h"
 
 #include "db/schema.h"
@@ -33,29 +34,8 @@ using namespace perlinex::reports;
 
 QTemporaryDir* gDir = nullptr;
 
-std::int64_t stampsFromEnvironment() {
-    const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
-    return env && *env ? std::atoll(env) : 100000;
-}
-
 QString collectionPath() {
     return gDir->filePath(QString::fromLatin1(db::CollectionFileName));
-}
-
-double ms(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-double peakRssMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
-void resetPeakRss() {
-    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 // The floor: the sqlite3 tool writes the value report's query to a file; ms, or -1.
@@ -73,7 +53,7 @@ double sqliteFloorMs(const QString& outFile) {
     tool.closeWriteChannel();
     if (!tool.waitForFinished(-1) || tool.exitCode() != 0)
         return -1;
-    return ms(t);
+    return bench::ms(t);
 }
 
 int command(const QString& target, const QString& outFile) {
@@ -98,7 +78,7 @@ void fileAgainstFloor(benchmark::State& state, const QString& target) {
             state.SkipWithError("the report failed");
             return;
         }
-        const double one = ms(t);
+        const double one = bench::ms(t);
         const double f = sqliteFloorMs(floorFile);
         if (f < 0) {
             state.SkipWithError("the sqlite3 tool failed");
@@ -136,51 +116,34 @@ void BM_ValueReportPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_ValueReportPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-struct NoDialogs : DialogService {
-    Answer message(const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> folderName(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void beep() override {}
-};
-
 // From the menu item to the first page painted in the preview window, and to the last page
 // laid out, with the window's own timer doing the work.
 void BM_ValueReportPreview(benchmark::State& state) {
-    NoDialogs dialogs;
+    bench::NoDialogs dialogs;
     Program program(dialogs, gDir->path());
     program.openCollection();
     program.reportTarget = ReportTarget::Preview;
     for (auto _ : state) {
-        resetPeakRss();
+        bench::resetPeakRss();
         FixedReports reports(program, nullptr);
         QElapsedTimer t;
         t.start();
         reports.run(ReportId::Value);
         frmOutput& window = reports.previewWindow();
-        const double filled = ms(t);
+        const double filled = bench::ms(t);
         while (window.document().pageCount() == 0)
             QApplication::processEvents();
         window.repaint();
-        const double firstPage = ms(t);
+        const double firstPage = bench::ms(t);
         while (!window.document().isLaidOut())
             QApplication::processEvents();
-        const double all = ms(t);
+        const double all = bench::ms(t);
         state.SetIterationTime(all / 1000);
         state.counters["report_returned_ms"] = filled;
         state.counters["first_page_ms"] = firstPage;
         state.counters["all_pages_ms"] = all;
         state.counters["pages"] = window.document().pageCount();
-        state.counters["peak_rss_mb"] = peakRssMb();
+        state.counters["peak_rss_mb"] = bench::peakRssMb();
         window.close();
     }
     program.closeCollection();
@@ -198,7 +161,7 @@ int main(int argc, char** argv) {
         return 1;
     QTemporaryDir dir;
     gDir = &dir;
-    const std::int64_t stamps = stampsFromEnvironment();
+    const std::int64_t stamps = bench::stampsFromEnvironment();
     QElapsedTimer t;
     t.start();
     generator::generateCollection(collectionPath(), {stamps, 1});

@@ -2,6 +2,7 @@
 // otherwise), each beside its floor measured in the same iteration: for Pack the engine's own
 // VACUUM INTO followed by a sync of the new file, for Backup the sqlite3 tool's .backup. The
 // counters give the floor and the ratio; the time is Perlinex's own.
+#include "bench_support.h"
 #include "generator/generator.h"
 
 #include "db/maintenance.h"
@@ -26,11 +27,6 @@ namespace {
 
 QString gFolder;
 QString gCollection;
-
-std::int64_t stampsFromEnvironment() {
-    const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
-    return env && *env ? std::atoll(env) : 100000;
-}
 
 double seconds(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e9;
@@ -134,7 +130,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     gFolder = dir.path();
     gCollection = dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName));
-    const std::int64_t stamps = stampsFromEnvironment();
+    const std::int64_t stamps = bench::stampsFromEnvironment();
     try {
         perlinex::generator::generateCollection(gCollection, {stamps, 1});
     } catch (const std::exception& e) {

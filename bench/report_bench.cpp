@@ -1,6 +1,7 @@
 // Timings of the print document on a long report: a seven-column value report of 100,000 rows
 // (PERLINEX_BENCH_STAMPS rows when set), laid out into pages and exported as a PDF file, and
 // the preview window showing it. Peak memory is the process's VmHWM, reset before each run.
+#include "bench_support.h"
 #include "reports/frmoutput.h"
 #include "reports/pageoutput.h"
 #include "reports/printdocument.h"
@@ -34,17 +35,6 @@ const QString kHeading =
     QStringLiteral("Description|Cat #|Quantity|Paid|Total Paid|Value|Total Value;");
 
 // Peak resident memory in MB since the last reset.
-double peakRssMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
-void resetPeakRss() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 QStringList valueRow(std::int64_t i) {
     const QLocale locale;
@@ -102,81 +92,61 @@ void addHeadings(PrintDocument& doc) {
     });
 }
 
-double ms(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 // The document alone: rows added, then laid out in slices as the window does.
 void BM_LayoutReport(benchmark::State& state) {
     for (auto _ : state) {
-        resetPeakRss();
-        const double before = peakRssMb();
+        bench::resetPeakRss();
+        const double before = bench::peakRssMb();
         PrintDocument doc;
         addHeadings(doc);
         QElapsedTimer t;
         t.start();
         fill(doc);
-        const double filled = ms(t);
+        const double filled = bench::ms(t);
         while (doc.pageCount() == 0)
             doc.layoutSome(std::chrono::milliseconds(1));
-        const double firstPage = ms(t);
+        const double firstPage = bench::ms(t);
         doc.layoutAll();
-        const double all = ms(t);
+        const double all = bench::ms(t);
         state.SetIterationTime(all / 1000);
         state.counters["fill_ms"] = filled;
         state.counters["first_page_ms"] = firstPage;
         state.counters["all_pages_ms"] = all;
         state.counters["layout_only_ms"] = all - filled;
         state.counters["pages"] = doc.pageCount();
-        state.counters["peak_rss_mb"] = peakRssMb();
-        state.counters["document_mb"] = peakRssMb() - before;
+        state.counters["peak_rss_mb"] = bench::peakRssMb();
+        state.counters["document_mb"] = bench::peakRssMb() - before;
     }
 }
 BENCHMARK(BM_LayoutReport)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The preview window: from the report's end of document to the first page painted, and to
 // the last page laid out, with the window's own timer doing the work.
-struct NoDialogs : DialogService {
-    Answer message(const QString&, const QString&, Buttons, Icon) override { return Answer::Ok; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> folderName(const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    void beep() override {}
-};
 
 void BM_PreviewWindow(benchmark::State& state) {
-    NoDialogs dialogs;
+    bench::NoDialogs dialogs;
     for (auto _ : state) {
-        resetPeakRss();
+        bench::resetPeakRss();
         frmOutput window(dialogs);
         window.setPageHeading(heading());
         QElapsedTimer t;
         t.start();
         fill(window.document());
-        const double filled = ms(t);
+        const double filled = bench::ms(t);
         window.showReport();
         while (window.document().pageCount() == 0)
             QApplication::processEvents();
         window.repaint();
-        const double firstPage = ms(t) - filled;
+        const double firstPage = bench::ms(t) - filled;
         while (!window.document().isLaidOut())
             QApplication::processEvents();
-        const double all = ms(t) - filled;
+        const double all = bench::ms(t) - filled;
         state.SetIterationTime(all / 1000);
         state.counters["fill_ms"] = filled;
         state.counters["first_page_after_end_ms"] = firstPage;
         state.counters["all_pages_after_end_ms"] = all;
         state.counters["pages"] = window.document().pageCount();
-        state.counters["peak_rss_mb"] = peakRssMb();
+        state.counters["peak_rss_mb"] = bench::peakRssMb();
         window.close();
     }
 }

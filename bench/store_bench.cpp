@@ -1,5 +1,6 @@
 // Timings of the collection store on a generated collection (100,000 stamps unless
 // PERLINEX_BENCH_STAMPS says otherwise): opening, walking, finding and reporting.
+#include "bench_support.h"
 #include "generator/generator.h"
 
 #include "db/database.h"
@@ -33,14 +34,6 @@ const QString kValueReport =
 std::int64_t gStamps = 100000;
 QTemporaryDir* gDir = nullptr;
 QString gCollection;
-
-std::int64_t stampsFromEnvironment() {
-    const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
-    if (!env || !*env)
-        return 100000;
-    const long long n = std::atoll(env);
-    return n > 0 ? n : 100000;
-}
 
 // Every field of the current row, as a form showing the stamp would read it.
 void readRow(const RecordSet& rs) {
@@ -215,7 +208,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
 
-    gStamps = stampsFromEnvironment();
+    gStamps = bench::stampsFromEnvironment();
     QTemporaryDir dir;
     if (!dir.isValid()) {
         std::fprintf(stderr, "Could not make a temporary folder.\n");

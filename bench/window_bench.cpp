@@ -1,6 +1,7 @@
 // Timings of the main window on a generated collection (100,000 stamps unless
 // PERLINEX_BENCH_STAMPS says otherwise), drawn offscreen: start-up to the first record shown,
 // switching the sort order, and stepping to the next record.
+#include "bench_support.h"
 #include "generator/generator.h"
 
 #include "app/frmmain.h"
@@ -31,11 +32,6 @@ using perlinex::frmMain;
 using perlinex::Program;
 
 QString gFolder;
-
-std::int64_t stampsFromEnvironment() {
-    const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
-    return env && *env ? std::atoll(env) : 100000;
-}
 
 struct OpenWindow {
     ScriptedDialogs dialogs;
@@ -100,7 +96,7 @@ BENCHMARK(BM_NextWithShowStamp)->Unit(benchmark::kMicrosecond);
 void BM_ShowImageTab(benchmark::State& state) {
     OpenWindow w;
     w.settle();
-    const bool quick = stampsFromEnvironment() < 100000;
+    const bool quick = bench::stampsFromEnvironment() < 100000;
     const QSize size = quick ? QSize(1200, 800) : QSize(6000, 4000);
     QImage photo(size, QImage::Format_RGB32);
     for (int y = 0; y < photo.height(); ++y) {
@@ -165,7 +161,7 @@ int main(int argc, char** argv) {
         return 1;
     QTemporaryDir dir;
     gFolder = dir.path();
-    const std::int64_t stamps = stampsFromEnvironment();
+    const std::int64_t stamps = bench::stampsFromEnvironment();
     try {
         perlinex::generator::generateCollection(
             dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName)), {stamps, 1});

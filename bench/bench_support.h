@@ -1,0 +1,59 @@
+#pragma once
+
+// What the benchmarks share: the size of the collection they run on, the process's memory,
+// and a dialog service that answers nothing.
+#include "ui/dialogservice.h"
+
+#include <QElapsedTimer>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace bench {
+
+// 100,000 stamps unless PERLINEX_BENCH_STAMPS says otherwise (the quick run takes 5,000).
+inline std::int64_t stampsFromEnvironment() {
+    const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
+    const long long n = env && *env ? std::atoll(env) : 0;
+    return n > 0 ? n : 100000;
+}
+
+inline double ms(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The process's peak resident memory (VmHWM) in MB, and its reset.
+inline double peakRssMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atof(line.c_str() + 6) / 1024.0;
+    return 0;
+}
+inline void resetPeakRss() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+struct NoDialogs : perlinex::DialogService {
+    perlinex::Answer message(const QString&, const QString&, perlinex::Buttons,
+                             perlinex::Icon) override {
+        return perlinex::Answer::Ok;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> folderName(const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    void beep() override {}
+};
+
+} // namespace bench
