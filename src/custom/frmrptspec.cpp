@@ -1,8 +1,8 @@
 #include "custom/frmrptspec.h"
 
+#include "custom/criteriadatefield.h"
 #include "custom/generatereport.h"
 #include "custom/layoutfile.h"
-#include "dates/datefield.h"
 #include "db/catalogue.h"
 #include "db/dberror.h"
 #include "reports/fixedreports.h"
@@ -152,9 +152,14 @@ void frmRptSpec::connectControls() {
         if (box != txtTitle)
             box->installEventFilter(this);
     }
-    for (DateField* box : {dcStartDate, dcEndDate}) {
+    for (CriteriaDateField* box : {dcStartDate, dcEndDate}) {
         connect(box, &DateField::changed, this, [this] { markChanged(); });
         box->installEventFilter(this);
+        // A picked date is taken over at once; a wrong typed one waits for the box to be left.
+        box->afterPopup = [this, box] {
+            if (program_.regional.isDate(box->text()))
+                commit(box);
+        };
     }
 
     for (QRadioButton* option : {optReportTo[1], optReportTo[2], optReportTo[3], optOrient[0],

@@ -21,15 +21,13 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-namespace perlinex {
-class DateField;
-}
-
 namespace perlinex::reports {
 class FixedReports;
 }
 
 namespace perlinex::custom {
+
+class CriteriaDateField;
 
 // The custom report designer "Custom Report": the user picks catalogue fields into an ordered
 // report list, sets each field's width, hiding, total and criteria, chooses title, sorting,
@@ -141,8 +139,8 @@ private:
     QLineEdit* txtGreater = nullptr;
     QLineEdit* txtLess = nullptr;
     QCheckBox* chkTotal = nullptr;
-    DateField* dcStartDate = nullptr;
-    DateField* dcEndDate = nullptr;
+    CriteriaDateField* dcStartDate = nullptr;
+    CriteriaDateField* dcEndDate = nullptr;
     QRadioButton* optTrue = nullptr;
     QRadioButton* optFalse = nullptr;
     QLineEdit* txtStartTime = nullptr;

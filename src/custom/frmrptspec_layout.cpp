@@ -1,7 +1,7 @@
 // The designer's controls and their places; its behaviour is in frmrptspec.cpp.
 #include "custom/frmrptspec.h"
 
-#include "dates/datefield.h"
+#include "custom/criteriadatefield.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -154,11 +154,11 @@ QWidget* frmRptSpec::buildFieldsPage() {
     numberForm->addRow(chkTotal);
 
     QGroupBox* date = criteria(int(DataType::Date));
-    dcStartDate =
-        new DateField(program_, tr("Select Start Date"), QString(), DateField::Placement::Below);
+    dcStartDate = new CriteriaDateField(program_, tr("Select Start Date"), QString(),
+                                        DateField::Placement::Below);
     dcStartDate->setObjectName(QStringLiteral("dcStartDate"));
-    dcEndDate =
-        new DateField(program_, tr("Select End Date"), QString(), DateField::Placement::Below);
+    dcEndDate = new CriteriaDateField(program_, tr("Select End Date"), QString(),
+                                      DateField::Placement::Below);
     dcEndDate->setObjectName(QStringLiteral("dcEndDate"));
     QFormLayout* dateForm = formLayout(date);
     dateForm->addRow(label(tr("Start &Date"), dcStartDate, QStringLiteral("lblStartDate")),
