@@ -7,6 +7,7 @@
 #include "reports/printdocument.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QTime>
 #include <vector>
 
@@ -44,6 +45,7 @@ public:
 
 private:
     QString number(std::size_t index, const db::Value& value);
+    QString date(const QString& stored);
 
     const ReportPlan& plan_;
     const regional::Regional& regional_;
@@ -52,7 +54,24 @@ private:
     std::vector<double> number_totals_;
     const QString yes_ = tr("Yes");
     const QString no_ = tr("No");
+    // The few thousand days of a collection come round again and again; formatting a date in
+    // the user's way costs more than finding it here.
+    QHash<QString, QString> dates_;
 };
+
+QString CellMaker::date(const QString& stored) {
+    if (stored.isEmpty())
+        return stored;
+    if (const auto found = dates_.constFind(stored); found != dates_.cend())
+        return *found;
+    // Dates are kept as yyyy-mm-dd; anything else is shown as it stands.
+    const QDate d = QDate::fromString(stored.left(10), Qt::ISODate);
+    const QString shown = d.isValid() ? regional_.formatShortDate(d) : stored;
+    if (dates_.size() >= 1 << 14)
+        dates_.clear();
+    dates_.insert(stored, shown);
+    return shown;
+}
 
 QString CellMaker::number(std::size_t index, const db::Value& value) {
     const OutputColumn& c = plan_.columns[qsizetype(index)];
@@ -89,12 +108,8 @@ QString CellMaker::cell(std::size_t index, const reports::RowCursor& rows) {
     switch (DataType(c.row.datatype)) {
     case DataType::Number:
         return number(index, rows.value(c.position));
-    case DataType::Date: {
-        const db::Value v = rows.value(c.position);
-        if (v.kind() == db::Value::Kind::Date)
-            return regional_.formatShortDate(v.toDate());
-        return v.toText();
-    }
+    case DataType::Date:
+        return date(rows.text(c.position));
     case DataType::Time: {
         const db::Value v = rows.value(c.position);
         const QTime t = timeOf(v);
@@ -132,14 +147,16 @@ CustomReportData::CustomReportData(db::Database& db, const ReportPlan& plan)
 }
 
 std::int64_t CustomReportData::writeTo(reports::ReportSink& sink,
-                                       const regional::Regional& regional) {
+                                       const regional::Regional& regional, const Between& between) {
     CellMaker maker(plan_, regional);
     std::vector<QString> cells(std::size_t(plan_.columns.size()));
     std::int64_t count = 0;
-    for (; !rows_.atEnd(); rows_.next(), ++count) {
+    for (; !rows_.atEnd(); rows_.next()) {
         for (std::size_t i = 0; i < cells.size(); ++i)
             cells[i] = maker.cell(i, rows_);
         sink.row(cells);
+        if (++count % SliceRows == 0 && between && !between(count))
+            return count;
     }
     if (plan_.hasTotals)
         sink.totals(maker.totals());
@@ -152,7 +169,8 @@ reports::PageHeading pageHeading(const ReportPlan& plan, const QColor& headingSh
 }
 
 std::int64_t fillPreview(reports::PrintDocument& document, CustomReportData& data,
-                         const regional::Regional& regional, const QDate& today) {
+                         const regional::Regional& regional, const QDate& today,
+                         const CustomReportData::Between& between) {
     const ReportPlan& plan = data.plan();
     document.setPreview(true);
     document.setOrientation(plan.orientation == Orientation::Landscape
@@ -162,7 +180,7 @@ std::int64_t fillPreview(reports::PrintDocument& document, CustomReportData& dat
     document.setFooter(plan.pageFooter());
     document.setHeader(plan.pageHeader(regional, today));
     reports::PreviewReportWriter writer(document, plan.format());
-    const std::int64_t rows = data.writeTo(writer, regional);
+    const std::int64_t rows = data.writeTo(writer, regional, between);
     document.endDoc();
     return rows;
 }

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace perlinex::db {
@@ -32,10 +33,16 @@ public:
     const ReportPlan& plan() const { return plan_; }
     bool isEmpty() const { return empty_; }
 
+    // Called every SliceRows rows with the rows written so far; false stops the report there,
+    // without its totals.
+    using Between = std::function<bool(std::int64_t rows)>;
+    static constexpr std::int64_t SliceRows = 256;
+
     // Makes the cells of every row, first to last, and hands them to the sink, then the totals
     // row when the plan has one; returns the number of rows. Throws db::DbError, and
     // std::overflow_error when a money total leaves the range of money.
-    std::int64_t writeTo(reports::ReportSink& sink, const regional::Regional& regional);
+    std::int64_t writeTo(reports::ReportSink& sink, const regional::Regional& regional,
+                         const Between& between = {});
 
 private:
     const ReportPlan& plan_;
@@ -50,7 +57,8 @@ reports::PageHeading pageHeading(const ReportPlan& plan, const QColor& headingSh
 // Starts a new document in the plan's orientation with its header and footer, adds the rows
 // and totals and ends it; returns the number of rows.
 std::int64_t fillPreview(reports::PrintDocument& document, CustomReportData& data,
-                         const regional::Regional& regional, const QDate& today);
+                         const regional::Regional& regional, const QDate& today,
+                         const CustomReportData::Between& between = {});
 
 // Writes the report as a text or HTML file, whole or not at all (an existing file is left as
 // it was on any failure). Throws durable::FileError, and what writeTo throws.

@@ -642,12 +642,25 @@ void frmRptSpec::generate() {
     generateReport(program_, reports_, layout(), offered_);
 }
 
-frmRptSpec* showCustomReports(Program& program, reports::FixedReports& reports, QWidget* parent) {
-    frmRptSpec* window = nullptr;
+namespace {
+
+frmRptSpec* designerOf(const Program& program) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* designer = qobject_cast<frmRptSpec*>(w);
-            designer && designer->program() == &program)
-            window = designer;
+            designer && designer->program() == &program && designer->isVisible())
+            return designer;
+    return nullptr;
+}
+
+} // namespace
+
+void closeCustomReports(const Program& program) {
+    if (frmRptSpec* designer = designerOf(program))
+        designer->close();
+}
+
+frmRptSpec* showCustomReports(Program& program, reports::FixedReports& reports, QWidget* parent) {
+    frmRptSpec* window = designerOf(program);
     if (!window) {
         window = frmRptSpec::create(program, reports, parent);
         if (!window)

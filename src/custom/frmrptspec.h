@@ -166,4 +166,8 @@ private:
 // there is none (nullptr when the field catalogue cannot be read; the user has been told).
 frmRptSpec* showCustomReports(Program& program, reports::FixedReports& reports, QWidget* parent);
 
+// Closes the program's designer window, if one is open, after its save prompt; for the main
+// window as it closes, since a window closed with its parent is not asked.
+void closeCustomReports(const Program& program);
+
 } // namespace perlinex::custom

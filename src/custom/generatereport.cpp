@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <functional>
 #include <memory>
@@ -19,6 +20,9 @@
 namespace perlinex::custom {
 
 namespace {
+
+// How often the windows repaint while a preview's rows are added.
+constexpr qint64 RepaintMs = 40;
 
 QString tr(const char* text) {
     return QCoreApplication::translate("CustomReport", text);
@@ -111,13 +115,34 @@ void Run::preview() {
     reports::frmOutput& window = reports_.previewWindow();
     window.setPageHeading(pageHeading(plan_, program_.HeadingShade, program_.BodyShade));
     const BusyCursor busy;
+    // The window comes up once its first pages are in, and repaints while the rest are added;
+    // it takes no input meanwhile, so nothing can close the collection under the query.
+    bool shown = false;
+    QElapsedTimer sincePaint;
+    const auto between = [&](std::int64_t) {
+        if (!shown) {
+            window.showReport();
+            shown = true;
+        } else if (!window.isVisible()) {
+            return false; // closed by the window system
+        } else if (sincePaint.elapsed() < RepaintMs) {
+            return true;
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sincePaint.start();
+        return true;
+    };
     if (!step([&] {
-            fillPreview(window.document(), *data_, program_.regional, QDate::currentDate());
+            fillPreview(window.document(), *data_, program_.regional, QDate::currentDate(),
+                        between);
         })) {
         window.document().clear();
+        if (shown)
+            window.close();
         return;
     }
-    window.showReport();
+    if (!shown || window.isVisible())
+        window.showReport();
 }
 
 void Run::writeFile(reports::FileTarget target) {

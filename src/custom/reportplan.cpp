@@ -219,7 +219,10 @@ QStringList ReportPlan::headings() const {
 }
 
 QString ReportPlan::pageHeader(const regional::Regional& regional, const QDate& today) const {
-    return (showDate ? regional.formatShortDate(today) : QString()) + u'|' + title + u'|' +
+    // A bar in the title would move the rest of it to the right of the page.
+    QString shown = title;
+    shown.replace(u'|', QChar(0x00A6));
+    return (showDate ? regional.formatShortDate(today) : QString()) + u'|' + shown + u'|' +
            (pageNumbers == PageNumbers::InHeader ? QStringLiteral("Page %d") : QString());
 }
 
