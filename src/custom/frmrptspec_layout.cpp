@@ -90,6 +90,7 @@ QWidget* frmRptSpec::buildFieldsPage() {
     for (QListWidget* list : {List1, List2}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setMinimumWidth(fontMetrics().horizontalAdvance(u'M') * 14);
+        list->setMinimumHeight(fontMetrics().lineSpacing() * 10);
     }
     cmdAdd = pictureButton(QStyle::SP_ArrowRight, QStringLiteral("cmdAdd"),
                            tr("Add the field to the report"));
@@ -204,7 +205,9 @@ QWidget* frmRptSpec::buildFieldsPage() {
     auto* holder = new QVBoxLayout(detailsHolder);
     holder->setContentsMargins(0, 0, 0, 0);
     holder->addWidget(frame1);
+    fraSel[1]->setVisible(true);
     detailsHolder->setMinimumHeight(frame1->sizeHint().height());
+    fraSel[1]->setVisible(false);
     frame1->setVisible(false);
 
     auto* layout = new QVBoxLayout(page);
@@ -271,6 +274,8 @@ QWidget* frmRptSpec::buildSortingPage() {
     auto* page = named(new QWidget, QStringLiteral("tabSorting"));
     cmbSort1 = named(new QComboBox, QStringLiteral("cmbSort1"));
     cmbSort2 = named(new QComboBox, QStringLiteral("cmbSort2"));
+    for (QComboBox* list : {cmbSort1, cmbSort2})
+        list->setMinimumContentsLength(20);
     auto* layout = new QVBoxLayout(page);
     auto* form = formLayout(nullptr);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
