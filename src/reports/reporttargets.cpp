@@ -123,20 +123,38 @@ void TextReportWriter::finish() {
 
 // HTML -----------------------------------------------------------------------------------
 
+namespace {
+
+HtmlTableHead headOf(const ReportDefinition& definition) {
+    HtmlTableHead head{reportText(definition.htmlTitle),
+                       reportText(definition.htmlCaption),
+                       htmlHeadings(definition),
+                       {}};
+    for (const ReportColumn& c : definition.columns)
+        head.rightAligned << c.htmlRight;
+    return head;
+}
+
+} // namespace
+
 HtmlReportWriter::HtmlReportWriter(QIODevice& device, const QString& fileName,
                                    const ReportDefinition& definition)
-    : out_(device, fileName), columns_(definition.columns) {
+    : HtmlReportWriter(device, fileName, headOf(definition)) {}
+
+HtmlReportWriter::HtmlReportWriter(QIODevice& device, const QString& fileName,
+                                   const HtmlTableHead& head)
+    : out_(device, fileName), right_(head.rightAligned) {
     out_.line(QLatin1StringView("<html>"));
     out_.append(QLatin1StringView("<head><meta charset=\"utf-8\"><title>"));
-    out_.appendEscaped(reportText(definition.htmlTitle));
+    out_.appendEscaped(head.title);
     out_.line(QLatin1StringView("</title></head>"));
     out_.line(QLatin1StringView("<body>"));
     out_.line(QLatin1StringView("<table border=1>"));
     // The caption spans the whole table, however many columns the report has.
-    out_.append(QStringLiteral("<tr><th colspan=%1>").arg(columns_.size()));
-    out_.appendEscaped(reportText(definition.htmlCaption));
+    out_.append(QStringLiteral("<tr><th colspan=%1>").arg(right_.size()));
+    out_.appendEscaped(head.caption);
     out_.line(QLatin1StringView("</th></tr>"));
-    const QStringList headings = htmlHeadings(definition);
+    const QStringList& headings = head.headings;
     for (qsizetype i = 0; i < headings.size(); ++i) {
         if (i == 0)
             out_.append(QLatin1StringView("<tr>"));
@@ -152,7 +170,7 @@ HtmlReportWriter::HtmlReportWriter(QIODevice& device, const QString& fileName,
 void HtmlReportWriter::row(std::span<const QString> cells) {
     out_.append(QLatin1StringView("<tr>"));
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const bool right = i < columns_.size() && columns_[i].htmlRight;
+        const bool right = qsizetype(i) < right_.size() && right_[qsizetype(i)];
         out_.append(right ? QLatin1StringView("<td align=right>") : QLatin1StringView("<td>"));
         out_.appendEscaped(cells[i]);
         out_.append(QLatin1StringView("</td>"));
@@ -169,7 +187,10 @@ void HtmlReportWriter::totals(const TotalsLine& line) {
         if (cell.colspan > 1)
             out_.append(QStringLiteral(" colspan=%1").arg(cell.colspan));
         out_.append(QChar(u'>'));
-        out_.appendEscaped(cell.text);
+        if (cell.text.isEmpty())
+            out_.append(QLatin1StringView("&nbsp;"));
+        else
+            out_.appendEscaped(cell.text);
         out_.append(QLatin1StringView("</td>"));
     }
     out_.line(QLatin1StringView("</tr>"));
@@ -192,6 +213,9 @@ PreviewReportWriter::PreviewReportWriter(PrintDocument& document,
     : document_(document),
       format_(TableFormat::parse(QString::fromLatin1(definition.tableFormat))) {}
 
+PreviewReportWriter::PreviewReportWriter(PrintDocument& document, const TableFormat& format)
+    : document_(document), format_(format) {}
+
 void PreviewReportWriter::row(std::span<const QString> cells) {
     document_.addRow(format_, QStringList(cells.begin(), cells.end()));
 }
@@ -209,7 +233,11 @@ QString pageHeader(const ReportDefinition& definition, const regional::Regional&
 std::int64_t fillPreview(PrintDocument& document, ReportData& data,
                          const regional::Regional& regional, const QDate& today) {
     document.setPreview(true);
+    // The preview's document is shared with the custom reports, which may have left it in
+    // landscape with a footer.
+    document.setOrientation(PrintDocument::Orientation::Portrait);
     document.startDoc();
+    document.setFooter(QString());
     document.setHeader(pageHeader(data.definition(), regional, today));
     PreviewReportWriter writer(document, data.definition());
     const std::int64_t rows = data.writeTo(writer, regional);
@@ -219,13 +247,24 @@ std::int64_t fillPreview(PrintDocument& document, ReportData& data,
 
 // Files ----------------------------------------------------------------------------------
 
-std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
-                             const regional::Regional& regional) {
-    std::int64_t rows = 0;
+void writeFileWhole(const QString& fileName, const std::function<void(QIODevice& file)>& write) {
     durable::replaceFile(fileName, [&](const QString& temp) {
         QFile file(temp);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             writeFailed(file, fileName);
+        write(file);
+        if (!file.flush())
+            writeFailed(file, fileName);
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            writeFailed(file, fileName);
+    });
+}
+
+std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
+                             const regional::Regional& regional) {
+    std::int64_t rows = 0;
+    writeFileWhole(fileName, [&](QIODevice& file) {
         if (target == FileTarget::Text) {
             TextReportWriter writer(file, fileName);
             rows = data.writeTo(writer, regional);
@@ -235,11 +274,6 @@ std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString&
             rows = data.writeTo(writer, regional);
             writer.finish();
         }
-        if (!file.flush())
-            writeFailed(file, fileName);
-        file.close();
-        if (file.error() != QFileDevice::NoError)
-            writeFailed(file, fileName);
     });
     return rows;
 }

@@ -4,7 +4,10 @@
 #include "reports/tabletext.h"
 
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QIODevice;
 
@@ -61,13 +64,24 @@ private:
     LineWriter out_;
 };
 
+// What opens an HTML report: the page title, the caption row across the table, the column
+// headings, and which columns' cells are right-aligned.
+struct HtmlTableHead {
+    QString title;
+    QString caption;
+    QStringList headings;
+    QList<bool> rightAligned;
+};
+
 // The report as one HTML table: title, caption and heading rows, one row per line, totals,
-// and the credit line. Every value and title is escaped.
+// and the credit line. Every value and title is escaped; an empty totals cell is written as
+// a non-breaking space, so that its border shows.
 class HtmlReportWriter : public ReportSink {
 public:
     // Writes the head, caption and headings at once.
     HtmlReportWriter(QIODevice& device, const QString& fileName,
                      const ReportDefinition& definition);
+    HtmlReportWriter(QIODevice& device, const QString& fileName, const HtmlTableHead& head);
     void row(std::span<const QString> cells) override;
     void totals(const TotalsLine& line) override;
     // Closes the table and writes the tail.
@@ -75,13 +89,14 @@ public:
 
 private:
     LineWriter out_;
-    std::span<const ReportColumn> columns_;
+    QList<bool> right_;
 };
 
 // Every row as a one-row table in the report's column format; the totals in their own.
 class PreviewReportWriter : public ReportSink {
 public:
     PreviewReportWriter(PrintDocument& document, const ReportDefinition& definition);
+    PreviewReportWriter(PrintDocument& document, const TableFormat& format);
     void row(std::span<const QString> cells) override;
     void totals(const TotalsLine& line) override;
 
@@ -94,10 +109,15 @@ private:
 QString pageHeader(const ReportDefinition& definition, const regional::Regional& regional,
                    const QDate& today);
 
-// Starts a new document with the report's page header, adds its rows and totals and ends it;
-// returns the number of rows.
+// Starts a new document with the report's page header (portrait, no footer), adds its rows
+// and totals and ends it; returns the number of rows.
 std::int64_t fillPreview(PrintDocument& document, ReportData& data,
                          const regional::Regional& regional, const QDate& today);
+
+// Makes a file through write, which is handed the open file: it is written under a temporary
+// name beside fileName and renamed over it only once whole; on any failure fileName is left as
+// it was. Throws durable::FileError, and what write throws.
+void writeFileWhole(const QString& fileName, const std::function<void(QIODevice& file)>& write);
 
 // Writes the report as a file. It is written under a temporary name beside fileName and
 // renamed over it only once whole; on any failure fileName is left as it was. Throws

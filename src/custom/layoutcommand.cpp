@@ -1,0 +1,204 @@
+#include "custom/layoutcommand.h"
+
+#include "custom/customreport.h"
+#include "custom/fieldcatalogue.h"
+#include "custom/layoutfile.h"
+#include "custom/reportplan.h"
+#include "db/catalogue.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/folderlock.h"
+#include "db/maintenance.h"
+#include "db/schema.h"
+#include "regional/regional.h"
+#include "util/durablefile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <stdexcept>
+
+namespace perlinex::custom {
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+int wrong(QTextStream& err, const QString& what) {
+    err << "perlinex: " << what << "\n" << layoutReportCommandUsage();
+    err.flush();
+    return 2;
+}
+
+int failed(QTextStream& err, const QString& what) {
+    err << "perlinex: " << what << "\n";
+    err.flush();
+    return 1;
+}
+
+enum class Output { Text, Html, Pdf };
+
+Output outputOf(Target target) {
+    switch (target) {
+    case Target::TextFile:
+        return Output::Text;
+    case Target::WebTable:
+        return Output::Html;
+    case Target::Screen:
+        break;
+    }
+    return Output::Pdf;
+}
+
+QString extensionOf(Output output) {
+    switch (output) {
+    case Output::Text:
+        return QStringLiteral(".txt");
+    case Output::Html:
+        return QStringLiteral(".htm");
+    case Output::Pdf:
+        break;
+    }
+    return QStringLiteral(".pdf");
+}
+
+// A layout file is a few kilobytes; anything much larger is not one.
+constexpr qint64 MostLayoutBytes = 4 << 20;
+
+} // namespace
+
+bool isLayoutReportCommand(const QStringList& arguments) {
+    if (arguments.value(1) != QLatin1String("report"))
+        return false;
+    for (const QString& a : arguments.mid(2))
+        if (a == QLatin1String("--layout") || a.startsWith(QLatin1String("--layout=")))
+            return true;
+    return false;
+}
+
+QString layoutReportCommandUsage() {
+    return tr("  perlinex report --layout FILE.rpt [--to text|html|pdf] [--output FILE] "
+              "[--folder DIR]\n"
+              "      generate a saved custom report layout; --to defaults to the layout's own\n"
+              "      target (Screen/Printer writes a PDF), --output to stamp.txt, stamp.htm or\n"
+              "      stamp.pdf in the current folder.\n");
+}
+
+int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption layoutOption(QStringLiteral("layout"), QString(),
+                                          QStringLiteral("FILE"));
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("TARGET"));
+    const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
+    parser.addOptions({layoutOption, to, output, folder});
+    if (!parser.parse(arguments))
+        return wrong(err, parser.errorText());
+    const QStringList positional = parser.positionalArguments();
+    if (positional != QStringList{QStringLiteral("report")})
+        return wrong(err, positional.value(0) == QLatin1String("report")
+                              ? tr("a layout report takes no NAME: %1")
+                                    .arg(positional.mid(1).join(QLatin1Char(' ')))
+                              : tr("--layout belongs to the report command"));
+    const QString layoutFile = parser.value(layoutOption);
+    if (layoutFile.isEmpty())
+        return wrong(err, tr("report needs --layout FILE.rpt"));
+    std::optional<Output> chosen;
+    if (parser.isSet(to)) {
+        const QString t = parser.value(to);
+        if (t == QLatin1String("text"))
+            chosen = Output::Text;
+        else if (t == QLatin1String("html"))
+            chosen = Output::Html;
+        else if (t == QLatin1String("pdf"))
+            chosen = Output::Pdf;
+        else
+            return wrong(err, tr("--to takes text, html or pdf, not %1").arg(t));
+    }
+    if (parser.isSet(output) && parser.value(output).isEmpty())
+        return wrong(err, tr("--output needs a file name"));
+    const QString appFolder =
+        parser.isSet(folder) ? parser.value(folder)
+                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+
+    QFile file(layoutFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(
+            err,
+            tr("the layout file '%1' could not be read: %2").arg(layoutFile, file.errorString()));
+    const QByteArray bytes = file.read(MostLayoutBytes + 1);
+    file.close();
+
+    try {
+        const QString collection = db::resolvedCollectionPath(appFolder);
+        if (!QFileInfo::exists(collection))
+            return failed(err, tr("there is no collection in %1").arg(appFolder));
+        // Like the window, one program at a time; a report only reads, so the structure check
+        // gives way to what the query meets.
+        const auto lock = db::FolderLock::take(collection);
+
+        FieldCatalogue catalogue;
+        {
+            const std::unique_ptr<db::Database> spec = db::openCatalogue(appFolder);
+            catalogue = FieldCatalogue::read(*spec);
+            spec->close();
+        }
+        const LayoutRead read = bytes.size() > MostLayoutBytes
+                                    ? LayoutRead{std::nullopt, tr("the file is too large"), 0}
+                                    : readLayout(bytes, catalogue, QStringLiteral("stamp"));
+        if (!read.layout) {
+            const QString where =
+                read.line > 0 ? tr("line %1: %2").arg(read.line).arg(read.problem) : read.problem;
+            return failed(
+                err, QStringLiteral("%1: %2 (%3)").arg(layoutFile, invalidLayoutMessage(), where));
+        }
+        const Layout& layout = *read.layout;
+        const regional::Regional regional;
+        const PlanResult planned =
+            planReport(layout, catalogue.offeredFor(layout.useWith), regional);
+        if (!planned.plan)
+            return failed(err, planned.problem.message);
+        const ReportPlan& plan = *planned.plan;
+
+        const Output target = chosen.value_or(outputOf(layout.target));
+        const QString fileName = parser.isSet(output)
+                                     ? parser.value(output)
+                                     : QDir::current().filePath(plan.useWith + extensionOf(target));
+
+        const std::unique_ptr<db::Database> db =
+            db::openCollection(collection, db::StructureCheck::Deferred);
+        CustomReportData data(*db, plan);
+        if (data.isEmpty())
+            return failed(err, noRecordsMessage());
+        std::int64_t rows = 0;
+        if (target == Output::Pdf) {
+            QString error;
+            rows = writePdf(data, fileName, regional, QDate::currentDate(), &error);
+            if (rows < 0)
+                return failed(err,
+                              tr("the file '%1' could not be written: %2").arg(fileName, error));
+        } else {
+            rows = writeReportFile(data,
+                                   target == Output::Text ? reports::FileTarget::Text
+                                                          : reports::FileTarget::Html,
+                                   fileName, regional);
+        }
+        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
+        out.flush();
+        return 0;
+    } catch (const db::DbError& e) {
+        return failed(err, e.text());
+    } catch (const durable::FileError& e) {
+        return failed(err, e.text());
+    } catch (const std::overflow_error&) {
+        return failed(err, tr("the report's totals are too large to be added up"));
+    }
+}
+
+} // namespace perlinex::custom
