@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/terminaldialogs.h"
+#include "custom/layoutcommand.h"
 #include "db/catalogue.h"
 #include "db/dberror.h"
 #include "db/folderlock.h"
@@ -51,7 +52,8 @@ const QStringList& subcommands() {
 
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << usage() << reports::reportCommandUsage();
+    err << "perlinex: " << what << "\n"
+        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
     return 2;
 }
 
@@ -240,7 +242,9 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
         if (first == QLatin1String("generate"))
             return generate(arguments, out, err);
         if (first == QLatin1String("report"))
-            return reports::runReportCommand(arguments, out, err);
+            return custom::isLayoutReportCommand(arguments)
+                       ? custom::runLayoutReportCommand(arguments, out, err)
+                       : reports::runReportCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
         if (first == QLatin1String("repair")) {
@@ -260,7 +264,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
-        out << usage() << reports::reportCommandUsage();
+        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

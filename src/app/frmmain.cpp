@@ -3,6 +3,7 @@
 #include "app/frmbackup.h"
 #include "app/pictureview.h"
 #include "codes/frmcodesmaint.h"
+#include "custom/frmrptspec.h"
 #include "dates/frmdateent.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
@@ -258,6 +259,11 @@ void frmMain::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    // The layout being designed is offered for saving first; Cancel there keeps Perlinex open.
+    if (!custom::closeCustomReports(program_)) {
+        event->ignore();
+        return;
     }
     closeOtherWindows();
     unload();

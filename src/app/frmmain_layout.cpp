@@ -4,6 +4,7 @@
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
 #include "app/pictureview.h"
+#include "custom/frmrptspec.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
 
@@ -357,8 +358,9 @@ void frmMain::buildMenus() {
     report(QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"), reports::ReportId::ForSale);
     report(QStringLiteral("mnuRptSold"), tr("Stamps &Sold"), reports::ReportId::Sold);
     reports->addSeparator();
-    // The custom reports are not built yet: their item is present but unavailable.
-    action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports"))->setEnabled(false);
+    connect(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
+            &QAction::triggered, this,
+            [this] { guard([this] { custom::showCustomReports(program_, *reports_, this); }); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

@@ -654,9 +654,9 @@ frmRptSpec* designerOf(const Program& program) {
 
 } // namespace
 
-void closeCustomReports(const Program& program) {
-    if (frmRptSpec* designer = designerOf(program))
-        designer->close();
+bool closeCustomReports(const Program& program) {
+    frmRptSpec* designer = designerOf(program);
+    return !designer || designer->close();
 }
 
 frmRptSpec* showCustomReports(Program& program, reports::FixedReports& reports, QWidget* parent) {

@@ -167,7 +167,8 @@ private:
 frmRptSpec* showCustomReports(Program& program, reports::FixedReports& reports, QWidget* parent);
 
 // Closes the program's designer window, if one is open, after its save prompt; for the main
-// window as it closes, since a window closed with its parent is not asked.
-void closeCustomReports(const Program& program);
+// window as it closes, since a window closed with its parent is not asked. False when the
+// user chose to keep the designer open (Cancel at the prompt).
+bool closeCustomReports(const Program& program);
 
 } // namespace perlinex::custom

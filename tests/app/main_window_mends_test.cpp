@@ -319,4 +319,16 @@ TEST_F(MainWindowTest, ReportsMenu_TheTargetChosenTakesTheReportThere) {
     preview->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
     EXPECT_SOON(!preview->isVisible());
     EXPECT_TRUE(browsing());
+
+    // "Custom Reports" opens the one designer window, modeless.
+    act("mnuRptCustom")->trigger();
+    act("mnuRptCustom")->trigger();
+    int designers = 0;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == QLatin1String("frmRptSpec") && t->isVisible()) {
+            ++designers;
+            EXPECT_EQ(t->windowTitle().left(13), QStringLiteral("Custom Report"));
+            EXPECT_FALSE(t->isModal());
+        }
+    EXPECT_EQ(designers, 1);
 }
