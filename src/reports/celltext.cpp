@@ -46,7 +46,9 @@ Qt::Alignment qtAlign(Align a) {
 QFont CellText::reportFont(int pointSize, bool bold) {
     static const QString family = [] {
         const QStringList families = QFontDatabase::families();
-        for (const char* wanted : {"Times New Roman", "Liberation Serif", "Tinos", "Nimbus Roman",
+        // Liberation Serif first: it ships with the program's dependencies and has the metrics
+        // the layouts were designed for, so reports wrap and break alike on every machine.
+        for (const char* wanted : {"Liberation Serif", "Times New Roman", "Tinos", "Nimbus Roman",
                                    "TeX Gyre Termes", "DejaVu Serif", "FreeSerif"}) {
             const QString name = QString::fromLatin1(wanted);
             if (families.contains(name, Qt::CaseInsensitive))

@@ -22,7 +22,8 @@ class CellText {
 public:
     explicit CellText(const QFont& font);
 
-    // The report font: Times New Roman, or another serif font that the machine has.
+    // The report font: Liberation Serif (the metrics of Times New Roman), or another serif
+    // font that the machine has.
     static QFont reportFont(int pointSize, bool bold = false);
 
     const QFont& font() const { return font_; }

@@ -24,8 +24,11 @@ namespace perlinex::reports {
 
 namespace {
 
-// A slice of layout between two looks at the event queue.
+// A slice of layout between two looks at the event queue: short enough in time on a slow
+// machine, and in rows on a fast one, so that a long report always shows its first pages
+// while the rest is laid out.
 constexpr std::chrono::milliseconds LayoutSlice(25);
+constexpr std::uint32_t LayoutSliceRows = 2000;
 constexpr int ProgressSteps = 1000;
 
 bool qtPrintDialog(QPrinter& printer, int pageCount, QWidget* parent) {
@@ -211,7 +214,7 @@ void frmOutput::startLayout() {
 }
 
 void frmOutput::layoutSlice() {
-    const bool done = document_.layoutSome(LayoutSlice);
+    const bool done = document_.layoutSome(LayoutSlice, LayoutSliceRows);
     if (done || !document_.isEnded())
         tmrLayout->stop();
     updateControls();

@@ -225,11 +225,12 @@ PrintDocument::FormatGeometry PrintDocument::geometryOf(const TableFormat& forma
 
 // Layout ----------------------------------------------------------------------------------
 
-bool PrintDocument::layoutSome(std::chrono::milliseconds budget) {
+bool PrintDocument::layoutSome(std::chrono::milliseconds budget, std::uint32_t maxRows) {
     if (inPageStart_)
         return false;
     using Clock = std::chrono::steady_clock;
     const Clock::time_point until = Clock::now() + budget;
+    const std::uint32_t firstRow = next_;
     for (unsigned steps = 1;; ++steps) {
         if (next_ >= body_.rows.rowCount()) {
             if (!ended_)
@@ -243,7 +244,7 @@ bool PrintDocument::layoutSome(std::chrono::milliseconds budget) {
             openPage();
         else
             placeNextRow();
-        if (steps % 64 == 0 && Clock::now() >= until)
+        if (next_ - firstRow >= maxRows || (steps % 64 == 0 && Clock::now() >= until))
             return isLaidOut();
     }
 }

@@ -15,6 +15,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -109,8 +110,10 @@ public:
     // Rows added outside the page-start handler.
     std::uint32_t rowCount() const { return body_.rows.rowCount(); }
 
-    // Lays out rows for about budget; true once the whole document is laid out.
-    bool layoutSome(std::chrono::milliseconds budget);
+    // Lays out rows for about budget, and no more than maxRows of them; true once the whole
+    // document is laid out.
+    bool layoutSome(std::chrono::milliseconds budget,
+                    std::uint32_t maxRows = std::numeric_limits<std::uint32_t>::max());
     // Lays out everything added so far.
     void layoutAll();
     bool isLaidOut() const;

@@ -1,10 +1,17 @@
 #include "ui/application.h"
 
 #include "ui/errorhandler.h"
+#include "ui/slotguard.h"
 
 namespace perlinex {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setSlotErrorSettler([this](std::exception_ptr error) { settle(error); });
+}
+
+Application::~Application() {
+    setSlotErrorSettler({});
+}
 
 void Application::end(int status) {
     if (ended_)
@@ -22,9 +29,9 @@ void Application::unexpected(const QString& text) {
     end(1);
 }
 
-bool Application::notify(QObject* receiver, QEvent* event) {
+void Application::settle(std::exception_ptr error) {
     try {
-        return QApplication::notify(receiver, event);
+        std::rethrow_exception(error);
     } catch (const ProgramEnded&) {
         end(0);
     } catch (const CollectionReopened&) {
@@ -42,6 +49,14 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         unexpected(QString::fromStdString(e.what()));
     } catch (...) {
         unexpected(tr("An unexpected error has occurred."));
+    }
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        settle(std::current_exception());
     }
     return true;
 }

@@ -1,16 +1,22 @@
 #pragma once
 
 #include <QApplication>
+#include <exception>
 #include <functional>
 
 namespace perlinex {
 
-// The application object: where the program's ends and a reopened collection unwind to from
-// any event handler, and the last resort for an error that nothing else caught.
+// The application object: it settles what a window's slot could not finish (the program's end,
+// a reopened collection, an error nothing else caught), handed on by the slot guard; notify()
+// does the same for an event handler, as a last resort.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
+    ~Application() override;
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Settles an exception caught in a slot or an event handler.
+    void settle(std::exception_ptr error);
 
     // Runs when the program is ended: closes the store.
     std::function<void()> onEnd;

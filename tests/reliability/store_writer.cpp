@@ -3,6 +3,7 @@
 #include "db/maintenance.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "kill_at_io.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -23,7 +24,7 @@
 //                                     begins and "restored" at the end; at <step> it prints
 //                                     "waiting" and waits for stdin to end, to be killed there
 // Every line is flushed at once: the test kills this program at any moment and trusts what it
-// has read.
+// has read. With PERLINEX_KILL_AT_IO=N it kills itself just before its N-th change to a file.
 
 namespace db = perlinex::db;
 
@@ -72,6 +73,7 @@ int main(int argc, char** argv) {
                    stderr);
         return 64;
     }
+    installKillAtIo();
     const QString path = QString::fromLocal8Bit(argv[1]);
     const char* mode = argc > 2 ? argv[2] : "";
     try {

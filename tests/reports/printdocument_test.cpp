@@ -88,7 +88,9 @@ TEST(PrintDocumentLayout, ARowThatDoesNotFitMovesToTheNextPage) {
     tall.startDoc();
     addForSaleRows(tall, 0, int(first.size()) - 1);
     QStringList wrapping = forSaleRow(999);
-    wrapping[0] = QStringLiteral("A description long enough to need several lines in its cell");
+    // Long enough to wrap in the description column whatever serif font the machine offers.
+    wrapping[0] =
+        QStringLiteral("A description long enough to need several lines in its cell, ").repeated(4);
     tall.addRow(kForSale, wrapping);
     tall.endDoc();
     tall.layoutAll();

@@ -2,7 +2,9 @@
 // the object is the process's one application, and the last test ends it.
 #include "ui/application.h"
 #include "ui/errorhandler.h"
+#include "ui/slotguard.h"
 
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 #include <functional>
@@ -46,13 +48,37 @@ TEST(Application, AReopenedCollectionGoesToTheWindowsAndTheProgramGoesOn) {
     EXPECT_FALSE(app().ended());
 }
 
+// A real signal: the button's click runs a slot connected through the guard; nothing the slot
+// throws may come out of click(), which is Qt's code.
+TEST(Application, ASlotThatMeetsAReopenedCollectionHandsItOnAndReturns) {
+    int reopened = 0, after = 0;
+    app().onCollectionReopened = [&] { ++reopened; };
+    QPushButton button;
+    connectGuarded(&button, &QPushButton::clicked, &button, [&] {
+        throw CollectionReopened{};
+        ++after; // never reached
+    });
+    connectGuarded(&button, &QPushButton::clicked, &button, [&](bool checked) {
+        EXPECT_FALSE(checked);
+        ++after;
+    });
+    EXPECT_NO_THROW(button.click());
+    EXPECT_EQ(reopened, 1);
+    EXPECT_EQ(after, 1) << "the next slot of the same signal still ran";
+    EXPECT_FALSE(app().ended());
+}
+
 TEST(Application, AnErrorNothingCaughtIsShownAndEndsTheProgramWithStatus1) {
     QString shown;
     int ends = 0;
     app().onUnexpectedError = [&](const QString& text) { shown = text; };
     app().onEnd = [&] { ++ends; };
-    EXPECT_EQ(runWith([] { throw db::DbError(3051, QStringLiteral("Could not open the file.")); }),
-              1);
+    QPushButton button;
+    connectGuarded(&button, &QPushButton::clicked, &button,
+                   [] { throw db::DbError(3051, QStringLiteral("Could not open the file.")); });
+    QTimer::singleShot(0, &button, [&] { EXPECT_NO_THROW(button.click()); });
+    QTimer::singleShot(5000, &app(), [] { app().exit(42); }); // still running: the test ends it
+    EXPECT_EQ(app().exec(), 1);
     EXPECT_EQ(shown, QStringLiteral("3051  Could not open the file."));
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(app().ended());
