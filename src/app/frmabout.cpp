@@ -1,4 +1,5 @@
 #include "app/frmabout.h"
+#include "ui/slotguard.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -116,7 +117,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    connectGuarded(ok, &QPushButton::clicked, this, &QWidget::close);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);

@@ -3,6 +3,7 @@
 #include "db/dberror.h"
 #include "db/maintenance.h"
 #include "ui/program.h"
+#include "ui/slotguard.h"
 #include "ui/workprogress.h"
 
 #include <QApplication>
@@ -64,9 +65,9 @@ frmBackup::frmBackup(Program& program, QWidget* parent) : QDialog(parent), progr
     restore->setAutoDefault(false);
     close->setDefault(true);
 
-    connect(backup, &QPushButton::clicked, this, &frmBackup::makeBackup);
-    connect(restore, &QPushButton::clicked, this, &frmBackup::restoreBackup);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connectGuarded(backup, &QPushButton::clicked, this, &frmBackup::makeBackup);
+    connectGuarded(restore, &QPushButton::clicked, this, &frmBackup::restoreBackup);
+    connectGuarded(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(backup);

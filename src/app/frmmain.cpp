@@ -11,6 +11,7 @@
 #include "imaging/dibsection.h"
 #include "reports/fixedreports.h"
 #include "ui/busycursor.h"
+#include "ui/slotguard.h"
 #include "ui/workprogress.h"
 
 #include <QAction>
@@ -150,18 +151,20 @@ void frmMain::checkStructure() {
 }
 
 void frmMain::guard(const std::function<void()>& action) {
-    try {
+    runGuarded([&] {
         try {
-            action();
-        } catch (const db::DbError& e) {
-            // Damage met outside a trap takes the same way as damage found at the open.
-            if (e.number() != db::err::DamagedFile)
-                throw;
-            HandleDbError(program_, e);
+            try {
+                action();
+            } catch (const db::DbError& e) {
+                // Damage met outside a trap takes the same way as damage found at the open.
+                if (e.number() != db::err::DamagedFile)
+                    throw;
+                HandleDbError(program_, e);
+            }
+        } catch (const CollectionReopened&) {
+            reopenStampSet();
         }
-    } catch (const CollectionReopened&) {
-        reopenStampSet();
-    }
+    });
 }
 
 void frmMain::reopenStampSet() {

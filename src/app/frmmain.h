@@ -90,6 +90,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The field events of eventFilter; true when the event was eaten.
+    bool filterFieldEvent(const db::StampField& field, QObject* watched, QEvent* event);
 
 private:
     struct FieldControl {

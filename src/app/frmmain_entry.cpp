@@ -3,6 +3,7 @@
 // checks themselves are the record validator's.
 #include "app/frmmain.h"
 #include "dates/datefield.h"
+#include "ui/slotguard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -175,6 +176,13 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     const db::StampField* field = fieldOf(watched);
     if (!field)
         return QMainWindow::eventFilter(watched, event);
+    bool eaten = false;
+    runGuarded([&] { eaten = filterFieldEvent(*field, watched, event); });
+    return eaten || QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::filterFieldEvent(const db::StampField& f, QObject* watched, QEvent* event) {
+    const db::StampField* field = &f;
     if (event->type() == QEvent::KeyPress && field->kind == db::FieldKind::CodeRef) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* combo = static_cast<QComboBox*>(watched);
@@ -199,7 +207,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             leaveField(*field);
     }
-    return QMainWindow::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace perlinex

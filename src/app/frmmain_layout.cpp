@@ -7,6 +7,7 @@
 #include "custom/frmrptspec.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
+#include "ui/slotguard.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -202,9 +203,9 @@ void frmMain::buildControls() {
         {cmdCancel, &frmMain::cancel},   {cmdDelete, &frmMain::deleteStamp},
         {cmdFind, &frmMain::find}};
     for (const auto& [b, method] : actions)
-        connect(b, &QPushButton::clicked, this,
-                [this, method = method] { guard([this, method] { (this->*method)(); }); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] {
+        connectGuarded(b, &QPushButton::clicked, this,
+                       [this, method = method] { guard([this, method] { (this->*method)(); }); });
+    connectGuarded(cmdHelp, &QPushButton::clicked, this, [this] {
         if (program_.showHelpContext)
             program_.showHelpContext(0);
     });
@@ -242,10 +243,11 @@ QWidget* frmMain::buildImageTab() {
     actualSize->setCheckable(true);
     actualSize->setToolTip(tr("Shows the picture at its full size; otherwise it is fitted to "
                               "the view."));
-    connect(cmdPicLoad, &QPushButton::clicked, this, [this] { guard([this] { loadPicture(); }); });
-    connect(cmdPicPaste, &QPushButton::clicked, this,
-            [this] { guard([this] { pastePicture(); }); });
-    connect(cmdPicCopy, &QPushButton::clicked, this, &frmMain::copyPicture);
+    connectGuarded(cmdPicLoad, &QPushButton::clicked, this,
+                   [this] { guard([this] { loadPicture(); }); });
+    connectGuarded(cmdPicPaste, &QPushButton::clicked, this,
+                   [this] { guard([this] { pastePicture(); }); });
+    connectGuarded(cmdPicCopy, &QPushButton::clicked, this, &frmMain::copyPicture);
     connect(actualSize, &QPushButton::toggled, Image1, &PictureView::setActualSize);
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
@@ -257,7 +259,7 @@ QWidget* frmMain::buildImageTab() {
     h->addStretch();
     h->addWidget(actualSize);
     v->addLayout(h);
-    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+    connectGuarded(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == ImageTab)
             guard([this] { ShowStampPicture(); });
     });
@@ -300,13 +302,13 @@ void frmMain::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFileMenu"));
-    connect(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered, this,
-            [this] { guard([this] { backup(); }); });
-    connect(action(file, QStringLiteral("mnuPack"), tr("&Pack Database")), &QAction::triggered,
-            this, [this] { guard([this] { packDatabase(); }); });
+    connectGuarded(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered,
+                   this, [this] { guard([this] { backup(); }); });
+    connectGuarded(action(file, QStringLiteral("mnuPack"), tr("&Pack Database")),
+                   &QAction::triggered, this, [this] { guard([this] { packDatabase(); }); });
     file->addSeparator();
     mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
-    connect(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);
+    connectGuarded(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);
 
     QMenu* sort = menuBar()->addMenu(tr("&Sort"));
     sort->setObjectName(QStringLiteral("mnuSortMenu"));
@@ -315,8 +317,8 @@ void frmMain::buildMenus() {
     for (int i = 1; i <= 3; ++i) {
         mnuSort[i] = action(sort, QStringLiteral("mnuSort%1").arg(i), sortNames[i]);
         mnuSort[i]->setCheckable(true);
-        connect(mnuSort[i], &QAction::triggered, this,
-                [this, i] { guard([this, i] { sortBy(i); }); });
+        connectGuarded(mnuSort[i], &QAction::triggered, this,
+                       [this, i] { guard([this, i] { sortBy(i); }); });
     }
     mnuSort[1]->setChecked(true);
 
@@ -326,7 +328,7 @@ void frmMain::buildMenus() {
         const int i = t.number;
         mnuMaint[i] =
             action(maintainMenu, QStringLiteral("mnuMaint%1").arg(i), db::fieldText(t.menuCaption));
-        connect(mnuMaint[i], &QAction::triggered, this, [this, i] { maintain(i); });
+        connectGuarded(mnuMaint[i], &QAction::triggered, this, [this, i] { maintain(i); });
     }
 
     QMenu* reports = menuBar()->addMenu(tr("&Reports"));
@@ -336,7 +338,7 @@ void frmMain::buildMenus() {
     for (int i = 1; i <= 3; ++i) {
         mnuRptOut[i] = action(reports, QStringLiteral("mnuRptOut%1").arg(i), outNames[i]);
         mnuRptOut[i]->setCheckable(true);
-        connect(mnuRptOut[i], &QAction::triggered, this, [this, i] {
+        connectGuarded(mnuRptOut[i], &QAction::triggered, this, [this, i] {
             program_.reportTarget = static_cast<ReportTarget>(i);
             for (int k = 1; k <= 3; ++k)
                 mnuRptOut[k]->setChecked(k == i);
@@ -345,8 +347,8 @@ void frmMain::buildMenus() {
     mnuRptOut[1]->setChecked(true);
     reports->addSeparator();
     auto report = [&](const QString& name, const QString& caption, reports::ReportId id) {
-        connect(action(reports, name, caption), &QAction::triggered, this,
-                [this, id] { guard([this, id] { reports_->run(id); }); });
+        connectGuarded(action(reports, name, caption), &QAction::triggered, this,
+                       [this, id] { guard([this, id] { reports_->run(id); }); });
     };
     report(QStringLiteral("mnuRpt1"), tr("Stamps by &Country"), reports::ReportId::ByCountry);
     report(QStringLiteral("mnuRpt2"), tr("Stamps by &Type"), reports::ReportId::ByType);
@@ -358,30 +360,30 @@ void frmMain::buildMenus() {
     report(QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"), reports::ReportId::ForSale);
     report(QStringLiteral("mnuRptSold"), tr("Stamps &Sold"), reports::ReportId::Sold);
     reports->addSeparator();
-    connect(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
-            &QAction::triggered, this,
-            [this] { guard([this] { custom::showCustomReports(program_, *reports_, this); }); });
+    connectGuarded(
+        action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")), &QAction::triggered,
+        this, [this] { guard([this] { custom::showCustomReports(program_, *reports_, this); }); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));
     QAction* contents = action(help, QStringLiteral("mnuHelp1"), tr("&Contents"));
     QAction* search = action(help, QStringLiteral("mnuHelp2"), tr("&Search for Help on..."));
     QAction* using_ = action(help, QStringLiteral("mnuHelp3"), tr("&Using Help"));
-    connect(contents, &QAction::triggered, this, [this] {
+    connectGuarded(contents, &QAction::triggered, this, [this] {
         if (program_.showHelpContext)
             program_.showHelpContext(0);
     });
-    connect(search, &QAction::triggered, this, [this] {
+    connectGuarded(search, &QAction::triggered, this, [this] {
         if (program_.showHelpPage)
             program_.showHelpPage(HelpSearchPage);
     });
-    connect(using_, &QAction::triggered, this, [this] {
+    connectGuarded(using_, &QAction::triggered, this, [this] {
         if (program_.showHelpPage)
             program_.showHelpPage(HelpUsingPage);
     });
     help->addSeparator();
-    connect(action(help, QStringLiteral("mnuAbout"), tr("&About the Perlinex Program")),
-            &QAction::triggered, this, [this] { showAbout(this); });
+    connectGuarded(action(help, QStringLiteral("mnuAbout"), tr("&About the Perlinex Program")),
+                   &QAction::triggered, this, [this] { showAbout(this); });
 }
 
 void frmMain::connectFieldEvents() {
@@ -389,23 +391,23 @@ void frmMain::connectFieldEvents() {
         QWidget* w = fc.widget;
         if (auto* e = qobject_cast<QLineEdit*>(w)) {
             if (fc.field->rule != db::EntryRule::Total)
-                connect(e, &QLineEdit::textChanged, this, &frmMain::RecordChanged);
+                connectGuarded(e, &QLineEdit::textChanged, this, &frmMain::RecordChanged);
         } else if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
-            connect(t, &QPlainTextEdit::textChanged, this, &frmMain::RecordChanged);
+            connectGuarded(t, &QPlainTextEdit::textChanged, this, &frmMain::RecordChanged);
         } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-            connect(c, &QCheckBox::clicked, this, &frmMain::RecordChanged);
+            connectGuarded(c, &QCheckBox::clicked, this, &frmMain::RecordChanged);
         } else if (auto* d = qobject_cast<DateField*>(w)) {
-            connect(d, &DateField::changed, this, &frmMain::RecordChanged);
+            connectGuarded(d, &DateField::changed, this, &frmMain::RecordChanged);
         } else if (auto* l = qobject_cast<QComboBox*>(w)) {
-            connect(l, &QComboBox::activated, this, &frmMain::RecordChanged);
+            connectGuarded(l, &QComboBox::activated, this, &frmMain::RecordChanged);
         }
         w->installEventFilter(this);
     }
-    connect(chkSold, &QCheckBox::clicked, this, [this] {
+    connectGuarded(chkSold, &QCheckBox::clicked, this, [this] {
         if (chkSold->isChecked() && chkForSale->isChecked())
             chkForSale->setChecked(false);
     });
-    connect(chkWantList, &QCheckBox::clicked, this, &frmMain::setWantListCaption);
+    connectGuarded(chkWantList, &QCheckBox::clicked, this, &frmMain::setWantListCaption);
 }
 
 } // namespace perlinex

@@ -3,6 +3,7 @@
 #include "app/frmabout.h"
 #include "db/fields.h"
 #include "ui/program.h"
+#include "ui/slotguard.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,7 +101,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
 
-    connect(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connectGuarded(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
     connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
@@ -110,19 +111,19 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* forwardKey = new QShortcut(QKeySequence::Forward, this);
     connect(forwardKey, &QShortcut::activated, browser_, &QTextBrowser::forward);
     auto* findKey = new QShortcut(QKeySequence::Find, this);
-    connect(findKey, &QShortcut::activated, this, &HelpViewer::showSearch);
+    connectGuarded(findKey, &QShortcut::activated, this, &HelpViewer::showSearch);
 
-    connect(searchField_, &QLineEdit::textChanged, this, &HelpViewer::fillResults);
-    connect(searchField_, &QLineEdit::returnPressed, this, [this] {
+    connectGuarded(searchField_, &QLineEdit::textChanged, this, &HelpViewer::fillResults);
+    connectGuarded(searchField_, &QLineEdit::returnPressed, this, [this] {
         if (results_->count() > 0) {
             results_->setCurrentRow(0);
             openResult(0);
         }
     });
-    connect(results_, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { openResult(results_->row(item)); });
-    connect(results_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { openResult(results_->row(item)); });
+    connectGuarded(results_, &QListWidget::itemActivated, this,
+                   [this](QListWidgetItem* item) { openResult(results_->row(item)); });
+    connectGuarded(results_, &QListWidget::itemClicked, this,
+                   [this](QListWidgetItem* item) { openResult(results_->row(item)); });
 
     // The search runs over the plain text of every page, read once.
     const QStringList names =

@@ -5,6 +5,7 @@
 #include "db/fields.h"
 #include "db/recordset.h"
 #include "ui/errorhandler.h"
+#include "ui/slotguard.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -79,17 +80,17 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     layout->addLayout(actions);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
-    connect(txtDesc, &QLineEdit::textChanged, this, [this] { recordChanged(); });
-    connect(cmdFirst, &QPushButton::clicked, this, [this] { moveFirst(); });
-    connect(cmdPrevious, &QPushButton::clicked, this, [this] { movePrevious(); });
-    connect(cmdNext, &QPushButton::clicked, this, [this] { moveNext(); });
-    connect(cmdLast, &QPushButton::clicked, this, [this] { moveLast(); });
-    connect(cmdAddNew, &QPushButton::clicked, this, [this] { addNewClicked(); });
-    connect(cmdUpdate, &QPushButton::clicked, this, [this] { updateEntry(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cancelChanges(); });
-    connect(cmdDelete, &QPushButton::clicked, this, [this] { deleteEntry(); });
-    connect(cmdFind, &QPushButton::clicked, this, [this] { findEntry(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { okClicked(); });
+    connectGuarded(txtDesc, &QLineEdit::textChanged, this, [this] { recordChanged(); });
+    connectGuarded(cmdFirst, &QPushButton::clicked, this, [this] { moveFirst(); });
+    connectGuarded(cmdPrevious, &QPushButton::clicked, this, [this] { movePrevious(); });
+    connectGuarded(cmdNext, &QPushButton::clicked, this, [this] { moveNext(); });
+    connectGuarded(cmdLast, &QPushButton::clicked, this, [this] { moveLast(); });
+    connectGuarded(cmdAddNew, &QPushButton::clicked, this, [this] { addNewClicked(); });
+    connectGuarded(cmdUpdate, &QPushButton::clicked, this, [this] { updateEntry(); });
+    connectGuarded(cmdCancel, &QPushButton::clicked, this, [this] { cancelChanges(); });
+    connectGuarded(cmdDelete, &QPushButton::clicked, this, [this] { deleteEntry(); });
+    connectGuarded(cmdFind, &QPushButton::clicked, this, [this] { findEntry(); });
+    connectGuarded(cmdOK, &QPushButton::clicked, this, [this] { okClicked(); });
 
     setBrowseSet();
     makeDefault(cmdOK);
@@ -182,7 +183,7 @@ void frmCodesMaint::activate() {
 
 bool frmCodesMaint::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
-        activate();
+        runGuarded([this] { activate(); });
     return QDialog::event(event);
 }
 

@@ -7,6 +7,7 @@
 #include "db/dberror.h"
 #include "reports/fixedreports.h"
 #include "reports/reporttargets.h"
+#include "ui/slotguard.h"
 #include "util/durablefile.h"
 
 #include <QApplication>
@@ -109,35 +110,35 @@ frmRptSpec::frmRptSpec(Program& program, reports::FixedReports& reports, FieldCa
 frmRptSpec::~frmRptSpec() = default;
 
 void frmRptSpec::connectControls() {
-    connect(cmdAdd, &QPushButton::clicked, this, [this] { add(); });
-    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { add(); });
-    connect(cmdRemove, &QPushButton::clicked, this, [this] { remove(); });
-    connect(cmdUp, &QPushButton::clicked, this, [this] { move(-1); });
-    connect(cmdDown, &QPushButton::clicked, this, [this] { move(1); });
-    connect(List2, &QListWidget::itemSelectionChanged, this, [this] {
+    connectGuarded(cmdAdd, &QPushButton::clicked, this, [this] { add(); });
+    connectGuarded(List1, &QListWidget::itemDoubleClicked, this, [this] { add(); });
+    connectGuarded(cmdRemove, &QPushButton::clicked, this, [this] { remove(); });
+    connectGuarded(cmdUp, &QPushButton::clicked, this, [this] { move(-1); });
+    connectGuarded(cmdDown, &QPushButton::clicked, this, [this] { move(1); });
+    connectGuarded(List2, &QListWidget::itemSelectionChanged, this, [this] {
         if (!filling_)
             ShowFieldDetails();
     });
 
     // Check boxes and options take effect at once.
-    connect(chkHide, &QCheckBox::clicked, this, [this](bool on) {
+    connectGuarded(chkHide, &QCheckBox::clicked, this, [this](bool on) {
         markChanged();
         if (FieldSettings* s = current())
             s->hideField = on;
     });
-    connect(chkTotal, &QCheckBox::clicked, this, [this](bool on) {
+    connectGuarded(chkTotal, &QCheckBox::clicked, this, [this](bool on) {
         markChanged();
         if (FieldSettings* s = current())
             s->showTotal = on;
     });
-    connect(optTrue, &QRadioButton::clicked, this, [this] {
+    connectGuarded(optTrue, &QRadioButton::clicked, this, [this] {
         markChanged();
         if (FieldSettings* s = current()) {
             s->critTrue = true;
             s->critFalse = false;
         }
     });
-    connect(optFalse, &QRadioButton::clicked, this, [this] {
+    connectGuarded(optFalse, &QRadioButton::clicked, this, [this] {
         markChanged();
         if (FieldSettings* s = current()) {
             s->critTrue = false;
@@ -148,12 +149,12 @@ void frmRptSpec::connectControls() {
     // Boxes are taken over when they lose the focus.
     for (QLineEdit* box :
          {txtWidth, txtStarting, txtGreater, txtLess, txtStartTime, txtEndTime, txtTitle}) {
-        connect(box, &QLineEdit::textEdited, this, [this] { markChanged(); });
+        connectGuarded(box, &QLineEdit::textEdited, this, [this] { markChanged(); });
         if (box != txtTitle)
             box->installEventFilter(this);
     }
     for (CriteriaDateField* box : {dcStartDate, dcEndDate}) {
-        connect(box, &DateField::changed, this, [this] { markChanged(); });
+        connectGuarded(box, &DateField::changed, this, [this] { markChanged(); });
         box->installEventFilter(this);
         // A picked date is taken over at once; a wrong typed one waits for the box to be left.
         box->afterPopup = [this, box] {
@@ -164,16 +165,16 @@ void frmRptSpec::connectControls() {
 
     for (QRadioButton* option : {optReportTo[1], optReportTo[2], optReportTo[3], optOrient[0],
                                  optOrient[1], optWidth[0], optWidth[1]})
-        connect(option, &QRadioButton::clicked, this, [this] { markChanged(); });
+        connectGuarded(option, &QRadioButton::clicked, this, [this] { markChanged(); });
     for (int i = 1; i <= 3; ++i)
-        connect(optReportTo[std::size_t(i)], &QRadioButton::toggled, this,
-                [this] { showTargetFrames(); });
+        connectGuarded(optReportTo[std::size_t(i)], &QRadioButton::toggled, this,
+                       [this] { showTargetFrames(); });
     for (QComboBox* list : {cmbPageNum, cmbSort1, cmbSort2})
-        connect(list, &QComboBox::activated, this, [this] { markChanged(); });
-    connect(chkDate, &QCheckBox::clicked, this, [this] { markChanged(); });
+        connectGuarded(list, &QComboBox::activated, this, [this] { markChanged(); });
+    connectGuarded(chkDate, &QCheckBox::clicked, this, [this] { markChanged(); });
 
-    connect(cmdGenerate, &QPushButton::clicked, this, [this] { generate(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { close(); });
+    connectGuarded(cmdGenerate, &QPushButton::clicked, this, [this] { generate(); });
+    connectGuarded(cmdCancel, &QPushButton::clicked, this, [this] { close(); });
 }
 
 // The layout ------------------------------------------------------------------------------------

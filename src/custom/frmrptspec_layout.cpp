@@ -2,6 +2,7 @@
 #include "custom/frmrptspec.h"
 
 #include "custom/criteriadatefield.h"
+#include "ui/slotguard.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -296,17 +297,17 @@ void frmRptSpec::buildMenu() {
             a->setShortcut(key);
         return a;
     };
-    connect(item(tr("&New"), "mnuNew", QKeySequence::New), &QAction::triggered, this,
-            [this] { newLayout(); });
-    connect(item(tr("&Open"), "mnuOpen", QKeySequence::Open), &QAction::triggered, this,
-            [this] { openLayout(); });
-    connect(item(tr("&Save"), "mnuSave", QKeySequence::Save), &QAction::triggered, this,
-            [this] { save(); });
-    connect(item(tr("Save &As"), "mnuSaveAs", QKeySequence::SaveAs), &QAction::triggered, this,
-            [this] { saveAs(); });
+    connectGuarded(item(tr("&New"), "mnuNew", QKeySequence::New), &QAction::triggered, this,
+                   [this] { newLayout(); });
+    connectGuarded(item(tr("&Open"), "mnuOpen", QKeySequence::Open), &QAction::triggered, this,
+                   [this] { openLayout(); });
+    connectGuarded(item(tr("&Save"), "mnuSave", QKeySequence::Save), &QAction::triggered, this,
+                   [this] { save(); });
+    connectGuarded(item(tr("Save &As"), "mnuSaveAs", QKeySequence::SaveAs), &QAction::triggered,
+                   this, [this] { saveAs(); });
     mnuFileMenu->addSeparator()->setObjectName(QStringLiteral("mnuDash1"));
-    connect(item(tr("E&xit Custom Reports"), "mnuExit", QKeySequence::UnknownKey),
-            &QAction::triggered, this, [this] { close(); });
+    connectGuarded(item(tr("E&xit Custom Reports"), "mnuExit", QKeySequence::UnknownKey),
+                   &QAction::triggered, this, [this] { close(); });
 }
 
 void frmRptSpec::orderTabs() {

@@ -2,6 +2,7 @@
 
 #include "dates/spinbutton.h"
 #include "ui/program.h"
+#include "ui/slotguard.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -165,11 +166,11 @@ frmDateEnt::frmDateEnt(Program& program, QWidget* parent) : QDialog(parent), pro
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(2, 2);
 
-    connect(Spin1_, &SpinButton::increment, this, &frmDateEnt::monthForward);
-    connect(Spin1_, &SpinButton::decrement, this, &frmDateEnt::monthBack);
-    connect(Spin2_, &SpinButton::increment, this, &frmDateEnt::yearForward);
-    connect(Spin2_, &SpinButton::decrement, this, &frmDateEnt::yearBack);
-    connect(Grid1_, &QTableWidget::cellClicked, this, &frmDateEnt::pickCell);
+    connectGuarded(Spin1_, &SpinButton::increment, this, &frmDateEnt::monthForward);
+    connectGuarded(Spin1_, &SpinButton::decrement, this, &frmDateEnt::monthBack);
+    connectGuarded(Spin2_, &SpinButton::increment, this, &frmDateEnt::yearForward);
+    connectGuarded(Spin2_, &SpinButton::decrement, this, &frmDateEnt::yearBack);
+    connectGuarded(Grid1_, &QTableWidget::cellClicked, this, &frmDateEnt::pickCell);
     Grid1_->installEventFilter(this);
     Grid1_->viewport()->installEventFilter(this);
 

@@ -6,6 +6,7 @@
 #include "db/recordset.h"
 #include "ui/busycursor.h"
 #include "ui/errorhandler.h"
+#include "ui/slotguard.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -127,11 +128,13 @@ frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(
     ShowFieldInput();
 
     // Connected only now, so that filling the lists does not move the main window's stamps.
-    connect(lstField, &QListWidget::itemSelectionChanged, this, [this] { ShowFieldInput(); });
-    connect(txtToFind, &QLineEdit::textChanged, this, [this] { moveStampsFirst(); });
-    connect(lstBool, &QListWidget::itemSelectionChanged, this, [this] { moveStampsFirst(); });
-    connect(cmdFind, &QPushButton::clicked, this, [this] { findClicked(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
+    connectGuarded(lstField, &QListWidget::itemSelectionChanged, this,
+                   [this] { ShowFieldInput(); });
+    connectGuarded(txtToFind, &QLineEdit::textChanged, this, [this] { moveStampsFirst(); });
+    connectGuarded(lstBool, &QListWidget::itemSelectionChanged, this,
+                   [this] { moveStampsFirst(); });
+    connectGuarded(cmdFind, &QPushButton::clicked, this, [this] { findClicked(); });
+    connectGuarded(cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
 frmFind::~frmFind() = default;

@@ -1,6 +1,7 @@
 #include "reports/frmoutput.h"
 
 #include "reports/pageoutput.h"
+#include "ui/slotguard.h"
 
 #include <QButtonGroup>
 #include <QFileInfo>
@@ -62,13 +63,13 @@ frmOutput::frmOutput(DialogService& dialogs, QWidget* parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     buildControls();
 
-    connect(&document_, &PrintDocument::pageStarted, this, &frmOutput::addPageHeading);
-    connect(&document_, &PrintDocument::documentStarted, this, [this] {
+    connectGuarded(&document_, &PrintDocument::pageStarted, this, &frmOutput::addPageHeading);
+    connectGuarded(&document_, &PrintDocument::documentStarted, this, [this] {
         VSPrinter->pagesChanged();
         VSPrinter->setCurrentPage(0);
         updateControls();
     });
-    connect(&document_, &PrintDocument::documentEnded, this, [this] {
+    connectGuarded(&document_, &PrintDocument::documentEnded, this, [this] {
         if (isVisible())
             startLayout();
     });
@@ -155,26 +156,28 @@ void frmOutput::buildControls() {
 
     tmrLayout = named(new QTimer(this), "tmrLayout");
     tmrLayout->setInterval(0);
-    connect(tmrLayout, &QTimer::timeout, this, &frmOutput::layoutSlice);
+    connectGuarded(tmrLayout, &QTimer::timeout, this, &frmOutput::layoutSlice);
 
-    connect(cmdFirst, &QToolButton::clicked, this, [this] { goToPage(0); });
-    connect(cmdPrevious, &QToolButton::clicked, this, [this] { goToPage(currentPage() - 1); });
-    connect(cmdNext, &QToolButton::clicked, this, [this] { goToPage(currentPage() + 1); });
-    connect(cmdLast, &QToolButton::clicked, this, [this] { goToPage(document_.pageCount() - 1); });
-    connect(txtPage, &QSpinBox::valueChanged, this, &frmOutput::pageBoxChanged);
-    connect(zoomGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { setZoom(PreviewView::Zoom(id)); });
-    connect(VSPrinter, &PreviewView::zoomChanged, this,
-            [this](PreviewView::Zoom z) { cmdZoom[size_t(z)]->setChecked(true); });
-    connect(VSPrinter, &PreviewView::currentPageChanged, this, &frmOutput::updateControls);
-    connect(cmdPrint, &QPushButton::clicked, this, &frmOutput::print);
-    connect(cmdExportPdf, &QPushButton::clicked, this, &frmOutput::exportPdf);
-    connect(cmdOk, &QPushButton::clicked, this, &frmOutput::close);
+    connectGuarded(cmdFirst, &QToolButton::clicked, this, [this] { goToPage(0); });
+    connectGuarded(cmdPrevious, &QToolButton::clicked, this,
+                   [this] { goToPage(currentPage() - 1); });
+    connectGuarded(cmdNext, &QToolButton::clicked, this, [this] { goToPage(currentPage() + 1); });
+    connectGuarded(cmdLast, &QToolButton::clicked, this,
+                   [this] { goToPage(document_.pageCount() - 1); });
+    connectGuarded(txtPage, &QSpinBox::valueChanged, this, &frmOutput::pageBoxChanged);
+    connectGuarded(zoomGroup, &QButtonGroup::idClicked, this,
+                   [this](int id) { setZoom(PreviewView::Zoom(id)); });
+    connectGuarded(VSPrinter, &PreviewView::zoomChanged, this,
+                   [this](PreviewView::Zoom z) { cmdZoom[size_t(z)]->setChecked(true); });
+    connectGuarded(VSPrinter, &PreviewView::currentPageChanged, this, &frmOutput::updateControls);
+    connectGuarded(cmdPrint, &QPushButton::clicked, this, &frmOutput::print);
+    connectGuarded(cmdExportPdf, &QPushButton::clicked, this, &frmOutput::exportPdf);
+    connectGuarded(cmdOk, &QPushButton::clicked, this, &frmOutput::close);
     cmdZoom[size_t(VSPrinter->zoom())]->setChecked(true);
 
     auto shortcut = [this](const char* name, const QKeySequence& keys, auto fn) {
         auto* s = named(new QShortcut(keys, this), name);
-        connect(s, &QShortcut::activated, this, fn);
+        connectGuarded(s, &QShortcut::activated, this, fn);
     };
     shortcut("keyPageDown", QKeySequence(Qt::Key_PageDown),
              [this] { goToPage(currentPage() + 1); });

@@ -3,6 +3,7 @@
 #include "db/fields.h"
 #include "db/recordset.h"
 #include "reports/reportdefinitions.h"
+#include "ui/slotguard.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -59,16 +60,16 @@ frmRptSel::frmRptSel(Program& program, int category, QWidget* parent)
     }
     loadEntries(category);
 
-    connect(optAll, &QRadioButton::toggled, this, [this](bool on) {
+    connectGuarded(optAll, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             allChosen();
     });
-    connect(optSelected, &QRadioButton::toggled, this, [this](bool on) {
+    connectGuarded(optSelected, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             List1->setEnabled(true);
     });
-    connect(cmdOk, &QPushButton::clicked, this, &frmRptSel::okClicked);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmRptSel::reject);
+    connectGuarded(cmdOk, &QPushButton::clicked, this, &frmRptSel::okClicked);
+    connectGuarded(cmdCancel, &QPushButton::clicked, this, &frmRptSel::reject);
 
     optAll->setChecked(true);
     allChosen();

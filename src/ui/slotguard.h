@@ -36,10 +36,12 @@ QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, cons
     });
 }
 
-// The same for a member function of the receiver.
-template <typename Sender, typename Signal, typename Receiver, typename R, typename... A>
+// The same for a member function of the receiver (or of a class it derives from).
+template <typename Sender, typename Signal, typename Receiver, typename Class, typename R,
+          typename... A>
 QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, Receiver* receiver,
-                                       R (Receiver::*method)(A...)) {
+                                       R (Class::*method)(A...)) {
+    static_assert(std::is_base_of_v<Class, Receiver>);
     return QObject::connect(sender, signal, receiver, [receiver, method](auto&&... args) {
         runGuarded([&] {
             if constexpr (sizeof...(A) == 0)
