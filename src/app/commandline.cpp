@@ -6,6 +6,7 @@
 #include "db/dberror.h"
 #include "db/folderlock.h"
 #include "db/maintenance.h"
+#include "db/pendingpicture.h"
 #include "db/schema.h"
 #include "generator/generator.h"
 #include "reports/reportcommand.h"
@@ -210,6 +211,32 @@ int repair(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
     return 0;
 }
 
+// A store cut short leaves its stamp's new picture waiting: it takes its place when the row
+// was stored, and goes when not. Like a store rolled back, this needs no word to the user;
+// the log says it.
+void settlePendingPictures(Program& program) {
+    const db::PictureRecovery pictures =
+        db::recoverPendingPictures(program.imagesFolder(), program.DbPath);
+    QTextStream log(stderr);
+    for (std::int64_t id : pictures.finished)
+        log << "perlinex: "
+            << tr("the picture of stamp %1, stored when the program was stopped, has been put "
+                  "in place")
+                   .arg(id)
+            << "\n";
+    for (std::int64_t id : pictures.discarded)
+        log << "perlinex: "
+            << tr("the picture of stamp %1, whose record was not stored when the program was "
+                  "stopped, has been removed")
+                   .arg(id)
+            << "\n";
+    if (!pictures.unsettled.isEmpty())
+        log << "perlinex: "
+            << tr("pictures of a store cut short are left for a later start: %1")
+                   .arg(pictures.unsettled)
+            << "\n";
+}
+
 } // namespace
 
 bool commandDraws(const QStringList& arguments) {
@@ -302,6 +329,7 @@ bool prepareCollectionFolder(Program& program, bool ask) {
     if (!recovery.message.isEmpty())
         program.dialogs().message(recovery.message, tr("Restore Backup"), Buttons::Ok,
                                   Icon::Information);
+    settlePendingPictures(program);
     if (!QFileInfo::exists(program.DbPath))
         db::createCollection(program.DbPath)->close();
     QString remade;

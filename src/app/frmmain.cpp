@@ -6,6 +6,7 @@
 #include "custom/frmrptspec.h"
 #include "dates/frmdateent.h"
 #include "db/maintenance.h"
+#include "db/pendingpicture.h"
 #include "db/schema.h"
 #include "find/frmfind.h"
 #include "imaging/dibsection.h"
@@ -327,14 +328,25 @@ void frmMain::StoreStamp() {
     const bool newRow = rs.isAdding();
     for (const record::Change& c : validator_.changes(entry, newRow ? nullptr : &shown_))
         trap(program_, [&] { rs.setField(QLatin1String(c.field->name), c.value); });
-    // The picture is written under the record's number, known since the row was begun; a
-    // failed write is reported and the record is stored all the same.
+    // The picture goes under the record's number, known since the row was begun. It waits
+    // beside the stored one until the row is stored and only then takes its place, so that a
+    // crash in between leaves a row and a picture that belong together. A failed write is
+    // reported and the record is stored all the same.
+    std::unique_ptr<db::PendingPicture> picture;
     if (PictureChanged)
         trap(program_, [&] {
-            pictures_.save(rs.field(QStringLiteral("stampid")).toInteger(), Image1->fullImage());
+            picture = pictures_.prepare(*program_.CollectionDb,
+                                        rs.field(QStringLiteral("stampid")).toInteger(),
+                                        Image1->fullImage());
         });
     PictureChanged = false;
-    withLockRetry(program_, [&] { rs.update(); });
+    bool stored = false;
+    withLockRetry(program_, [&] {
+        rs.update();
+        stored = true;
+    });
+    if (picture)
+        pictures_.complete(*picture, stored);
 }
 
 void frmMain::ClearStamp() {

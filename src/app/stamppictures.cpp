@@ -1,9 +1,11 @@
 #include "app/stamppictures.h"
 
+#include "db/pendingpicture.h"
 #include "imaging/dibsection.h"
 #include "imaging/imagingerror.h"
 #include "imaging/jpegwriter.h"
 #include "ui/program.h"
+#include "util/durablefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,7 +28,7 @@ QString baseName(std::int64_t id) {
 } // namespace
 
 QString StampPictures::jpegPath(std::int64_t id) const {
-    return QDir(program_.imagesFolder()).filePath(baseName(id) + QStringLiteral(".jpg"));
+    return QDir(program_.imagesFolder()).filePath(db::pictureFileName(id));
 }
 
 QString StampPictures::findFile(std::int64_t id) const {
@@ -47,12 +49,19 @@ bool StampPictures::writeJpeg(const QImage& picture, const QString& path) {
         bitmap.CreateFromPicture(picture);
         imaging::SaveJPG(bitmap, path, JpegQuality);
         return true;
-    } catch (const imaging::ImagingError&) {
-        program_.dialogs().message(
-            tr("Failed to save the picture to the file: '%1'").arg(QDir::toNativeSeparators(path)),
-            ProgramTitle, Buttons::Ok, Icon::Warning);
+    } catch (const imaging::ImagingError& e) {
+        tellNotSaved(path, e.systemError());
         return false;
     }
+}
+
+void StampPictures::tellNotSaved(const QString& path, int systemError) {
+    QString text =
+        tr("Failed to save the picture to the file: '%1'").arg(QDir::toNativeSeparators(path));
+    if (durable::kindOf(systemError) == durable::FileError::Kind::DiskFull)
+        text += tr(": %1. The picture stored before has been kept.")
+                    .arg(durable::systemError(systemError));
+    program_.dialogs().message(text, ProgramTitle, Buttons::Ok, Icon::Warning);
 }
 
 QString StampPictures::convertBitmap(const QString& bitmapFile) {
@@ -64,15 +73,38 @@ QString StampPictures::convertBitmap(const QString& bitmapFile) {
     return jpeg;
 }
 
-bool StampPictures::save(std::int64_t id, const QImage& picture) {
+std::unique_ptr<db::PendingPicture> StampPictures::prepare(db::Database& collection,
+                                                           std::int64_t id, const QImage& picture) {
     if (picture.isNull()) {
         program_.dialogs().message(
             tr("The picture could not be stored: it holds no bitmap (the clipboard held no "
                "picture, or the file is a drawing). The stamp's stored picture has been kept."),
             ProgramTitle, Buttons::Ok, Icon::Warning);
-        return false;
+        return nullptr;
     }
-    return writeJpeg(picture, jpegPath(id));
+    try {
+        imaging::cDIBSection bitmap;
+        bitmap.CreateFromPicture(picture);
+        return std::make_unique<db::PendingPicture>(collection, program_.imagesFolder(), id,
+                                                    imaging::EncodeJPG(bitmap, JpegQuality));
+    } catch (const imaging::ImagingError& e) {
+        tellNotSaved(jpegPath(id), e.systemError());
+    } catch (const durable::FileError& e) {
+        tellNotSaved(jpegPath(id), e.systemError());
+    }
+    return nullptr;
+}
+
+void StampPictures::complete(db::PendingPicture& picture, bool rowStored) {
+    if (!rowStored) {
+        picture.discard();
+        return;
+    }
+    try {
+        picture.finish();
+    } catch (const durable::FileError& e) {
+        tellNotSaved(picture.pictureFile(), e.systemError());
+    }
 }
 
 QString StampPictures::loadFilter() {

@@ -3,8 +3,14 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 namespace perlinex {
+
+namespace db {
+class Database;
+class PendingPicture;
+} // namespace db
 
 class Program;
 
@@ -25,16 +31,25 @@ public:
     // holds the picture now.
     QString convertBitmap(const QString& bitmapFile);
 
-    // Stores picture as the stamp's picture file. A picture with no bitmap behind it (an
-    // empty clipboard, a drawing) keeps the stored one; either way the user is told what went
-    // wrong. True when the picture was stored.
-    bool save(std::int64_t id, const QImage& picture);
+    // Makes picture the stamp's new picture, written beside the stored one to take its place
+    // once the stamp's row is stored (see db::PendingPicture): called after the row is begun
+    // and before it is stored. A picture with no bitmap behind it (an empty clipboard, a
+    // drawing) or one that cannot be written keeps the stored one, and the user is told why;
+    // null then.
+    std::unique_ptr<db::PendingPicture> prepare(db::Database& collection, std::int64_t id,
+                                                const QImage& picture);
+    // After the row's store: when the row was stored the new picture takes the old one's
+    // place, otherwise it goes. A picture that cannot be put in place is reported; the next
+    // start puts it there.
+    void complete(db::PendingPicture& picture, bool rowStored);
 
     // The filter of the "Load Image" dialog.
     static QString loadFilter();
 
 private:
     bool writeJpeg(const QImage& picture, const QString& path);
+    // "Failed to save the picture", naming the file, and a full disk as such.
+    void tellNotSaved(const QString& path, int systemError);
 
     Program& program_;
 };

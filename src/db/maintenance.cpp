@@ -270,6 +270,10 @@ void setStepHook(StepHook h) {
     hook() = std::move(h);
 }
 
+void reachStep(const char* name) {
+    step(name);
+}
+
 QStringList checkCollection(const QString& path) {
     const FileProbe probe = probeFile(path);
     if (probe.kind != FileKind::SQLite)

@@ -19,6 +19,9 @@ using Progress = std::function<void(std::int64_t done, std::int64_t total)>;
 // Called with the name of each step before it runs; tests use it to stop the work there.
 using StepHook = std::function<void(const char* step)>;
 void setStepHook(StepHook hook);
+// Tells the hook that the named step is about to run, for the store's work of several steps
+// outside this unit (a picture stored with its row).
+void reachStep(const char* step);
 
 // The file that holds a program folder's collection: AppFolder/stamp.mdb, or, when that is a
 // symbolic link, the file it leads to. Compaction, backup, restore and repair work on that

@@ -21,15 +21,15 @@ struct JpegBufferDeleter {
     void operator()(unsigned char* p) const { tjFree(p); }
 };
 
-[[noreturn]] void failSave(int code, const QString& detail) {
+[[noreturn]] void failSave(int code, const QString& detail, int systemError = 0) {
     throw ImagingError(err::JpegWriter,
                        QCoreApplication::translate("SaveJPG", "Failed to save to JPG %1").arg(code),
-                       detail);
+                       detail, systemError);
 }
 
 } // namespace
 
-bool SaveJPG(const cDIBSection& cDib, const QString& sFile, int lQuality) {
+QByteArray EncodeJPG(const cDIBSection& cDib, int lQuality) {
     const Compressor compressor(tjInitCompress());
     if (!compressor)
         throw ImagingError(
@@ -54,18 +54,20 @@ bool SaveJPG(const cDIBSection& cDib, const QString& sFile, int lQuality) {
     const std::unique_ptr<unsigned char, JpegBufferDeleter> owned(jpeg);
     if (rc != 0)
         failSave(jpegcode::EncoderFailed, QString::fromLocal8Bit(tjGetErrorStr2(compressor.get())));
+    return QByteArray(reinterpret_cast<const char*>(jpeg), qsizetype(jpegSize));
+}
 
+bool SaveJPG(const cDIBSection& cDib, const QString& sFile, int lQuality) {
+    const QByteArray jpeg = EncodeJPG(cDib, lQuality);
     // Written beside the old picture and put in its place only when whole: a failed write
-    // never loses the stamp's picture.
+    // never loses the stamp's picture. The new file is of its own time, so that tools which
+    // compare times see that the picture changed.
     try {
-        durable::replaceFile(
-            sFile,
-            [&](const QString& temp) {
-                durable::writeBytes(temp, reinterpret_cast<const char*>(jpeg), qint64(jpegSize));
-            },
-            durable::Keep::PermissionsAndTimes);
+        durable::replaceFile(sFile, [&](const QString& temp) {
+            durable::writeBytes(temp, jpeg.constData(), jpeg.size());
+        });
     } catch (const durable::FileError& e) {
-        failSave(e.systemError() ? e.systemError() : EIO, e.text());
+        failSave(e.systemError() ? e.systemError() : EIO, e.text(), e.systemError());
     }
     return true;
 }

@@ -21,6 +21,8 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
+} // namespace
+
 FileError::Kind kindOf(int error) {
     switch (error) {
     case ENOSPC:
@@ -38,6 +40,8 @@ FileError::Kind kindOf(int error) {
     }
 }
 
+namespace {
+
 [[noreturn]] void fail(int error, const QString& what) {
     throw FileError(kindOf(error), QStringLiteral("%1: %2.").arg(what, systemError(error)), error);
 }
@@ -52,7 +56,25 @@ QString landingOf(const QString& path) {
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
+// Gives file the owner (where we may give it away) and the permissions that old describes;
+// shown names the file in a message.
+void giveOwnerAndPermissions(const struct stat& old, const QString& file, const QString& shown) {
+    const QByteArray f = native(file);
+    // The owner only where we may give it away; the permissions matter more.
+    if (::geteuid() == 0 && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
+        ::chown(f.constData(), old.st_uid, old.st_gid) != 0) {
+    }
+    if (::chmod(f.constData(), old.st_mode & 07777) != 0)
+        fail(errno, QStringLiteral("Could not write '%1'").arg(shown));
+}
+
 } // namespace
+
+void takeOwnerAndPermissions(const QString& file, const QString& from) {
+    struct stat old {};
+    if (::stat(native(from).constData(), &old) == 0 && S_ISREG(old.st_mode))
+        giveOwnerAndPermissions(old, file, file);
+}
 
 QString systemError(int error) {
     if (error == ENOSPC || error == EFBIG || error == EDQUOT)
@@ -174,16 +196,10 @@ void replaceFile(const QString& path, const std::function<void(const QString& te
         write(temp);
         struct stat old {};
         if (::stat(native(target).constData(), &old) == 0 && S_ISREG(old.st_mode)) {
-            const QByteArray t = native(temp);
-            // The owner only where we may give it away; the permissions matter more.
-            if (::geteuid() == 0 && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) &&
-                ::chown(t.constData(), old.st_uid, old.st_gid) != 0) {
-            }
-            if (::chmod(t.constData(), old.st_mode & 07777) != 0)
-                fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+            giveOwnerAndPermissions(old, temp, path);
             if (keep == Keep::PermissionsAndTimes) {
                 const struct timespec times[2] = {old.st_atim, old.st_mtim};
-                if (::utimensat(AT_FDCWD, t.constData(), times, 0) != 0)
+                if (::utimensat(AT_FDCWD, native(temp).constData(), times, 0) != 0)
                     fail(errno, QStringLiteral("Could not write '%1'").arg(path));
             }
         }

@@ -27,6 +27,9 @@ private:
     int systemError_;
 };
 
+// The kind of failure a system error number (errno) stands for.
+FileError::Kind kindOf(int systemError);
+
 // Writes a file or folder's entry to disk (fsync).
 void syncPath(const QString& path, bool directory);
 void syncFolderOf(const QString& path);
@@ -54,6 +57,10 @@ void exchangeFolders(const QString& a, const QString& b);
 enum class Keep { Permissions, PermissionsAndTimes };
 void replaceFile(const QString& target, const std::function<void(const QString& temp)>& write,
                  Keep keep = Keep::Permissions);
+
+// Gives file the permissions, and where this program may give it away the owner, of the
+// regular file from (through links); nothing when from is no regular file.
+void takeOwnerAndPermissions(const QString& file, const QString& from);
 
 // Writes bytes as the whole of a new file at path (which replaceFile hands its writer).
 void writeBytes(const QString& path, const char* bytes, qint64 size);

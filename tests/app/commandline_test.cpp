@@ -154,6 +154,30 @@ TEST(CommandLine, AFolderWithoutACollectionIsOnlyFilledWhenTheUserSaysSo) {
     EXPECT_TRUE(QFile::exists(first + QStringLiteral("/stamp.mdb")));
 }
 
+// A store killed once its row was stored, before its picture took the old one's place: the
+// next start puts the picture there; a picture whose row was never stored goes. ("none": the
+// stamp had no row before the store.)
+TEST(CommandLine, TheStartSettlesThePicturesThatStoresCutShortLeftWaiting) {
+    QTemporaryDir dir;
+    db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")))
+        ->execute(QStringLiteral("insert into stamp (descr) values ('Penny Black')"));
+    const QDir images(dir.filePath(QStringLiteral("images")));
+    QDir().mkpath(images.path());
+    for (const auto& [name, bytes] :
+         {std::pair{"00000001", "stored before the kill"}, std::pair{"00000002", "never stored"}}) {
+        QFile f(images.filePath(QStringLiteral(".%1.jpg.none.pending").arg(QLatin1String(name))));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) > 0);
+    }
+    ScriptedDialogs dialogs;
+    Program program(dialogs, dir.path());
+    ASSERT_TRUE(app::prepareCollectionFolder(program, false));
+    QFile placed(images.filePath(QStringLiteral("00000001.jpg")));
+    ASSERT_TRUE(placed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(placed.readAll(), QByteArray("stored before the kill"));
+    EXPECT_EQ(images.entryList(QDir::Files | QDir::Hidden), QStringList{"00000001.jpg"});
+    EXPECT_TRUE(dialogs.prompts.empty());
+}
+
 namespace {
 
 Outcome runWithInput(const QStringList& args, const QString& input) {

@@ -3,13 +3,21 @@
 #include "main_window_fixture.h"
 
 #include "app/pictureview.h"
+#include "db/maintenance.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTabWidget>
+#include <csignal>
+#include <fcntl.h>
+#include <map>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,6 +25,29 @@ QImage picture(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+// A picture that no encoder makes small.
+QImage noise(int side) {
+    QImage image(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            image.setPixel(x, y, random.generate() | 0xff000000u);
+    return image;
+}
+
+constexpr time_t Y2000 = 946'771'200;
+
+struct stat statOf(const QString& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -29,6 +60,26 @@ protected:
     void showImageTab() { find<QTabWidget>("SSTab1")->setCurrentIndex(3); }
     void showGeneralTab() { find<QTabWidget>("SSTab1")->setCurrentIndex(0); }
     QSize storedSize(const char* name) const { return QImage(file(name)).size(); }
+    void TearDown() override {
+        db::setStepHook({});
+        MainWindowTest::TearDown();
+    }
+    // Stamp 1's picture as stored before, red, with permissions and a time of its own.
+    void oldPicture() {
+        QDir().mkpath(images());
+        ASSERT_TRUE(picture(40, 30, Qt::red).save(file("00000001.jpg")));
+        const QByteArray native = QFile::encodeName(file("00000001.jpg"));
+        const timespec times[2] = {{Y2000, 0}, {Y2000, 0}};
+        ASSERT_EQ(::chmod(native.constData(), 0640), 0);
+        ASSERT_EQ(::utimensat(AT_FDCWD, native.constData(), times, 0), 0);
+    }
+    QStringList hiddenInImages() const {
+        QStringList names = QDir(images()).entryList(QDir::AllEntries | QDir::Hidden);
+        names.removeIf([](const QString& n) { return !n.startsWith(QLatin1Char('.')); });
+        names.removeAll(QStringLiteral("."));
+        names.removeAll(QStringLiteral(".."));
+        return names;
+    }
 };
 
 TEST_F(PictureTab, ShowsTheFileNamedFromTheNumber_ALowerCaseBitmapBecomesAJpeg) {
@@ -131,5 +182,75 @@ TEST_F(PictureTab, APictureWithoutABitmapOrAFailedWriteKeepsTheStoredOneAndSaysW
               QStringLiteral("Failed to save the picture to the file: '%1'")
                   .arg(QDir::toNativeSeparators(file("00000001.jpg"))));
     EXPECT_EQ(dialogs.prompts.back().icon, Icon::Warning);
+    EXPECT_TRUE(browsing());
+}
+
+// The new picture waits until the record is stored, so that a crash in between leaves the
+// stored record with its stored picture; and it is a file of its own time, so that backup
+// tools that compare times copy it.
+TEST_F(PictureTab, ANewPictureTakesItsPlaceOnlyOnceTheRecordIsStored_WithATimeOfItsOwn) {
+    open({{"A", "1"}});
+    oldPicture();
+    showImageTab();
+    const QString scan = dir.filePath(QStringLiteral("scan.png"));
+    ASSERT_TRUE(picture(64, 48, Qt::green).save(scan));
+    dialogs.texts = {scan};
+    click("cmdPicLoad");
+    type("txtDescr", QStringLiteral("A, relabelled"));
+
+    struct Seen {
+        QString descr;
+        QSize picture;
+    };
+    std::map<std::string, Seen> seen;
+    db::setStepHook([&](const char* step) {
+        seen[step] = {
+            program->CollectionDb->scalar(QStringLiteral("select descr from stamp")).toText(),
+            storedSize("00000001.jpg")};
+    });
+    click("cmdUpdate");
+    db::setStepHook({});
+
+    ASSERT_TRUE(seen.count("picture-row") && seen.count("picture-place"));
+    EXPECT_EQ(seen["picture-row"].descr, QStringLiteral("A")); // the row is stored next
+    EXPECT_EQ(seen["picture-row"].picture, QSize(40, 30));
+    EXPECT_EQ(seen["picture-place"].descr, QStringLiteral("A, relabelled"));
+    EXPECT_EQ(seen["picture-place"].picture, QSize(40, 30));
+    EXPECT_EQ(storedSize("00000001.jpg"), QSize(64, 48));
+    const struct stat st = statOf(file("00000001.jpg"));
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_GT(st.st_mtim.tv_sec, Y2000);
+    EXPECT_EQ(hiddenInImages(), QStringList());
+    EXPECT_EQ(dialogs.messageTexts(), QStringList());
+    EXPECT_TRUE(browsing());
+}
+
+TEST_F(PictureTab, APictureThatDoesNotFitOnTheDiskIsReportedAsSuch) {
+    open({{"A", "1"}});
+    oldPicture();
+    const QByteArray before = bytesOf(file("00000001.jpg"));
+    showImageTab();
+    QGuiApplication::clipboard()->setImage(noise(1000));
+    click("cmdPicPaste");
+
+    // Room for the collection's own writes, not for the picture.
+    rlimit oldLimit{};
+    ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{
+        rlim_t(QFileInfo(dir.filePath(QStringLiteral("stamp.mdb"))).size() + 256 * 1024),
+        oldLimit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    click("cmdUpdate");
+    ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text,
+              QStringLiteral("Failed to save the picture to the file: '%1': there is not enough "
+                             "space on the disk. The picture stored before has been kept.")
+                  .arg(QDir::toNativeSeparators(file("00000001.jpg"))));
+    EXPECT_EQ(dialogs.prompts[0].icon, Icon::Warning);
+    EXPECT_EQ(bytesOf(file("00000001.jpg")), before);
+    EXPECT_EQ(hiddenInImages(), QStringList());
     EXPECT_TRUE(browsing());
 }

@@ -139,7 +139,8 @@ TEST_F(JpegWriter, SaveJPG_KeepsTopAtTheTopAndColoursInPlace) {
     }
 }
 
-TEST_F(JpegWriter, SaveJPG_OverAnOldPicture_KeepsItsPermissionsAndTimes) {
+// A changed picture must look changed to tools that compare size and time (rsync).
+TEST_F(JpegWriter, SaveJPG_OverAnOldPicture_KeepsItsPermissionsButNotItsTime) {
     const QString file = oldPicture(QStringLiteral("00000012.jpg"), 0604);
     const struct stat before = statOf(file);
     SaveJPG(bitmapOf(gradient(40, 30)), file, 90);
@@ -147,8 +148,7 @@ TEST_F(JpegWriter, SaveJPG_OverAnOldPicture_KeepsItsPermissionsAndTimes) {
     const struct stat after = statOf(file);
     EXPECT_NE(after.st_ino, before.st_ino) << "rewritten in place";
     EXPECT_EQ(after.st_mode & 07777, 0604u);
-    EXPECT_TRUE(sameTime(after.st_atim, before.st_atim));
-    EXPECT_TRUE(sameTime(after.st_mtim, before.st_mtim));
+    EXPECT_GT(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
     EXPECT_EQ(QImage(file).size(), QSize(40, 30));
     expectFolderHolds({QStringLiteral("00000012.jpg")});
 }

@@ -1,10 +1,12 @@
 #include "db/dberror.h"
 #include "db/folderlock.h"
 #include "db/maintenance.h"
+#include "db/pendingpicture.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "kill_at_io.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <cstdint>
@@ -23,6 +25,12 @@
 //                                     restores the backup, printing the name of each step as it
 //                                     begins and "restored" at the end; at <step> it prints
 //                                     "waiting" and waits for stdin to end, to be killed there
+//   store_writer <stamp.mdb> --picture <images> <id|new> <descr|-> <picture file> [<step>]
+//                                     stores a stamp with a new picture as the main window
+//                                     does: the number first ("stamp N"), then each step of the
+//                                     store as it begins and "stored" at the end; a new
+//                                     description only when one other than "-" is given. At
+//                                     <step> it waits as --restore does
 // Every line is flushed at once: the test kills this program at any moment and trusts what it
 // has read. With PERLINEX_KILL_AT_IO=N it kills itself just before its N-th change to a file.
 
@@ -50,17 +58,53 @@ int store(db::Database& collection) {
     }
 }
 
-int restore(const QString& backup, const QString& appFolder, const char* waitAt) {
-    db::setStepHook([waitAt](const char* step) {
+// Names each step as it begins; at waitAt the program waits to be killed.
+void waitAt(const char* waitStep) {
+    db::setStepHook([waitStep](const char* step) {
         say(QString::fromLatin1(step));
-        if (waitAt && std::strcmp(step, waitAt) == 0) {
+        if (waitStep && std::strcmp(step, waitStep) == 0) {
             say(QStringLiteral("waiting"));
             while (std::getchar() != EOF) {
             }
         }
     });
+}
+
+int restore(const QString& backup, const QString& appFolder, const char* waitStep) {
+    waitAt(waitStep);
     db::restoreCollection(backup, appFolder);
     say(QStringLiteral("restored"));
+    return 0;
+}
+
+// The main window's order: the row is begun and changed, the picture made to wait beside the
+// old one, the row stored, and only then the picture put in place.
+int storeWithPicture(db::Database& collection, char** args, const char* waitStep) {
+    const QString images = QString::fromLocal8Bit(args[0]);
+    const QByteArray stamp(args[1]);
+    const QString descr = QString::fromLocal8Bit(args[2]);
+    QFile file(QString::fromLocal8Bit(args[3]));
+    if (!file.open(QIODevice::ReadOnly))
+        return 64;
+    const QByteArray picture = file.readAll();
+    auto set = collection.openRecordSet(QStringLiteral("Select * from stamp order by [descr]"));
+    if (stamp == "new") {
+        set->addNew();
+    } else {
+        set->findFirst(QStringLiteral("StampID = %1").arg(stamp.toLongLong()));
+        if (set->noMatch())
+            return 64;
+        set->edit();
+    }
+    const std::int64_t id = set->field(QStringLiteral("stampid")).toInteger();
+    say(QStringLiteral("stamp %1").arg(id));
+    if (descr != QLatin1String("-"))
+        set->setField(QStringLiteral("descr"), db::Value(descr));
+    waitAt(waitStep);
+    db::PendingPicture pending(collection, images, id, picture);
+    set->update();
+    pending.finish();
+    say(QStringLiteral("stored"));
     return 0;
 }
 
@@ -69,6 +113,8 @@ int restore(const QString& backup, const QString& appFolder, const char* waitAt)
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fputs("usage: store_writer <stamp.mdb> [--hold | --open | --start]\n"
+                   "       store_writer <stamp.mdb> --picture <images> <id|new> <descr|-> "
+                   "<picture file> [<step>]\n"
                    "       store_writer <backup> --restore <program folder> [<step>]\n",
                    stderr);
         return 64;
@@ -86,6 +132,8 @@ int main(int argc, char** argv) {
                 db::createCollection(path)->close();
         }
         auto collection = db::openCollection(path);
+        if (std::strcmp(mode, "--picture") == 0 && argc > 6)
+            return storeWithPicture(*collection, argv + 3, argc > 7 ? argv[7] : nullptr);
         if (std::strcmp(mode, "--open") == 0) {
             say(QStringLiteral("opened"));
             return 0;
