@@ -832,6 +832,12 @@ QStringList removeLeftovers(const QString& appFolder) {
     for (const QString& name :
          dbFolder.entryList({durable::partName(damaged)}, QDir::Files | QDir::Hidden))
         candidates << dbFolder.filePath(name);
+    // A picture being written when the program was killed; no report or other file the user
+    // names is ever written among the pictures.
+    const QDir pictures(images);
+    for (const QString& name :
+         pictures.entryList({durable::tempNameFilter()}, QDir::Files | QDir::Hidden))
+        candidates << pictures.filePath(name);
     QStringList removed;
     for (const QString& path : candidates)
         if (removeEntry(path))

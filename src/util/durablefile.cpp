@@ -72,6 +72,10 @@ QString systemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QString tempNameFilter() {
+    return QStringLiteral(".perlinex-*.part");
+}
+
 QString partName(const QString& target) {
     return target + QStringLiteral(".part");
 }

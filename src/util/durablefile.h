@@ -141,6 +141,11 @@ private:
 // Writes bytes as the whole of a new file at path (which replaceFile hands its writer).
 void writeBytes(const QString& path, const char* bytes, qint64 size);
 
+// A filter (for QDir::entryList) that matches the temporary names replaceFile gives; only
+// where no other program writes (under the collection's lock) may a match be taken for a
+// leftover of a killed program.
+QString tempNameFilter();
+
 // The fixed temporary name beside a target of replaceOwnFile and keepCopy.
 QString partName(const QString& target);
 
