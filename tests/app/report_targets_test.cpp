@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "command_support.h"
 #include "custom/fieldcatalogue.h"
 #include "custom/layout.h"
 #include "custom/layoutfile.h"
@@ -25,28 +25,6 @@
 using namespace perlinex;
 
 namespace {
-
-struct Outcome {
-    int status;
-    QString out;
-    QString err;
-};
-
-Outcome run(const QStringList& args) {
-    QString out;
-    QString err;
-    QTextStream o(&out);
-    QTextStream e(&err);
-    const int status = app::runCommand(QStringList{QStringLiteral("perlinex")} + args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
