@@ -160,7 +160,7 @@ void BM_ExportPdf(benchmark::State& state) {
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("report.pdf"));
     for (auto _ : state) {
-        if (exportPdf(doc, name) != OutputResult::Done)
+        if (exportPdf(doc, name, {}) != OutputResult::Done)
             state.SkipWithError("export failed");
     }
     state.counters["pages"] = doc.pageCount();

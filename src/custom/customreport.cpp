@@ -185,29 +185,38 @@ std::int64_t fillPreview(reports::PrintDocument& document, CustomReportData& dat
     return rows;
 }
 
-std::int64_t writeReportFile(CustomReportData& data, reports::FileTarget target,
-                             const QString& fileName, const regional::Regional& regional) {
+std::int64_t writeReport(CustomReportData& data, reports::FileTarget target, QIODevice& device,
+                         const QString& name, const regional::Regional& regional) {
     const ReportPlan& plan = data.plan();
     std::int64_t rows = 0;
-    reports::writeFileWhole(fileName, [&](QIODevice& file) {
-        if (target == reports::FileTarget::Text) {
-            reports::TextReportWriter writer(file, fileName);
-            rows = data.writeTo(writer, regional);
-            writer.finish();
-        } else {
-            reports::HtmlTableHead head{plan.title, plan.title, plan.headings(), {}};
-            for (const OutputColumn& c : plan.columns)
-                head.rightAligned << c.right();
-            reports::HtmlReportWriter writer(file, fileName, head);
-            rows = data.writeTo(writer, regional);
-            writer.finish();
-        }
+    if (target == reports::FileTarget::Text) {
+        reports::TextReportWriter writer(device, name);
+        rows = data.writeTo(writer, regional);
+        writer.finish();
+    } else {
+        reports::HtmlTableHead head{plan.title, plan.title, plan.headings(), {}};
+        for (const OutputColumn& c : plan.columns)
+            head.rightAligned << c.right();
+        reports::HtmlReportWriter writer(device, name, head);
+        rows = data.writeTo(writer, regional);
+        writer.finish();
+    }
+    return rows;
+}
+
+std::int64_t writeReportFile(CustomReportData& data, reports::FileTarget target,
+                             const QString& fileName, const regional::Regional& regional,
+                             const durable::ProtectedFiles& keep) {
+    std::int64_t rows = 0;
+    reports::writeFileWhole(fileName, keep, [&](QIODevice& file) {
+        rows = writeReport(data, target, file, fileName, regional);
     });
     return rows;
 }
 
 std::int64_t writePdf(CustomReportData& data, const QString& fileName,
-                      const regional::Regional& regional, const QDate& today, QString* error) {
+                      const regional::Regional& regional, const QDate& today,
+                      const durable::ProtectedFiles& keep, QString* error) {
     reports::PrintDocument document;
     // The shades the window's program starts with.
     const reports::PageHeading heading =
@@ -216,8 +225,9 @@ std::int64_t writePdf(CustomReportData& data, const QString& fileName,
                      [&document, &heading] { reports::addPageHeading(document, heading); });
     const std::int64_t rows = fillPreview(document, data, regional, today);
     document.layoutAll();
-    return reports::exportPdf(document, fileName, {}, error) == reports::OutputResult::Done ? rows
-                                                                                            : -1;
+    return reports::exportPdf(document, fileName, keep, {}, error) == reports::OutputResult::Done
+               ? rows
+               : -1;
 }
 
 } // namespace perlinex::custom

@@ -60,13 +60,21 @@ std::int64_t fillPreview(reports::PrintDocument& document, CustomReportData& dat
                          const regional::Regional& regional, const QDate& today,
                          const CustomReportData::Between& between = {});
 
+// Writes the report as text or HTML to device (a file, or standard output), name naming it in
+// errors. Returns the number of rows.
+std::int64_t writeReport(CustomReportData& data, reports::FileTarget target, QIODevice& device,
+                         const QString& name, const regional::Regional& regional);
+
 // Writes the report as a text or HTML file, whole or not at all (an existing file is left as
-// it was on any failure). Throws durable::FileError, and what writeTo throws.
+// it was on any failure); a target keep protects is refused (reports::writeFileWhole). Throws
+// durable::FileError, and what writeTo throws.
 std::int64_t writeReportFile(CustomReportData& data, reports::FileTarget target,
-                             const QString& fileName, const regional::Regional& regional);
+                             const QString& fileName, const regional::Regional& regional,
+                             const durable::ProtectedFiles& keep);
 
 // Lays the preview's pages out and writes them as a PDF file; -1 with error set on failure.
 std::int64_t writePdf(CustomReportData& data, const QString& fileName,
-                      const regional::Regional& regional, const QDate& today, QString* error);
+                      const regional::Regional& regional, const QDate& today,
+                      const durable::ProtectedFiles& keep, QString* error);
 
 } // namespace perlinex::custom

@@ -7,6 +7,7 @@
 #include "db/dberror.h"
 #include "reports/fixedreports.h"
 #include "reports/reporttargets.h"
+#include "ui/filetarget.h"
 #include "ui/slotguard.h"
 #include "util/durablefile.h"
 
@@ -595,6 +596,8 @@ void frmRptSpec::saveAs() {
     // Open lists layout files by their extension.
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".rpt");
+    if (!mayWriteFile(program_.dialogs(), path, program_.collectionFiles()))
+        return;
     ConfirmReplaceLayout(path);
     if (program_.DialogCancelled)
         return;
@@ -611,9 +614,9 @@ void frmRptSpec::saveAs() {
 bool frmRptSpec::writeLayoutFile() {
     try {
         const QByteArray bytes = writeLayout(layout());
-        reports::writeFileWhole(layoutFile_, [&](QIODevice& file) {
+        reports::writeFileWhole(layoutFile_, program_.collectionFiles(), [&](QIODevice& file) {
             if (file.write(bytes) != bytes.size())
-                throw durable::FileError(durable::FileError::Kind::Other, file.errorString());
+                reports::writeFailed(file, layoutFile_);
         });
     } catch (const durable::FileError& e) {
         program_.dialogs().message(
@@ -640,7 +643,7 @@ void frmRptSpec::generate() {
         showProblem();
         return;
     }
-    generateReport(program_, reports_, layout(), offered_);
+    generateReport(program_, reports_, layout(), offered_, layoutFile_);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include "reports/fixedreports.h"
 #include "reports/frmoutput.h"
 #include "ui/busycursor.h"
+#include "ui/filetarget.h"
 #include "util/durablefile.h"
 
 #include <QCoreApplication>
@@ -153,12 +154,15 @@ void Run::writeFile(reports::FileTarget target) {
         program_.dialogs(), target, QDir(reports_.fileFolder()).filePath(defaultName));
     if (!chosen)
         return;
+    const durable::ProtectedFiles keep = reports_.protectedFiles();
+    if (!mayWriteFile(program_.dialogs(), *chosen, keep))
+        return;
     reports::ConfirmReplace(program_, *chosen);
     if (program_.DialogCancelled)
         return;
     const BusyCursor busy;
     try {
-        if (step([&] { writeReportFile(*data_, target, *chosen, program_.regional); }))
+        if (step([&] { writeReportFile(*data_, target, *chosen, program_.regional, keep); }))
             reports_.setFileFolder(QFileInfo(*chosen).absolutePath());
     } catch (const durable::FileError& e) {
         message(tr("The file '%1' could not be written; nothing has been changed.\n%2")
@@ -169,13 +173,14 @@ void Run::writeFile(reports::FileTarget target) {
 } // namespace
 
 void generateReport(Program& program, reports::FixedReports& reports, const Layout& layout,
-                    const FieldCatalogue& offered) {
+                    const FieldCatalogue& offered, const QString& layoutFile) {
     const PlanResult result = planReport(layout, offered, program.regional);
     if (!result.plan) {
         program.dialogs().message(result.problem.message);
         return;
     }
     const ReportPlan& plan = *result.plan;
+    reports.setLayoutFile(layoutFile);
     program.ReportActive = true;
     program.TableFormat = plan.tableFormat;
     program.TableHeading = plan.tableHeading;

@@ -17,7 +17,9 @@ namespace perlinex::custom {
 // and a query that finds nothing get their message, and no window opens and no file is
 // touched. A query the collection cannot answer is reported and ends the run, not the program;
 // damage met on the way goes to the common error handler, which repairs the collection.
+// layoutFile, the file the layout was read from or saved to (empty for none), is never written
+// over by the report, as the collection's files are not.
 void generateReport(Program& program, reports::FixedReports& reports, const Layout& layout,
-                    const FieldCatalogue& offered);
+                    const FieldCatalogue& offered, const QString& layoutFile = QString());
 
 } // namespace perlinex::custom

@@ -11,6 +11,7 @@
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
+#include "reports/reportcommand.h"
 #include "util/durablefile.h"
 
 #include <QCommandLineParser>
@@ -87,7 +88,9 @@ QString layoutReportCommandUsage() {
               "[--folder DIR]\n"
               "      generate a saved custom report layout; --to defaults to the layout's own\n"
               "      target (Screen/Printer writes a PDF), --output to stamp.txt, stamp.htm or\n"
-              "      stamp.pdf in the current folder.\n");
+              "      stamp.pdf in the current folder; --output - writes a text or HTML report to\n"
+              "      standard output. The layout file and the collection's files are never\n"
+              "      written over.\n");
 }
 
 int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -123,6 +126,9 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
     }
     if (parser.isSet(output) && parser.value(output).isEmpty())
         return wrong(err, tr("--output needs a file name"));
+    const bool toStandardOutput = parser.value(output) == QLatin1String("-");
+    if (toStandardOutput && chosen == Output::Pdf)
+        return wrong(err, tr("a PDF cannot go to standard output; name a file with --output"));
     const QString appFolder =
         parser.isSet(folder) ? parser.value(folder)
                              : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -136,6 +142,13 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
     file.close();
 
     try {
+        // Refused before anything is read: neither the collection's own files nor the layout
+        // being read are ever a target.
+        durable::ProtectedFiles keep = db::collectionFiles(appFolder);
+        keep.addFile(layoutFile,
+                     tr("the layout file being read %1").arg(QDir::toNativeSeparators(layoutFile)));
+        if (parser.isSet(output) && !toStandardOutput)
+            durable::checkUserTarget(parser.value(output), keep);
         const QString collection = db::resolvedCollectionPath(appFolder);
         if (!QFileInfo::exists(collection))
             return failed(err, tr("there is no collection in %1").arg(appFolder));
@@ -167,6 +180,9 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         const ReportPlan& plan = *planned.plan;
 
         const Output target = chosen.value_or(outputOf(layout.target));
+        if (toStandardOutput && target == Output::Pdf)
+            return wrong(err, tr("the layout's report goes to the screen, as a PDF, which cannot "
+                                 "go to standard output; add --to text or --to html"));
         const QString fileName = parser.isSet(output)
                                      ? parser.value(output)
                                      : QDir::current().filePath(plan.useWith + extensionOf(target));
@@ -176,18 +192,21 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         CustomReportData data(*db, plan);
         if (data.isEmpty())
             return failed(err, noRecordsMessage());
+        const reports::FileTarget fileTarget =
+            target == Output::Text ? reports::FileTarget::Text : reports::FileTarget::Html;
+        if (toStandardOutput)
+            return reports::writeToStandardOutput(out, err, [&](QIODevice& device) {
+                writeReport(data, fileTarget, device, tr("standard output"), regional);
+            });
         std::int64_t rows = 0;
         if (target == Output::Pdf) {
             QString error;
-            rows = writePdf(data, fileName, regional, QDate::currentDate(), &error);
+            rows = writePdf(data, fileName, regional, QDate::currentDate(), keep, &error);
             if (rows < 0)
                 return failed(err,
                               tr("the file '%1' could not be written: %2").arg(fileName, error));
         } else {
-            rows = writeReportFile(data,
-                                   target == Output::Text ? reports::FileTarget::Text
-                                                          : reports::FileTarget::Html,
-                                   fileName, regional);
+            rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
         out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
         out.flush();

@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 #include "db/fileprobe.h"
+#include "db/folderlock.h"
 #include "db/salvage.h"
 #include "db/schema.h"
 #include "db/sqlitecall.h"
@@ -134,6 +135,7 @@ DbError storeError(const durable::FileError& e) {
         return DbError(err::FileNotFound, e.text());
     case durable::FileError::Kind::CannotRead:
     case durable::FileError::Kind::CannotWrite:
+    case durable::FileError::Kind::Refused:
         return DbError(err::CannotOpen, e.text());
     case durable::FileError::Kind::Other:
         break;
@@ -587,7 +589,7 @@ const char* const ImagesFolderName = "images";
 
 void writeTextFile(const QString& path, const QString& text) {
     inStoreTerms([&] {
-        durable::replaceFile(path, [&](const QString& temp) {
+        durable::replaceOwnFile(path, [&](const QString& temp) {
             const QByteArray bytes = text.toUtf8();
             const int fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd < 0)
@@ -834,6 +836,12 @@ QStringList removeLeftovers(const QString& appFolder) {
     for (const QString& name :
          dbFolder.entryList({durable::partName(damaged)}, QDir::Files | QDir::Hidden))
         candidates << dbFolder.filePath(name);
+    // A picture being written when the program was killed; no report or other file the user
+    // names is ever written among the pictures.
+    const QDir pictures(images);
+    for (const QString& name :
+         pictures.entryList({durable::tempNameFilter()}, QDir::Files | QDir::Hidden))
+        candidates << pictures.filePath(name);
     QStringList removed;
     for (const QString& path : candidates)
         if (removeEntry(path))
@@ -941,6 +949,57 @@ RestoreRecovery recoverInterruptedRestore(const QString& appFolder) {
     }
     result.removed = removeLeftovers(appFolder);
     return result;
+}
+
+durable::ProtectedFiles collectionFiles(const QString& appFolder) {
+    const QDir app(QDir::current().absoluteFilePath(appFolder));
+    const QString named = app.filePath(QString::fromLatin1(CollectionFileName));
+    QString dbPath = named;
+    try {
+        dbPath = resolvedCollectionPath(appFolder);
+    } catch (const DbError&) {
+        // A link that leads nowhere: the name itself is still the collection's.
+    }
+    const QDir dbFolder(QFileInfo(dbPath).absolutePath());
+    const QString own = tr("%1, a file Perlinex keeps with the collection");
+    durable::ProtectedFiles files;
+    // what names the file for the user, with %1 for its path.
+    const auto add = [&](const QString& path, const QString& what) {
+        files.addFile(path, what.arg(shown(path)));
+    };
+    const auto addWithJournal = [&](const QString& path, const QString& what) {
+        add(path, what);
+        for (const char* suffix : {"-journal", "-wal", "-shm"})
+            add(path + QLatin1String(suffix), own);
+    };
+    for (const QString& collection : {named, dbPath}) {
+        addWithJournal(collection, tr("the collection %1"));
+        add(FolderLock::lockFileOf(collection), tr("the collection's lock file %1"));
+    }
+    add(dbFolder.filePath(QString::fromLatin1(CompactBackupFileName)),
+        tr("the copy of the collection kept by the last compaction %1"));
+    addWithJournal(app.filePath(QString::fromLatin1(CatalogueFileName)),
+                   tr("the field catalogue %1"));
+    addWithJournal(dbFolder.filePath(QString::fromLatin1(CompactTargetFileName)), own);
+    addWithJournal(dbPath + QStringLiteral(".repair"), own);
+    add(dbPath + QStringLiteral(".incoming"), own);
+    add(dbFolder.filePath(QStringLiteral("stamp-before-restore.mdb")), own);
+    add(app.filePath(QString::fromLatin1(MarkerFileName)), own);
+    // The damaged files a repair kept and the catalogues that could not be read.
+    const QString damaged = QFileInfo(dbPath).completeBaseName() + QStringLiteral("-damaged-*.mdb");
+    for (const QString& name : dbFolder.entryList({damaged}, QDir::Files | QDir::Hidden))
+        add(dbFolder.filePath(name), own);
+    for (const QString& name :
+         app.entryList({QStringLiteral("rptspec-bad-*.mdb")}, QDir::Files | QDir::Hidden))
+        add(app.filePath(name), own);
+    const QString images = app.filePath(QString::fromLatin1(ImagesFolderName));
+    files.addFolder(images, tr("the collection's pictures folder %1").arg(shown(images)));
+    for (const QString& kept :
+         {images + QStringLiteral(".incoming"), images + QStringLiteral(".swap"),
+          app.filePath(QStringLiteral("images-before-restore"))})
+        files.addFolder(kept,
+                        tr("%1, a folder Perlinex keeps with the collection").arg(shown(kept)));
+    return files;
 }
 
 } // namespace perlinex::db

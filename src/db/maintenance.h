@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/durablefile.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -127,5 +129,11 @@ RestoreRecovery recoverInterruptedRestore(const QString& appFolder);
 
 // A folder holds a backup when it has an intact stamp.mdb.
 bool isBackupFolder(const QString& folder);
+
+// The files and folders of the collection in appFolder that no file the user names may
+// replace: the collection (and where a link leads it), its journal and lock, the field
+// catalogue, the copy kept by the last compaction, the files compaction, repair and restore
+// keep or work on, and everything in the pictures folder (also where a link leads it).
+durable::ProtectedFiles collectionFiles(const QString& appFolder);
 
 } // namespace perlinex::db

@@ -5,6 +5,7 @@
 #include "reports/frmrptsel.h"
 #include "reports/reportrows.h"
 #include "ui/busycursor.h"
+#include "ui/filetarget.h"
 #include "util/durablefile.h"
 
 #include <QCoreApplication>
@@ -59,9 +60,19 @@ FixedReports::~FixedReports() {
 }
 
 frmOutput& FixedReports::previewWindow() {
-    if (!output_)
+    if (!output_) {
         output_ = new frmOutput(program_.dialogs(), parent_);
+        output_->setProtectedFiles([this] { return protectedFiles(); });
+    }
     return *output_;
+}
+
+durable::ProtectedFiles FixedReports::protectedFiles() const {
+    durable::ProtectedFiles files = program_.collectionFiles();
+    if (!layoutFile_.isEmpty())
+        files.addFile(layoutFile_, tr("the layout file %1 the report comes from")
+                                       .arg(QDir::toNativeSeparators(layoutFile_)));
+    return files;
 }
 
 bool FixedReports::step(std::unique_ptr<ReportData>& data, const std::function<void()>& fn) {
@@ -122,6 +133,7 @@ void FixedReports::run(ReportId id) {
 }
 
 void FixedReports::preview(std::unique_ptr<ReportData>& data) {
+    layoutFile_.clear();
     const ReportDefinition& definition = data->definition();
     program_.TableFormat = QString::fromLatin1(definition.tableFormat);
     program_.TableHeading = reportText(definition.tableHeading);
@@ -147,12 +159,15 @@ void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget targe
         chooseReportFile(program_.dialogs(), target, QDir(folder_).filePath(defaultName));
     if (!chosen)
         return;
+    const durable::ProtectedFiles keep = program_.collectionFiles();
+    if (!mayWriteFile(program_.dialogs(), *chosen, keep))
+        return;
     ConfirmReplace(program_, *chosen);
     if (program_.DialogCancelled)
         return;
     const BusyCursor busy;
     try {
-        if (step(data, [&] { writeReportFile(*data, target, *chosen, program_.regional); }))
+        if (step(data, [&] { writeReportFile(*data, target, *chosen, program_.regional, keep); }))
             folder_ = QFileInfo(*chosen).absolutePath();
     } catch (const durable::FileError& e) {
         program_.dialogs().message(

@@ -55,6 +55,11 @@ public:
     QString fileFolder() const { return folder_; }
     void setFileFolder(const QString& folder) { folder_ = folder; }
 
+    // The files no report file may replace: the collection's, and the layout file the report
+    // came from, which the custom reports set (empty for a fixed report).
+    durable::ProtectedFiles protectedFiles() const;
+    void setLayoutFile(const QString& layoutFile) { layoutFile_ = layoutFile; }
+
 private:
     void preview(std::unique_ptr<ReportData>& data);
     void writeFile(std::unique_ptr<ReportData>& data, FileTarget target);
@@ -67,6 +72,7 @@ private:
     QWidget* parent_;
     QPointer<frmOutput> output_;
     QString folder_;
+    QString layoutFile_;
 };
 
 } // namespace perlinex::reports

@@ -1,6 +1,7 @@
 #include "reports/frmoutput.h"
 
 #include "reports/pageoutput.h"
+#include "ui/filetarget.h"
 #include "ui/slotguard.h"
 
 #include <QButtonGroup>
@@ -306,6 +307,10 @@ void frmOutput::exportPdf() {
     QString fileName = *chosen;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".pdf");
+    const durable::ProtectedFiles keep =
+        protectedFiles_ ? protectedFiles_() : durable::ProtectedFiles();
+    if (!mayWriteFile(dialogs_, fileName, keep))
+        return;
     if (QFileInfo(fileName).isFile() &&
         dialogs_.message(
             tr("The file '%1' already exists.  Do you wish to replace it?").arg(fileName),
@@ -321,7 +326,7 @@ void frmOutput::exportPdf() {
     progress.setRange(0, pages);
     QString error;
     const OutputResult result = reports::exportPdf(
-        document_, fileName,
+        document_, fileName, keep,
         [&](int done, int total) {
             progress.setLabelText(tr("Now writing Page %1 of %2").arg(done + 1).arg(total));
             progress.setValue(done);

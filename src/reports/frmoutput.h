@@ -3,6 +3,7 @@
 #include "reports/previewview.h"
 #include "reports/printdocument.h"
 #include "ui/dialogservice.h"
+#include "util/durablefile.h"
 
 #include <QColor>
 #include <QDialog>
@@ -59,6 +60,10 @@ public:
     void setPageHeading(const PageHeading& heading) { heading_ = heading; }
     const PageHeading& pageHeading() const { return heading_; }
     void setPrintDialog(PrintDialogSeam seam) { printDialog_ = std::move(seam); }
+    // The files a PDF export must not replace, asked when it is about to be written.
+    void setProtectedFiles(std::function<durable::ProtectedFiles()> files) {
+        protectedFiles_ = std::move(files);
+    }
 
     // Shows the window, brings it forward and lays the document out in the background.
     void showReport();
@@ -88,6 +93,7 @@ private:
     PrintDocument document_;
     PageHeading heading_;
     PrintDialogSeam printDialog_;
+    std::function<durable::ProtectedFiles()> protectedFiles_;
     int shownPageCount_ = -1;
 
     PreviewView* VSPrinter = nullptr;

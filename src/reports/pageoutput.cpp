@@ -2,10 +2,10 @@
 
 #include "reports/printdocument.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace perlinex::reports {
 
@@ -59,31 +59,36 @@ OutputResult printPages(const PrintDocument& document, QPrinter& printer, int fi
 }
 
 OutputResult exportPdf(const PrintDocument& document, const QString& fileName,
-                       const OutputProgress& progress, QString* error) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return OutputResult::Failed;
-    }
+                       const durable::ProtectedFiles& keep, const OutputProgress& progress,
+                       QString* error) {
+    // Thrown out of the writer so that a cancelled or failed drawing replaces nothing.
+    struct NotWhole {};
     OutputResult result = OutputResult::Failed;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageLayout(document.pageLayout());
-        pdf.setCreator(QStringLiteral("Perlinex"));
-        pdf.setTitle(PrintDocument::pageTextParts(document.header(), 1)[1]);
-        result = drawPages(document, pdf, 0, document.pageCount() - 1, progress);
-    }
-    if (result != OutputResult::Done) {
-        file.cancelWriting();
-        if (error && result == OutputResult::Failed)
-            *error = file.errorString();
-        return result;
-    }
-    if (!file.commit()) {
+    try {
+        durable::replaceUserFile(fileName, keep, [&](const QString& temp) {
+            durable::OutputFile file(temp, fileName);
+            file.open();
+            {
+                QPdfWriter pdf(&file);
+                pdf.setPageLayout(document.pageLayout());
+                pdf.setCreator(QStringLiteral("Perlinex"));
+                pdf.setTitle(PrintDocument::pageTextParts(document.header(), 1)[1]);
+                result = drawPages(document, pdf, 0, document.pageCount() - 1, progress);
+            }
+            if (file.failed())
+                file.fail();
+            if (result != OutputResult::Done)
+                throw NotWhole{};
+            file.finish();
+        });
+    } catch (const durable::FileError& e) {
         if (error)
-            *error = file.errorString();
+            *error = e.text();
         return OutputResult::Failed;
+    } catch (const NotWhole&) {
+        if (error && result == OutputResult::Failed)
+            *error = QCoreApplication::translate("Reports", "The pages could not be drawn.");
+        return result;
     }
     return OutputResult::Done;
 }

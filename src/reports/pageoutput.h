@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/durablefile.h"
+
 #include <QString>
 #include <functional>
 
@@ -26,9 +28,11 @@ OutputResult drawPages(const PrintDocument& document, QPagedPaintDevice& device,
 OutputResult printPages(const PrintDocument& document, QPrinter& printer, int first, int last,
                         const OutputProgress& progress = {});
 
-// Writes the whole document as a PDF file. The file is replaced only when every page was
-// written; on failure error holds the reason.
+// Writes the whole document as a PDF file the user named. The file is replaced only when
+// every page was written; a target keep protects, or one that is not a regular file or is
+// read-only, is refused (durable::checkUserTarget). On failure error holds the reason.
 OutputResult exportPdf(const PrintDocument& document, const QString& fileName,
-                       const OutputProgress& progress = {}, QString* error = nullptr);
+                       const durable::ProtectedFiles& keep, const OutputProgress& progress = {},
+                       QString* error = nullptr);
 
 } // namespace perlinex::reports

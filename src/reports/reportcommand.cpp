@@ -51,7 +51,7 @@ QStringList reportNames() {
 
 // The preview's pages, with the grey heading row on each, written as a PDF file.
 std::int64_t writePdf(ReportData& data, const QString& fileName, const regional::Regional& regional,
-                      QString* error) {
+                      const durable::ProtectedFiles& keep, QString* error) {
     const ReportDefinition& definition = data.definition();
     PrintDocument document;
     // The shades the window's program starts with.
@@ -62,10 +62,20 @@ std::int64_t writePdf(ReportData& data, const QString& fileName, const regional:
                      [&document, &heading] { addPageHeading(document, heading); });
     const std::int64_t rows = fillPreview(document, data, regional, QDate::currentDate());
     document.layoutAll();
-    return exportPdf(document, fileName, {}, error) == OutputResult::Done ? rows : -1;
+    return exportPdf(document, fileName, keep, {}, error) == OutputResult::Done ? rows : -1;
 }
 
 } // namespace
+
+int writeToStandardOutput(QTextStream& out, QTextStream& err,
+                          const std::function<void(QIODevice& device)>& write) {
+    TextStreamDevice device(out);
+    write(device);
+    out.flush();
+    if (out.status() != QTextStream::Ok)
+        return failed(err, tr("the report could not be written to standard output"));
+    return 0;
+}
 
 QString reportCommandUsage() {
     return tr("  perlinex report NAME [--entry ID] --to text|html|pdf --output FILE [--folder "
@@ -73,7 +83,11 @@ QString reportCommandUsage() {
               "      write a fixed report; NAME is one of %1.\n"
               "      --entry picks one entry of a category report by its number (default: "
               "all);\n"
-              "      --folder is the collection's folder (default: the program's own).\n")
+              "      --folder is the collection's folder (default: the program's own).\n"
+              "      --output - writes a text or HTML report to standard output. A report is\n"
+              "      never written over a file of the collection (stamp.mdb, rptspec.mdb,\n"
+              "      stampdb.bak, the lock, anything in images/), nor over a folder, device,\n"
+              "      pipe or read-only file.\n")
         .arg(reportNames().join(QStringLiteral(", ")));
 }
 
@@ -101,6 +115,9 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     const QString fileName = parser.value(output);
     if (fileName.isEmpty())
         return wrong(err, tr("report needs --output FILE"));
+    const bool toStandardOutput = fileName == QLatin1String("-");
+    if (toStandardOutput && target == QLatin1String("pdf"))
+        return wrong(err, tr("a PDF cannot go to standard output; name a file with --output"));
     std::int32_t codeId = -1;
     if (parser.isSet(entry)) {
         if (!isCategoryReport(*definition))
@@ -117,6 +134,10 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                              : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     try {
+        // Refused before anything is read: the collection's own files are never a target.
+        const durable::ProtectedFiles keep = db::collectionFiles(appFolder);
+        if (!toStandardOutput)
+            durable::checkUserTarget(fileName, keep);
         const QString collection = db::resolvedCollectionPath(appFolder);
         if (!QFileInfo::exists(collection))
             return failed(err, tr("there is no collection in %1").arg(appFolder));
@@ -129,17 +150,21 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         if (data.isEmpty())
             return failed(err, reportText(definition->emptyMessage));
         const regional::Regional regional;
+        const FileTarget fileTarget =
+            target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html;
+        if (toStandardOutput)
+            return writeToStandardOutput(out, err, [&](QIODevice& device) {
+                writeReport(data, fileTarget, device, tr("standard output"), regional);
+            });
         std::int64_t rows = 0;
         if (target == QLatin1String("pdf")) {
             QString error;
-            rows = writePdf(data, fileName, regional, &error);
+            rows = writePdf(data, fileName, regional, keep, &error);
             if (rows < 0)
                 return failed(err,
                               tr("the file '%1' could not be written: %2").arg(fileName, error));
         } else {
-            rows = writeReportFile(
-                data, target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html,
-                fileName, regional);
+            rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
         out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
         out.flush();

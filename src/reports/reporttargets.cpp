@@ -6,22 +6,11 @@
 
 #include <QFile>
 #include <QIODevice>
+#include <QTextStream>
 
 namespace perlinex::reports {
 
 namespace {
-
-[[noreturn]] void writeFailed(const QIODevice& device, const QString& fileName) {
-    const auto* file = qobject_cast<const QFileDevice*>(&device);
-    durable::FileError::Kind kind = durable::FileError::Kind::Other;
-    if (file && file->error() == QFileDevice::ResourceError)
-        kind = durable::FileError::Kind::DiskFull;
-    else if (file && (file->error() == QFileDevice::PermissionsError ||
-                      file->error() == QFileDevice::OpenError))
-        kind = durable::FileError::Kind::CannotWrite;
-    throw durable::FileError(
-        kind, QStringLiteral("Could not write '%1': %2.").arg(fileName, device.errorString()));
-}
 
 bool needsCleaning(QStringView text) {
     for (const QChar c : text)
@@ -46,6 +35,15 @@ const char* htmlEntity(QChar c) {
 }
 
 } // namespace
+
+void writeFailed(const QIODevice& device, const QString& fileName) {
+    if (const auto* file = dynamic_cast<const durable::OutputFile*>(&device);
+        file && file->failed())
+        file->fail();
+    throw durable::FileError(
+        durable::FileError::Kind::Other,
+        QStringLiteral("Could not write '%1': %2.").arg(fileName, device.errorString()));
+}
 
 // Lines ----------------------------------------------------------------------------------
 
@@ -247,33 +245,46 @@ std::int64_t fillPreview(PrintDocument& document, ReportData& data,
 
 // Files ----------------------------------------------------------------------------------
 
-void writeFileWhole(const QString& fileName, const std::function<void(QIODevice& file)>& write) {
-    durable::replaceFile(fileName, [&](const QString& temp) {
-        QFile file(temp);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            writeFailed(file, fileName);
+TextStreamDevice::TextStreamDevice(QTextStream& stream) : stream_(stream) {
+    QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+qint64 TextStreamDevice::writeData(const char* data, qint64 size) {
+    stream_ << decoder_(QByteArrayView(data, size));
+    return stream_.status() == QTextStream::Ok ? size : -1;
+}
+
+void writeFileWhole(const QString& fileName, const durable::ProtectedFiles& keep,
+                    const std::function<void(QIODevice& file)>& write) {
+    durable::replaceUserFile(fileName, keep, [&](const QString& temp) {
+        durable::OutputFile file(temp, fileName);
+        file.open();
         write(file);
-        if (!file.flush())
-            writeFailed(file, fileName);
-        file.close();
-        if (file.error() != QFileDevice::NoError)
-            writeFailed(file, fileName);
+        file.finish();
     });
 }
 
-std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
-                             const regional::Regional& regional) {
+std::int64_t writeReport(ReportData& data, FileTarget target, QIODevice& device,
+                         const QString& name, const regional::Regional& regional) {
     std::int64_t rows = 0;
-    writeFileWhole(fileName, [&](QIODevice& file) {
-        if (target == FileTarget::Text) {
-            TextReportWriter writer(file, fileName);
-            rows = data.writeTo(writer, regional);
-            writer.finish();
-        } else {
-            HtmlReportWriter writer(file, fileName, data.definition());
-            rows = data.writeTo(writer, regional);
-            writer.finish();
-        }
+    if (target == FileTarget::Text) {
+        TextReportWriter writer(device, name);
+        rows = data.writeTo(writer, regional);
+        writer.finish();
+    } else {
+        HtmlReportWriter writer(device, name, data.definition());
+        rows = data.writeTo(writer, regional);
+        writer.finish();
+    }
+    return rows;
+}
+
+std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
+                             const regional::Regional& regional,
+                             const durable::ProtectedFiles& keep) {
+    std::int64_t rows = 0;
+    writeFileWhole(fileName, keep, [&](QIODevice& file) {
+        rows = writeReport(data, target, file, fileName, regional);
     });
     return rows;
 }

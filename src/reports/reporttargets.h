@@ -2,14 +2,17 @@
 
 #include "reports/reportrows.h"
 #include "reports/tabletext.h"
+#include "util/durablefile.h"
 
 #include <QDate>
+#include <QIODevice>
 #include <QList>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 #include <functional>
 
-class QIODevice;
+class QTextStream;
 
 namespace perlinex::regional {
 class Regional;
@@ -114,15 +117,43 @@ QString pageHeader(const ReportDefinition& definition, const regional::Regional&
 std::int64_t fillPreview(PrintDocument& document, ReportData& data,
                          const regional::Regional& regional, const QDate& today);
 
-// Makes a file through write, which is handed the open file: it is written under a temporary
-// name beside fileName and renamed over it only once whole; on any failure fileName is left as
-// it was. Throws durable::FileError, and what write throws.
-void writeFileWhole(const QString& fileName, const std::function<void(QIODevice& file)>& write);
+// Throws the durable::FileError of a failed write to device, naming fileName: the system's
+// reason where the device is a durable::OutputFile.
+[[noreturn]] void writeFailed(const QIODevice& device, const QString& fileName);
 
-// Writes the report as a file. It is written under a temporary name beside fileName and
-// renamed over it only once whole; on any failure fileName is left as it was. Throws
-// durable::FileError, and what ReportData::writeTo throws. Returns the number of rows.
+// Makes a file the user named through write, which is handed the open file: it is written
+// under a temporary name beside fileName and renamed over it only once whole; on any failure
+// fileName is left as it was. A target keep protects, or one that is not a regular file or is
+// read-only, is refused first (durable::checkUserTarget). Throws durable::FileError, and what
+// write throws.
+void writeFileWhole(const QString& fileName, const durable::ProtectedFiles& keep,
+                    const std::function<void(QIODevice& file)>& write);
+
+// A device that hands what is written, UTF-8, on to a text stream: a report written to the
+// command line's standard output. A character split between two writes is joined again.
+class TextStreamDevice : public QIODevice {
+public:
+    explicit TextStreamDevice(QTextStream& stream);
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override;
+
+private:
+    QTextStream& stream_;
+    QStringDecoder decoder_{QStringDecoder::Utf8};
+};
+
+// Writes the report to device (a file, or standard output), name naming it in errors.
+// Returns the number of rows.
+std::int64_t writeReport(ReportData& data, FileTarget target, QIODevice& device,
+                         const QString& name, const regional::Regional& regional);
+
+// Writes the report as a file, through writeFileWhole. Throws durable::FileError, and what
+// ReportData::writeTo throws. Returns the number of rows.
 std::int64_t writeReportFile(ReportData& data, FileTarget target, const QString& fileName,
-                             const regional::Regional& regional);
+                             const regional::Regional& regional,
+                             const durable::ProtectedFiles& keep);
 
 } // namespace perlinex::reports

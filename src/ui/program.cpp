@@ -1,5 +1,6 @@
 #include "ui/program.h"
 
+#include "db/maintenance.h"
 #include "db/schema.h"
 
 #include <QDir>
@@ -34,6 +35,10 @@ int Program::maintTableOf(const QString& table) {
 
 QString Program::imagesFolder() const {
     return QDir(AppFolder).filePath(QStringLiteral("images"));
+}
+
+durable::ProtectedFiles Program::collectionFiles() const {
+    return db::collectionFiles(AppFolder);
 }
 
 } // namespace perlinex

@@ -2,6 +2,7 @@
 
 #include "regional/regional.h"
 #include "ui/errorhandler.h"
+#include "util/durablefile.h"
 
 #include <QColor>
 #include <QDate>
@@ -60,6 +61,8 @@ public:
     std::function<void(const QString& page)> showHelpPage;
 
     QString imagesFolder() const;
+    // The files of the collection that no file the user names may replace.
+    durable::ProtectedFiles collectionFiles() const;
 
 private:
     std::array<bool, 10> reload_{};

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "command_support.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "support/scripted_dialogs.h"
@@ -13,23 +14,6 @@
 using namespace perlinex;
 
 namespace {
-
-struct Outcome {
-    int status;
-    QString out;
-    QString err;
-};
-
-Outcome run(const QStringList& args) {
-    QString out;
-    QString err;
-    QTextStream o(&out);
-    QTextStream e(&err);
-    const int status = app::runCommand(QStringList{QStringLiteral("perlinex")} + args, o, e);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
 
 QStringList descriptions(const QString& folder) {
     auto db = db::openCollection(QDir(folder).filePath(QStringLiteral("stamp.mdb")));
@@ -178,28 +162,6 @@ TEST(CommandLine, TheStartSettlesThePicturesThatStoresCutShortLeftWaiting) {
     EXPECT_TRUE(dialogs.prompts.empty());
 }
 
-namespace {
-
-Outcome runWithInput(const QStringList& args, const QString& input) {
-    QString out;
-    QString err;
-    QString in = input;
-    QTextStream o(&out);
-    QTextStream e(&err);
-    QTextStream i(&in);
-    const int status = app::runCommand(QStringList{QStringLiteral("perlinex")} + args, o, e, &i);
-    o.flush();
-    e.flush();
-    return {status, out, err};
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
-
 TEST(CommandLine, CheckChangesNothing_RepairAsksBeforeASalvageThatFellShort) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("c"));
@@ -222,8 +184,7 @@ TEST(CommandLine, CheckChangesNothing_RepairAsksBeforeASalvageThatFellShort) {
     EXPECT_EQ(bytesOf(path), damaged);
 
     // No to replacing it with what was recovered: the damaged file stays as it was.
-    const Outcome declined =
-        runWithInput({QStringLiteral("repair"), folder}, QStringLiteral("n\n"));
+    const Outcome declined = run({QStringLiteral("repair"), folder}, QStringLiteral("n\n"));
     EXPECT_EQ(declined.status, 1);
     EXPECT_TRUE(declined.out.contains(QStringLiteral("could be recovered")))
         << declined.out.toStdString();

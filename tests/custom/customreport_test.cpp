@@ -76,7 +76,7 @@ TEST_F(CustomReportTest, TextFileHoldsTheRowsAndTheTotals) {
                      "stamp.CouID = country.CouID) where  Year > 1800 order by descr");
     CustomReportData data(*db, p);
     ASSERT_FALSE(data.isEmpty());
-    EXPECT_EQ(writeReportFile(data, reports::FileTarget::Text, path("p.txt"), us), 7);
+    EXPECT_EQ(writeReportFile(data, reports::FileTarget::Text, path("p.txt"), us, {}), 7);
     EXPECT_EQ(fileText(path("p.txt")),
               crlf({"50* overprint\tSweden\t$2.50", "500 tests\tSweden\t",
                     "O'Brien <Irish> & Co\tUnited States\t$1.25", "Penny Black\t\t",
@@ -90,7 +90,7 @@ TEST_F(CustomReportTest, HtmlFileEscapesValuesAndPadsTheTotalsRow) {
     l.setting(spec::Year).greaterThan = "1945";
     const ReportPlan p = plan(l);
     CustomReportData data(*db, p);
-    writeReportFile(data, reports::FileTarget::Html, path("p.htm"), us);
+    writeReportFile(data, reports::FileTarget::Html, path("p.htm"), us, {});
     EXPECT_EQ(
         fileText(path("p.htm")),
         crlf({"<html>",

@@ -277,6 +277,38 @@ TEST_F(DesignerTest, SavingAsksBeforeReplacingAndSaveAsksNothing) {
     EXPECT_TRUE(fileText(file).contains("\r\nQ;"));
 }
 
+TEST_F(DesignerTest, NeitherSaveNorGenerateWritesOverTheCollectionOrTheLayout) {
+    addField("Description");
+    const auto bytes = [](const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray collection = bytes(path("stamp.mdb"));
+    dialogs.texts = {path("stamp.mdb")};
+    trigger("mnuSaveAs");
+    QStringList told = messages();
+    ASSERT_EQ(told.size(), 1); // the refusal, not "already exists"
+    EXPECT_TRUE(told[0].contains("is the collection")) << told[0].toStdString();
+    EXPECT_EQ(bytes(path("stamp.mdb")), collection);
+    EXPECT_TRUE(w->layoutFile().isEmpty());
+    EXPECT_TRUE(w->isLayoutChanged());
+
+    // Saved, its file is not a target of the report it describes.
+    dialogs.texts = {path("mine.rpt")};
+    trigger("mnuSaveAs");
+    const QByteArray saved = bytes(path("mine.rpt"));
+    ASSERT_FALSE(saved.isEmpty());
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    click("optReportTo2");
+    dialogs.prompts.clear();
+    dialogs.texts = {path("mine.rpt")};
+    click("cmdGenerate");
+    told = messages();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("the layout file")) << told[0].toStdString();
+    EXPECT_EQ(bytes(path("mine.rpt")), saved);
+}
+
 TEST_F(DesignerTest, TheSavePromptComesBeforeALayoutIsAbandoned) {
     trigger("mnuNew"); // nothing changed: no question
     EXPECT_TRUE(dialogs.prompts.empty());

@@ -62,7 +62,7 @@ TEST_F(LayoutCommandTest, WritesWhatTheWindowWritesToTheLayoutsTarget) {
             writeReportFile(data,
                             target == QLatin1String("text") ? reports::FileTarget::Text
                                                             : reports::FileTarget::Html,
-                            expected, regional);
+                            expected, regional, {});
         }
         const QString file = path(QStringLiteral("cli.%1").arg(target));
         ASSERT_EQ(run(with(layout, file, {"--to", target})), 0) << err.toStdString();

@@ -275,16 +275,23 @@ TEST_F(RestoreScene, TheNextStartRemovesOnlyMaintenancesOwnLeftovers) {
     for (const QString& name : leftovers)
         writeFile(dir.filePath(name), "left over");
     writeFile(dir.filePath(QStringLiteral("images.incoming/pb1.jpg.part")), "left over");
+    // A picture being written when the program was killed.
+    const QString picture = dir.filePath(QStringLiteral("images/.perlinex-0a1b2c3d.part"));
+    writeFile(picture, "left over");
     // The user's own files, even with names like ours, stay.
     const QStringList own{"notes.part", "stamp.mdb.txt", "stamp-damaged-20240501-103000.mdb"};
     for (const QString& name : own)
         writeFile(dir.filePath(name), "mine");
+    const QString ownPicture = dir.filePath(QStringLiteral("images/pb1.jpg.part"));
+    writeFile(ownPicture, "mine");
 
     const db::RestoreRecovery recovery = db::recoverInterruptedRestore(app);
 
     EXPECT_EQ(recovery.outcome, Outcome::Nothing);
     EXPECT_TRUE(recovery.message.isEmpty());
-    EXPECT_EQ(recovery.removed.size(), leftovers.size() + 1);
+    EXPECT_EQ(recovery.removed.size(), leftovers.size() + 2);
+    EXPECT_FALSE(QFileInfo::exists(picture));
+    EXPECT_TRUE(QFile::remove(ownPicture));
     EXPECT_EQ(state(), State::Old);
     QStringList expected = own;
     expected << "images"

@@ -362,6 +362,52 @@ TEST_F(FixedReportsTest, AFileThatCannotBeWrittenIsReportedAndLeavesNothingBehin
     EXPECT_FALSE(QFileInfo::exists(name + QStringLiteral(".part")));
 }
 
+TEST_F(FixedReportsTest, AFileOfTheCollectionIsRefusedBeforeAnyQuestion) {
+    QDir().mkpath(path(QStringLiteral("images")));
+    writeFileText(path(QStringLiteral("images/x.jpg")), "a picture");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("stamp.mdb")), path(QStringLiteral("mine.txt"))));
+    const auto bytes = [](const QString& name) {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray collection = bytes(path(QStringLiteral("stamp.mdb")));
+    const QStringList entries = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    const auto refused = [&](const char* told) {
+        ASSERT_EQ(dialogs.prompts.size(), 2u); // the file dialog, then the refusal alone
+        EXPECT_TRUE(dialogs.prompts[1].text.contains(QLatin1String(told)))
+            << dialogs.prompts[1].text.toStdString();
+        EXPECT_EQ(dialogs.prompts[1].icon, Icon::Warning);
+        EXPECT_EQ(bytes(path(QStringLiteral("stamp.mdb"))), collection);
+        EXPECT_EQ(fileText(path(QStringLiteral("images/x.jpg"))), QStringLiteral("a picture"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), entries);
+        dialogs.prompts.clear();
+    };
+    const struct {
+        ReportTarget target;
+        const char* name;
+        const char* told;
+    } cases[] = {{ReportTarget::TextFile, "stamp.mdb", "is the collection"},
+                 {ReportTarget::HtmlTable, "images/x.jpg", "collection's pictures folder"},
+                 {ReportTarget::TextFile, "mine.txt", "leads to the collection"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        toFile(ReportId::Value, c.target, QString::fromLatin1(c.name));
+        refused(c.told);
+    }
+
+    // The preview's PDF export.
+    program->reportTarget = ReportTarget::Preview;
+    reports->run(ReportId::Value);
+    frmOutput& window = reports->previewWindow();
+    ASSERT_SOON(window.document().isLaidOut());
+    dialogs.prompts.clear();
+    dialogs.texts.push_back(path(QStringLiteral("stamp.mdb")));
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdExportPdf")),
+                      Qt::LeftButton);
+    refused("is the collection");
+    window.close();
+}
+
 TEST_F(FixedReportsTest, TheSelectionDialogCancelsOrPicksOneEntryThroughKeysAndMouse) {
     program->reportTarget = ReportTarget::TextFile;
     onSelection([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });

@@ -36,7 +36,7 @@ TEST_F(PdfExport, WritesOnePdfPageForEveryPage) {
     std::vector<int> told;
     QString error;
     EXPECT_EQ(exportPdf(
-                  doc, name,
+                  doc, name, {},
                   [&](int done, int total) {
                       told.push_back(done);
                       EXPECT_EQ(total, doc.pageCount());
@@ -58,12 +58,12 @@ TEST_F(PdfExport, CancelledOrFailedExportLeavesTheOldFileAlone) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("old contents");
     }
-    EXPECT_EQ(exportPdf(doc, name, [](int done, int) { return done < 2; }),
+    EXPECT_EQ(exportPdf(doc, name, {}, [](int done, int) { return done < 2; }),
               OutputResult::Cancelled);
     EXPECT_EQ(contents(name), QByteArray("old contents"));
 
     QString error;
-    EXPECT_EQ(exportPdf(doc, path(QStringLiteral("missing/folder/x.pdf")), {}, &error),
+    EXPECT_EQ(exportPdf(doc, path(QStringLiteral("missing/folder/x.pdf")), {}, {}, &error),
               OutputResult::Failed);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("missing/folder/x.pdf"))));
