@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/exchangecommand.h"
 #include "app/terminaldialogs.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
@@ -45,16 +46,18 @@ QString usage() {
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"), QStringLiteral("generate"),
-                                   QStringLiteral("check"), QStringLiteral("repair"),
-                                   QStringLiteral("report")};
+    static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
+                                   QStringLiteral("check"),  QStringLiteral("repair"),
+                                   QStringLiteral("report"), QStringLiteral("export"),
+                                   QStringLiteral("import")};
     return names;
 }
 
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
-        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+        << exchangeCommandUsage();
     return 2;
 }
 
@@ -272,6 +275,10 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return custom::isLayoutReportCommand(arguments)
                        ? custom::runLayoutReportCommand(arguments, out, err)
                        : reports::runReportCommand(arguments, out, err);
+        if (first == QLatin1String("export"))
+            return runExportCommand(arguments, out, err);
+        if (first == QLatin1String("import"))
+            return runImportCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
         if (first == QLatin1String("repair")) {
@@ -291,7 +298,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
-        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+            << exchangeCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {
