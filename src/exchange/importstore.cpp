@@ -1,6 +1,7 @@
 #include "exchange/importstore.h"
 
 #include "db/database.h"
+#include "db/dberror.h"
 #include "db/pendingpicture.h"
 #include "record/stampvalidator.h"
 #include "util/durablefile.h"
@@ -18,6 +19,32 @@ QString tr(const char* text) {
 
 // Thrown from inside the transaction when the progress callback says stop.
 struct Cancelled {};
+
+// A larger page cache while the import writes: its rows and their index entries then stay in
+// memory until the commit rather than being spilled to the file on the way. The cache is as
+// before once the import has ended.
+class LargerCache {
+public:
+    explicit LargerCache(db::Database& collection)
+        : collection_(collection),
+          before_(collection.scalar(QStringLiteral("PRAGMA cache_size")).toInteger()) {
+        collection.execute(QStringLiteral("PRAGMA cache_size = -%1").arg(CacheKiB));
+    }
+    ~LargerCache() {
+        try {
+            collection_.execute(QStringLiteral("PRAGMA cache_size = %1").arg(before_));
+        } catch (const db::DbError&) {
+            // The cache stays larger; nothing is lost.
+        }
+    }
+    LargerCache(const LargerCache&) = delete;
+    LargerCache& operator=(const LargerCache&) = delete;
+
+private:
+    static constexpr std::int64_t CacheKiB = 131072;
+    db::Database& collection_;
+    std::int64_t before_;
+};
 
 // The next stamp number: after every number handed out so far, as the counter would give it.
 std::int64_t nextStampId(db::Database& collection) {
@@ -80,6 +107,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
     // Declared before the transaction: when it is rolled back, leaving this function discards
     // every picture still waiting.
     std::vector<std::unique_ptr<db::PendingPicture>> waiting;
+    const LargerCache cache(collection);
     try {
         collection.transaction([&] {
             const std::vector<std::int64_t> codeIds =
