@@ -348,7 +348,12 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
 }
 
 bool RepairReport::fellShort() const {
-    return (stamps == 0 && expectedStamps > 0) || stamps * 100 < expectedStamps * 95;
+    return !expectedKnown || (stamps == 0 && expectedStamps > 0) ||
+           stamps * 100 < expectedStamps * 95;
+}
+
+std::int64_t RepairReport::missingStamps() const {
+    return expectedKnown ? std::max<std::int64_t>(0, expectedStamps - stamps) : 0;
 }
 
 RepairReport repairCollection(const QString& damagedPath,
@@ -387,7 +392,9 @@ RepairReport repairCollection(const QString& damagedPath,
             report.codes = salvaged.codes;
             report.lostRows = salvaged.lostRows;
             report.cutRows = salvaged.cutRows;
+            report.mendedStamps = salvaged.mendedStamps;
             report.expectedStamps = salvaged.expectedStamps;
+            report.expectedKnown = salvaged.stampsHeldKnown;
             report.notes = salvaged.notes;
         }
         step("verify");
