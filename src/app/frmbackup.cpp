@@ -66,6 +66,8 @@ frmBackup::frmBackup(Program& program, QWidget* parent) : QDialog(parent), progr
 
     connect(backup, &QPushButton::clicked, this, &frmBackup::makeBackup);
     connect(restore, &QPushButton::clicked, this, &frmBackup::restoreBackup);
+    // A backup of a collection that cannot be changed can be made, but none put in its place.
+    restore->setEnabled(!program_.ReadOnly);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
@@ -121,6 +123,8 @@ void frmBackup::makeBackup() {
 void frmBackup::restoreBackup() {
     DialogService& dialogs = program_.dialogs();
     const QString title = QStringLiteral("Restore Backup");
+    if (program_.ReadOnly)
+        return;
     const std::optional<QString> folder = dialogs.folderName(
         QStringLiteral("Choose the Backup Folder (Perlinex backup ...) to Restore"), lastFolder_);
     if (!folder || folder->isEmpty())

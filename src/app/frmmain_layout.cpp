@@ -302,8 +302,8 @@ void frmMain::buildMenus() {
     file->setObjectName(QStringLiteral("mnuFileMenu"));
     connect(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered, this,
             [this] { guard([this] { backup(); }); });
-    connect(action(file, QStringLiteral("mnuPack"), tr("&Pack Database")), &QAction::triggered,
-            this, [this] { guard([this] { packDatabase(); }); });
+    mnuPack = action(file, QStringLiteral("mnuPack"), tr("&Pack Database"));
+    connect(mnuPack, &QAction::triggered, this, [this] { guard([this] { packDatabase(); }); });
     file->addSeparator();
     mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
     connect(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);

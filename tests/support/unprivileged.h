@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
+#include <grp.h>
+#include <unistd.h>
+#include <utility>
+
+// Permission cases hold only for a user the permission bits bind: the superuser writes into a
+// read-only file. So a case runs as a user without privileges: as root (as CI runs), the user
+// nobody; as anyone else, that user, for whom the bits bind already.
+namespace unprivileged {
+
+inline constexpr unsigned NobodyId = 65534;
+
+inline bool asRoot() {
+    return ::geteuid() == 0;
+}
+
+// The program and arguments that run program with args as that user.
+inline std::pair<QString, QStringList> command(const QString& program, const QStringList& args) {
+    if (!asRoot())
+        return {program, args};
+    return {QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=%1").arg(NobodyId),
+                                                   QStringLiteral("--regid=%1").arg(NobodyId),
+                                                   QStringLiteral("--clear-groups"), program} +
+                                           args};
+}
+
+// The program as that user can start it: as root, a copy in folder, which that user can reach
+// (the build tree may lie where it cannot, such as under /root).
+inline QString reachableCopy(const QString& program, const QString& folder) {
+    if (!asRoot())
+        return program;
+    const QString copy = QDir(folder).filePath(QFileInfo(program).fileName());
+    QFile::remove(copy);
+    QFile::copy(program, copy);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                    QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                    QFile::ExeOther);
+    return copy;
+}
+
+// Makes this process that user; for a forked child only. False when that failed.
+inline bool becomeUnprivileged() {
+    if (!asRoot())
+        return true;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(NobodyId) == 0 && ::setuid(NobodyId) == 0;
+}
+
+// Takes the write bits off a file, or off a folder and everything in it.
+inline void makeReadOnly(const QString& path) {
+    const auto strip = [](const QString& p) {
+        QFile::setPermissions(p, QFile::permissions(p) & ~(QFile::WriteOwner | QFile::WriteUser |
+                                                           QFile::WriteGroup | QFile::WriteOther));
+    };
+    if (QFileInfo(path).isDir()) {
+        QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            strip(it.next());
+    }
+    strip(path);
+}
+
+// Lets everyone read (and, with writable, write) a file or folder: what the user of the cases
+// needs of the files a test made.
+inline void openToAll(const QString& path, bool writable) {
+    QFile::Permissions p = QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup |
+                           QFile::ReadOther | QFile::WriteOwner | QFile::WriteUser;
+    if (QFileInfo(path).isDir())
+        p |= QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+    if (writable)
+        p |= QFile::WriteGroup | QFile::WriteOther;
+    QFile::setPermissions(path, p);
+}
+
+// Gives the owner back the write bits of a folder and everything in it, so that it can be
+// removed.
+inline void restoreWriting(const QString& path) {
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner | QFile::WriteUser);
+    QDirIterator it(path, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        QFile::setPermissions(p, QFile::permissions(p) | QFile::WriteOwner | QFile::WriteUser);
+    }
+}
+
+} // namespace unprivileged
