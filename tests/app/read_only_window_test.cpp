@@ -25,29 +25,11 @@ QWidget* topLevel(const char* name) {
     return nullptr;
 }
 
+// The tests run as any user, so the store's read-only mode is chosen by the test rather than by
+// the file's permissions; the last test takes the real way.
 class ReadOnlyWindowTest : public MainWindowTest {
 protected:
-    // As the program opens a collection it cannot change; the tests run as any user, so the
-    // store's read-only mode is chosen here rather than by the file's permissions.
-    void openReadOnly(const std::vector<Seed>& stamps) {
-        {
-            auto db = db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
-            auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
-            for (const Seed& s : stamps) {
-                rs->addNew();
-                rs->setField(QStringLiteral("descr"), Value(QString::fromUtf8(s.descr)));
-                rs->setField(QStringLiteral("catnum"), Value(QString::fromUtf8(s.catnum)));
-                rs->update();
-            }
-        }
-        program = std::make_unique<Program>(dialogs, dir.path());
-        program->ReadOnly = true;
-        w = std::make_unique<frmMain>(*program);
-        w->load();
-        w->show();
-        w->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    }
+    void openReadOnly(const std::vector<Seed>& stamps) { open(stamps, true); }
 };
 
 } // namespace
