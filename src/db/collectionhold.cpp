@@ -58,10 +58,10 @@ CollectionHold holdCollection(const QString& appFolder, Purpose purpose) {
             throw DbError(err::CannotOpen,
                           tr("The collection %1 cannot be changed: %2. Nothing has been changed.")
                               .arg(QDir::toNativeSeparators(hold.path), why));
-        if (purpose == Purpose::Make)
+        if (purpose == Purpose::Make || !exists)
             throw DbError(err::CannotOpen, tr("A collection cannot be made in %1: %2.")
                                                .arg(QDir::toNativeSeparators(appFolder), why));
-        hold.readOnly = exists;
+        hold.readOnly = true;
     }
     hold.lock = FolderLock::take(hold.path, hold.readOnly ? FolderLock::Kind::Shared
                                                           : FolderLock::Kind::Exclusive);

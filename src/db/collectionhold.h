@@ -17,6 +17,7 @@ enum class Purpose {
     Change, // repair: an existing collection, refused where it cannot be written
     Make,   // new, generate: a collection to be made; refused where the folder cannot be written
     Browse, // the window: changed where it can be written, read where not, made when missing
+            // (refused, as Make is, where it cannot be made)
 };
 
 struct CollectionHold {

@@ -249,7 +249,7 @@ class ReadOnlyCollection : public ::testing::TestWithParam<ReadOnlyKind> {
 protected:
     QTemporaryDir dir;
     QString base, folder, dbPath, empty, out, layout, program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment;
 
     QString at(const char* name) const { return QDir(base).filePath(QString::fromLatin1(name)); }
 
@@ -264,11 +264,7 @@ protected:
         QDir().mkpath(empty);
         QDir().mkpath(out);
         unprivileged::openToAll(out, true);
-        const QString home = at("home");
-        QDir().mkpath(home);
-        unprivileged::openToAll(home, true);
-        environment.insert(QStringLiteral("HOME"), home);
-        environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        environment = unprivileged::environmentIn(base);
         layout = writeLayoutFile(at("mine.rpt"), at("scratch"));
         program = unprivileged::reachableCopy(kProgram, base);
         unprivileged::makeReadOnly(empty);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStringList>
 #include <grp.h>
 #include <unistd.h>
@@ -90,6 +92,29 @@ inline void restoreWriting(const QString& path) {
         const QString p = it.next();
         QFile::setPermissions(p, QFile::permissions(p) | QFile::WriteOwner | QFile::WriteUser);
     }
+}
+
+// The environment of a child run as that user: a home in folder that it can write, and the
+// leak checker's suppressions, when they are set, copied where it can read them.
+inline QProcessEnvironment environmentIn(const QString& folder) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString home = QDir(folder).filePath(QStringLiteral("home"));
+    QDir().mkpath(home);
+    openToAll(home, true);
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    static const QRegularExpression suppressions(QStringLiteral("suppressions=([^:]+)"));
+    QString leaks = environment.value(QStringLiteral("LSAN_OPTIONS"));
+    const QRegularExpressionMatch m = suppressions.match(leaks);
+    if (m.hasMatch()) {
+        const QString copy = QDir(folder).filePath(QStringLiteral("lsan.supp"));
+        QFile::remove(copy);
+        QFile::copy(m.captured(1), copy);
+        openToAll(copy, false);
+        leaks.replace(m.capturedStart(1), m.capturedLength(1), copy);
+        environment.insert(QStringLiteral("LSAN_OPTIONS"), leaks);
+    }
+    return environment;
 }
 
 } // namespace unprivileged
