@@ -5,7 +5,6 @@
 #include "db/catalogue.h"
 #include "db/collectionhold.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "generator/generator.h"
