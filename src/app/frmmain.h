@@ -136,6 +136,7 @@ private:
     void checkStructure();
     void closeOtherWindows();
     void updateTitle();
+    void keepUnchanged();
 
     static constexpr int ImageTab = 3;
 
@@ -179,6 +180,7 @@ private:
     QPushButton* cmdCancel = nullptr;
 
     QAction* mnuExit = nullptr;
+    QAction* mnuPack = nullptr;
     std::array<QAction*, 4> mnuSort{};   // 1..3
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3

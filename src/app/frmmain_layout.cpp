@@ -304,8 +304,9 @@ void frmMain::buildMenus() {
     file->setObjectName(QStringLiteral("mnuFileMenu"));
     connectGuarded(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered,
                    this, [this] { guard([this] { backup(); }); });
-    connectGuarded(action(file, QStringLiteral("mnuPack"), tr("&Pack Database")),
-                   &QAction::triggered, this, [this] { guard([this] { packDatabase(); }); });
+    mnuPack = action(file, QStringLiteral("mnuPack"), tr("&Pack Database"));
+    connectGuarded(mnuPack, &QAction::triggered, this,
+                   [this] { guard([this] { packDatabase(); }); });
     file->addSeparator();
     mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
     connectGuarded(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);

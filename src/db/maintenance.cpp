@@ -668,7 +668,9 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
         step("copy-collection");
         QString expected;
         {
-            auto db = Database::open(source, OpenMode::Exclusive);
+            // A collection that cannot be changed is backed up all the same.
+            auto db = Database::open(source, whyReadOnly(source).isEmpty() ? OpenMode::Exclusive
+                                                                           : OpenMode::ReadOnly);
             expected = fingerprint(db->handle());
             RawDb out(copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             sqlite3_backup* b = sqlite3_backup_init(out.db, "main", db->handle(), "main");
@@ -919,9 +921,13 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder,
     step("done");
 }
 
+bool hasInterruptedRestore(const QString& appFolder) {
+    return isThere(QDir(appFolder).filePath(QString::fromLatin1(MarkerFileName)));
+}
+
 RestoreRecovery recoverInterruptedRestore(const QString& appFolder) {
     RestoreRecovery result;
-    if (isThere(QDir(appFolder).filePath(QString::fromLatin1(MarkerFileName)))) {
+    if (hasInterruptedRestore(appFolder)) {
         const RestorePlan plan = readMarker(appFolder);
         const QString from = plan.backup.isEmpty() ? tr("a backup") : shown(plan.backup);
         if (isThere(plan.incomingDb)) {

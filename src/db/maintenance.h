@@ -135,6 +135,9 @@ struct RestoreRecovery {
 // an interrupted restore cannot be settled (the marker then stays for the next attempt).
 RestoreRecovery recoverInterruptedRestore(const QString& appFolder);
 
+// True when a restore into appFolder was cut short and waits for recoverInterruptedRestore.
+bool hasInterruptedRestore(const QString& appFolder);
+
 // A folder holds a backup when it has an intact stamp.mdb.
 bool isBackupFolder(const QString& folder);
 
