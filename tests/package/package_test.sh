@@ -120,13 +120,13 @@ mkdir -m 700 -p "$home" "$home/run"
 if grep -aqF "$source" "$program"; then
     fail "the program names the source tree $source"
 fi
-hide=()
-if unshare --mount --map-root-user true 2>/dev/null; then
-    # The build first: it may lie inside the sources, which then cover it.
-    hide=(unshare --mount --map-root-user -- bash -c
-        'mount -t tmpfs none "$1" && mount -t tmpfs none "$2" && shift 2 && exec "$@"'
-        hide "$build" "$source")
-else
+# Empty folders mounted over the trees in a mount namespace of the program's own; the build
+# first, as it may lie inside the sources, which then cover it.
+hide=(unshare --mount --map-root-user -- bash -c
+    'mount -t tmpfs none "$1" && mount -t tmpfs none "$2" && shift 2 && exec "$@"'
+    hide "$build" "$source")
+if ! "${hide[@]}" test ! -e "$source/CMakeLists.txt" 2>/dev/null; then
+    hide=()
     echo "note: no mount namespace here; the trees stay visible, only the environment is bare"
 fi
 unpacked() {
