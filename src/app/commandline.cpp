@@ -32,6 +32,8 @@ QString usage() {
     return tr("Usage:\n"
               "  perlinex [FOLDER]                                 open the collection in "
               "FOLDER\n"
+              "  perlinex FILE.rpt                                 open a report layout in "
+              "the designer\n"
               "  perlinex new FOLDER                               make a new, empty "
               "collection\n"
               "  perlinex generate FOLDER --stamps N [--seed S]    make a collection of N "
@@ -49,6 +51,12 @@ const QStringList& subcommands() {
                                    QStringLiteral("check"), QStringLiteral("repair"),
                                    QStringLiteral("report")};
     return names;
+}
+
+// A layout file rather than a folder: named .rpt, and not a folder that happens to be.
+bool isLayoutFileName(const QString& argument) {
+    return argument.endsWith(QLatin1String(".rpt"), Qt::CaseInsensitive) &&
+           !QFileInfo(argument).isDir();
 }
 
 // Wrong arguments: what is wrong, then the usage; exit status 2.
@@ -251,7 +259,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return c;
     if (args.size() == 1 && !args[0].startsWith(QLatin1Char('-')) &&
         !subcommands().contains(args[0])) {
-        c.folder = args[0];
+        if (isLayoutFileName(args[0]))
+            c.layoutFile = QFileInfo(args[0]).absoluteFilePath();
+        else
+            c.folder = args[0];
         return c;
     }
     c.action = CommandLine::Action::RunCommand;

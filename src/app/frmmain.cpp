@@ -571,6 +571,14 @@ void frmMain::deleteStamp() {
     });
 }
 
+void frmMain::customReports(const QString& layoutFile) {
+    guard([&] {
+        custom::frmRptSpec* designer = custom::showCustomReports(program_, *reports_, this);
+        if (designer && !layoutFile.isEmpty())
+            designer->openLayoutFile(layoutFile);
+    });
+}
+
 void frmMain::find() {
     if (!hasRows()) {
         program_.dialogs().message(tr("No stamps entered to find."), tr("No Stamps in Database"));

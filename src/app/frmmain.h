@@ -78,6 +78,8 @@ public:
     void deleteStamp();
     void find();
     void sortBy(int order);
+    // "Custom &Reports": the designer, on the layout in layoutFile when one is named.
+    void customReports(const QString& layoutFile = QString());
     void maintain(int maintTable);
     void loadPicture();
     void pastePicture();
