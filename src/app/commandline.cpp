@@ -4,8 +4,8 @@
 #include "app/terminaldialogs.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
+#include "db/collectionhold.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
 #include "db/maintenance.h"
 #include "db/pendingpicture.h"
 #include "db/schema.h"
@@ -33,6 +33,8 @@ QString usage() {
     return tr("Usage:\n"
               "  perlinex [FOLDER]                                 open the collection in "
               "FOLDER\n"
+              "  perlinex FILE.rpt                                 open a report layout in "
+              "the designer\n"
               "  perlinex new FOLDER                               make a new, empty "
               "collection\n"
               "  perlinex generate FOLDER --stamps N [--seed S]    make a collection of N "
@@ -53,6 +55,12 @@ const QStringList& subcommands() {
     return names;
 }
 
+// A layout file rather than a folder: named .rpt, and not a folder that happens to be.
+bool isLayoutFileName(const QString& argument) {
+    return argument.endsWith(QLatin1String(".rpt"), Qt::CaseInsensitive) &&
+           !QFileInfo(argument).isDir();
+}
+
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
@@ -61,22 +69,28 @@ int wrong(QTextStream& err, const QString& what) {
     return 2;
 }
 
-// Makes the folder if needed, takes its lock, and refuses one that already holds a collection.
-std::unique_ptr<db::FolderLock> prepareNewFolder(const QString& folder, QTextStream& err) {
+// Makes the folder if needed, takes its collection as every command does, and refuses one
+// that already holds a collection.
+std::optional<db::CollectionHold> prepareNewFolder(const QString& folder, QTextStream& err) {
     if (!QDir().mkpath(folder)) {
         err << "perlinex: " << tr("cannot make the folder %1").arg(folder) << "\n";
-        return nullptr;
+        return std::nullopt;
     }
-    const QString path = QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName));
-    auto lock = db::FolderLock::take(path);
-    if (QFileInfo::exists(path)) {
+    db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Make);
+    if (QFileInfo::exists(hold.path)) {
         err << "perlinex: "
             << tr("%1 already holds a collection (stamp.mdb); it has been left as it is.")
                    .arg(folder)
             << "\n";
-        return nullptr;
+        return std::nullopt;
     }
-    return lock;
+    return hold;
+}
+
+// A store cut short that the hold rolled back is told, as a note beside the command's output.
+void tellRolledBack(const db::CollectionHold& hold, QTextStream& err) {
+    if (!hold.rolledBack.isEmpty())
+        err << "perlinex: " << hold.rolledBack << "\n";
 }
 
 int newCollection(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -87,11 +101,11 @@ int newCollection(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (parser.positionalArguments().size() != 2)
         return wrong(err, tr("new needs exactly one FOLDER"));
     const QString folder = parser.positionalArguments()[1];
-    const auto lock = prepareNewFolder(folder, err);
-    if (!lock)
+    const auto hold = prepareNewFolder(folder, err);
+    if (!hold)
         return 1;
     const QDir dir(folder);
-    db::createCollection(dir.filePath(QString::fromLatin1(db::CollectionFileName)))->close();
+    db::createCollection(hold->path)->close();
     db::openCatalogue(folder)->close();
     out << tr("Made a new, empty collection in %1").arg(dir.absolutePath()) << "\n";
     return 0;
@@ -119,13 +133,12 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
             return wrong(err, tr("--seed needs a whole number, not %1").arg(parser.value(seed)));
     }
     const QString folder = parser.positionalArguments()[1];
-    const auto lock = prepareNewFolder(folder, err);
-    if (!lock)
+    const auto hold = prepareNewFolder(folder, err);
+    if (!hold)
         return 1;
     QElapsedTimer timer;
     timer.start();
-    generator::generateCollection(
-        QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName)), options);
+    generator::generateCollection(hold->path, options);
     db::openCatalogue(folder)->close();
     out << tr("Generated %1 stamps in %2 (%3 ms)")
                .arg(options.stamps)
@@ -135,15 +148,15 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-// The folder a check or repair works on, locked for this program: its own argument or the
-// default folder. Nothing when the arguments are wrong or the folder holds no collection.
+// The collection a check or repair works on, held for this program: in its own argument's
+// folder or the default one. Nothing when the arguments are wrong.
 struct Target {
     QString folder;
-    QString path;
-    std::unique_ptr<db::FolderLock> lock;
+    db::CollectionHold hold;
 };
 
-std::optional<Target> targetOf(const QCommandLineParser& parser, QTextStream& err, int* status) {
+std::optional<Target> targetOf(const QCommandLineParser& parser, db::Purpose purpose,
+                               QTextStream& err, int* status) {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 2) {
         *status = wrong(err, tr("%1 takes one FOLDER at most").arg(positional[0]));
@@ -151,13 +164,8 @@ std::optional<Target> targetOf(const QCommandLineParser& parser, QTextStream& er
     }
     Target t;
     t.folder = positional.size() == 2 ? positional[1] : defaultFolder();
-    t.path = QDir(t.folder).filePath(QString::fromLatin1(db::CollectionFileName));
-    if (!QFileInfo::exists(t.path)) {
-        err << "perlinex: " << tr("there is no collection in %1").arg(t.folder) << "\n";
-        *status = 1;
-        return std::nullopt;
-    }
-    t.lock = db::FolderLock::take(t.path);
+    t.hold = db::holdCollection(t.folder, purpose);
+    tellRolledBack(t.hold, err);
     return t;
 }
 
@@ -166,10 +174,10 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!parser.parse(args))
         return wrong(err, parser.errorText());
     int status = 0;
-    const auto target = targetOf(parser, err, &status);
+    const auto target = targetOf(parser, db::Purpose::Read, err, &status);
     if (!target)
         return status;
-    const QStringList problems = db::checkCollection(target->path);
+    const QStringList problems = db::checkCollection(target->hold.path);
     if (problems.isEmpty()) {
         out << tr("The collection in %1 is whole.").arg(target->folder) << "\n";
         return 0;
@@ -188,10 +196,10 @@ int repair(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
     if (!parser.parse(args))
         return wrong(err, parser.errorText());
     int status = 0;
-    auto target = targetOf(parser, err, &status);
+    auto target = targetOf(parser, db::Purpose::Change, err, &status);
     if (!target)
         return status;
-    const QStringList problems = db::checkCollection(target->path);
+    const QStringList problems = db::checkCollection(target->hold.path);
     if (problems.isEmpty()) {
         out << tr("The collection in %1 is whole; there is nothing to repair.").arg(target->folder)
             << "\n";
@@ -202,8 +210,8 @@ int repair(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
     TerminalDialogs dialogs(in, out, parser.isSet(yes));
     ProgramState state(dialogs);
     state.AppFolder = target->folder;
-    state.DbPath = target->path;
-    state.FolderLock = std::move(target->lock);
+    state.DbPath = target->hold.path;
+    state.FolderLock = std::move(target->hold.lock);
     try {
         repairAndReopen(state,
                         db::DbError(db::err::DamagedFile, problems.join(QLatin1String("; "))));
@@ -254,7 +262,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return c;
     if (args.size() == 1 && !args[0].startsWith(QLatin1Char('-')) &&
         !subcommands().contains(args[0])) {
-        c.folder = args[0];
+        if (isLayoutFileName(args[0]))
+            c.layoutFile = QFileInfo(args[0]).absoluteFilePath();
+        else
+            c.folder = args[0];
         return c;
     }
     c.action = CommandLine::Action::RunCommand;
@@ -333,11 +344,23 @@ bool prepareCollectionFolder(Program& program, bool ask) {
     // Under the lock: of two programs started together one makes the collection, the other is
     // told it is in use; and a restore cut short is settled before anything else is read.
     program.lockFolder();
-    const db::RestoreRecovery recovery = db::recoverInterruptedRestore(program.AppFolder);
-    if (!recovery.message.isEmpty())
-        program.dialogs().message(recovery.message, tr("Restore Backup"), Buttons::Ok,
-                                  Icon::Information);
-    settlePendingPictures(program);
+    if (program.ReadOnly) {
+        // Nothing is settled or cleaned up in a collection that cannot be changed; only what
+        // the user must know is said.
+        if (db::hasInterruptedRestore(program.AppFolder))
+            program.dialogs().message(
+                tr("A restore of a backup into %1 was cut short, and it cannot be finished while "
+                   "the collection is read-only: the pictures may not belong to the collection "
+                   "shown. Open the folder where it can be changed to finish the restore.")
+                    .arg(QDir::toNativeSeparators(program.AppFolder)),
+                tr("Restore Backup"), Buttons::Ok, Icon::Warning);
+    } else {
+        const db::RestoreRecovery recovery = db::recoverInterruptedRestore(program.AppFolder);
+        if (!recovery.message.isEmpty())
+            program.dialogs().message(recovery.message, tr("Restore Backup"), Buttons::Ok,
+                                      Icon::Information);
+        settlePendingPictures(program);
+    }
     if (!QFileInfo::exists(program.DbPath))
         db::createCollection(program.DbPath)->close();
     QString remade;

@@ -17,6 +17,9 @@ struct CommandLine {
     enum class Action { OpenWindow, RunCommand };
     Action action = Action::OpenWindow;
     QString folder; // OpenWindow: the folder named; empty for the default one
+    // OpenWindow: a custom report layout (FILE.rpt, made absolute) to open in the designer,
+    // on the default collection; as a double click on a layout file starts the program.
+    QString layoutFile;
 };
 
 // Whether the subcommand draws (a report as PDF needs fonts): it then runs with a GUI

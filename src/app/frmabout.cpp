@@ -83,6 +83,10 @@ QPixmap stampPicture(int width) {
     return pixmap;
 }
 
+QIcon programIcon() {
+    return QIcon(QStringLiteral(":/icons/perlinex.svg"));
+}
+
 QString programVersion() {
     return QStringLiteral(PERLINEX_VERSION);
 }
@@ -135,7 +139,6 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    setWindowIcon(QIcon(stampPicture(64)));
 }
 
 frmAbout* showAbout(QWidget* parent) {

@@ -67,6 +67,8 @@ frmBackup::frmBackup(Program& program, QWidget* parent) : QDialog(parent), progr
 
     connectGuarded(backup, &QPushButton::clicked, this, &frmBackup::makeBackup);
     connectGuarded(restore, &QPushButton::clicked, this, &frmBackup::restoreBackup);
+    // A backup of a collection that cannot be changed can be made, but none put in its place.
+    restore->setEnabled(!program_.ReadOnly);
     connectGuarded(close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* buttons = new QHBoxLayout;
@@ -122,6 +124,8 @@ void frmBackup::makeBackup() {
 void frmBackup::restoreBackup() {
     DialogService& dialogs = program_.dialogs();
     const QString title = QStringLiteral("Restore Backup");
+    if (program_.ReadOnly)
+        return;
     const std::optional<QString> folder = dialogs.folderName(
         QStringLiteral("Choose the Backup Folder (Perlinex backup ...) to Restore"), lastFolder_);
     if (!folder || folder->isEmpty())

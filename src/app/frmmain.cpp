@@ -26,6 +26,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -67,9 +68,32 @@ frmMain::~frmMain() {
 
 void frmMain::updateTitle() {
     const QString folder = program_.AppFolder;
-    setWindowTitle(folder.isEmpty()
-                       ? ProgramTitle
-                       : tr("%1 — %2").arg(ProgramTitle, QDir::toNativeSeparators(folder)));
+    if (folder.isEmpty())
+        setWindowTitle(ProgramTitle);
+    else if (program_.ReadOnly)
+        setWindowTitle(
+            tr("%1 — %2 (read-only)").arg(ProgramTitle, QDir::toNativeSeparators(folder)));
+    else
+        setWindowTitle(tr("%1 — %2").arg(ProgramTitle, QDir::toNativeSeparators(folder)));
+}
+
+// A collection that cannot be changed is shown as it is: its boxes are read-only (their text can
+// still be selected and copied), the other fields and every command that would change it are
+// unavailable. Browsing, sorting, finding, reports, backups and help stay.
+void frmMain::keepUnchanged() {
+    if (!program_.ReadOnly)
+        return;
+    for (const FieldControl& fc : fields_) {
+        if (auto* e = qobject_cast<QLineEdit*>(fc.widget))
+            e->setReadOnly(true);
+        else if (auto* t = qobject_cast<QPlainTextEdit*>(fc.widget))
+            t->setReadOnly(true);
+        else
+            fc.widget->setEnabled(false);
+    }
+    for (QPushButton* b : {cmdAddNew, cmdDelete, cmdPicLoad, cmdPicPaste})
+        b->setEnabled(false);
+    mnuPack->setEnabled(false);
 }
 
 void frmMain::openStampSet(int order) {
@@ -317,7 +341,7 @@ void frmMain::ShowStampPicture() {
         return;
     }
     Image1->showFile(file);
-    if (file.endsWith(QLatin1String(".bmp")))
+    if (file.endsWith(QLatin1String(".bmp")) && !program_.ReadOnly)
         file = pictures_.convertBitmap(file);
 }
 
@@ -371,6 +395,7 @@ void frmMain::EnableFields() {
             fc.widget->setEnabled(true);
     for (QPushButton* b : {cmdPicCopy, cmdPicPaste, cmdPicLoad})
         b->setEnabled(true);
+    keepUnchanged();
 }
 
 void frmMain::SetEditMode() {
@@ -397,10 +422,11 @@ void frmMain::SetBrowseMode() {
     for (int i = 1; i <= 3; ++i)
         mnuSort[i]->setEnabled(true);
     mnuExit->setEnabled(true);
+    keepUnchanged();
 }
 
 void frmMain::RecordChanged() {
-    if (!hasRows() || Editing || Adding)
+    if (!hasRows() || Editing || Adding || program_.ReadOnly)
         return;
     Editing = true;
     SetEditMode();
@@ -447,6 +473,8 @@ void frmMain::movePrevious() {
 }
 
 void frmMain::addNew() {
+    if (program_.ReadOnly)
+        return;
     if (!Adding) {
         trap(program_, [&] {
             Adding = true;
@@ -521,6 +549,8 @@ void frmMain::cancel() {
 }
 
 void frmMain::deleteStamp() {
+    if (program_.ReadOnly)
+        return;
     if (!program_.StampSet || (program_.StampSet->bof() && program_.StampSet->eof()))
         return;
     if (program_.dialogs().message(tr("Are you sure that you want to delete this stamp record?"),
@@ -538,6 +568,14 @@ void frmMain::deleteStamp() {
         if (program_.StampSet->eof())
             program_.StampSet->movePrevious();
         ShowStamp();
+    });
+}
+
+void frmMain::customReports(const QString& layoutFile) {
+    guard([&] {
+        custom::frmRptSpec* designer = custom::showCustomReports(program_, *reports_, this);
+        if (designer && !layoutFile.isEmpty())
+            designer->openLayoutFile(layoutFile);
     });
 }
 
@@ -593,6 +631,8 @@ void frmMain::maintain(int maintTable) {
 // Pictures
 
 void frmMain::loadPicture() {
+    if (program_.ReadOnly)
+        return;
     const std::optional<QString> name =
         program_.dialogs().openFileName(tr("Load Image"), StampPictures::loadFilter());
     if (!name || name->isEmpty())
@@ -609,6 +649,8 @@ void frmMain::loadPicture() {
 }
 
 void frmMain::pastePicture() {
+    if (program_.ReadOnly)
+        return;
     PictureChanged = true;
     RecordChanged();
     Image1->showImage(QGuiApplication::clipboard()->image());
@@ -638,7 +680,7 @@ bool frmMain::refuseWhileEditing(const QString& title) {
 
 void frmMain::packDatabase() {
     const QString title = tr("Compact Database");
-    if (refuseWhileEditing(title))
+    if (program_.ReadOnly || refuseWhileEditing(title))
         return;
     if (program_.dialogs().message(tr("Do you wish to compact the Perlinex database?"), title,
                                    Buttons::YesNo, Icon::Question) != Answer::Yes)

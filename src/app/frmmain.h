@@ -78,6 +78,8 @@ public:
     void deleteStamp();
     void find();
     void sortBy(int order);
+    // "Custom &Reports": the designer, on the layout in layoutFile when one is named.
+    void customReports(const QString& layoutFile = QString());
     void maintain(int maintTable);
     void loadPicture();
     void pastePicture();
@@ -136,6 +138,7 @@ private:
     void checkStructure();
     void closeOtherWindows();
     void updateTitle();
+    void keepUnchanged();
 
     static constexpr int ImageTab = 3;
 
@@ -179,6 +182,7 @@ private:
     QPushButton* cmdCancel = nullptr;
 
     QAction* mnuExit = nullptr;
+    QAction* mnuPack = nullptr;
     std::array<QAction*, 4> mnuSort{};   // 1..3
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3

@@ -116,6 +116,9 @@ void frmMain::refuse(const record::Refusal& r) {
 }
 
 bool frmMain::leaveField(const db::StampField& field) {
+    // Nothing is typed into a collection that cannot be changed: there is nothing to check.
+    if (program_.ReadOnly)
+        return true;
     if (auto* d = qobject_cast<DateField*>(control(QLatin1String(field.name))))
         return d->checkOnLeave();
     const record::StampEntry before = readEntry();

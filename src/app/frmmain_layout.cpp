@@ -4,7 +4,6 @@
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
 #include "app/pictureview.h"
-#include "custom/frmrptspec.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
 #include "ui/slotguard.h"
@@ -304,8 +303,9 @@ void frmMain::buildMenus() {
     file->setObjectName(QStringLiteral("mnuFileMenu"));
     connectGuarded(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered,
                    this, [this] { guard([this] { backup(); }); });
-    connectGuarded(action(file, QStringLiteral("mnuPack"), tr("&Pack Database")),
-                   &QAction::triggered, this, [this] { guard([this] { packDatabase(); }); });
+    mnuPack = action(file, QStringLiteral("mnuPack"), tr("&Pack Database"));
+    connectGuarded(mnuPack, &QAction::triggered, this,
+                   [this] { guard([this] { packDatabase(); }); });
     file->addSeparator();
     mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
     connectGuarded(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);
@@ -360,9 +360,8 @@ void frmMain::buildMenus() {
     report(QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"), reports::ReportId::ForSale);
     report(QStringLiteral("mnuRptSold"), tr("Stamps &Sold"), reports::ReportId::Sold);
     reports->addSeparator();
-    connectGuarded(
-        action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")), &QAction::triggered,
-        this, [this] { guard([this] { custom::showCustomReports(program_, *reports_, this); }); });
+    connectGuarded(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
+                   &QAction::triggered, this, [this] { customReports(); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

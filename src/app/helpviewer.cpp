@@ -1,6 +1,5 @@
 #include "app/helpviewer.h"
 
-#include "app/frmabout.h"
 #include "db/fields.h"
 #include "ui/program.h"
 #include "ui/slotguard.h"
@@ -8,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,7 +49,6 @@ QString helpPageOfContext(int context) {
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Perlinex Help"));
-    setWindowIcon(QIcon(stampPicture(64)));
     // An open help window must not keep the program running once the main window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(900, 640);

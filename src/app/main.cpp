@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
 #include "ui/application.h"
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTimer>
 #include <csignal>
 
 using namespace perlinex;
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
     }
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perlinex"));
+    // The desktop entry's name lets a Wayland shell match the windows to the menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("perlinex"));
+    QApplication::setWindowIcon(programIcon());
     const bool named = !command.folder.isEmpty();
     QtDialogs dialogs;
     Program program(dialogs, named ? command.folder : app::defaultFolder());
@@ -64,5 +69,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     window.show();
+    // Once the event loop runs, so that whatever the designer meets is settled as in any slot.
+    if (!command.layoutFile.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.customReports(command.layoutFile); });
     return app.exec();
 }

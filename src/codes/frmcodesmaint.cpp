@@ -303,6 +303,10 @@ void frmCodesMaint::setBrowseSet() {
     for (QPushButton* b :
          {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdOK, cmdFind, cmdDelete, cmdAddNew})
         b->show();
+    // The entries of a collection that cannot be changed are only shown.
+    txtDesc->setReadOnly(program_.ReadOnly);
+    cmdAddNew->setEnabled(!program_.ReadOnly);
+    cmdDelete->setEnabled(!program_.ReadOnly);
 }
 
 void frmCodesMaint::makeDefault(QPushButton* button) {
@@ -313,7 +317,7 @@ void frmCodesMaint::makeDefault(QPushButton* button) {
 }
 
 void frmCodesMaint::recordChanged() {
-    if (quiet_ || editing_ || adding_ || !hasEntries())
+    if (quiet_ || editing_ || adding_ || program_.ReadOnly || !hasEntries())
         return;
     editing_ = true;
     setEditSet();

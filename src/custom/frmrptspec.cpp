@@ -541,10 +541,19 @@ void frmRptSpec::openLayout() {
         program_.dialogs().openFileName(tr("Open"), tr("Report Files (*.rpt)|*.rpt"), folder_);
     if (!chosen || chosen->isEmpty())
         return;
-    QFile file(*chosen);
+    readLayoutFile(*chosen);
+}
+
+void frmRptSpec::openLayoutFile(const QString& path) {
+    savePrompt();
+    readLayoutFile(path);
+}
+
+void frmRptSpec::readLayoutFile(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         program_.dialogs().message(tr("The report file '%1' could not be read: %2")
-                                       .arg(QDir::toNativeSeparators(*chosen), file.errorString()),
+                                       .arg(QDir::toNativeSeparators(path), file.errorString()),
                                    ProgramTitle, Buttons::Ok, Icon::Warning);
         return;
     }
@@ -561,8 +570,8 @@ void frmRptSpec::openLayout() {
     useWith_ = read.layout->useWith;
     ResetLayout();
     applyLayout(*read.layout);
-    layoutFile_ = *chosen;
-    folder_ = QFileInfo(*chosen).absolutePath();
+    layoutFile_ = path;
+    folder_ = QFileInfo(path).absolutePath();
     layoutChanged_ = false;
     setCaption();
 }

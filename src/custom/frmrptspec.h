@@ -60,6 +60,9 @@ public:
     // The File menu's commands and "Generate Report".
     void newLayout();
     void openLayout();
+    // Opens the layout in the file, as Open does with the file chosen (a layout file named on
+    // the command line).
+    void openLayoutFile(const QString& path);
     void save();
     void saveAs();
     void generate();
@@ -90,6 +93,7 @@ private:
 
     void markChanged() { layoutChanged_ = true; }
     void savePrompt();
+    void readLayoutFile(const QString& path);
     bool writeLayoutFile();
     void ConfirmReplaceLayout(const QString& path);
     void applyLayout(const Layout& layout);

@@ -5,9 +5,9 @@
 #include "custom/layoutfile.h"
 #include "custom/reportplan.h"
 #include "db/catalogue.h"
+#include "db/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
@@ -149,12 +149,12 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
                      tr("the layout file being read %1").arg(QDir::toNativeSeparators(layoutFile)));
         if (parser.isSet(output) && !toStandardOutput)
             durable::checkUserTarget(parser.value(output), keep);
-        const QString collection = db::resolvedCollectionPath(appFolder);
-        if (!QFileInfo::exists(collection))
-            return failed(err, tr("there is no collection in %1").arg(appFolder));
-        // Like the window, one program at a time; a report only reads, so the structure check
-        // gives way to what the query meets.
-        const auto lock = db::FolderLock::take(collection);
+        // Like every command; a report only reads, so it works on a collection that cannot be
+        // changed, and the structure check gives way to what the query meets.
+        const db::CollectionHold hold = db::holdCollection(appFolder, db::Purpose::Read);
+        if (!hold.rolledBack.isEmpty())
+            err << "perlinex: " << hold.rolledBack << "\n";
+        const QString& collection = hold.path;
 
         FieldCatalogue catalogue;
         {
@@ -188,7 +188,7 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
                                      : QDir::current().filePath(plan.useWith + extensionOf(target));
 
         const std::unique_ptr<db::Database> db =
-            db::openCollection(collection, db::StructureCheck::Deferred);
+            db::openCollection(collection, db::StructureCheck::Deferred, hold.openMode());
         CustomReportData data(*db, plan);
         if (data.isEmpty())
             return failed(err, noRecordsMessage());

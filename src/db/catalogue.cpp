@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <unistd.h>
 
 namespace perlinex::db {
 
@@ -39,37 +40,51 @@ QList<QStringList> shippedRows() {
     return rows;
 }
 
+void fillCatalogue(Database& db, const QList<QStringList>& rows) {
+    detail::exec(db.handle(), QStringLiteral(R"(
+            CREATE TABLE RptSpec (
+                specid INTEGER PRIMARY KEY CHECK (specid BETWEEN 1 AND 32767),
+                "Desc" TEXT(50) COLLATE TEXTCI NOT NULL,
+                usewith TEXT(50) COLLATE TEXTCI NOT NULL,
+                fieldname TEXT(100) COLLATE TEXTCI NOT NULL,
+                FileName TEXT(50) COLLATE TEXTCI,
+                linkfield TEXT(50) COLLATE TEXTCI,
+                datatype SMALLINT NOT NULL,
+                defwidth REAL,
+                IsCurrency BOOLEAN NOT NULL DEFAULT 0,
+                ismemo BOOLEAN NOT NULL DEFAULT 0))"));
+    detail::Statement st(db.handle(),
+                         QStringLiteral("INSERT INTO RptSpec VALUES (?,?,?,?,?,?,?,?,?,?)"));
+    for (const QStringList& r : rows) {
+        st.reset();
+        st.bindInt(1, r[0].toLongLong());
+        for (int i = 1; i <= 5; ++i)
+            st.bind(i + 1, r[i].isEmpty() ? Value() : Value(r[i]));
+        st.bindInt(7, r[6].toLongLong());
+        st.bind(8, r[7].isEmpty() ? Value() : Value(r[7].toDouble()));
+        st.bindInt(9, r[8].toInt() != 0);
+        st.bindInt(10, r[9].toInt() != 0);
+        st.step();
+    }
+}
+
+// The shipped catalogue, for a folder where none can be made: read from memory.
+std::unique_ptr<Database> shippedCatalogueInMemory() {
+    const QList<QStringList> rows = shippedRows();
+    auto db = Database::createInMemory();
+    db->transaction([&] { fillCatalogue(*db, rows); });
+    return db;
+}
+
+bool canWriteIn(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
 } // namespace
 
 void createCatalogue(const QString& path) {
     const QList<QStringList> rows = shippedRows();
-    createDatabaseFile(path, [&](Database& db) {
-        detail::exec(db.handle(), QStringLiteral(R"(
-                CREATE TABLE RptSpec (
-                    specid INTEGER PRIMARY KEY CHECK (specid BETWEEN 1 AND 32767),
-                    "Desc" TEXT(50) COLLATE TEXTCI NOT NULL,
-                    usewith TEXT(50) COLLATE TEXTCI NOT NULL,
-                    fieldname TEXT(100) COLLATE TEXTCI NOT NULL,
-                    FileName TEXT(50) COLLATE TEXTCI,
-                    linkfield TEXT(50) COLLATE TEXTCI,
-                    datatype SMALLINT NOT NULL,
-                    defwidth REAL,
-                    IsCurrency BOOLEAN NOT NULL DEFAULT 0,
-                    ismemo BOOLEAN NOT NULL DEFAULT 0))"));
-        detail::Statement st(db.handle(),
-                             QStringLiteral("INSERT INTO RptSpec VALUES (?,?,?,?,?,?,?,?,?,?)"));
-        for (const QStringList& r : rows) {
-            st.reset();
-            st.bindInt(1, r[0].toLongLong());
-            for (int i = 1; i <= 5; ++i)
-                st.bind(i + 1, r[i].isEmpty() ? Value() : Value(r[i]));
-            st.bindInt(7, r[6].toLongLong());
-            st.bind(8, r[7].isEmpty() ? Value() : Value(r[7].toDouble()));
-            st.bindInt(9, r[8].toInt() != 0);
-            st.bindInt(10, r[9].toInt() != 0);
-            st.step();
-        }
-    });
+    createDatabaseFile(path, [&](Database& db) { fillCatalogue(db, rows); });
 }
 
 namespace {
@@ -118,6 +133,15 @@ std::unique_ptr<Database> openCatalogue(const QString& folder, QString* remade) 
     // aside, never overwritten, and the catalogue made again from the shipped data.
     if (info.exists() || info.isSymLink()) {
         const QString problem = catalogueProblem(path);
+        if (!problem.isEmpty() && !canWriteIn(folder)) {
+            if (remade)
+                *remade = QCoreApplication::translate(
+                              "Catalogue", "The field catalogue %1 is %2. Its folder cannot be "
+                                           "changed, so the file has been left as it is and "
+                                           "Perlinex uses its own field catalogue for now.")
+                              .arg(QDir::toNativeSeparators(path), problem);
+            return shippedCatalogueInMemory();
+        }
         if (!problem.isEmpty()) {
             const QString kept = durable::unusedName(
                 folder,
@@ -141,6 +165,9 @@ std::unique_ptr<Database> openCatalogue(const QString& folder, QString* remade) 
                         .arg(QDir::toNativeSeparators(path), problem, QFileInfo(kept).fileName());
         }
     }
+    // A folder that cannot be changed, such as a read-only collection's, gets no new file.
+    if (!QFileInfo::exists(path) && !canWriteIn(folder))
+        return shippedCatalogueInMemory();
     if (!QFileInfo::exists(path)) {
         try {
             createCatalogue(path);

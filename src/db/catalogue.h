@@ -16,7 +16,8 @@ void createCatalogue(const QString& path);
 // A file of that name that is not a whole catalogue (an empty or text file, another kind of
 // database, one without the table RptSpec or its fields, a damaged one) is kept as
 // rptspec-bad-<date>-<time>.mdb and the catalogue made again; remade, when given, then gets
-// words for the user saying so (it is left alone otherwise).
+// words for the user saying so (it is left alone otherwise). In a folder that cannot be
+// changed nothing is made or moved: the shipped catalogue is then read from memory.
 std::unique_ptr<Database> openCatalogue(const QString& folder, QString* remade = nullptr);
 
 } // namespace perlinex::db

@@ -136,18 +136,21 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
                           .arg(path, probe.description));
     }
     if (mode != OpenMode::ReadOnly) {
-        if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
-            throw DbError(err::CannotOpen,
-                          QStringLiteral("The database '%1' cannot be changed: the file is "
-                                         "read-only.")
-                              .arg(path));
-        // The engine writes its journal beside the file.
-        if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-            throw DbError(err::CannotOpen,
-                          QStringLiteral("The database '%1' cannot be changed: its folder '%2' is "
-                                         "read-only.")
-                              .arg(path, folder));
+        const QString why = whyReadOnly(path);
+        if (!why.isEmpty())
+            throw DbError(
+                err::CannotOpen,
+                QStringLiteral("The database '%1' cannot be changed: %2.").arg(path, why));
     }
+}
+
+// Any lock met while opening means another program holds the file. Ours keep each other out
+// with the folder's lock before they get here, so this one is not known to be Perlinex.
+DbError inUseByAnotherProgram(const QString& path) {
+    return DbError(err::FileInUse,
+                   QStringLiteral("'%1' is in use by another program: the file is open there. "
+                                  "Close that program and try again.")
+                       .arg(path));
 }
 
 } // namespace
@@ -174,12 +177,8 @@ std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
         // Reading the schema proves the file is a readable database.
         detail::exec(conn->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const DbError& e) {
-        // Any lock met while opening means another program holds the file.
         if (e.number() == err::FileInUse || e.number() == err::LockedRow2)
-            throw DbError(err::FileInUse,
-                          QStringLiteral("'%1' is already in use: another Perlinex program has it "
-                                         "open. Close that program and try again.")
-                              .arg(path));
+            throw inUseByAnotherProgram(path);
         throw;
     }
     return std::unique_ptr<Database>(new Database(std::move(conn)));
@@ -202,6 +201,31 @@ std::unique_ptr<Database> Database::create(const QString& path) {
         detail::throwSqlite(rc, conn->db, path);
     applyPragmas(conn->db, OpenMode::Exclusive);
     return std::unique_ptr<Database>(new Database(std::move(conn)));
+}
+
+std::unique_ptr<Database> Database::createInMemory() {
+    auto conn = std::make_shared<Connection>();
+    conn->path = QStringLiteral(":memory:");
+    conn->mode = OpenMode::Shared;
+    const int rc = sqlite3_open_v2(":memory:", &conn->db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
+                                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_MEMORY,
+                                   nullptr);
+    if (rc != SQLITE_OK)
+        detail::throwSqlite(rc, conn->db, QStringLiteral(":memory:"));
+    applyPragmas(conn->db, OpenMode::ReadOnly);
+    return std::unique_ptr<Database>(new Database(std::move(conn)));
+}
+
+QString whyReadOnly(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return QStringLiteral("the file is read-only");
+    // The engine writes its journal beside the file.
+    const QString folder = info.absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        return QStringLiteral("its folder '%1' is read-only").arg(folder);
+    return QString();
 }
 
 const QString& Database::path() const {

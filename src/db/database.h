@@ -37,7 +37,7 @@ private:
 enum class OpenMode {
     Exclusive, // the collection: no other program can open the file while we hold it
     Shared,    // read and write, shared with others
-    ReadOnly,  // shipped data such as the field catalogue
+    ReadOnly,  // the field catalogue, and a collection that cannot be changed
 };
 
 enum class RecordSetKind {
@@ -54,6 +54,8 @@ public:
     static std::unique_ptr<Database> open(const QString& path, OpenMode mode);
     // Creates a new, empty database file; throws when the file already exists.
     static std::unique_ptr<Database> create(const QString& path);
+    // A new, empty database that lives in memory only, gone when closed.
+    static std::unique_ptr<Database> createInMemory();
 
     ~Database();
     Database(const Database&) = delete;
@@ -98,6 +100,10 @@ private:
 
     std::shared_ptr<detail::Connection> conn_;
 };
+
+// Why the database file at path (or a new one there, when it is missing) cannot be changed by
+// this program: "the file is read-only" or "its folder '...' is read-only". Empty when it can.
+QString whyReadOnly(const QString& path);
 
 // Makes a new database file filled by fill in one transaction. It is built under a temporary
 // name and renamed into place only when whole, so a half-made file never carries the name.

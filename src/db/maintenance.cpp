@@ -348,7 +348,12 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
 }
 
 bool RepairReport::fellShort() const {
-    return (stamps == 0 && expectedStamps > 0) || stamps * 100 < expectedStamps * 95;
+    return !expectedKnown || (stamps == 0 && expectedStamps > 0) ||
+           stamps * 100 < expectedStamps * 95;
+}
+
+std::int64_t RepairReport::missingStamps() const {
+    return expectedKnown ? std::max<std::int64_t>(0, expectedStamps - stamps) : 0;
 }
 
 RepairReport repairCollection(const QString& damagedPath,
@@ -387,7 +392,9 @@ RepairReport repairCollection(const QString& damagedPath,
             report.codes = salvaged.codes;
             report.lostRows = salvaged.lostRows;
             report.cutRows = salvaged.cutRows;
+            report.mendedStamps = salvaged.mendedStamps;
             report.expectedStamps = salvaged.expectedStamps;
+            report.expectedKnown = salvaged.stampsHeldKnown;
             report.notes = salvaged.notes;
         }
         step("verify");
@@ -661,7 +668,9 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
         step("copy-collection");
         QString expected;
         {
-            auto db = Database::open(source, OpenMode::Exclusive);
+            // A collection that cannot be changed is backed up all the same.
+            auto db = Database::open(source, whyReadOnly(source).isEmpty() ? OpenMode::Exclusive
+                                                                           : OpenMode::ReadOnly);
             expected = fingerprint(db->handle());
             RawDb out(copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             sqlite3_backup* b = sqlite3_backup_init(out.db, "main", db->handle(), "main");
@@ -912,9 +921,13 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder,
     step("done");
 }
 
+bool hasInterruptedRestore(const QString& appFolder) {
+    return isThere(QDir(appFolder).filePath(QString::fromLatin1(MarkerFileName)));
+}
+
 RestoreRecovery recoverInterruptedRestore(const QString& appFolder) {
     RestoreRecovery result;
-    if (isThere(QDir(appFolder).filePath(QString::fromLatin1(MarkerFileName)))) {
+    if (hasInterruptedRestore(appFolder)) {
         const RestorePlan plan = readMarker(appFolder);
         const QString from = plan.backup.isEmpty() ? tr("a backup") : shown(plan.backup);
         if (isThere(plan.incomingDb)) {

@@ -43,21 +43,29 @@ struct RepairReport {
     std::int64_t codes = 0;    // code-table entries recovered
     std::int64_t lostRows = 0; // rows found but not recoverable (at least this many were lost)
     std::int64_t cutRows = 0;  // rows recovered with a value whose end could not be read
+    // Stamps recovered with characters that could not be read replaced by U+FFFD.
+    std::int64_t mendedStamps = 0;
     // An estimate of how many stamps the damaged file held, from its counter, the keys seen
     // and the key ranges of its unreadable parts: a repair that recovered clearly fewer has
     // lost stamps, and the caller may rather keep the damaged file.
     std::int64_t expectedStamps = 0;
+    // False when nothing left in the file tells how many stamps it held (a file cut to its
+    // first page, or empty); expectedStamps then counts only what was found.
+    bool expectedKnown = true;
     QStringList notes;     // what the salvage corrected or guessed
     bool replaced = false; // the recovered collection took the damaged file's place
 
-    // True when the salvage clearly fell short of what the file held: no stamp at all, or
-    // fewer than 95 in a hundred of those expected.
+    // True when the salvage clearly fell short of what the file held: no stamp at all, fewer
+    // than 95 in a hundred of those expected, or no telling how many it held.
     bool fellShort() const;
+    // The stamps the file held that did not come back, by the estimate; 0 when unknown.
+    std::int64_t missingStamps() const;
 };
 
 // Keeps a copy of the damaged collection beside it, then recovers every row that can still
 // be found in it (see salvage.h) into a fresh collection. That collection takes the damaged
-// file's place unless accept, asked with the figures first, says no. When accept says no or
+// file's place unless accept, asked with the figures first, says no; the program's callers
+// always ask the user there. When accept says no or
 // any step fails, the damaged file stays where it was, untouched, and nothing is left beside
 // it.
 RepairReport repairCollection(const QString& dbPath,
@@ -126,6 +134,9 @@ struct RestoreRecovery {
 // compaction, repair, backup or restore leave when the program is killed. Throws DbError when
 // an interrupted restore cannot be settled (the marker then stays for the next attempt).
 RestoreRecovery recoverInterruptedRestore(const QString& appFolder);
+
+// True when a restore into appFolder was cut short and waits for recoverInterruptedRestore.
+bool hasInterruptedRestore(const QString& appFolder);
 
 // A folder holds a backup when it has an intact stamp.mdb.
 bool isBackupFolder(const QString& folder);

@@ -401,10 +401,37 @@ bool fitsShape(std::size_t columns, KindOf&& kindOf, const Shape& shape) {
     return true;
 }
 
-bool validUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
-    return !decoder.hasError();
+// The text as UTF-8, which is what the fresh collection keeps. A sequence that does not
+// decode (a damaged byte in a text) becomes U+FFFD, so that no text column ever holds bytes
+// that are not text; mended tells that it did.
+QByteArray utf8Of(const QByteArray& bytes, int encoding, bool* mended) {
+    const auto kind = encoding == 2   ? QStringDecoder::Utf16LE
+                      : encoding == 3 ? QStringDecoder::Utf16BE
+                                      : QStringDecoder::Utf8;
+    QStringDecoder decoder(kind, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        *mended = true;
+    else if (encoding == 1)
+        return bytes; // as stored, byte for byte
+    return text.toUtf8();
+}
+
+// The encoding one stored text suggests: UTF-16 keeps a zero byte beside every Latin letter,
+// on the odd side in little-endian and on the even side in big-endian; UTF-8 text holds no zero
+// byte, and an odd length cannot be UTF-16. 0 when it tells nothing.
+int encodingSuggestedBy(const uchar* p, std::size_t n) {
+    if (n % 2)
+        return 1;
+    std::size_t evenZeros = 0, oddZeros = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (!p[i])
+            ++(i % 2 ? oddZeros : evenZeros);
+    if (!evenZeros && !oddZeros)
+        return 1;
+    if (evenZeros && oddZeros)
+        return 0;
+    return oddZeros ? 2 : 3;
 }
 
 // Drops the end of a cut text back to a whole character.
@@ -424,16 +451,14 @@ void trimToWholeCharacter(QByteArray& bytes, int encoding) {
     }
 }
 
-// The program writes whole UTF-8 texts and never a NaN (the engine stores none): bytes that
-// break either are damage, not data.
+// The engine stores no NaN: a row holding one is damage, not data. A text cut short loses its
+// last, partial character rather than have it replaced.
 bool valuesSound(Record& r, int encoding) {
     for (Field& f : r.fields) {
         if (f.kind == KReal && std::isnan(f.real))
             return false;
         if (f.kind == KText && r.cut)
             trimToWholeCharacter(f.bytes, encoding);
-        if (f.kind == KText && encoding == 1 && !validUtf8(f.bytes))
-            return false;
     }
     return true;
 }
@@ -639,6 +664,7 @@ struct Target {
     std::int64_t written = 0;
     std::int64_t lost = 0;
     std::int64_t cut = 0;
+    std::int64_t mended = 0; // rows written with characters that could not be read replaced
     std::unordered_set<Key> keys;
 
     void mapColumns(const QStringList& storedNames) {
@@ -685,10 +711,15 @@ public:
         sqlite3_stmt* s = st.get();
         sqlite3_bind_int64(s, 1, key);
         int index = 2;
+        bool mended = false;
         for (std::size_t i = 0; i < r.fields.size(); ++i) {
             const int to = t_.storedToFresh[i];
-            if (to >= 0 && to != t_.keyColumn)
-                bind(s, index++, r.fields[i]);
+            if (to < 0 || to == t_.keyColumn)
+                continue;
+            Field& f = r.fields[i];
+            if (f.kind == KText)
+                f.bytes = utf8Of(f.bytes, encoding_, &mended);
+            bind(s, index++, f);
         }
         try {
             st.step();
@@ -703,6 +734,7 @@ public:
         t_.keys.insert(key);
         ++t_.written;
         t_.cut += r.cut ? 1 : 0;
+        t_.mended += mended ? 1 : 0;
         return true;
     }
 
@@ -739,13 +771,7 @@ private:
             sqlite3_bind_double(s, index, f.real);
             break;
         case KText:
-            if (encoding_ == 1) {
-                sqlite3_bind_text(s, index, f.bytes.constData(), int(f.bytes.size()),
-                                  SQLITE_TRANSIENT);
-            } else {
-                const QByteArray utf8 = fromUtf16(f.bytes);
-                sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-            }
+            sqlite3_bind_text(s, index, f.bytes.constData(), int(f.bytes.size()), SQLITE_TRANSIENT);
             break;
         case KBlob:
             sqlite3_bind_blob(s, index, f.bytes.constData(), int(f.bytes.size()), SQLITE_TRANSIENT);
@@ -753,11 +779,6 @@ private:
         default:
             sqlite3_bind_null(s, index);
         }
-    }
-
-    QByteArray fromUtf16(const QByteArray& bytes) const {
-        QStringDecoder decoder(encoding_ == 2 ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return QString(decoder.decode(bytes)).toUtf8();
     }
 
     sqlite3* db_;
@@ -847,12 +868,12 @@ private:
         const uchar* h = file_.data();
         const bool hasHeader = file_.size() >= kHeaderSize;
         int stated = 0, reserved = 0;
+        std::uint32_t statedEncoding = 0;
         if (hasHeader) {
             stated = int(be16(h + 16));
             stated = stated == 1 ? 65536 : stated;
             reserved = h[20];
-            const int e = int(be32(h + 56));
-            encoding_ = e >= 1 && e <= 3 ? e : 1;
+            statedEncoding = be32(h + 56);
         }
         int best = 0;
         double bestScore = -1;
@@ -889,6 +910,44 @@ private:
                               .arg(be32(h + 28));
         if (file_.size() % best)
             out_.notes << QStringLiteral("the last page is cut short");
+        encoding_ = encodingOfTexts();
+        if (hasHeader && statedEncoding != std::uint32_t(encoding_))
+            out_.notes << QStringLiteral("text encoding %1 in the header, %2 found from the texts")
+                              .arg(statedEncoding)
+                              .arg(encoding_);
+    }
+
+    // The header's encoding field is one damaged byte away from garbling every text, so the
+    // stored texts decide, the table list's first among them; without a text that tells,
+    // UTF-8, in which Perlinex always writes.
+    int encodingOfTexts() const {
+        std::int64_t votes[4] = {};
+        std::int64_t texts = 0;
+        const CellReader cells(file_, usable_);
+        for (Page p = 1; p <= file_.pageCount() && texts < 1000; ++p) {
+            const auto page = readBtreePage(file_, p, usable_, true);
+            if (!page || page->type != LeafTable)
+                continue;
+            for (int i = 0; i < page->cellCount; ++i) {
+                const int at = page->cell(i);
+                const auto cell = at ? cells.leafCell(*page, at) : std::nullopt;
+                std::size_t offset = 0;
+                const auto types =
+                    cell ? recordTypes(cell->local, cell->localSize, &offset) : std::nullopt;
+                for (std::size_t c = 0; types && c < types->size(); ++c) {
+                    const auto length = std::size_t(serialLength((*types)[c]));
+                    if (offset + length > cell->localSize)
+                        break;
+                    if (serialKind((*types)[c]) == KText && length >= 2) {
+                        ++votes[encodingSuggestedBy(cell->local + offset, length)];
+                        ++texts;
+                    }
+                    offset += length;
+                }
+            }
+        }
+        const int utf16 = votes[2] >= votes[3] ? 2 : 3;
+        return votes[utf16] > votes[1] ? utf16 : 1;
     }
 
     // The share of sampled pages that read as b-tree pages under the current page size.
@@ -1289,14 +1348,18 @@ private:
         out_.lostRows += unplacedRows_;
         if (Target* stamp = target(QStringLiteral("stamp"))) {
             out_.stamps = stamp->written;
-            out_.expectedStamps = estimateRows(*stamp);
+            out_.mendedStamps = stamp->mended;
+            const std::optional<std::int64_t> held = estimateRows(*stamp);
+            out_.stampsHeldKnown = held.has_value();
+            out_.expectedStamps = held.value_or(std::int64_t(stamp->keys.size()) + stamp->lost);
         }
     }
 
     // The rows the table held: those read, plus for each subtree that could not be read the
     // keys it spans at the density of the parts that could. Without a readable root, the keys
-    // up to the counter at the density of the rows found.
-    std::int64_t estimateRows(Target& t) {
+    // up to the counter at the density of the rows found. Nothing when no page of the table,
+    // no row and no counter is left to tell.
+    std::optional<std::int64_t> estimateRows(Target& t) {
         const auto seen = std::int64_t(t.keys.size()) + t.lost;
         const Key top = std::max(t.counter, t.highestKey);
         double estimate = double(seen);
@@ -1322,6 +1385,8 @@ private:
                                          "whose table and leaves are lost")
                               .arg(t.name)
                               .arg(barrenTreeKeys_);
+        } else if (seen == 0) {
+            return std::nullopt;
         }
         return std::max(seen, std::int64_t(std::llround(estimate)));
     }

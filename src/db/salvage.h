@@ -19,9 +19,14 @@ struct SalvageOutcome {
     std::int64_t lostRows = 0; // rows found but not recoverable: unreadable, of no known table,
                                // or refused by the schema
     std::int64_t cutRows = 0;  // rows written with a value whose end could not be read
+    // Stamps written with characters that could not be read replaced by U+FFFD.
+    std::int64_t mendedStamps = 0;
     // How many stamps the damaged file held, as far as it tells: the rows read plus the rows
     // its key ranges suggest for the parts that could not be read.
     std::int64_t expectedStamps = 0;
+    // False when nothing of the stamps is left to tell how many there were (no page of their
+    // table, no row, no counter), as in a file cut to its first page.
+    bool stampsHeldKnown = true;
     std::int64_t stampCounter = 0; // the stamp counter's high-water mark written to the new file
     int pageSize = 0;              // the page size the file was read with
     bool pageSizeGuessed = false;  // the header's page size was unusable and was found otherwise
@@ -33,7 +38,8 @@ struct SalvageOutcome {
 // into the same-named table of fresh, an empty collection made by createCollection. Keys are
 // kept; a key found twice keeps the row of the live b-tree. The counters' high-water marks
 // are raised to the highest key or counter seen, so that no key is handed out twice. Values
-// are copied byte for byte. Runs inside the caller's transaction; never alters damagedPath.
+// are copied byte for byte, except that texts are written as UTF-8 with any sequence that does
+// not decode replaced by U+FFFD. Runs inside the caller's transaction; never alters damagedPath.
 // Throws DbError only when the file cannot be read at all or fresh cannot be written.
 SalvageOutcome salvageCollection(const QString& damagedPath, Database& fresh);
 

@@ -203,8 +203,8 @@ QStringList collectionProblems(Database& db) {
     return problems;
 }
 
-std::unique_ptr<Database> openCollection(const QString& path, StructureCheck check) {
-    auto db = Database::open(path, OpenMode::Exclusive);
+std::unique_ptr<Database> openCollection(const QString& path, StructureCheck check, OpenMode mode) {
+    auto db = Database::open(path, mode);
     QString detail;
     if (check == StructureCheck::AtOpen && !quickCheck(*db, &detail))
         throw DbError(
@@ -227,6 +227,8 @@ std::unique_ptr<Database> openCollection(const QString& path, StructureCheck che
                       QStringLiteral("'%1' is not a complete Perlinex collection: %2. It has been "
                                      "left as it is.")
                           .arg(path, problems.join(QLatin1String(", "))));
+    if (mode == OpenMode::ReadOnly)
+        return db;
     if (version < SchemaVersion)
         db->transaction([&] { upgradeFrom(h, version); });
     // The text order comes from Unicode data; rebuild the indexes when that data changed.

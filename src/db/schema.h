@@ -38,9 +38,11 @@ enum class StructureCheck { AtOpen, Deferred };
 
 // Opens the collection for this program alone, checks it is one (every table and field in
 // place), and upgrades an older schema inside one transaction. A damaged file is reported
-// as error 3049, a newer schema as 3344 and left untouched.
+// as error 3049, a newer schema as 3344 and left untouched. Opened with OpenMode::ReadOnly
+// (a collection that cannot be changed), nothing is written: an older schema is read as it is.
 std::unique_ptr<Database> openCollection(const QString& path,
-                                         StructureCheck check = StructureCheck::AtOpen);
+                                         StructureCheck check = StructureCheck::AtOpen,
+                                         OpenMode mode = OpenMode::Exclusive);
 
 // The problems that keep a database from being a usable collection: missing tables or
 // fields. Empty when it is whole.

@@ -1,8 +1,8 @@
 #include "reports/reportcommand.h"
 
+#include "db/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
@@ -138,14 +138,14 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const durable::ProtectedFiles keep = db::collectionFiles(appFolder);
         if (!toStandardOutput)
             durable::checkUserTarget(fileName, keep);
-        const QString collection = db::resolvedCollectionPath(appFolder);
-        if (!QFileInfo::exists(collection))
-            return failed(err, tr("there is no collection in %1").arg(appFolder));
-        // Like the window, one program at a time; a report only reads, so the structure check
-        // gives way to what the query meets.
-        const auto lock = db::FolderLock::take(collection);
+        // Like every command; a report only reads, so it works on a collection that cannot be
+        // changed, and the structure check gives way to what the query meets.
+        const db::CollectionHold hold = db::holdCollection(appFolder, db::Purpose::Read);
+        if (!hold.rolledBack.isEmpty())
+            err << "perlinex: " << hold.rolledBack << "\n";
+        const QString& collection = hold.path;
         const std::unique_ptr<db::Database> db =
-            db::openCollection(collection, db::StructureCheck::Deferred);
+            db::openCollection(collection, db::StructureCheck::Deferred, hold.openMode());
         ReportData data(*db, *definition, codeId);
         if (data.isEmpty())
             return failed(err, reportText(definition->emptyMessage));

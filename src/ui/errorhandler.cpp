@@ -1,5 +1,6 @@
 #include "ui/errorhandler.h"
 
+#include "db/collectionhold.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 
@@ -14,12 +15,19 @@ using db::DbError;
 namespace err = db::err;
 
 void ProgramState::lockFolder() {
-    if (!FolderLock)
-        FolderLock = db::FolderLock::take(DbPath);
+    if (FolderLock)
+        return;
+    db::CollectionHold hold = db::holdCollection(AppFolder, db::Purpose::Browse);
+    DbPath = hold.path;
+    ReadOnly = hold.readOnly;
+    FolderLock = std::move(hold.lock);
+    if (!hold.rolledBack.isEmpty())
+        std::fprintf(stderr, "perlinex: %s\n", hold.rolledBack.toLocal8Bit().constData());
 }
 
 void ProgramState::openCollection(db::StructureCheck check) {
-    CollectionDb = db::openCollection(DbPath, check);
+    CollectionDb = db::openCollection(DbPath, check,
+                                      ReadOnly ? db::OpenMode::ReadOnly : db::OpenMode::Exclusive);
 }
 
 void ProgramState::closeCollection() {
@@ -47,6 +55,15 @@ void logError(const DbError& error) {
 
 void repairAndReopen(ProgramState& program, const DbError& error) {
     program.closeCollection();
+    if (program.ReadOnly) {
+        program.dialogs().message(
+            QStringLiteral("The collection %1 is damaged:\n%2\n\nIt is read-only, so Perlinex "
+                           "cannot repair it. Copy its folder to where it can be changed and run "
+                           "\"perlinex repair\" there. Perlinex ends now.")
+                .arg(QDir::toNativeSeparators(program.DbPath), error.text()),
+            QStringLiteral("Damaged Collection"), Buttons::Ok, Icon::Critical);
+        program.endProgram(error.text());
+    }
     const QString folder = QFileInfo(program.DbPath).absolutePath();
     const QString bak = QDir(folder).filePath(QString::fromLatin1(db::CompactBackupFileName));
     DialogService& dialogs = program.dialogs();

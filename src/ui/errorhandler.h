@@ -38,6 +38,9 @@ public:
     QString DbPath;
     // This program's hold on the collection's folder, for its whole life.
     std::unique_ptr<db::FolderLock> FolderLock;
+    // The collection cannot be changed (read-only media or file): it is opened read-only and
+    // the windows offer no command that would change it.
+    bool ReadOnly = false;
     std::unique_ptr<db::Database> CollectionDb;
     std::unique_ptr<db::RecordSet> StampSet;
 
@@ -45,11 +48,13 @@ public:
     std::int16_t LockRetries = 0;
     bool DialogCancelled = false;
 
-    // Takes the folder's lock before the collection is opened or made; throws 3045 when
-    // another program has it.
+    // Takes AppFolder's collection as every command does (db::holdCollection) before it is
+    // opened or made: DbPath, the folder's lock, and whether it is read-only. A store cut short
+    // by a crash is rolled back, and that is said on standard error. Throws 3045 when another
+    // program has the collection.
     void lockFolder();
-    // Opens DbPath as CollectionDb for this program alone. The main window defers the check
-    // of the file's structure until its first record is on screen.
+    // Opens DbPath as CollectionDb for this program alone (read-only when ReadOnly). The main
+    // window defers the check of the file's structure until its first record is on screen.
     void openCollection(db::StructureCheck check = db::StructureCheck::AtOpen);
     void closeCollection();
 

@@ -39,8 +39,9 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    // Makes a collection with the given stamps (the first ten countries in turn) and opens it.
-    void open(const std::vector<Seed>& stamps) {
+    // Makes a collection with the given stamps (the first ten countries in turn) and opens it;
+    // readOnly opens it as the program opens a collection it cannot change.
+    void open(const std::vector<Seed>& stamps, bool readOnly = false) {
         {
             auto db = db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
             auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
@@ -54,6 +55,7 @@ protected:
             }
         }
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->ReadOnly = readOnly;
         w = std::make_unique<frmMain>(*program);
         w->load();
         w->show();

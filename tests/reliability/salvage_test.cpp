@@ -131,6 +131,12 @@ void truncateTo(QByteArray& bytes, qint64 size) {
     bytes.truncate(size);
 }
 
+// The header's text-encoding field, which the engine reads before any text.
+void setEncoding(QByteArray& bytes, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[56 + i] = char(value >> (24 - 8 * i));
+}
+
 const DamageKind kDamageKinds[] = {
     {"PageSizeZeroed", [](QByteArray& b, const Layout&) { zero(b, 16, 17); }},
     {"VersionBytesZeroed", [](QByteArray& b, const Layout&) { zero(b, 18, 19); }},
@@ -154,6 +160,9 @@ const DamageKind kDamageKinds[] = {
      true},
     {"CutInHalf", [](QByteArray& b, const Layout&) { truncateTo(b, b.size() / 2); }, true},
     {"CutTo8KB", [](QByteArray& b, const Layout&) { truncateTo(b, 8192); }, true},
+    {"EncodingSaysUtf16le", [](QByteArray& b, const Layout&) { setEncoding(b, 2); }},
+    {"EncodingSaysUtf16be", [](QByteArray& b, const Layout&) { setEncoding(b, 3); }},
+    {"EncodingGarbled", [](QByteArray& b, const Layout&) { setEncoding(b, 0xa5a5a5a6); }},
 };
 
 class SalvageOfDamage : public TempFolderTest, public ::testing::WithParamInterface<DamageKind> {
@@ -443,13 +452,85 @@ TEST_F(SalvageReader, Utf16FileGivesItsTextsAsStored) {
         << sqlite3_errmsg(h);
     sqlite3_close(h);
     original = rowsOf(dbPath, QStringLiteral("stamp"));
-    damage([](QByteArray& b) { zero(b, 16, 17); });
+    const QByteArray intact = fileBytes(dbPath);
+    // The texts tell their encoding, whatever the header's field says.
+    for (const std::uint32_t encoding : {3u, 0u, 1u, 2u}) {
+        SCOPED_TRACE(encoding);
+        writeFile(dbPath, intact);
+        damage([&](QByteArray& b) {
+            zero(b, 16, 17);
+            setEncoding(b, encoding);
+        });
+        Rows back;
+        const db::SalvageOutcome out = salvage(&back);
+        EXPECT_EQ(back, original);
+        EXPECT_EQ(out.codes, 1);
+        EXPECT_EQ(out.mendedStamps, 0);
+        EXPECT_EQ(rowsOf(path(QStringLiteral("fresh.mdb")), QStringLiteral("country")),
+                  (Rows{{1, {QStringLiteral("1:1"), QStringLiteral("3:Österreich")}}}));
+    }
+}
+
+TEST_F(SalvageReader, TextsThatDoNotDecodeAreMendedAndCounted) {
+    makeStamps(300, QStringLiteral("UPDATE stamp SET descr = 'Mark-' || stampid || '-Münster' "
+                                   "WHERE stampid IN (40, 41, 260)"));
+    // In stamp 40 a lone continuation byte, in 41 a cut two-byte sequence, in 260 an
+    // overlong one; each keeps its length, so the rows still read.
+    damage([](QByteArray& b) {
+        for (const auto& [key, bad] : {std::pair{"40", "\x80\x80"}, std::pair{"41", "\xc3("},
+                                       std::pair{"260", "\xc0\xaf"}}) {
+            const QByteArray text = QByteArray("Mark-") + key + "-M\xc3\xbcnster";
+            const qsizetype at = b.indexOf(text);
+            ASSERT_GE(at, 0) << key;
+            b.replace(at + text.size() - 7, 2, bad);
+        }
+    });
     Rows back;
     const db::SalvageOutcome out = salvage(&back);
+    EXPECT_EQ(out.stamps, 300);
+    EXPECT_EQ(out.mendedStamps, 3);
+    EXPECT_EQ(out.lostRows, 0);
+    const QString fresh = path(QStringLiteral("fresh.mdb"));
+    // The column holds text: the bad bytes became U+FFFD, the rest is as stored.
+    QStringList stored;
+    Sql(fresh).each(QStringLiteral("SELECT hex(descr) FROM stamp WHERE stampid IN (40, 260)"),
+                    [&](sqlite3_stmt* st) {
+                        stored << QString::fromLatin1(
+                            reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+                    });
+    const QString hexMended =
+        QString::fromLatin1(QByteArray("M\xef\xbf\xbd\xef\xbf\xbdnster").toHex().toUpper());
+    ASSERT_EQ(stored.size(), 2);
+    for (const QString& h : stored)
+        EXPECT_TRUE(h.endsWith(hexMended)) << h.toStdString();
+    const QString mark = QStringLiteral("3:Mark-%1-M%2nster");
+    const QString bad2 = QString(2, QChar(0xfffd));
+    EXPECT_EQ(back[40][1], mark.arg(40).arg(bad2));
+    EXPECT_EQ(back[41][1], mark.arg(41).arg(QString(QChar(0xfffd)) + QLatin1Char('(')));
+    EXPECT_EQ(back[260][1], mark.arg(260).arg(bad2));
+    for (const std::int64_t key : {40, 41, 260}) {
+        back.erase(key);
+        original.erase(key);
+    }
     EXPECT_EQ(back, original);
-    EXPECT_EQ(out.codes, 1);
-    EXPECT_EQ(rowsOf(path(QStringLiteral("fresh.mdb")), QStringLiteral("country")),
-              (Rows{{1, {QStringLiteral("1:1"), QStringLiteral("3:Österreich")}}}));
+}
+
+TEST_F(SalvageReader, AFileCutToItsFirstPageCannotTellWhatItHeld) {
+    makeStamps(300);
+    const QByteArray intact = fileBytes(dbPath);
+    for (const int size : {0, 100, 4096}) {
+        SCOPED_TRACE(size);
+        writeFile(dbPath, intact.left(size));
+        const db::SalvageOutcome out = salvage();
+        EXPECT_EQ(out.stamps, 0);
+        EXPECT_FALSE(out.stampsHeldKnown);
+    }
+    // A whole, empty collection tells that it held none.
+    dbPath = makeCollection(path(QStringLiteral("empty")), 0);
+    damage([](QByteArray& b) { zero(b, 16, 17); });
+    const db::SalvageOutcome out = salvage();
+    EXPECT_TRUE(out.stampsHeldKnown);
+    EXPECT_EQ(out.expectedStamps, 0);
 }
 
 TEST_F(SalvageReader, HostileBytesNeitherCrashNorInventRows) {

@@ -1,3 +1,4 @@
+#include "db/collectionhold.h"
 #include "db/dberror.h"
 #include "db/folderlock.h"
 #include "db/maintenance.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <sqlite3.h>
 
 // A second program for the reliability tests.
 //   store_writer <stamp.mdb>          stores "Record N" from the next free N on, printing N
@@ -21,6 +23,16 @@
 //   store_writer <stamp.mdb> --start  starts as the program does: takes the folder's lock,
 //                                     makes the collection when there is none, opens it,
 //                                     prints "open" and waits for stdin to end
+//   store_writer <folder> --window   takes the collection of a program folder as the window
+//                                     does (links resolved, the same lock), opens it, prints
+//                                     "open" and waits for stdin to end
+//   store_writer <stamp.mdb> --reading
+//                                     another program than Perlinex: holds a read transaction
+//                                     through the engine alone, prints "reading" and waits for
+//                                     stdin to end
+//   store_writer <folder> --cut-short begins a large store in the window's way, far enough that
+//                                     the collection file itself has been written, prints
+//                                     "storing" and waits for stdin to end, to be killed there
 //   store_writer <backup> --restore <program folder> [<step>]
 //                                     restores the backup, printing the name of each step as it
 //                                     begins and "restored" at the end; at <step> it prints
@@ -56,6 +68,50 @@ int store(db::Database& collection) {
         set->update();
         say(QString::number(n));
     }
+}
+
+void waitForInputToEnd() {
+    while (std::getchar() != EOF) {
+    }
+}
+
+int holdAsTheWindowDoes(const QString& folder, bool cutShort) {
+    const db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Browse);
+    auto collection = db::openCollection(hold.path, db::StructureCheck::AtOpen, hold.openMode());
+    if (!cutShort) {
+        say(QStringLiteral("open"));
+        waitForInputToEnd();
+        return 0;
+    }
+    // A cache of a few pages spills the store's pages into the file long before its commit.
+    sqlite3* h = collection->handle();
+    const char* store =
+        "PRAGMA cache_size = 2; BEGIN IMMEDIATE; "
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+        "INSERT INTO stamp (descr, quantity, notes) SELECT 'Cut short ' || i, i, "
+        "hex(zeroblob(250)) FROM n;";
+    if (sqlite3_exec(h, store, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        say(QStringLiteral("error %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+        return 3;
+    }
+    say(QStringLiteral("storing"));
+    waitForInputToEnd();
+    return 0;
+}
+
+int holdReadTransaction(const QString& path) {
+    sqlite3* h = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &h, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(h, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) !=
+            SQLITE_OK) {
+        say(QStringLiteral("error %1").arg(QString::fromUtf8(sqlite3_errmsg(h))));
+        return 3;
+    }
+    say(QStringLiteral("reading"));
+    waitForInputToEnd();
+    sqlite3_close(h);
+    return 0;
 }
 
 // Names each step as it begins; at waitAt the program waits to be killed.
@@ -112,7 +168,8 @@ int storeWithPicture(db::Database& collection, char** args, const char* waitStep
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open | --start]\n"
+        std::fputs("usage: store_writer <stamp.mdb> [--hold | --open | --start | --reading]\n"
+                   "       store_writer <folder> [--window | --cut-short]\n"
                    "       store_writer <stamp.mdb> --picture <images> <id|new> <descr|-> "
                    "<picture file> [<step>]\n"
                    "       store_writer <backup> --restore <program folder> [<step>]\n",
@@ -123,6 +180,10 @@ int main(int argc, char** argv) {
     const QString path = QString::fromLocal8Bit(argv[1]);
     const char* mode = argc > 2 ? argv[2] : "";
     try {
+        if (std::strcmp(mode, "--window") == 0 || std::strcmp(mode, "--cut-short") == 0)
+            return holdAsTheWindowDoes(path, std::strcmp(mode, "--cut-short") == 0);
+        if (std::strcmp(mode, "--reading") == 0)
+            return holdReadTransaction(path);
         if (std::strcmp(mode, "--restore") == 0 && argc > 3)
             return restore(path, QString::fromLocal8Bit(argv[3]), argc > 4 ? argv[4] : nullptr);
         std::unique_ptr<db::FolderLock> lock;

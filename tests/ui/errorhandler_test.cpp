@@ -2,6 +2,7 @@
 #include "support/scripted_dialogs.h"
 #include "ui/errorhandler.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -134,4 +135,17 @@ TEST_F(ErrorHandlerTest, DamagedCollectionIsRepairedKeepingACopy) {
     auto again = program.CollectionDb->openRecordSet(QStringLiteral("select * from stamp"));
     again->addNew();
     EXPECT_EQ(again->field(QStringLiteral("stampid")).toInteger(), 51);
+}
+
+TEST_F(ErrorHandlerTest, DamageInAReadOnlyCollectionEndsWithoutARepair) {
+    program.closeCollection();
+    program.ReadOnly = true;
+    program.openCollection();
+    EXPECT_EQ(program.CollectionDb->mode(), OpenMode::ReadOnly);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    EXPECT_TRUE(ends(3049, QStringLiteral("a damaged page")));
+    ASSERT_EQ(dialogs.prompts.size(), 1u); // no question about a repair
+    EXPECT_TRUE(dialogs.prompts[0].text.contains(QStringLiteral("read-only")));
+    EXPECT_TRUE(dialogs.prompts[0].text.contains(QStringLiteral("a damaged page")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
 }
