@@ -2,9 +2,9 @@
 
 #include "app/commandline.h"
 #include "app/stamppictures.h"
+#include "db/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
 #include "db/maintenance.h"
 #include "db/pendingpicture.h"
 #include "db/schema.h"
@@ -47,31 +47,29 @@ int failed(QTextStream& err, const QString& what) {
     return 1;
 }
 
-// The collection of a command, opened for this program alone as the window opens it: under
-// the folder's lock, a restore or a picture store that was cut short settled first.
+// The collection of a command, reached as every command reaches it (db::holdCollection). An
+// import changes it: a restore or a picture store that a kill cut short is settled first, as
+// the window's start settles them.
 struct OpenCollection {
     QString folder;
-    std::unique_ptr<db::FolderLock> lock;
+    db::CollectionHold hold;
     std::unique_ptr<db::Database> db;
     QString imagesFolder() const { return QDir(folder).filePath(QStringLiteral("images")); }
 };
 
-std::optional<OpenCollection> openCollection(const QString& folder, bool writes, QTextStream& err,
-                                             int* status) {
+OpenCollection openCollection(const QString& folder, bool writes, QTextStream& err) {
     OpenCollection c;
     c.folder = folder;
-    const QString path = db::resolvedCollectionPath(folder);
-    if (!QFileInfo::exists(path)) {
-        *status = failed(err, tr("there is no collection in %1").arg(folder));
-        return std::nullopt;
-    }
-    c.lock = db::FolderLock::take(path);
+    c.hold = db::holdCollection(folder, writes ? db::Purpose::Change : db::Purpose::Read);
+    if (!c.hold.rolledBack.isEmpty())
+        err << "perlinex: " << c.hold.rolledBack << "\n";
     if (writes) {
         db::recoverInterruptedRestore(folder);
-        db::recoverPendingPictures(c.imagesFolder(), path);
+        db::recoverPendingPictures(c.imagesFolder(), c.hold.path);
     }
-    c.db = db::openCollection(path,
-                              writes ? db::StructureCheck::AtOpen : db::StructureCheck::Deferred);
+    c.db = db::openCollection(c.hold.path,
+                              writes ? db::StructureCheck::AtOpen : db::StructureCheck::Deferred,
+                              c.hold.openMode());
     return c;
 }
 
@@ -90,21 +88,18 @@ int exportCsv(const QCommandLineParser& parser, const QString& target, const QSt
     // Refused before anything is read: the collection's own files are never a target.
     if (!toStandardOutput)
         durable::checkUserTarget(target, options.keep);
-    int status = 0;
-    auto collection = openCollection(folder, false, err, &status);
-    if (!collection)
-        return status;
     Q_UNUSED(parser);
+    const OpenCollection collection = openCollection(folder, false, err);
     const StampSelection selection;
     if (toStandardOutput) {
         options.csvFolder = QDir::currentPath();
         return reports::writeToStandardOutput(out, err, [&](QIODevice& device) {
-            writeStampsCsv(*collection->db, collection->imagesFolder(), selection, device,
+            writeStampsCsv(*collection.db, collection.imagesFolder(), selection, device,
                            tr("standard output"), options);
         });
     }
     const ExportOutcome outcome =
-        exportStampsCsv(*collection->db, collection->imagesFolder(), selection, target, options);
+        exportStampsCsv(*collection.db, collection.imagesFolder(), selection, target, options);
     out << tr("Wrote %1 stamps to %2").arg(outcome.stamps).arg(target);
     if (!picturesFolder.isEmpty())
         out << tr(", and %1 pictures to %2").arg(outcome.pictures).arg(picturesFolder);
@@ -207,12 +202,9 @@ struct ImportArguments {
 int importTable(const SourceTable& table, ColumnMap& columns, const PictureSource& pictures,
                 const ImportArguments& args, const QString& folder, QTextStream& out,
                 QTextStream& err) {
-    int status = 0;
-    auto collection = openCollection(folder, !args.dryRun, err, &status);
-    if (!collection)
-        return status;
+    const OpenCollection collection = openCollection(folder, !args.dryRun, err);
     const regional::Regional regional;
-    const ImportPlan plan(*collection->db, table, columns, regional, &pictures, args.decimal);
+    const ImportPlan plan(*collection.db, table, columns, regional, &pictures, args.decimal);
     std::int64_t refused = 0;
     for (const LineProblem& p : plan.problems()) {
         err << "perlinex: " << problemText(p) << "\n";
@@ -236,7 +228,7 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
         return failed(err, tr("nothing has been stored: %1 lines were refused. Mend them, or "
                               "store only the good lines with --good-lines-only.")
                                .arg(refused));
-    const ImportOutcome outcome = storeImport(*collection->db, collection->imagesFolder(), plan,
+    const ImportOutcome outcome = storeImport(*collection.db, collection.imagesFolder(), plan,
                                               regional, &pictures, pictureAsJpeg, args.choices);
     for (const LineProblem& p : outcome.pictureProblems)
         err << "perlinex: " << problemText(p) << "\n";
