@@ -276,10 +276,7 @@ QStringList checkCollection(const QString& path) {
         return {QStringLiteral("it is %1").arg(probe.description)};
     try {
         auto db = Database::open(path, OpenMode::ReadOnly);
-        detail::Statement st(db->handle(), QStringLiteral("PRAGMA integrity_check"));
-        QStringList problems;
-        while (st.step())
-            problems << st.columnText(0);
+        const QStringList problems = engineCheck(*db, EngineCheck::Full);
         if (problems != QStringList{QStringLiteral("ok")})
             return problems;
         return collectionProblems(*db);

@@ -237,3 +237,35 @@ TEST(CommandLine, AFileSizeLimitIsReportedAsAFullDiskAndLeavesNoPartialFile) {
     for (const QString& f : left)
         EXPECT_TRUE(f == QLatin1String("stamp.mdb.lock")) << f.toStdString();
 }
+
+TEST(CommandLine, AVersionNoPerlinexWroteIsNotWholeAndNoCommandRewritesIt) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("c"));
+    ASSERT_EQ(
+        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("5")})
+            .status,
+        0);
+    const QString path = folder + QStringLiteral("/stamp.mdb");
+    for (const char* version : {"'abc'", "-5", "4294967297"}) {
+        SCOPED_TRACE(version);
+        db::openCollection(path)->execute(
+            QStringLiteral("update meta set version = %1").arg(QLatin1String(version)));
+        const QByteArray before = bytesOf(path);
+        const Outcome checked = run({QStringLiteral("check"), folder});
+        EXPECT_EQ(checked.status, 1);
+        EXPECT_TRUE(checked.out.contains(QStringLiteral("schema version")))
+            << checked.out.toStdString();
+        const Outcome reported =
+            run({QStringLiteral("report"), QStringLiteral("value"), QStringLiteral("--to"),
+                 QStringLiteral("text"), QStringLiteral("--output"),
+                 dir.filePath(QStringLiteral("value.txt")), QStringLiteral("--folder"), folder});
+        EXPECT_EQ(reported.status, 1);
+        EXPECT_TRUE(reported.err.contains(QStringLiteral("newer version")))
+            << reported.err.toStdString();
+        EXPECT_EQ(bytesOf(path), before);
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("value.txt"))));
+        // Put right for the next case, as a newer program would have it.
+        auto db = db::Database::open(path, db::OpenMode::Exclusive);
+        db->execute(QStringLiteral("update meta set version = 1"));
+    }
+}
