@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <stdexcept>
 #include <unordered_set>
 
 namespace perlinex::db {
@@ -326,10 +327,17 @@ Value convertForColumn(const detail::TableColumn& col, const Value& v) {
         return Value(i);
     }
     case Value::Kind::Money:
-        if (v.kind() == Value::Kind::Money || v.kind() == Value::Kind::Integer ||
-            v.kind() == Value::Kind::Real)
+        if (v.kind() != Value::Kind::Money && v.kind() != Value::Kind::Integer &&
+            v.kind() != Value::Kind::Real)
+            throw mismatch();
+        try {
             return Value(v.toCurrency());
-        throw mismatch();
+        } catch (const std::overflow_error&) {
+            throw DbError(err::Overflow,
+                          QStringLiteral("Overflow: the field '%1' cannot hold %2, more than an "
+                                         "amount of money can be.")
+                              .arg(col.name, v.toText()));
+        }
     case Value::Kind::Bool:
         if (v.kind() == Value::Kind::Bool || v.kind() == Value::Kind::Integer)
             return Value(v.toBool());

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
@@ -39,8 +40,10 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    // Makes a collection with the given stamps (the first ten countries in turn) and opens it.
-    void open(const std::vector<Seed>& stamps) {
+    // Makes a collection with the given stamps (the first ten countries in turn) and opens it;
+    // change, when given, is run on the collection first, as another program would.
+    void open(const std::vector<Seed>& stamps,
+              const std::function<void(db::Database&)>& change = {}) {
         {
             auto db = db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
             auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
@@ -52,6 +55,8 @@ protected:
                              Value(db::CatSortKey(QString::fromUtf8(s.catnum))));
                 rs->update();
             }
+            if (change)
+                change(*db);
         }
         program = std::make_unique<Program>(dialogs, dir.path());
         w = std::make_unique<frmMain>(*program);

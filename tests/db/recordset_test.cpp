@@ -1,7 +1,9 @@
 #include "db/dberror.h"
+#include "db/sqlitecall.h"
 #include "support/collection_fixture.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace perlinex;
 using namespace perlinex::db;
@@ -123,6 +125,49 @@ TEST_F(RecordSetTest, RefusesValuesThatDoNotFitTheField) {
     EXPECT_EQ(
         db->scalar(QStringLiteral("select count(*) from stamp where Year = -32768")).toInteger(),
         1);
+}
+
+TEST_F(RecordSetTest, ValuesAnotherProgramStoredWithUnexpectedKindsComeAsStored) {
+    // As another program may write them: without the fields' rules.
+    detail::exec(db->handle(), QStringLiteral(R"(
+        PRAGMA ignore_check_constraints = ON;
+        UPDATE stamp SET Year = 'x', quantity = 2.5, CouID = 'abc', issued = 12345,
+            pricepaid = 1e308, catvalue = 'dear', face = '2.5', priceask = -1e999,
+            notes = x'00ff10' WHERE descr = 'apple';)"));
+    struct Expected {
+        const char* field;
+        Value value;
+    };
+    const Expected expected[] = {
+        {"Year", Value(QStringLiteral("x"))},
+        {"quantity", Value(2.5)},
+        {"CouID", Value(QStringLiteral("abc"))},
+        {"issued", Value(QStringLiteral("12345"))},
+        {"pricepaid", Value(1e308)}, // no amount of money: a number as it is
+        {"catvalue", Value(QStringLiteral("dear"))},
+        {"face", Value(Currency::fromRaw(25000))},
+        {"priceask", Value(-std::numeric_limits<double>::infinity())},
+        {"notes", Value()}, // bytes that are no value of ours show as nothing
+    };
+    for (const RecordSetKind kind : {RecordSetKind::Dynaset, RecordSetKind::Snapshot}) {
+        auto rs =
+            db->openRecordSet(QStringLiteral("select * from stamp where descr = 'apple'"), kind);
+        for (const Expected& e : expected)
+            EXPECT_EQ(rs->field(QLatin1String(e.field)), e.value) << e.field;
+    }
+    // Storing another field leaves them as they are.
+    auto rs = byDescr();
+    rs->edit();
+    rs->setField(QStringLiteral("Color"), Value(QStringLiteral("red")));
+    rs->update();
+    EXPECT_EQ(db->scalar(QStringLiteral("select quote(Year) || quote(quantity) || quote(pricepaid) "
+                                        "|| quote(notes) from stamp where descr = 'apple'"))
+                  .toText(),
+              QStringLiteral("'x'2.51.0e+308X'00FF10'"));
+    // Such a number is refused as a new value, as the store's own error.
+    rs->edit();
+    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("pricepaid"), Value(1e308)); }),
+              err::Overflow);
 }
 
 TEST_F(RecordSetTest, AddNewHandsOutTheCounterAtOnceAndPutsTheRowAtTheEnd) {

@@ -264,3 +264,50 @@ TEST(StampValidator, ChangesOfAnEditAndTheValuesOfANewRecord) {
             EXPECT_TRUE(c.value.isNull()) << c.field->name;
     }
 }
+
+TEST(StampValidator, StoredValuesTheChecksWouldRefuseAreShownAndPassWhileLeftAlone) {
+    const StampValidator v(us());
+    db::Value stored[64];
+    auto set = [&](const char* name, db::Value value) {
+        stored[db::stampFieldIndex(QLatin1String(name))] = std::move(value);
+    };
+    set("descr", db::Value(QStringLiteral("Penny")));
+    set("Year", db::Value(QStringLiteral("x")));
+    set("quantity", db::Value(QStringLiteral("many")));
+    set("face", db::Value(QStringLiteral("ten")));
+    set("pricepaid", db::Value(1e308));
+    set("catvalue", db::Value(-1e300));
+    set("priceask", db::Value(QStringLiteral("ask me")));
+    const StampEntry shown =
+        v.show([&](const char* name) { return stored[db::stampFieldIndex(QLatin1String(name))]; });
+    const std::pair<const char*, const char*> expected[] = {
+        {"Year", "x"},
+        {"quantity", "many"},
+        {"face", "ten"},
+        {"pricepaid", "too large"},
+        {"catvalue", "too large"},
+        {"priceask", "ask me"},
+    };
+    for (const auto& [field, text] : expected) {
+        SCOPED_TRACE(field);
+        const QString name = QLatin1String(field);
+        EXPECT_EQ(shown.text(name), QLatin1String(text));
+        StampEntry left = shown;
+        EXPECT_FALSE(v.leave(name, left, &shown).has_value());
+        EXPECT_TRUE(left == shown); // nothing rewritten
+        // Typed by the user, the same kind of text is refused.
+        StampEntry typed = shown;
+        typed.setText(name, QStringLiteral("%1!").arg(text));
+        EXPECT_TRUE(v.leave(name, typed, &shown).has_value());
+        EXPECT_TRUE(v.validate(typed, &shown).has_value());
+    }
+    // An edit of another field passes the whole record's check and stores that field alone.
+    StampEntry edited = shown;
+    edited.setText(QStringLiteral("Color"), QStringLiteral("red"));
+    EXPECT_FALSE(v.validate(edited, &shown).has_value());
+    const auto changes = v.changes(edited, &shown);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_STREQ(changes[0].field->name, "Color");
+    // A new record gets every check.
+    EXPECT_TRUE(v.validate(shown, nullptr).has_value());
+}
