@@ -269,3 +269,54 @@ TEST(CommandLine, AVersionNoPerlinexWroteIsNotWholeAndNoCommandRewritesIt) {
         db->execute(QStringLiteral("update meta set version = 1"));
     }
 }
+
+TEST(CommandLine, ValuesOfUnexpectedKindsAreWholeAndReportedAsTheyAre) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("c"));
+    ASSERT_EQ(
+        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("8")})
+            .status,
+        0);
+    const QString path = folder + QStringLiteral("/stamp.mdb");
+    {
+        auto db = db::openCollection(path);
+        db->execute(QStringLiteral("update stamp set forsale = false, wantlist = false"));
+        // As another program may write them: without the fields' rules.
+        db->execute(QStringLiteral(
+            "PRAGMA ignore_check_constraints = ON; "
+            "update stamp set descr = 'Odd', quantity = 'many', Year = 'x', issued = 12345, "
+            "face = 'ten', pricepaid = 1e308, catvalue = 'dear', priceask = 1e308, "
+            "notes = x'00ff10', forsale = true, sold = false where stampid = 1; "
+            "update stamp set wantlist = true, pricepaid = 1e308 where stampid = 2"));
+    }
+    const QByteArray before = bytesOf(path);
+    const Outcome checked = run({QStringLiteral("check"), folder});
+    EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("is whole")));
+
+    const auto report = [&](const char* name) {
+        return run({QStringLiteral("report"), QLatin1String(name), QStringLiteral("--to"),
+                    QStringLiteral("text"), QStringLiteral("--output"),
+                    dir.filePath(QLatin1String(name) + QStringLiteral(".txt")),
+                    QStringLiteral("--folder"), folder});
+    };
+    // No total: the price shows as too large, not as an amount.
+    const Outcome forSale = report("forsale");
+    ASSERT_EQ(forSale.status, 0) << forSale.err.toStdString();
+    QFile written(dir.filePath(QStringLiteral("forsale.txt")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Odd\t"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\ttoo large"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("$0.00"))) << text.toStdString();
+    // Totals that would include it cannot be added up; nothing is written.
+    for (const char* name : {"wantlist", "value"}) {
+        SCOPED_TRACE(name);
+        const Outcome totalled = report(name);
+        EXPECT_EQ(totalled.status, 1);
+        EXPECT_TRUE(totalled.err.contains(QStringLiteral("too large to be added up")))
+            << totalled.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(QLatin1String(name) + QStringLiteral(".txt"))));
+    }
+    EXPECT_EQ(bytesOf(path), before);
+}

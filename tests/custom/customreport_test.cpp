@@ -134,6 +134,21 @@ TEST_F(CustomReportTest, CellsFollowTheDataTypeAndTotalsSkipEmptyValues) {
     }
 }
 
+TEST_F(CustomReportTest, AnAmountMoneyCannotHoldShowsAsSuchAndCannotBeTotalled) {
+    db->execute(QStringLiteral("update stamp set pricepaid = 1e308 where descr = 'penny red'; "
+                               "update stamp set pricepaid = x'00' where descr = 'Penny Black'"));
+    Layout l = layoutOf({spec::Description, spec::PricePaid});
+    l.setting(spec::Description).startsWith = "p";
+    const Capture got = capture(l);
+    EXPECT_EQ(got.rows, (QList<QStringList>{{"Penny Black", ""}, {"penny red", "too large"}}));
+    l.setting(spec::PricePaid).showTotal = true;
+    const ReportPlan p = plan(l);
+    CustomReportData data(*db, p);
+    Capture totalled;
+    EXPECT_THROW(data.writeTo(totalled, us), std::overflow_error);
+    EXPECT_TRUE(totalled.totalLines.isEmpty());
+}
+
 TEST_F(CustomReportTest, StartsWithMatchesLiterallyIgnoringCaseButNotAccents) {
     const struct {
         const char* typed;
