@@ -31,6 +31,12 @@ Outcome run(const QStringList& args) {
     return {status, out, err};
 }
 
+bool generated(const QString& folder, int stamps) {
+    return run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"),
+                QString::number(stamps)})
+               .status == 0;
+}
+
 QStringList descriptions(const QString& folder) {
     auto db = db::openCollection(QDir(folder).filePath(QStringLiteral("stamp.mdb")));
     auto rs = db->openRecordSet(
@@ -179,10 +185,7 @@ QByteArray bytesOf(const QString& path) {
 TEST(CommandLine, CheckChangesNothing_RepairAsksBeforeASalvageThatFellShort) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("c"));
-    ASSERT_EQ(
-        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("600")})
-            .status,
-        0);
+    ASSERT_TRUE(generated(folder, 600));
     const QString path = folder + QStringLiteral("/stamp.mdb");
     EXPECT_EQ(run({QStringLiteral("check"), folder}).status, 0);
 
@@ -241,10 +244,7 @@ TEST(CommandLine, AFileSizeLimitIsReportedAsAFullDiskAndLeavesNoPartialFile) {
 TEST(CommandLine, AVersionNoPerlinexWroteIsNotWholeAndNoCommandRewritesIt) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("c"));
-    ASSERT_EQ(
-        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("5")})
-            .status,
-        0);
+    ASSERT_TRUE(generated(folder, 5));
     const QString path = folder + QStringLiteral("/stamp.mdb");
     for (const char* version : {"'abc'", "-5", "4294967297"}) {
         SCOPED_TRACE(version);
@@ -273,10 +273,7 @@ TEST(CommandLine, AVersionNoPerlinexWroteIsNotWholeAndNoCommandRewritesIt) {
 TEST(CommandLine, ValuesOfUnexpectedKindsAreWholeAndReportedAsTheyAre) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("c"));
-    ASSERT_EQ(
-        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("8")})
-            .status,
-        0);
+    ASSERT_TRUE(generated(folder, 8));
     const QString path = folder + QStringLiteral("/stamp.mdb");
     {
         auto db = db::openCollection(path);
