@@ -206,6 +206,45 @@ TEST_F(RecordSetTest, CountersAreNeverReused) {
     EXPECT_EQ(addStamp(QStringLiteral("after reopening")), 7);
 }
 
+TEST_F(RecordSetTest, ACounterAtItsLargestNumberGivesTooManyRecordsAndChangesNothing) {
+    const struct {
+        const char* name;
+        const char* table;
+        const char* change;
+    } cases[] = {
+        {"stamp counter", "stamp",
+         "update sqlite_sequence set seq = 9223372036854775807 where name = 'stamp'"},
+        {"stamp number", "stamp",
+         "insert into stamp (stampid, descr) values (9223372036854775807, 'last')"},
+        {"code counter", "gum",
+         "update sqlite_sequence set seq = 9223372036854775807 where name = 'gum'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto db = createCollection(path(QLatin1String(c.name) + QStringLiteral(".mdb")));
+        db->execute(QStringLiteral("insert into stamp (descr) values ('first')"));
+        db->execute(QLatin1String(c.change));
+        const QString state = QStringLiteral(
+            "select (select group_concat(name || seq) from sqlite_sequence) || (select count(*) "
+            "from stamp) || (select count(*) from gum)");
+        const std::string before = db->scalar(state).toText().toStdString();
+        auto rs = db->openRecordSet(QStringLiteral("select * from %1").arg(QLatin1String(c.table)));
+        try {
+            rs->addNew();
+            ADD_FAILURE() << "a new row was begun";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.number(), err::TooManyRows);
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("Too many"))) << e.text().toStdString();
+        }
+        EXPECT_FALSE(rs->isAdding());
+        EXPECT_EQ(db->scalar(state).toText().toStdString(), before);
+        // The store goes on working.
+        rs->moveFirst();
+        rs->edit();
+        rs->update();
+    }
+}
+
 TEST_F(RecordSetTest, EditUpdateAndCancel) {
     auto rs = byDescr();
     rs->edit();
