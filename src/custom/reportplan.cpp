@@ -66,6 +66,14 @@ bool Planner::criteria(const SpecRow& row, const FieldSettings& s) {
     QString& where = plan_.whereText;
     switch (DataType(row.datatype)) {
     case DataType::Text:
+        // No stored text holds a NUL, and the engine would take it for the end of the query.
+        if (s.startsWith.contains(QChar(0))) {
+            problem_.message = tr("The text under Starts With of the field %1 holds a NUL "
+                                  "character, which is not a valid value. Correct it or leave it "
+                                  "blank; no report has been made.")
+                                   .arg(row.desc);
+            return false;
+        }
         // Quoted, with its wildcards made literal: the text matches itself, apostrophes, "*"
         // and "[" included, without regard to case.
         if (!s.startsWith.isEmpty())
