@@ -72,8 +72,9 @@ Layout priceList() {
 
 TEST_F(CustomReportTest, TextFileHoldsTheRowsAndTheTotals) {
     const ReportPlan p = plan(priceList());
-    EXPECT_EQ(p.sql, "Select descr, Coudesc, pricepaid, Year from (stamp left join country on "
-                     "stamp.CouID = country.CouID) where  Year > 1800 order by descr");
+    EXPECT_EQ(p.sql, "Select [descr], [Coudesc], [pricepaid], [Year] from ([stamp] left join "
+                     "[country] on [stamp].[CouID] = [country].[CouID]) where  [Year] > 1800 "
+                     "order by [descr]");
     CustomReportData data(*db, p);
     ASSERT_FALSE(data.isEmpty());
     EXPECT_EQ(writeReportFile(data, reports::FileTarget::Text, path("p.txt"), us), 7);
