@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 
 namespace {
 
@@ -56,8 +57,10 @@ TEST_F(MainWindowTest, ValuesOfUnexpectedKinds_AreShownAndKeptNotRepaired) {
     click("cmdNext");
     EXPECT_EQ(text("txtDescr"), QStringLiteral("B plain"));
     click("cmdFirst");
-    for (const char* field : {"txtYear", "txtQuantity", "txtFace"}) {
+    find<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    for (const char* field : {"txtYear", "txtQuantity", "txtFace", "txtPricePaid", "txtCatValue"}) {
         edit(field)->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(edit(field)->hasFocus()) << field;
         leaveTo("txtDescr");
     }
     QCoreApplication::processEvents();
