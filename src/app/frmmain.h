@@ -116,6 +116,7 @@ private:
     QWidget* control(const QString& field) const;
     const db::StampField* fieldOf(const QObject* widget) const;
     record::StampEntry readEntry() const;
+    std::optional<std::int64_t> pickedCode(const QComboBox* combo, const QString& field) const;
     void writeEntry(const record::StampEntry& entry);
     bool leaveField(const db::StampField& field);
     bool leaveFocusedField();

@@ -36,9 +36,7 @@ record::StampEntry frmMain::readEntry() const {
         if (auto* d = qobject_cast<DateField*>(fc.widget))
             entry.setText(name, d->text());
         else if (auto* c = qobject_cast<QComboBox*>(fc.widget))
-            entry.setCode(name, c->currentIndex() >= 0
-                                    ? std::optional(std::int64_t(c->currentData().toLongLong()))
-                                    : std::nullopt);
+            entry.setCode(name, pickedCode(c, name));
         else if (auto* e = qobject_cast<QLineEdit*>(fc.widget))
             entry.setText(name, shownWhole(name, e->text()));
         else if (auto* t = qobject_cast<QPlainTextEdit*>(fc.widget))
@@ -47,6 +45,18 @@ record::StampEntry frmMain::readEntry() const {
             entry.setTicked(name, b->isChecked());
     }
     return entry;
+}
+
+// A stored code the list does not hold (a deleted entry, or a word another program wrote)
+// shows no selection; while nothing is picked it is still the record's code, not a cleared one.
+std::optional<std::int64_t> frmMain::pickedCode(const QComboBox* combo,
+                                                const QString& field) const {
+    if (combo->currentIndex() >= 0)
+        return std::int64_t(combo->currentData().toLongLong());
+    const std::optional<std::int64_t> stored = Adding ? std::nullopt : shown_.code(field);
+    if (stored && combo->findData(QVariant::fromValue<qlonglong>(*stored)) < 0)
+        return stored;
+    return std::nullopt;
 }
 
 void frmMain::writeEntry(const record::StampEntry& entry) {
@@ -123,7 +133,8 @@ bool frmMain::leaveField(const db::StampField& field) {
         return d->checkOnLeave();
     const record::StampEntry before = readEntry();
     record::StampEntry entry = before;
-    if (const auto r = validator_.leave(QLatin1String(field.name), entry)) {
+    if (const auto r =
+            validator_.leave(QLatin1String(field.name), entry, Adding ? nullptr : &shown_)) {
         refuse(*r);
         return false;
     }

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QTime>
+#include <stdexcept>
 #include <vector>
 
 namespace perlinex::custom {
@@ -79,6 +80,11 @@ QString CellMaker::number(std::size_t index, const db::Value& value) {
         return QString();
     if (c.row.isCurrency) {
         const std::optional<Currency> amount = reports::numberOf(value, regional_);
+        if (!amount && reports::isTooLargeForMoney(value)) {
+            if (c.total)
+                throw std::overflow_error("a report total includes an amount money cannot hold");
+            return regional::tooLargeForMoney();
+        }
         if (!amount) // a text that is no number stays as it is, and counts for nothing
             return value.toText();
         if (c.total)

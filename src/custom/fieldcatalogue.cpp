@@ -1,5 +1,6 @@
 #include "custom/fieldcatalogue.h"
 
+#include "db/catalogue.h"
 #include "db/database.h"
 #include "db/recordset.h"
 #include "db/textcompare.h"
@@ -27,6 +28,7 @@ FieldCatalogue FieldCatalogue::read(db::Database& catalogue) {
     auto rs = catalogue.openRecordSet(QStringLiteral("Select * from RptSpec order by specid"),
                                       db::RecordSetKind::Snapshot);
     QList<SpecRow> rows;
+    QStringList refused;
     for (; !rs->eof(); rs->moveNext()) {
         SpecRow r;
         const std::int64_t id = rs->field(QStringLiteral("specid")).toInteger();
@@ -45,9 +47,16 @@ FieldCatalogue FieldCatalogue::read(db::Database& catalogue) {
         r.defaultWidth = width.isNull() ? 1.0f : float(width.toReal());
         r.isCurrency = rs->field(QStringLiteral("IsCurrency")).toBool();
         r.isMemo = rs->field(QStringLiteral("ismemo")).toBool();
-        rows << r;
+        const QString problem = db::catalogueRowProblem(
+            {r.specid, r.desc, r.useWith, r.fieldname, r.fileName, r.linkfield});
+        if (problem.isEmpty())
+            rows << r;
+        else
+            refused << problem;
     }
-    return FieldCatalogue(std::move(rows));
+    FieldCatalogue read(std::move(rows));
+    read.refused_ = refused;
+    return read;
 }
 
 FieldCatalogue FieldCatalogue::offeredFor(const QString& mainTable) const {

@@ -36,7 +36,9 @@ class FieldCatalogue {
 public:
     FieldCatalogue() = default;
 
-    // Reads every row of RptSpec; throws db::DbError when the catalogue cannot be read.
+    // Reads every row of RptSpec; throws db::DbError when the catalogue cannot be read. A row
+    // whose names are not those of the collection's tables and fields is left out, and said
+    // in refusedRows().
     static FieldCatalogue read(db::Database& catalogue);
     // From rows in hand (tests, and the catalogue's shipped data).
     static FieldCatalogue fromRows(QList<SpecRow> rows);
@@ -57,10 +59,13 @@ public:
     const SpecRow* find(int specid) const;
     // Its position in caption order, or -1.
     int positionOf(int specid) const;
+    // Why rows of the catalogue read were left out, one message per row that names it.
+    const QStringList& refusedRows() const { return refused_; }
 
 private:
     explicit FieldCatalogue(QList<SpecRow> rows);
     QList<SpecRow> rows_;
+    QStringList refused_;
     int maxSpecId_ = 0;
 };
 

@@ -82,6 +82,9 @@ frmRptSpec* frmRptSpec::create(Program& program, reports::FixedReports& reports,
         spec->close();
         if (!remade.isEmpty())
             program.dialogs().message(remade, ProgramTitle, Buttons::Ok, Icon::Information);
+        if (!catalogue.refusedRows().isEmpty())
+            program.dialogs().message(catalogue.refusedRows().join(u'\n'), ProgramTitle,
+                                      Buttons::Ok, Icon::Warning);
         return new frmRptSpec(program, reports, std::move(catalogue), parent, useWith);
     } catch (const db::DbError& e) {
         program.dialogs().message(

@@ -162,6 +162,8 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
             catalogue = FieldCatalogue::read(*spec);
             spec->close();
         }
+        for (const QString& refused : catalogue.refusedRows())
+            err << "perlinex: " << refused << "\n";
         const LayoutRead read = bytes.size() > MostLayoutBytes
                                     ? LayoutRead{std::nullopt, tr("the file is too large"), 0}
                                     : readLayout(bytes, catalogue, QStringLiteral("stamp"));

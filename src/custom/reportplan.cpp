@@ -1,6 +1,7 @@
 #include "custom/reportplan.h"
 
 #include "custom/layoutfile.h"
+#include "db/dberror.h"
 #include "db/dialect.h"
 #include "regional/regional.h"
 #include "util/textfields.h"
@@ -32,7 +33,7 @@ class Planner {
 public:
     Planner(const Layout& layout, const FieldCatalogue& offered, const regional::Regional& regional)
         : layout_(layout), offered_(offered), regional_(regional) {
-        plan_.fromText = layout.useWith;
+        plan_.fromText = db::quoteName(layout.useWith);
     }
 
     PlanResult run();
@@ -62,10 +63,19 @@ std::optional<QString> Planner::bound(const SpecRow& row, const QString& typed, 
 }
 
 bool Planner::criteria(const SpecRow& row, const FieldSettings& s) {
-    const QString& f = row.fieldname;
+    // Names come from the field catalogue, which is data: they go in as names only.
+    const QString f = db::quoteName(row.fieldname);
     QString& where = plan_.whereText;
     switch (DataType(row.datatype)) {
     case DataType::Text:
+        // No stored text holds a NUL, and the engine would take it for the end of the query.
+        if (s.startsWith.contains(QChar(0))) {
+            problem_.message = tr("The text under Starts With of the field %1 holds a NUL "
+                                  "character, which is not a valid value. Correct it or leave it "
+                                  "blank; no report has been made.")
+                                   .arg(row.desc);
+            return false;
+        }
         // Quoted, with its wildcards made literal: the text matches itself, apostrophes, "*"
         // and "[" included, without regard to case.
         if (!s.startsWith.isEmpty())
@@ -128,9 +138,11 @@ void Planner::join(const SpecRow& row) {
         mainColumn = NthField(row.linkfield, u';', 1);
         joinedColumn = NthField(row.linkfield, u';', 2);
     }
-    plan_.fromText = u'(' + plan_.fromText + QStringLiteral(" left join ") + table +
-                     QStringLiteral(" on ") + layout_.useWith + u'.' + mainColumn +
-                     QStringLiteral(" = ") + table + u'.' + joinedColumn + u')';
+    const QString joinedTable = db::quoteName(table);
+    plan_.fromText = u'(' + plan_.fromText + QStringLiteral(" left join ") + joinedTable +
+                     QStringLiteral(" on ") + db::quoteName(layout_.useWith) + u'.' +
+                     db::quoteName(mainColumn) + QStringLiteral(" = ") + joinedTable + u'.' +
+                     db::quoteName(joinedColumn) + u')';
 }
 
 PlanResult Planner::run() {
@@ -146,7 +158,7 @@ PlanResult Planner::run() {
         ++position;
         if (!plan_.selectList.isEmpty())
             plan_.selectList += QStringLiteral(", ");
-        plan_.selectList += row->fieldname;
+        plan_.selectList += db::quoteName(row->fieldname);
         if (!s.hideField) {
             const float twips = unit * s.colWidth;
             OutputColumn c;
@@ -184,7 +196,7 @@ PlanResult Planner::run() {
         const SpecRow& row = offered_.rows()[position];
         plan_.orderText +=
             (plan_.orderText.isEmpty() ? QStringLiteral(" order by ") : QStringLiteral(", ")) +
-            row.fieldname;
+            db::quoteName(row.fieldname);
         join(row);
     }
 
@@ -232,7 +244,11 @@ QString ReportPlan::pageFooter() const {
 
 PlanResult planReport(const Layout& layout, const FieldCatalogue& offered,
                       const regional::Regional& regional) {
-    return Planner(layout, offered, regional).run();
+    try {
+        return Planner(layout, offered, regional).run();
+    } catch (const db::DbError& e) {
+        return {std::nullopt, {e.text()}}; // a name no identifier can hold
+    }
 }
 
 QString noFieldsMessage() {

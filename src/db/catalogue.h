@@ -3,11 +3,27 @@
 #include "db/database.h"
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 // The field catalogue (rptspec.mdb): the reportable fields of a stamp, shipped with the
 // program as text and made into a database file in the program folder when it is missing.
 namespace perlinex::db {
+
+// The names one row of the catalogue gives, as read.
+struct CatalogueRowNames {
+    std::int64_t specid = 0;
+    QString desc;
+    QString useWith;   // the main table
+    QString fieldname; // a field, "table.field" for one of another table
+    QString fileName;  // the table that holds the field; empty for the main table
+    QString linkfield; // the field joining the two tables, "main;joined" when named apart
+};
+
+// The catalogue is data, and its names go into queries: each must be a plain name of the
+// collection's own tables and fields, as the program knows them. Why a row cannot be used, in
+// words that name the row; empty when it can.
+QString catalogueRowProblem(const CatalogueRowNames& row);
 
 // Writes the catalogue file from the shipped data; throws when it already exists.
 void createCatalogue(const QString& path);

@@ -93,6 +93,9 @@ namespace {
 void applyPragmas(sqlite3* db, OpenMode mode) {
     sqlite3_busy_timeout(db, 0);
     sqlite3_extended_result_codes(db, 1);
+    // A double-quoted name is a name: one that names nothing is an error, never a text.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerTextFunctions(db);
     detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF"));
     if (mode == OpenMode::ReadOnly)

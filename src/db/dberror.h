@@ -34,6 +34,7 @@ constexpr int NotACollection = 3343;
 constexpr int NewerVersion = 3344;
 constexpr int ObjectInvalid = 3420;
 constexpr int TypeMismatch = 3421;
+constexpr int TooManyRows = 3624; // a table's counter has handed out its largest number
 constexpr int DialogCancelled = 32755;
 } // namespace err
 

@@ -119,6 +119,16 @@ QString translateSql(const QString& sql) {
     return out;
 }
 
+QString quoteName(const QString& name) {
+    QStringList parts = name.split(QLatin1Char('.'));
+    for (QString& part : parts) {
+        if (part.isEmpty() || part.contains(QLatin1Char(']')) || part.contains(QChar(0)))
+            syntaxError(QStringLiteral("a name that is none"), name);
+        part = QLatin1Char('[') + part + QLatin1Char(']');
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
 QString quoteText(const QString& text) {
     QString t = text;
     t.replace(QLatin1Char('\''), QStringLiteral("''"));

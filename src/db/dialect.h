@@ -14,6 +14,10 @@ QString translateSql(const QString& sql);
 
 // A typed text as a literal that matches itself exactly: 'O''Brien'.
 QString quoteText(const QString& text);
+// A name read from data (the field catalogue) as an identifier: [name], and [table].[field]
+// for a qualified one, so that it can only ever name a table or a field. Throws DbError
+// (syntax error) for a name that no identifier can hold.
+QString quoteName(const QString& name);
 // A typed text for use inside a like pattern, its wildcard characters made literal:
 // "50*" becomes "50[*]".
 QString escapeLike(const QString& text);

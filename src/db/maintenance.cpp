@@ -282,10 +282,7 @@ QStringList checkCollection(const QString& path) {
         return {QStringLiteral("it is %1").arg(probe.description)};
     try {
         auto db = Database::open(path, OpenMode::ReadOnly);
-        detail::Statement st(db->handle(), QStringLiteral("PRAGMA integrity_check"));
-        QStringList problems;
-        while (st.step())
-            problems << st.columnText(0);
+        const QStringList problems = engineCheck(*db, EngineCheck::Full);
         if (problems != QStringList{QStringLiteral("ok")})
             return problems;
         return collectionProblems(*db);
@@ -998,9 +995,12 @@ durable::ProtectedFiles collectionFiles(const QString& appFolder) {
     add(dbPath + QStringLiteral(".incoming"), own);
     add(dbFolder.filePath(QStringLiteral("stamp-before-restore.mdb")), own);
     add(app.filePath(QString::fromLatin1(MarkerFileName)), own);
-    // The damaged files a repair kept and the catalogues that could not be read.
-    const QString damaged = QFileInfo(dbPath).completeBaseName() + QStringLiteral("-damaged-*.mdb");
-    for (const QString& name : dbFolder.entryList({damaged}, QDir::Files | QDir::Hidden))
+    // The damaged files a repair kept, the copies kept before an upgrade, and the catalogues
+    // that could not be read.
+    const QString base = QFileInfo(dbPath).completeBaseName();
+    for (const QString& name : dbFolder.entryList({base + QStringLiteral("-damaged-*.mdb"),
+                                                   base + QStringLiteral("-before-upgrade-*.mdb")},
+                                                  QDir::Files | QDir::Hidden))
         add(dbFolder.filePath(name), own);
     for (const QString& name :
          app.entryList({QStringLiteral("rptspec-bad-*.mdb")}, QDir::Files | QDir::Hidden))

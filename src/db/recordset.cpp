@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <limits>
+#include <stdexcept>
 #include <unordered_set>
 
 namespace perlinex::db {
@@ -326,10 +328,17 @@ Value convertForColumn(const detail::TableColumn& col, const Value& v) {
         return Value(i);
     }
     case Value::Kind::Money:
-        if (v.kind() == Value::Kind::Money || v.kind() == Value::Kind::Integer ||
-            v.kind() == Value::Kind::Real)
+        if (v.kind() != Value::Kind::Money && v.kind() != Value::Kind::Integer &&
+            v.kind() != Value::Kind::Real)
+            throw mismatch();
+        try {
             return Value(v.toCurrency());
-        throw mismatch();
+        } catch (const std::overflow_error&) {
+            throw DbError(err::Overflow,
+                          QStringLiteral("Overflow: the field '%1' cannot hold %2, more than an "
+                                         "amount of money can be.")
+                              .arg(col.name, v.toText()));
+        }
     case Value::Kind::Bool:
         if (v.kind() == Value::Kind::Bool || v.kind() == Value::Kind::Integer)
             return Value(v.toBool());
@@ -383,6 +392,18 @@ std::int64_t RecordSet::reserveCounter() {
             if (st.step())
                 seq = std::max(seq, st.columnInt(0));
         }
+        // The engine's counters end at the largest 64-bit number; there is no next one.
+        if (seq == std::numeric_limits<std::int64_t>::max())
+            throw DbError(
+                err::TooManyRows,
+                table_.compare(QLatin1String("stamp"), Qt::CaseInsensitive) == 0
+                    ? QStringLiteral("Too many stamps: the collection has handed out the largest "
+                                     "stamp number there is (%1), so no stamp can be added.")
+                          .arg(seq)
+                    : QStringLiteral("Too many entries: the table '%1' has handed out the "
+                                     "largest number there is (%2), so no entry can be added.")
+                          .arg(table_)
+                          .arg(seq));
         const std::int64_t next = seq + 1;
         Statement up(
             db, hasRow ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")

@@ -4,12 +4,16 @@
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/sqlitecall.h"
+#include "util/durablefile.h"
 #include "util/textfields.h"
 
 #include <QChar>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <cstdio>
+#include <optional>
 
 namespace perlinex::db {
 
@@ -104,20 +108,88 @@ bool tableExists(sqlite3* db, const QString& name) {
     return st.step();
 }
 
-int storedVersion(sqlite3* db) {
+// The schema version as the meta table holds it. A usable version is a whole number from 1
+// to the program's own, or 0 for a collection from before the meta table (known by its tables,
+// which the caller checks); anything else is left to a newer program or to the user.
+struct StoredVersion {
+    std::optional<std::int64_t> usable;
+    QString shown; // the stored value, for a message
+};
+
+StoredVersion storedVersion(sqlite3* db) {
     if (!tableExists(db, QStringLiteral("meta")))
-        return 0;
-    detail::Statement st(db, QStringLiteral("SELECT version FROM meta"));
-    return st.step() ? int(st.columnInt(0)) : 0;
+        return {0, QString()};
+    detail::Statement st(db, QStringLiteral("SELECT version, typeof(version) FROM meta"));
+    if (!st.step())
+        return {std::nullopt, QStringLiteral("none")};
+    const QString type = st.columnText(1);
+    const std::int64_t number = st.columnInt(0);
+    QString shown = type == QLatin1String("text")   ? QStringLiteral("'%1'").arg(st.columnText(0))
+                    : type == QLatin1String("null") ? QStringLiteral("none")
+                    : type == QLatin1String("blob") ? QStringLiteral("a binary value")
+                                                    : st.columnText(0);
+    // One row only: a second one leaves the version in doubt.
+    if (st.step())
+        return {std::nullopt, shown + QStringLiteral(" and more")};
+    if (type == QLatin1String("integer") && number >= 1 && number <= SchemaVersion)
+        return {number, shown};
+    return {std::nullopt, shown};
+}
+
+QString versionProblem(const StoredVersion& v) {
+    return QStringLiteral("its schema version (%1) is not one this program knows (1 to %2)")
+        .arg(v.shown)
+        .arg(SchemaVersion);
 }
 
 // Upgrades, one per version step; each runs inside the one transaction of the open.
-void upgradeFrom(sqlite3* db, int version) {
+void upgradeFrom(sqlite3* db, std::int64_t version) {
     if (version < 1)
         createIndexesAndMeta(db); // collections from before the version table
 }
 
+// The file as it was before an upgrade, kept beside it under a name of its own.
+QString keepBeforeUpgrade(const QString& path) {
+    const QFileInfo info(QFileInfo(path).canonicalFilePath());
+    const QString kept = durable::unusedName(
+        info.absolutePath(),
+        QStringLiteral("%1-before-upgrade-%2")
+            .arg(info.completeBaseName(),
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))),
+        QStringLiteral(".mdb"));
+    try {
+        durable::copyDurably(info.absoluteFilePath(), kept);
+    } catch (const durable::FileError& e) {
+        throw DbError(e.kind() == durable::FileError::Kind::DiskFull ? err::DiskFull
+                                                                     : err::CannotOpen,
+                      QStringLiteral("The collection '%1' needs an upgrade, but a copy of it could "
+                                     "not be kept first (%2). It has been left as it is.")
+                          .arg(path, e.text()));
+    }
+    return kept;
+}
+
 } // namespace
+
+QStringList engineCheck(Database& database, EngineCheck depth) {
+    sqlite3* db = database.handle();
+    const QString pragma = depth == EngineCheck::Full ? QStringLiteral("integrity_check")
+                                                      : QStringLiteral("quick_check");
+    // A read-write connection would also report every value that breaks a field's CHECK rule,
+    // where a read-only one does not: such values are kept and shown, not repaired away.
+    detail::exec(db, QStringLiteral("PRAGMA ignore_check_constraints = ON"));
+    QStringList problems;
+    try {
+        detail::Statement st(db, QStringLiteral("PRAGMA %1").arg(pragma));
+        while (st.step())
+            problems << st.columnText(0);
+    } catch (...) {
+        sqlite3_exec(db, "PRAGMA ignore_check_constraints = OFF", nullptr, nullptr, nullptr);
+        throw;
+    }
+    detail::exec(db, QStringLiteral("PRAGMA ignore_check_constraints = OFF"));
+    return problems;
+}
 
 QString CatSortKey(const QString& catalogueNumber) {
     const QString part = CountFields(catalogueNumber, QLatin1Char('-')) > 1
@@ -163,10 +235,7 @@ std::unique_ptr<Database> createCollection(const QString& path, bool withVocabul
 
 bool quickCheck(Database& db, QString* detail) {
     try {
-        detail::Statement st(db.handle(), QStringLiteral("PRAGMA quick_check"));
-        QStringList problems;
-        while (st.step())
-            problems << st.columnText(0);
+        const QStringList problems = engineCheck(db, EngineCheck::Quick);
         if (detail)
             *detail = problems.join(QLatin1String("; "));
         return problems == QStringList{QStringLiteral("ok")};
@@ -200,6 +269,8 @@ QStringList collectionProblems(Database& db) {
     for (const CodeTable& t : codeTables())
         checkTable(QString::fromLatin1(t.table),
                    {QString::fromLatin1(t.idField), QString::fromLatin1(t.descField)});
+    if (const StoredVersion v = storedVersion(h); !v.usable)
+        problems << versionProblem(v);
     return problems;
 }
 
@@ -211,16 +282,14 @@ std::unique_ptr<Database> openCollection(const QString& path, StructureCheck che
             err::DamagedFile,
             QStringLiteral("The collection '%1' is damaged (%2).").arg(path, detail.left(300)));
     sqlite3* h = db->handle();
-    const int version = storedVersion(h);
-    if (version > SchemaVersion)
-        throw DbError(
-            err::NewerVersion,
-            QStringLiteral("The collection '%1' was written by a newer version of Perlinex "
-                           "(schema %2; this program knows schema %3). It has been left "
-                           "as it is.")
-                .arg(path)
-                .arg(version)
-                .arg(SchemaVersion));
+    const StoredVersion version = storedVersion(h);
+    if (!version.usable)
+        throw DbError(err::NewerVersion,
+                      QStringLiteral("The collection '%1' was written by a newer version of "
+                                     "Perlinex (schema %2; this program knows schema %3). It has "
+                                     "been left as it is.")
+                          .arg(path, version.shown)
+                          .arg(SchemaVersion));
     const QStringList problems = collectionProblems(*db);
     if (!problems.isEmpty())
         throw DbError(err::TableMissing,
@@ -229,8 +298,23 @@ std::unique_ptr<Database> openCollection(const QString& path, StructureCheck che
                           .arg(path, problems.join(QLatin1String(", "))));
     if (mode == OpenMode::ReadOnly)
         return db;
-    if (version < SchemaVersion)
-        db->transaction([&] { upgradeFrom(h, version); });
+    if (*version.usable < SchemaVersion) {
+        const QString kept = keepBeforeUpgrade(db->path());
+        try {
+            db->transaction([&] { upgradeFrom(h, *version.usable); });
+        } catch (...) {
+            QFile::remove(kept); // rolled back: the collection is still the file it was
+            throw;
+        }
+        std::fprintf(stderr, "perlinex: %s\n",
+                     QStringLiteral("the collection '%1' was upgraded to schema %2; the file as "
+                                    "it was is kept as '%3'.")
+                         .arg(path)
+                         .arg(SchemaVersion)
+                         .arg(kept)
+                         .toLocal8Bit()
+                         .constData());
+    }
     // The text order comes from Unicode data; rebuild the indexes when that data changed.
     const Value unicode = db->scalar(QStringLiteral("SELECT unicode FROM meta"));
     if (unicode.toText() != unicodeVersionTag())

@@ -37,16 +37,26 @@ std::unique_ptr<Database> createCollection(const QString& path, bool withVocabul
 enum class StructureCheck { AtOpen, Deferred };
 
 // Opens the collection for this program alone, checks it is one (every table and field in
-// place), and upgrades an older schema inside one transaction. A damaged file is reported
-// as error 3049, a newer schema as 3344 and left untouched. Opened with OpenMode::ReadOnly
-// (a collection that cannot be changed), nothing is written: an older schema is read as it is.
+// place), and upgrades an older schema inside one transaction, after a copy of the file as it
+// was is kept beside it as stamp-before-upgrade-<date>-<time>.mdb. A damaged file is reported
+// as error 3049; a schema version that is not a whole number from 1 to SchemaVersion (a newer
+// one, or one no Perlinex wrote) as 3344, and the file is left byte for byte as it was. Opened
+// with OpenMode::ReadOnly (a collection that cannot be changed), nothing is written: an older
+// schema is read as it is.
 std::unique_ptr<Database> openCollection(const QString& path,
                                          StructureCheck check = StructureCheck::AtOpen,
                                          OpenMode mode = OpenMode::Exclusive);
 
 // The problems that keep a database from being a usable collection: missing tables or
-// fields. Empty when it is whole.
+// fields, or a schema version this program does not know. Empty when it is whole.
 QStringList collectionProblems(Database& db);
+
+// The engine's own check of the file, quick (structure) or full (also every index against its
+// table): its findings, "ok" alone when the file is whole. Values that break a field's rule
+// (text in a number field, written by another program) are not damage to the file and are
+// not reported.
+enum class EngineCheck { Quick, Full };
+QStringList engineCheck(Database& db, EngineCheck depth);
 
 // True when the engine's quick check of the file's structure passes.
 bool quickCheck(Database& db, QString* detail = nullptr);

@@ -194,21 +194,24 @@ Value::Kind kindOfDeclaredType(const QString& declared) {
 
 Value Statement::column(int i) const {
     const int type = sqlite3_column_type(stmt_, i);
-    if (type == SQLITE_NULL)
+    // Bytes that are no value of the program's stay stored as they are, and show as nothing.
+    if (type == SQLITE_NULL || type == SQLITE_BLOB)
         return Value();
     const char* decl = sqlite3_column_decltype(stmt_, i);
     const Value::Kind kind =
         decl ? kindOfDeclaredType(QString::fromLatin1(decl)) : Value::Kind::Null;
     switch (kind) {
     case Value::Kind::Money:
+        // Another program may have stored a word, or a number no amount of money can hold:
+        // they come as they are (a text, a real number), never as an amount they are not.
+        if (type == SQLITE_TEXT) {
+            const auto amount = Currency::fromPlainText(columnText(i).trimmed());
+            return amount ? Value(*amount) : Value(columnText(i));
+        }
         try {
             return Value(Currency::fromDouble(sqlite3_column_double(stmt_, i)));
         } catch (const std::overflow_error&) {
-            // A value written by another program that no amount of money can hold.
-            throw DbError(err::Overflow,
-                          QStringLiteral("Overflow (the value %1 of the field '%2' is too large)")
-                              .arg(sqlite3_column_double(stmt_, i))
-                              .arg(QString::fromUtf8(sqlite3_column_name(stmt_, i))));
+            return Value(sqlite3_column_double(stmt_, i));
         }
     case Value::Kind::Date: {
         const QDate d = QDate::fromString(columnText(i).left(10), Qt::ISODate);

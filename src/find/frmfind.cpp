@@ -143,6 +143,7 @@ frmFind::~frmFind() = default;
 
 void frmFind::loadFields() {
     FindFields.clear();
+    QStringList refused;
     try {
         // The rows are copied out at once, so the read-only catalogue need not stay open.
         auto catalogue = db::openCatalogue(program_.AppFolder);
@@ -159,7 +160,13 @@ void frmFind::loadFields() {
             f.linkfield = rows->field(QStringLiteral("linkfield")).toText();
             f.datatype = int(rows->field(QStringLiteral("datatype")).toInteger());
             f.ismemo = rows->field(QStringLiteral("ismemo")).toBool();
-            FindFields.push_back(f);
+            // The catalogue is data: a row whose names are not the collection's is left out.
+            const QString problem = db::catalogueRowProblem(
+                {f.specid, f.desc, program_.FindUseWith, f.fieldname, f.fileName, f.linkfield});
+            if (problem.isEmpty())
+                FindFields.push_back(f);
+            else
+                refused << problem;
         }
         rows->close();
         catalogue->close();
@@ -171,6 +178,8 @@ void frmFind::loadFields() {
                 .arg(e.text()),
             Title, Buttons::Ok, Icon::Warning);
     }
+    if (!refused.isEmpty())
+        program_.dialogs().message(refused.join(u'\n'), Title, Buttons::Ok, Icon::Warning);
     for (const FindField& f : FindFields) {
         auto* item = new QListWidgetItem(f.desc, lstField);
         item->setData(Qt::UserRole, qlonglong(f.specid));
@@ -229,11 +238,13 @@ void frmFind::fillSel(const FindField& field) {
     lstSel->clear();
     const QStringList parts = field.linkfield.split(QLatin1Char(';'));
     const QString idColumn = parts.size() == 2 ? parts[1] : field.linkfield;
-    QString sql = QStringLiteral("select %1 as id, %2 as descr from %3")
-                      .arg(idColumn, field.fieldname, field.fileName);
-    if (!field.ismemo)
-        sql += QStringLiteral(" order by ") + field.fieldname;
+    const QString table = field.fileName.isEmpty() ? program_.FindUseWith : field.fileName;
     try {
+        const QString name = db::quoteName(field.fieldname);
+        QString sql = QStringLiteral("select %1 as id, %2 as descr from %3")
+                          .arg(db::quoteName(idColumn), name, db::quoteName(table));
+        if (!field.ismemo)
+            sql += QStringLiteral(" order by ") + name;
         if (!program_.CollectionDb)
             throw DbError(db::err::NoDatabase, QStringLiteral("The collection is not open."));
         auto rows = program_.CollectionDb->openRecordSet(sql, db::RecordSetKind::Snapshot);
@@ -269,7 +280,8 @@ frmFind::Built frmFind::build() const {
         b.title = Title;
         return b;
     }
-    const QString& F = f->fieldname;
+    // The catalogue's names go in as names only.
+    const QString F = db::quoteName(f->fieldname);
     const QString typed = txtToFind->text();
     switch (f->datatype) {
     case Text:
@@ -303,7 +315,8 @@ frmFind::Built frmFind::build() const {
                 b.valueCheck = true;
                 return b;
             }
-            b.criterion = f->linkfield.section(QLatin1Char(';'), 0, 0) + QStringLiteral(" = ") +
+            b.criterion = db::quoteName(f->linkfield.section(QLatin1Char(';'), 0, 0)) +
+                          QStringLiteral(" = ") +
                           QString::number(items.first()->data(Qt::UserRole).toLongLong());
         }
         break;

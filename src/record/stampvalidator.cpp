@@ -1,6 +1,7 @@
 #include "record/stampvalidator.h"
 
 #include "db/schema.h"
+#include "regional/regional.h"
 
 #include <QCoreApplication>
 #include <stdexcept>
@@ -132,18 +133,29 @@ std::optional<Refusal> StampValidator::checkLength(const StampField& f,
                   false);
 }
 
-std::optional<Refusal> StampValidator::leave(const QString& name, StampEntry& entry) const {
+std::optional<Refusal> StampValidator::leave(const QString& name, StampEntry& entry,
+                                             const StampEntry* shown) const {
     const StampField* f = db::stampField(name);
     if (!f)
         return std::nullopt;
-    switch (f->rule) {
+    // A stored value the user has not touched is the record's own, whatever another program
+    // put there: leaving it is no reason to complain (a refused field is not rewritten).
+    const auto refusal = check(*f, entry);
+    if (refusal && shown && entry.same(*shown, *f))
+        return std::nullopt;
+    return refusal;
+}
+
+std::optional<Refusal> StampValidator::check(const StampField& f, StampEntry& entry) const {
+    const QString name = nameOf(f);
+    switch (f.rule) {
     case EntryRule::Number:
-        return checkNumber(*f, entry);
+        return checkNumber(f, entry);
     case EntryRule::Date:
-        return checkDate(*f, entry);
+        return checkDate(f, entry);
     case EntryRule::Quantity: {
         if (!regional_.isNumeric(entry.text(name)))
-            return refuse(*f, tr("You must enter a number in the Quantity field"), true);
+            return refuse(f, tr("You must enter a number in the Quantity field"), true);
         if (auto r = checkQuantity(entry, QString()))
             return r;
         for (const StampField& t : db::stampFields())
@@ -158,7 +170,7 @@ std::optional<Refusal> StampValidator::leave(const QString& name, StampEntry& en
             entry.setText(nameOf(totalField), QString());
             return std::nullopt;
         }
-        if (auto r = checkPrice(*f, entry))
+        if (auto r = checkPrice(f, entry))
             return r;
         // A price left while the quantity is not a number changes no total.
         if (const auto amount = total(totalField, entry))
@@ -177,15 +189,21 @@ std::optional<Refusal> StampValidator::validate(const StampEntry& entry,
         return refuse(field("descr"),
                       tr("You must enter a description for this stamp or click the Cancel button."),
                       false);
-    if (!regional_.isNumeric(entry.text(QStringLiteral("quantity"))))
-        return refuse(field("quantity"), tr("You must enter number in the quantity field."), false,
-                      tr("Non-numeric Quantity Entered"));
-    if (auto r = checkQuantity(entry, tr("Invalid Quantity")))
-        return r;
+    // What the user left alone stays as it was stored, even what these checks would refuse.
+    const auto kept = [&](const StampField& f) { return shown && entry.same(*shown, f); };
+    if (!kept(field("quantity"))) {
+        if (!regional_.isNumeric(entry.text(QStringLiteral("quantity"))))
+            return refuse(field("quantity"), tr("You must enter number in the quantity field."),
+                          false, tr("Non-numeric Quantity Entered"));
+        if (auto r = checkQuantity(entry, tr("Invalid Quantity")))
+            return r;
+    }
     if (entry.ticked(QStringLiteral("sold")) && entry.ticked(QStringLiteral("forsale")))
         return refuse(field("forsale"), tr("A stamp cannot be for sale and sold at the same time."),
                       false, tr("Sale Status Error"));
     for (const StampField& f : db::stampFields()) {
+        if (kept(f))
+            continue;
         std::optional<Refusal> r;
         switch (f.rule) {
         case EntryRule::Number:
@@ -200,9 +218,7 @@ std::optional<Refusal> StampValidator::validate(const StampEntry& entry,
         default:
             break;
         }
-        // A value longer than its field that came from elsewhere stays as long as the user
-        // leaves it alone.
-        if (!r && (!shown || !entry.same(*shown, f)))
+        if (!r)
             r = checkLength(f, entry);
         if (r)
             return r;
@@ -282,12 +298,20 @@ QString StampValidator::showValue(const StampField& f, const db::Value& v) const
     if (v.isNull())
         return QString();
     switch (f.kind) {
-    case FieldKind::Money:
+    case FieldKind::Money: {
+        // A word another program stored shows as it stands, a number money cannot hold as such.
         if (!isNumber(v))
-            return QString();
+            return v.toText();
+        Currency amount;
+        try {
+            amount = v.toCurrency();
+        } catch (const std::overflow_error&) {
+            return regional::tooLargeForMoney();
+        }
         // The face value is shown as a plain number, the prices as currency.
-        return f.rule == EntryRule::Number ? regional_.formatNumber(v.toCurrency().toDouble())
-                                           : regional_.formatCurrency(v.toCurrency());
+        return f.rule == EntryRule::Number ? regional_.formatNumber(amount.toDouble())
+                                           : regional_.formatCurrency(amount);
+    }
     case FieldKind::Date: {
         const QDate d = v.toDate();
         return d.isValid() ? regional_.formatShortDate(d) : QString();

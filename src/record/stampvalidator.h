@@ -36,13 +36,17 @@ public:
 
     // The check made when the user leaves a field. A price that passes is rewritten as
     // currency and its total recomputed; a quantity that passes recomputes every total whose
-    // price is a number. Nothing is rewritten when the field is refused.
-    std::optional<Refusal> leave(const QString& field, StampEntry& entry) const;
+    // price is a number. Nothing is rewritten when the field is refused. A field that still
+    // holds what shown holds (the stored record, as it was put on screen) is never refused.
+    std::optional<Refusal> leave(const QString& field, StampEntry& entry,
+                                 const StampEntry* shown = nullptr) const;
 
     // The check of the whole record before it is stored: the description, the quantity and
     // the sale status first, then every field whose text would not convert, so that nothing
     // typed is dropped at the store.
-    // A text longer than its field is refused only when it differs from the shown one.
+    // A field that still holds what the shown record holds is not refused for what it holds
+    // (another program may have stored a word in a number field, or a text longer than the
+    // field); the description and the sale status are always checked.
     std::optional<Refusal> validate(const StampEntry& entry,
                                     const StampEntry* shown = nullptr) const;
 
@@ -59,6 +63,7 @@ public:
     db::Value value(const db::StampField& field, const StampEntry& entry) const;
 
 private:
+    std::optional<Refusal> check(const db::StampField& f, StampEntry& entry) const;
     std::optional<Refusal> checkNumber(const db::StampField& f, const StampEntry& entry) const;
     std::optional<Refusal> checkQuantity(const StampEntry& entry, const QString& title) const;
     std::optional<Refusal> checkPrice(const db::StampField& f, const StampEntry& entry) const;

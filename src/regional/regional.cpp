@@ -1,5 +1,6 @@
 #include "regional/regional.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -479,6 +480,10 @@ QDateTime fromSerial(double serial) {
         msecs -= MsecsPerDay;
     }
     return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(msecs)));
+}
+
+QString tooLargeForMoney() {
+    return QCoreApplication::translate("Regional", "too large");
 }
 
 } // namespace perlinex::regional

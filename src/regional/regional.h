@@ -86,6 +86,10 @@ private:
     QList<QPair<QString, int>> monthNames_; // lower case, without a trailing '.'
 };
 
+// What is shown for a stored number that no amount of money can hold (written by another
+// program): a marker, never an amount it is not.
+QString tooLargeForMoney();
+
 // Serial numbers of date-times: whole days since 30 December 1899, fraction = time of day.
 // Before that day the whole part counts days back while the fraction still counts the time
 // forward: -1.25 is 29 December 1899 06:00. toSerial gives NaN for an invalid date-time;

@@ -27,6 +27,17 @@ QString textOf(const db::Value& value) {
 
 } // namespace
 
+bool isTooLargeForMoney(const db::Value& value) {
+    if (value.kind() != db::Value::Kind::Real && value.kind() != db::Value::Kind::Integer)
+        return false;
+    try {
+        value.toCurrency();
+        return false;
+    } catch (const std::overflow_error&) {
+        return true;
+    }
+}
+
 std::optional<Currency> numberOf(const db::Value& value, const regional::Regional& regional) {
     switch (value.kind()) {
     case db::Value::Kind::Money:
@@ -155,7 +166,9 @@ int RowCursor::fieldIndex(const QString& name) const {
 
 QString RowCursor::text(int index) const {
     sqlite3_stmt* st = statement_->get();
-    if (sqlite3_column_type(st, index) == SQLITE_NULL)
+    // Bytes that are no value of the program's show as nothing, as in the record.
+    if (sqlite3_column_type(st, index) == SQLITE_NULL ||
+        sqlite3_column_type(st, index) == SQLITE_BLOB)
         return QString();
     if (kinds_[std::size_t(index)] == std::uint8_t(db::Value::Kind::Money))
         return textOf(value(index));
@@ -172,6 +185,7 @@ db::Value RowCursor::value(int index) const {
     const auto kind = db::Value::Kind(kinds_[std::size_t(index)]);
     switch (sqlite3_column_type(st, index)) {
     case SQLITE_NULL:
+    case SQLITE_BLOB:
         return db::Value();
     case SQLITE_INTEGER:
     case SQLITE_FLOAT:
@@ -219,12 +233,17 @@ ReportData::~ReportData() = default;
 std::int64_t ReportData::writeTo(ReportSink& sink, const regional::Regional& regional) {
     const std::span<const ReportColumn> columns = definition_.columns;
     const MoneyFormat money(regional);
+    const QString tooLarge = regional::tooLargeForMoney();
     std::array<QString, 8> cells;
     ReportTotals totals;
+    // A number no money can hold shows as such; the sums that would include it cannot be made.
+    bool amountSumTooLarge = false;
+    bool extendedSumTooLarge = false;
     std::int64_t count = 0;
     for (; !rows_.atEnd(); rows_.next(), ++count) {
         const std::int64_t quantity = quantityIndex_ < 0 ? 0 : rows_.integer(quantityIndex_);
         Currency amount;
+        bool amountTooLarge = false;
         std::size_t extended = 0;
         for (std::size_t i = 0; i < columns.size(); ++i) {
             QString& cell = cells[i];
@@ -235,23 +254,33 @@ std::int64_t ReportData::writeTo(ReportSink& sink, const regional::Regional& reg
                 cell = rows_.text(field);
                 break;
             case CellKind::FaceAmount: {
-                const auto n = numberOf(rows_.value(field), regional);
-                cell = n ? money.format(*n) : QString();
+                const db::Value v = rows_.value(field);
+                const auto n = numberOf(v, regional);
+                cell = n ? money.format(*n) : isTooLargeForMoney(v) ? tooLarge : QString();
                 break;
             }
             case CellKind::Money: {
                 const db::Value v = rows_.value(field);
                 if (const auto n = numberOf(v, regional))
                     cell = money.format(*n);
-                else
-                    cell = textOf(v); // a text that is no number stays as it is
+                else // a text that is no number stays as it is
+                    cell = isTooLargeForMoney(v) ? tooLarge : textOf(v);
                 break;
             }
-            case CellKind::Amount:
-                amount = numberOf(rows_.value(field), regional).value_or(Currency());
-                cell = money.format(amount);
+            case CellKind::Amount: {
+                const db::Value v = rows_.value(field);
+                amount = numberOf(v, regional).value_or(Currency());
+                amountTooLarge = isTooLargeForMoney(v);
+                cell = amountTooLarge ? tooLarge : money.format(amount);
                 break;
+            }
             case CellKind::Extended: {
+                if (amountTooLarge) {
+                    extendedSumTooLarge = extendedSumTooLarge || extended < totals.extended.size();
+                    ++extended;
+                    cell = tooLarge;
+                    break;
+                }
                 const Currency product = amount * quantity;
                 if (extended < totals.extended.size())
                     totals.extended[extended] += product;
@@ -263,8 +292,12 @@ std::int64_t ReportData::writeTo(ReportSink& sink, const regional::Regional& reg
         }
         totals.quantity += quantity;
         totals.amount += amount;
+        amountSumTooLarge = amountSumTooLarge || amountTooLarge;
         sink.row(std::span<const QString>(cells.data(), columns.size()));
     }
+    if ((definition_.totals == TotalsKind::Sum && amountSumTooLarge) ||
+        (definition_.totals == TotalsKind::CostAndWorth && extendedSumTooLarge))
+        throw std::overflow_error("a report total includes an amount money cannot hold");
     for (const TotalsLine& line : totalsLines(definition_, totals, regional))
         sink.totals(line);
     return count;

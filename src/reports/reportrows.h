@@ -62,6 +62,10 @@ struct ReportTotals {
 QList<TotalsLine> totalsLines(const ReportDefinition& definition, const ReportTotals& totals,
                               const regional::Regional& regional);
 
+// True for a number stored in a money field that no amount of money can hold (written by
+// another program): it shows as regional::tooLargeForMoney(), and no total can include it.
+bool isTooLargeForMoney(const db::Value& value);
+
 // The numeric test of a stored value: a number, or a text the user's settings read as one.
 std::optional<Currency> numberOf(const db::Value& value, const regional::Regional& regional);
 

@@ -15,6 +15,12 @@ using namespace perlinex;
 
 namespace {
 
+bool generated(const QString& folder, int stamps) {
+    return run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"),
+                QString::number(stamps)})
+               .status == 0;
+}
+
 QStringList descriptions(const QString& folder) {
     auto db = db::openCollection(QDir(folder).filePath(QStringLiteral("stamp.mdb")));
     auto rs = db->openRecordSet(
@@ -165,10 +171,7 @@ TEST(CommandLine, TheStartSettlesThePicturesThatStoresCutShortLeftWaiting) {
 TEST(CommandLine, CheckChangesNothing_RepairAsksBeforeASalvageThatFellShort) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("c"));
-    ASSERT_EQ(
-        run({QStringLiteral("generate"), folder, QStringLiteral("--stamps"), QStringLiteral("600")})
-            .status,
-        0);
+    ASSERT_TRUE(generated(folder, 600));
     const QString path = folder + QStringLiteral("/stamp.mdb");
     EXPECT_EQ(run({QStringLiteral("check"), folder}).status, 0);
 
@@ -221,4 +224,81 @@ TEST(CommandLine, AFileSizeLimitIsReportedAsAFullDiskAndLeavesNoPartialFile) {
     const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString& f : left)
         EXPECT_TRUE(f == QLatin1String("stamp.mdb.lock")) << f.toStdString();
+}
+
+TEST(CommandLine, AVersionNoPerlinexWroteIsNotWholeAndNoCommandRewritesIt) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("c"));
+    ASSERT_TRUE(generated(folder, 5));
+    const QString path = folder + QStringLiteral("/stamp.mdb");
+    for (const char* version : {"'abc'", "-5", "4294967297"}) {
+        SCOPED_TRACE(version);
+        db::openCollection(path)->execute(
+            QStringLiteral("update meta set version = %1").arg(QLatin1String(version)));
+        const QByteArray before = bytesOf(path);
+        const Outcome checked = run({QStringLiteral("check"), folder});
+        EXPECT_EQ(checked.status, 1);
+        EXPECT_TRUE(checked.out.contains(QStringLiteral("schema version")))
+            << checked.out.toStdString();
+        const Outcome reported =
+            run({QStringLiteral("report"), QStringLiteral("value"), QStringLiteral("--to"),
+                 QStringLiteral("text"), QStringLiteral("--output"),
+                 dir.filePath(QStringLiteral("value.txt")), QStringLiteral("--folder"), folder});
+        EXPECT_EQ(reported.status, 1);
+        EXPECT_TRUE(reported.err.contains(QStringLiteral("newer version")))
+            << reported.err.toStdString();
+        EXPECT_EQ(bytesOf(path), before);
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("value.txt"))));
+        // Put right for the next case, as a newer program would have it.
+        auto db = db::Database::open(path, db::OpenMode::Exclusive);
+        db->execute(QStringLiteral("update meta set version = 1"));
+    }
+}
+
+TEST(CommandLine, ValuesOfUnexpectedKindsAreWholeAndReportedAsTheyAre) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("c"));
+    ASSERT_TRUE(generated(folder, 8));
+    const QString path = folder + QStringLiteral("/stamp.mdb");
+    {
+        auto db = db::openCollection(path);
+        db->execute(QStringLiteral("update stamp set forsale = false, wantlist = false"));
+        // As another program may write them: without the fields' rules.
+        db->execute(QStringLiteral(
+            "PRAGMA ignore_check_constraints = ON; "
+            "update stamp set descr = 'Odd', quantity = 'many', Year = 'x', issued = 12345, "
+            "face = 'ten', pricepaid = 1e308, catvalue = 'dear', priceask = 1e308, "
+            "notes = x'00ff10', forsale = true, sold = false where stampid = 1; "
+            "update stamp set wantlist = true, pricepaid = 1e308 where stampid = 2"));
+    }
+    const QByteArray before = bytesOf(path);
+    const Outcome checked = run({QStringLiteral("check"), folder});
+    EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("is whole")));
+
+    const auto report = [&](const char* name) {
+        return run({QStringLiteral("report"), QLatin1String(name), QStringLiteral("--to"),
+                    QStringLiteral("text"), QStringLiteral("--output"),
+                    dir.filePath(QLatin1String(name) + QStringLiteral(".txt")),
+                    QStringLiteral("--folder"), folder});
+    };
+    // No total: the price shows as too large, not as an amount.
+    const Outcome forSale = report("forsale");
+    ASSERT_EQ(forSale.status, 0) << forSale.err.toStdString();
+    QFile written(dir.filePath(QStringLiteral("forsale.txt")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Odd\t"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\ttoo large"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("$0.00"))) << text.toStdString();
+    // Totals that would include it cannot be added up; nothing is written.
+    for (const char* name : {"wantlist", "value"}) {
+        SCOPED_TRACE(name);
+        const Outcome totalled = report(name);
+        EXPECT_EQ(totalled.status, 1);
+        EXPECT_TRUE(totalled.err.contains(QStringLiteral("too large to be added up")))
+            << totalled.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath(QLatin1String(name) + QStringLiteral(".txt"))));
+    }
+    EXPECT_EQ(bytesOf(path), before);
 }

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
@@ -40,8 +41,10 @@ protected:
     }
 
     // Makes a collection with the given stamps (the first ten countries in turn) and opens it;
-    // readOnly opens it as the program opens a collection it cannot change.
-    void open(const std::vector<Seed>& stamps, bool readOnly = false) {
+    // readOnly opens it as the program opens a collection it cannot change; change, when
+    // given, is run on the collection first, as another program would.
+    void open(const std::vector<Seed>& stamps, bool readOnly = false,
+              const std::function<void(db::Database&)>& change = {}) {
         {
             auto db = db::createCollection(dir.filePath(QStringLiteral("stamp.mdb")));
             auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
@@ -53,6 +56,8 @@ protected:
                              Value(db::CatSortKey(QString::fromUtf8(s.catnum))));
                 rs->update();
             }
+            if (change)
+                change(*db);
         }
         program = std::make_unique<Program>(dialogs, dir.path());
         program->ReadOnly = readOnly;

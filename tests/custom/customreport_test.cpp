@@ -72,8 +72,9 @@ Layout priceList() {
 
 TEST_F(CustomReportTest, TextFileHoldsTheRowsAndTheTotals) {
     const ReportPlan p = plan(priceList());
-    EXPECT_EQ(p.sql, "Select descr, Coudesc, pricepaid, Year from (stamp left join country on "
-                     "stamp.CouID = country.CouID) where  Year > 1800 order by descr");
+    EXPECT_EQ(p.sql, "Select [descr], [Coudesc], [pricepaid], [Year] from ([stamp] left join "
+                     "[country] on [stamp].[CouID] = [country].[CouID]) where  [Year] > 1800 "
+                     "order by [descr]");
     CustomReportData data(*db, p);
     ASSERT_FALSE(data.isEmpty());
     EXPECT_EQ(writeReportFile(data, reports::FileTarget::Text, path("p.txt"), us, {}), 7);
@@ -132,6 +133,21 @@ TEST_F(CustomReportTest, CellsFollowTheDataTypeAndTotalsSkipEmptyValues) {
         ASSERT_EQ(got.totalLines.size(), 1);
         EXPECT_EQ(got.totalLines[0].textCells, c.totals);
     }
+}
+
+TEST_F(CustomReportTest, AnAmountMoneyCannotHoldShowsAsSuchAndCannotBeTotalled) {
+    db->execute(QStringLiteral("update stamp set pricepaid = 1e308 where descr = 'penny red'; "
+                               "update stamp set pricepaid = x'00' where descr = 'Penny Black'"));
+    Layout l = layoutOf({spec::Description, spec::PricePaid});
+    l.setting(spec::Description).startsWith = "p";
+    const Capture got = capture(l);
+    EXPECT_EQ(got.rows, (QList<QStringList>{{"Penny Black", ""}, {"penny red", "too large"}}));
+    l.setting(spec::PricePaid).showTotal = true;
+    const ReportPlan p = plan(l);
+    CustomReportData data(*db, p);
+    Capture totalled;
+    EXPECT_THROW(data.writeTo(totalled, us), std::overflow_error);
+    EXPECT_TRUE(totalled.totalLines.isEmpty());
 }
 
 TEST_F(CustomReportTest, StartsWithMatchesLiterallyIgnoringCaseButNotAccents) {

@@ -10,8 +10,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -379,6 +381,60 @@ TEST_F(DesignerTest, GenerateTakesOverTheValueBeingTyped) {
     QCoreApplication::processEvents();
     EXPECT_EQ(messages(),
               QStringList{"You must enter a number or leave this selection field blank"});
+}
+
+TEST_F(DesignerTest, ANulPastedIntoACriterionIsRefusedAsAnInvalidValue) {
+    addField("Description");
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    click("optReportTo2");
+    find<QTabWidget>("Tab1")->setCurrentIndex(0);
+    QGuiApplication::clipboard()->setText(QStringLiteral("pen") + QChar(0) + QStringLiteral("ny"));
+    auto* box = find<QLineEdit>("txtStarting");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Tab);
+    ASSERT_TRUE(settings(spec::Description).startsWith.contains(QChar(0)));
+    dialogs.prompts.clear();
+    dialogs.texts = {path("nul.txt")};
+    click("cmdGenerate");
+    QCoreApplication::processEvents();
+    const QStringList said = messages();
+    ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
+    EXPECT_TRUE(said[0].contains(QStringLiteral("NUL"))) << said[0].toStdString();
+    EXPECT_TRUE(said[0].contains(QStringLiteral("Description")));
+    EXPECT_FALSE(said[0].contains(QStringLiteral("token"))) << said[0].toStdString();
+    EXPECT_FALSE(QFile::exists(path("nul.txt")));
+}
+
+TEST_F(DesignerTest, CatalogueRowsWhoseNamesAreNotTheCollectionsAreLeftOutAndSaid) {
+    w.reset();
+    const QString catalogue = path("rptspec.mdb");
+    QFile::remove(catalogue);
+    db::createCatalogue(catalogue);
+    db::Database::open(catalogue, db::OpenMode::Shared)
+        ->execute("update RptSpec set fieldname = 'Coudesc from country --' where specid = 1; "
+                  "update RptSpec set FileName = 'stamp; drop table stamp' where specid = 4");
+    dialogs.prompts.clear();
+    w.reset(frmRptSpec::create(*program, *reports));
+    ASSERT_TRUE(w);
+    const QStringList said = messages();
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].contains("row 1 (Description)")) << said[0].toStdString();
+    EXPECT_TRUE(said[0].contains("row 4 (Year)")) << said[0].toStdString();
+    EXPECT_FALSE(captions("List1").contains("Description"));
+    EXPECT_FALSE(captions("List1").contains("Year"));
+
+    w->show();
+    addField("Catalog Number");
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    click("optReportTo2");
+    dialogs.texts = {path("numbers.txt")};
+    click("cmdGenerate");
+    EXPECT_TRUE(messages().isEmpty());
+    const QString written = fileText(path("numbers.txt"));
+    EXPECT_TRUE(written.contains("SG 1")) << written.toStdString();
+    EXPECT_FALSE(written.contains("Sweden")) << written.toStdString();
+    EXPECT_EQ(program->CollectionDb->scalar("select count(*) from stamp").toInteger(), 8);
 }
 
 TEST_F(DesignerTest, TheMenuCommandsAndTheOneWindow) {

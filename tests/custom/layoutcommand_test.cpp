@@ -142,3 +142,19 @@ TEST(LayoutCommand, IsRecognisedByItsOption) {
     EXPECT_FALSE(isLayoutReportCommand({"perlinex", "report", "value", "--to", "pdf"}));
     EXPECT_FALSE(isLayoutReportCommand({"perlinex", "check", "--layout", "a.rpt"}));
 }
+
+TEST_F(LayoutCommandTest, ACatalogueRowThatNamesAnotherTableIsLeftOutAndSaid) {
+    // Once such a row made a report of the country table.
+    db::createCatalogue(path("rptspec.mdb"));
+    db::Database::open(path("rptspec.mdb"), db::OpenMode::Shared)
+        ->execute("update RptSpec set fieldname = 'Coudesc from country --' where specid = 1");
+    Layout l = layoutOf({spec::Description, spec::Year});
+    l.target = Target::TextFile;
+    const QString output = path("out.txt");
+    ASSERT_EQ(run(with(save(l), output)), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains("row 1 (Description)")) << err.toStdString();
+    const QString written = fileText(output);
+    EXPECT_FALSE(written.contains("Sweden")) << written.toStdString();
+    EXPECT_TRUE(written.contains("1840")) << written.toStdString();
+    EXPECT_EQ(written.count("\r\n"), 8); // the years of the eight stamps, one a line
+}

@@ -60,25 +60,26 @@ TEST(ReportPlan, WritesTheWholeQueryForEveryKindOfCriterionAndJoin) {
         // The leading " and" of the first criterion goes, leaving two spaces after where.
         {{spec::Description},
          set(spec::Description, [](S& s) { s.startsWith = "O'Brien*[x?#"; }),
-         "Select descr from stamp where  descr like 'O''Brien[*][[]x[?][#]*'"},
+         "Select [descr] from [stamp] where  [descr] like 'O''Brien[*][[]x[?][#]*'"},
         {{spec::FaceValue},
          set(spec::FaceValue, [](S& s) { s.lessThan = "$1,000.00", s.greaterThan = "(1)"; }),
-         "Select face from stamp where  face < 1000 and face > -1"},
+         "Select [face] from [stamp] where  [face] < 1000 and [face] > -1"},
         {{spec::IssueDate},
          set(spec::IssueDate,
              [](S& s) { s.rangeFrom = at(2001, 3, 1), s.rangeTo = at(2001, 3, 31, QTime(18, 0)); }),
-         "Select issued from stamp where  issued >= #3/1/2001# and issued <= #3/31/2001#"},
+         "Select [issued] from [stamp] where  [issued] >= #3/1/2001# and [issued] <= "
+         "#3/31/2001#"},
         {{TimeBought},
          set(TimeBought,
              [](S& s) {
                  s.rangeFrom = at(1899, 12, 30, QTime(13, 30)),
                  s.rangeTo = at(1899, 12, 30, QTime(9, 5, 7));
              }),
-         "Select timebought from stamp where  timebought >= #13:30:00# and timebought <= "
-         "#9:05:07#"},
+         "Select [timebought] from [stamp] where  [timebought] >= #13:30:00# and "
+         "[timebought] <= #9:05:07#"},
         {{spec::Sold},
          set(spec::Sold, [](S& s) { s.critFalse = true; }),
-         "Select sold from stamp where  not sold"},
+         "Select [sold] from [stamp] where  not [sold]"},
         // Criteria of another kind than the field's are not applied.
         {{spec::Used, spec::Year},
          [](Layout& l) {
@@ -86,29 +87,32 @@ TEST(ReportPlan, WritesTheWholeQueryForEveryKindOfCriterionAndJoin) {
              l.setting(spec::Used).startsWith = "x";
              l.setting(spec::Year).critTrue = true;
          },
-         "Select used, Year from stamp where  used"},
+         "Select [used], [Year] from [stamp] where  [used]"},
         {{spec::Country, CountryCode},
          {},
-         "Select Coudesc, country.CouID from (stamp left join country on stamp.CouID = "
-         "country.CouID)"},
+         "Select [Coudesc], [country].[CouID] from ([stamp] left join [country] on "
+         "[stamp].[CouID] = [country].[CouID])"},
         {{spec::Country, spec::Description, spec::Type},
          {},
-         "Select Coudesc, descr, Typedesc from ((stamp left join country on stamp.CouID = "
-         "country.CouID) left join type on stamp.typeID = type.typeID)"},
+         "Select [Coudesc], [descr], [Typedesc] from (([stamp] left join [country] on "
+         "[stamp].[CouID] = [country].[CouID]) left join [type] on [stamp].[typeID] = "
+         "[type].[typeID])"},
         {{spec::Description},
          [](Layout& l) {
              l.sort = {planCatalogue().positionOf(spec::Perforation),
                        planCatalogue().positionOf(spec::Year)};
          },
-         "Select descr from (stamp left join Perf on stamp.perfID = Perf.perfID) order by "
-         "PerfDesc, Year"},
+         "Select [descr] from ([stamp] left join [Perf] on [stamp].[perfID] = [Perf].[perfID]) "
+         "order by [PerfDesc], [Year]"},
         {{spec::Description},
          [](Layout& l) {
              l.sort = {-1, planCatalogue().positionOf(spec::Description)};
          },
-         "Select descr from stamp order by descr"},
-        {{Album}, {}, "Select albumname from (stamp left join album on stamp.albumid = album.id)"},
-        {{Shelf, spec::Description}, {}, "Select shelf, descr from stamp"},
+         "Select [descr] from [stamp] order by [descr]"},
+        {{Album},
+         {},
+         "Select [albumname] from ([stamp] left join [album] on [stamp].[albumid] = [album].[id])"},
+        {{Shelf, spec::Description}, {}, "Select [shelf], [descr] from [stamp]"},
         // Hidden fields are read and filter.
         {{spec::Description, spec::Sold, spec::Country},
          [](Layout& l) {
@@ -116,8 +120,8 @@ TEST(ReportPlan, WritesTheWholeQueryForEveryKindOfCriterionAndJoin) {
              l.setting(spec::Sold).critFalse = true;
              l.setting(spec::Country).startsWith = "Swe";
          },
-         "Select descr, sold, Coudesc from (stamp left join country on stamp.CouID = "
-         "country.CouID) where  not sold and Coudesc like 'Swe*'"},
+         "Select [descr], [sold], [Coudesc] from ([stamp] left join [country] on "
+         "[stamp].[CouID] = [country].[CouID]) where  not [sold] and [Coudesc] like 'Swe*'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sql);
@@ -151,7 +155,7 @@ TEST(ReportPlan, BoundsAreReadInTheUsersOwnWay) {
             c.locale);
         if (c.written) {
             ASSERT_TRUE(r.plan) << r.problem.message.toStdString();
-            EXPECT_EQ(r.plan->whereText, QStringLiteral(" pricepaid > %1").arg(c.written));
+            EXPECT_EQ(r.plan->whereText, QStringLiteral(" [pricepaid] > %1").arg(c.written));
         } else {
             EXPECT_FALSE(r.plan);
             EXPECT_TRUE(r.problem.message.contains(c.typed)) << r.problem.message.toStdString();

@@ -130,3 +130,50 @@ TEST_F(CatalogueFile, ABadFileNeverReplacesAnEarlierKeptOne) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(kept, (QList<QByteArray>{"first", "second"}));
 }
+
+TEST(CatalogueRows, OnlyNamesOfTheCollectionsTablesAndFieldsPass) {
+    // The shipped rows all pass.
+    QTemporaryDir dir;
+    auto shipped = openCatalogue(dir.path());
+    auto rows =
+        shipped->openRecordSet(QStringLiteral("select * from RptSpec"), RecordSetKind::Snapshot);
+    for (; !rows->eof(); rows->moveNext()) {
+        const auto text = [&](const char* f) { return rows->field(QLatin1String(f)).toText(); };
+        EXPECT_EQ(catalogueRowProblem({rows->field(QStringLiteral("specid")).toInteger(),
+                                       text("Desc"), text("usewith"), text("fieldname"),
+                                       text("FileName"), text("linkfield")}),
+                  QString())
+            << text("Desc").toStdString();
+    }
+    const struct {
+        const char *useWith, *fieldname, *fileName, *linkfield;
+        const char* problem; // part of the reason; nullptr when the row passes
+    } cases[] = {
+        {"STAMP", "DESCR", "", "", nullptr},
+        {"stamp", "country.CouID", "country", "CouID", nullptr},
+        {"stamp", "Coudesc", "country", "CouID;CouID", nullptr},
+        {"stamp", "descr, stampid", "stamp", "", "(fieldname)"},
+        {"stamp", "descr) from stamp; drop table stamp; --", "stamp", "", "(fieldname)"},
+        {"stamp", "[descr]", "stamp", "", "(fieldname)"},
+        {"stamp", "sqlite_master.sql", "stamp", "", "(fieldname)"},
+        {"stamp", "Coudesc", "stamp", "", "(fieldname)"},
+        {"stamp", "Coudesc", "country", "", "(linkfield)"},
+        {"stamp", "Coudesc", "country", "CouID = 1 or CouID", "(linkfield)"},
+        {"stamp", "Coudesc", "country", "CouID;CouID;CouID", "(linkfield)"},
+        {"stamp", "Coudesc", "sqlite_master", "CouID", "(FileName)"},
+        {"stamp where 1", "descr", "stamp", "", "(usewith)"},
+        {"letters", "descr", "", "", "(usewith)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fieldname);
+        const QString problem = catalogueRowProblem(
+            {7, QStringLiteral("Odd"), QLatin1String(c.useWith), QLatin1String(c.fieldname),
+             QLatin1String(c.fileName), QLatin1String(c.linkfield)});
+        if (!c.problem) {
+            EXPECT_EQ(problem, QString());
+            continue;
+        }
+        EXPECT_TRUE(problem.contains(QStringLiteral("row 7 (Odd)"))) << problem.toStdString();
+        EXPECT_TRUE(problem.contains(QLatin1String(c.problem))) << problem.toStdString();
+    }
+}

@@ -1,7 +1,9 @@
 #include "db/dberror.h"
+#include "db/sqlitecall.h"
 #include "support/collection_fixture.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace perlinex;
 using namespace perlinex::db;
@@ -125,6 +127,41 @@ TEST_F(RecordSetTest, RefusesValuesThatDoNotFitTheField) {
         1);
 }
 
+TEST_F(RecordSetTest, ValuesAnotherProgramStoredWithUnexpectedKindsComeAsStored) {
+    // As another program may write them: without the fields' rules.
+    detail::exec(db->handle(), QStringLiteral(R"(
+        PRAGMA ignore_check_constraints = ON;
+        UPDATE stamp SET Year = 'x', quantity = 2.5, CouID = 'abc', issued = 12345,
+            pricepaid = 1e308, catvalue = 'dear', face = '2.5', priceask = -1e999,
+            notes = x'00ff10' WHERE descr = 'apple';)"));
+    struct Expected {
+        const char* field;
+        Value value;
+    };
+    const Expected expected[] = {
+        {"Year", Value(QStringLiteral("x"))},
+        {"quantity", Value(2.5)},
+        {"CouID", Value(QStringLiteral("abc"))},
+        {"issued", Value(QStringLiteral("12345"))},
+        {"pricepaid", Value(1e308)}, // no amount of money: a number as it is
+        {"catvalue", Value(QStringLiteral("dear"))},
+        {"face", Value(Currency::fromRaw(25000))},
+        {"priceask", Value(-std::numeric_limits<double>::infinity())},
+        {"notes", Value()}, // bytes that are no value of ours show as nothing
+    };
+    for (const RecordSetKind kind : {RecordSetKind::Dynaset, RecordSetKind::Snapshot}) {
+        auto rs =
+            db->openRecordSet(QStringLiteral("select * from stamp where descr = 'apple'"), kind);
+        for (const Expected& e : expected)
+            EXPECT_EQ(rs->field(QLatin1String(e.field)), e.value) << e.field;
+    }
+    auto rs = byDescr();
+    // Such a number is refused as a new value, as the store's own error.
+    rs->edit();
+    EXPECT_EQ(errorOf([&] { rs->setField(QStringLiteral("pricepaid"), Value(1e308)); }),
+              err::Overflow);
+}
+
 TEST_F(RecordSetTest, AddNewHandsOutTheCounterAtOnceAndPutsTheRowAtTheEnd) {
     auto rs = byDescr();
     rs->moveNext(); // Banana
@@ -159,6 +196,45 @@ TEST_F(RecordSetTest, CountersAreNeverReused) {
     db->close();
     db = openCollection(dbPath); // and across closing and opening
     EXPECT_EQ(addStamp(QStringLiteral("after reopening")), 7);
+}
+
+TEST_F(RecordSetTest, ACounterAtItsLargestNumberGivesTooManyRecordsAndChangesNothing) {
+    const struct {
+        const char* name;
+        const char* table;
+        const char* change;
+    } cases[] = {
+        {"stamp counter", "stamp",
+         "update sqlite_sequence set seq = 9223372036854775807 where name = 'stamp'"},
+        {"stamp number", "stamp",
+         "insert into stamp (stampid, descr) values (9223372036854775807, 'last')"},
+        {"code counter", "gum",
+         "update sqlite_sequence set seq = 9223372036854775807 where name = 'gum'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto db = createCollection(path(QLatin1String(c.name) + QStringLiteral(".mdb")));
+        db->execute(QStringLiteral("insert into stamp (descr) values ('first')"));
+        db->execute(QLatin1String(c.change));
+        const QString state = QStringLiteral(
+            "select (select group_concat(name || seq) from sqlite_sequence) || (select count(*) "
+            "from stamp) || (select count(*) from gum)");
+        const std::string before = db->scalar(state).toText().toStdString();
+        auto rs = db->openRecordSet(QStringLiteral("select * from %1").arg(QLatin1String(c.table)));
+        try {
+            rs->addNew();
+            ADD_FAILURE() << "a new row was begun";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.number(), err::TooManyRows);
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("Too many"))) << e.text().toStdString();
+        }
+        EXPECT_FALSE(rs->isAdding());
+        EXPECT_EQ(db->scalar(state).toText().toStdString(), before);
+        // The store goes on working.
+        rs->moveFirst();
+        rs->edit();
+        rs->update();
+    }
 }
 
 TEST_F(RecordSetTest, EditUpdateAndCancel) {

@@ -1,5 +1,6 @@
 #include "db/catalogue.h"
 #include "db/dberror.h"
+#include "db/maintenance.h"
 #include "db/sqlitecall.h"
 #include "support/collection_fixture.h"
 #include "support/unprivileged.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -119,25 +121,87 @@ TEST_F(SchemaTest, MissingTableOrFieldIsNamed) {
     EXPECT_TRUE(openErrorText(other).contains(QStringLiteral("misc2")));
 }
 
-TEST_F(SchemaTest, OlderSchemaIsUpgradedAndNewerOneRefusedUntouched) {
-    addStamp(QStringLiteral("kept"));
-    db->execute(QStringLiteral("drop table meta; drop index stamp_descr"));
-    db->close();
-    db = openCollection(dbPath);
-    EXPECT_EQ(db->scalar(QStringLiteral("select version from meta")).toInteger(), SchemaVersion);
-    EXPECT_EQ(
-        db->scalar(QStringLiteral("select count(*) from sqlite_master where name = 'stamp_descr'"))
-            .toInteger(),
-        1);
-    EXPECT_EQ(db->scalar(QStringLiteral("select descr from stamp")).toText(),
-              QStringLiteral("kept"));
+// What an open does with the version the meta table holds.
+enum class VersionOutcome { Opens, Upgrades, Refused };
 
-    db->execute(QStringLiteral("update meta set version = %1").arg(SchemaVersion + 1));
+struct VersionCase {
+    const char* name;
+    const char* change; // statements run on a fresh collection with one stamp
+    VersionOutcome outcome;
+    int refusal = 0;
+};
+
+QStringList keptBeforeUpgrade(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("stamp-before-upgrade-*.mdb")}, QDir::Files);
+}
+
+TEST_F(SchemaTest, OnlyARealOlderVersionIsUpgradedAndAnyOtherIsLeftByteForByte) {
+    using enum VersionOutcome;
+    const std::vector<VersionCase> cases = {
+        {"own", "", Opens},
+        {"no meta table (made before it)", "drop table meta; drop index stamp_descr", Upgrades},
+        {"no meta table nor code table", "drop table meta; drop table gum", Refused,
+         err::TableMissing},
+        {"no meta row", "delete from meta", Refused, err::NewerVersion},
+        {"a word", "update meta set version = 'abc'", Refused, err::NewerVersion},
+        {"negative", "update meta set version = -5", Refused, err::NewerVersion},
+        {"zero", "update meta set version = 0", Refused, err::NewerVersion},
+        {"2^32", "update meta set version = 4294967296", Refused, err::NewerVersion},
+        {"2^32 + 1", "update meta set version = 4294967297", Refused, err::NewerVersion},
+        {"a fraction", "update meta set version = 1.5", Refused, err::NewerVersion},
+        {"a text",
+         "drop table meta; create table meta (version, unicode); "
+         "insert into meta values ('1', '')",
+         Refused, err::NewerVersion},
+        {"two rows", "insert into meta select * from meta", Refused, err::NewerVersion},
+        {"newer", "update meta set version = version + 1", Refused, err::NewerVersion},
+    };
     db->close();
-    const QByteArray before = contents(dbPath);
-    EXPECT_EQ(openError(dbPath), err::NewerVersion);
-    EXPECT_TRUE(openErrorText(dbPath).contains(QStringLiteral("newer version")));
-    EXPECT_EQ(contents(dbPath), before);
+    for (const VersionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("stamp.mdb"));
+        {
+            auto made = createCollection(file);
+            made->execute(QStringLiteral(
+                "insert into stamp (descr, catnum, catsort) values ('kept', '', '')"));
+            if (*c.change)
+                made->execute(QLatin1String(c.change));
+        }
+        const QByteArray before = contents(file);
+        EXPECT_EQ(checkCollection(file).isEmpty(), c.outcome != Refused)
+            << checkCollection(file).join(QLatin1Char(';')).toStdString();
+        EXPECT_EQ(openError(file), c.refusal) << openErrorText(file).toStdString();
+        const QStringList kept = keptBeforeUpgrade(folder.path());
+        switch (c.outcome) {
+        case Opens:
+            EXPECT_EQ(contents(file), before);
+            EXPECT_TRUE(kept.isEmpty());
+            break;
+        case Upgrades: {
+            EXPECT_EQ(kept.size(), 1);
+            EXPECT_EQ(contents(folder.filePath(kept.value(0))), before);
+            auto opened = openCollection(file);
+            EXPECT_EQ(opened->scalar(QStringLiteral("select version from meta")).toInteger(),
+                      SchemaVersion);
+            EXPECT_EQ(opened
+                          ->scalar(QStringLiteral("select count(*) from sqlite_master where "
+                                                  "name = 'stamp_descr'"))
+                          .toInteger(),
+                      1);
+            EXPECT_EQ(opened->scalar(QStringLiteral("select descr from stamp")).toText(),
+                      QStringLiteral("kept"));
+            break;
+        }
+        case Refused:
+            EXPECT_EQ(contents(file), before);
+            EXPECT_TRUE(kept.isEmpty());
+            if (c.refusal == err::NewerVersion) {
+                EXPECT_TRUE(openErrorText(file).contains(QStringLiteral("newer version")));
+            }
+            break;
+        }
+    }
     db.reset();
 }
 
