@@ -10,6 +10,7 @@
 #include "db/schema.h"
 #include "generator/generator.h"
 #include "reports/reportcommand.h"
+#include "stats/statscommand.h"
 #include "ui/program.h"
 
 #include <QCommandLineParser>
@@ -47,9 +48,9 @@ QString usage() {
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"), QStringLiteral("generate"),
-                                   QStringLiteral("check"), QStringLiteral("repair"),
-                                   QStringLiteral("report")};
+    static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
+                                   QStringLiteral("check"),  QStringLiteral("repair"),
+                                   QStringLiteral("report"), QStringLiteral("statistics")};
     return names;
 }
 
@@ -62,7 +63,8 @@ bool isLayoutFileName(const QString& argument) {
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
-        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+        << stats::statisticsCommandUsage();
     return 2;
 }
 
@@ -283,6 +285,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return custom::isLayoutReportCommand(arguments)
                        ? custom::runLayoutReportCommand(arguments, out, err)
                        : reports::runReportCommand(arguments, out, err);
+        if (first == QLatin1String("statistics"))
+            return stats::runStatisticsCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
         if (first == QLatin1String("repair")) {
@@ -302,7 +306,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
-        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+            << stats::statisticsCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {
