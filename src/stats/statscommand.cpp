@@ -88,8 +88,8 @@ int runStatisticsCommand(const QStringList& arguments, QTextStream& out, QTextSt
             breakdown ? breakdownTable(*breakdown,
                                        shownGroups(*breakdown, statistics.groups(*breakdown),
                                                    Measure::Count, statistics.filter()),
-                                       nullptr)
-                      : glanceTable(statistics.glance(), nullptr);
+                                       statistics.filter(), nullptr)
+                      : glanceTable(statistics.glance(), statistics.filter(), nullptr);
         out << QString::fromUtf8(parser.isSet(csv) ? csvText(table) : tabText(table));
         out.flush();
         return 0;

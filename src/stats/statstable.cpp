@@ -55,18 +55,22 @@ std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Gro
     const std::size_t own = std::min(entries.size(), std::size_t(LargestShown));
     for (std::size_t i = 0; i < own; ++i)
         rows.push_back({entryLabel(*entries[i]), entries[i]->figures,
-                        allOf(base + QStringList{groupCondition(breakdown, *entries[i])})});
+                        allOf(base + QStringList{groupCondition(breakdown, *entries[i])}),
+                        entries[i]->key});
     if (entries.size() > own) {
         const std::vector<const Group*> rest(entries.begin() + qsizetype(own), entries.end());
-        ShownGroup other{
-            tr("Other"), {}, allOf(base + QStringList{groupsCondition(breakdown, rest)})};
+        ShownGroup other{tr("Other"),
+                         {},
+                         allOf(base + QStringList{groupsCondition(breakdown, rest)}),
+                         std::nullopt};
         for (const Group* g : rest)
             other.figures.add(g->figures);
         rows.push_back(other);
     }
     if (unclassified)
         rows.push_back({tr("Unclassified"), unclassified->figures,
-                        allOf(base + QStringList{groupCondition(breakdown, *unclassified)})});
+                        allOf(base + QStringList{groupCondition(breakdown, *unclassified)}),
+                        std::nullopt});
     return rows;
 }
 
@@ -103,12 +107,13 @@ std::vector<ShownGroup> shownGroups(Breakdown breakdown, const std::vector<Group
     std::vector<ShownGroup> rows;
     for (const Group& g : groups)
         rows.push_back({orderedLabel(breakdown, g), g.figures,
-                        allOf(base + QStringList{groupCondition(breakdown, g)})});
+                        allOf(base + QStringList{groupCondition(breakdown, g)}),
+                        g.unclassified ? std::nullopt : std::optional<std::int64_t>(g.key)});
     return rows;
 }
 
 ShownGroup totalOf(const std::vector<ShownGroup>& rows, const QString& condition) {
-    ShownGroup total{tr("Total"), {}, condition};
+    ShownGroup total{tr("Total"), {}, condition, std::nullopt};
     for (const ShownGroup& r : rows)
         total.figures.add(r.figures);
     return total;
@@ -134,7 +139,8 @@ QString moneyText(const MoneySum& sum, const regional::Regional* regional) {
     return regional ? regional->formatCurrency(sum.amount) : plainMoney(sum.amount);
 }
 
-FigureTable glanceTable(const Glance& glance, const regional::Regional* regional) {
+FigureTable glanceTable(const Glance& glance, const StampFilter& filter,
+                        const regional::Regional* regional) {
     const auto count = [&](std::int64_t n) { return countText(n, regional); };
     const auto money = [&](const MoneySum& s) { return moneyText(s, regional); };
     // As the value and sales reports take it: worth minus cost.
@@ -147,34 +153,40 @@ FigureTable glanceTable(const Glance& glance, const regional::Regional* regional
         }
         return d;
     };
-    const Figures& c = glance.collection;
-    const Figures& w = glance.wantList;
-    const Figures& f = glance.forSale;
-    const Figures& s = glance.sold;
-    FigureTable t{{tr("Figure"), tr("Value")}, {}};
-    t.rows = {
-        {tr("Stamps in the collection"), count(c.stamps)},
-        {tr("Quantity in the collection"), count(c.quantity)},
-        {tr("Total paid"), money(c.paid)},
-        {tr("Catalogue value"), money(c.value)},
-        {tr("Value minus cost"), money(difference(c.value, c.paid))},
-        {tr("Stamps on the want list"), count(w.stamps)},
-        {tr("Quantity on the want list"), count(w.quantity)},
-        {tr("Will pay for the want list"), money(w.willPay)},
-        {tr("Stamps for sale"), count(f.stamps)},
-        {tr("Quantity for sale"), count(f.quantity)},
-        {tr("Asked for the stamps for sale"), money(f.asked)},
-        {tr("Stamps sold"), count(s.stamps)},
-        {tr("Quantity sold"), count(s.quantity)},
-        {tr("Paid for the stamps sold"), money(s.paid)},
-        {tr("Total sales"), money(s.asked)},
-        {tr("Sale price minus cost"), money(difference(s.asked, s.paid))},
+    const std::array<ShownPart, 4> parts = shownParts(glance, filter);
+    FigureTable t{{tr("Figure"), tr("Value")}, {}, {}, {}};
+    const auto add = [&](const ShownPart& part, const char* figure, const QString& value) {
+        t.rows.push_back({tr(figure), value});
+        t.conditions.push_back(part.condition);
+        t.descriptions.push_back(part.label);
     };
+    const Figures& c = glance.collection;
+    add(parts[0], QT_TRANSLATE_NOOP("Statistics", "Stamps in the collection"), count(c.stamps));
+    add(parts[0], QT_TRANSLATE_NOOP("Statistics", "Quantity in the collection"), count(c.quantity));
+    add(parts[0], QT_TRANSLATE_NOOP("Statistics", "Total paid"), money(c.paid));
+    add(parts[0], QT_TRANSLATE_NOOP("Statistics", "Catalogue value"), money(c.value));
+    add(parts[0], QT_TRANSLATE_NOOP("Statistics", "Value minus cost"),
+        money(difference(c.value, c.paid)));
+    const Figures& w = glance.wantList;
+    add(parts[1], QT_TRANSLATE_NOOP("Statistics", "Stamps on the want list"), count(w.stamps));
+    add(parts[1], QT_TRANSLATE_NOOP("Statistics", "Quantity on the want list"), count(w.quantity));
+    add(parts[1], QT_TRANSLATE_NOOP("Statistics", "Will pay for the want list"), money(w.willPay));
+    const Figures& f = glance.forSale;
+    add(parts[2], QT_TRANSLATE_NOOP("Statistics", "Stamps for sale"), count(f.stamps));
+    add(parts[2], QT_TRANSLATE_NOOP("Statistics", "Quantity for sale"), count(f.quantity));
+    add(parts[2], QT_TRANSLATE_NOOP("Statistics", "Asked for the stamps for sale"), money(f.asked));
+    const Figures& s = glance.sold;
+    add(parts[3], QT_TRANSLATE_NOOP("Statistics", "Stamps sold"), count(s.stamps));
+    add(parts[3], QT_TRANSLATE_NOOP("Statistics", "Quantity sold"), count(s.quantity));
+    add(parts[3], QT_TRANSLATE_NOOP("Statistics", "Paid for the stamps sold"), money(s.paid));
+    add(parts[3], QT_TRANSLATE_NOOP("Statistics", "Total sales"), money(s.asked));
+    add(parts[3], QT_TRANSLATE_NOOP("Statistics", "Sale price minus cost"),
+        money(difference(s.asked, s.paid)));
     return t;
 }
 
 FigureTable breakdownTable(Breakdown breakdown, const std::vector<ShownGroup>& rows,
-                           const regional::Regional* regional) {
+                           const StampFilter& filter, const regional::Regional* regional) {
     const bool years = breakdown == Breakdown::PurchaseYear;
     FigureTable t;
     t.headings << breakdownHeading(breakdown) << tr("Stamps") << tr("Quantity");
@@ -188,10 +200,12 @@ FigureTable breakdownTable(Breakdown breakdown, const std::vector<ShownGroup>& r
             cells << moneyText(r.figures.paid, regional);
         cells << moneyText(r.figures.value, regional);
         t.rows.push_back(cells);
+        t.conditions.push_back(r.condition);
+        t.descriptions.push_back(tr("%1: %2").arg(breakdownHeading(breakdown), r.label));
     };
     for (const ShownGroup& r : rows)
         add(r);
-    add(totalOf(rows, QString()));
+    add(totalOf(rows, allOf({filter.condition, partCondition(Part::Collection)})));
     return t;
 }
 

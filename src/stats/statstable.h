@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace perlinex::regional {
@@ -30,6 +31,8 @@ struct ShownGroup {
     // The stamps of the row, the filter's and the part's conditions included, in the
     // program's dialect: what a click on its bar asks the collection list to show.
     QString condition;
+    // The group's key (entry number, decade, year) when the row is one group that has one.
+    std::optional<std::int64_t> key;
 };
 
 // The rows of a breakdown: of a code table the entries with the most stamps (or the most
@@ -48,10 +51,13 @@ struct ShownPart {
 };
 std::array<ShownPart, 4> shownParts(const Glance& glance, const StampFilter& filter);
 
-// A table of figures: a heading row and rows of cells.
+// A table of figures: a heading row and rows of cells, and for each row the stamps it counts
+// (a condition as ShownGroup has it) and what they are, for the collection list to say.
 struct FigureTable {
     QStringList headings;
     std::vector<QStringList> rows;
+    std::vector<QString> conditions;
+    std::vector<QString> descriptions;
 };
 
 // Numbers and money as the user's settings write them ($1,234.50) when regional is given;
@@ -59,10 +65,11 @@ struct FigureTable {
 QString countText(std::int64_t count, const regional::Regional* regional);
 QString moneyText(const MoneySum& sum, const regional::Regional* regional);
 
-FigureTable glanceTable(const Glance& glance, const regional::Regional* regional);
+FigureTable glanceTable(const Glance& glance, const StampFilter& filter,
+                        const regional::Regional* regional);
 // The rows and then a "Total" row.
 FigureTable breakdownTable(Breakdown breakdown, const std::vector<ShownGroup>& rows,
-                           const regional::Regional* regional);
+                           const StampFilter& filter, const regional::Regional* regional);
 
 // The name of a breakdown, as a heading ("Country") and as the command line spells it.
 QString breakdownHeading(Breakdown breakdown);
