@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -44,12 +45,6 @@ void Figures::add(const Figures& other) {
 
 namespace {
 
-// What the store adds exactly. An amount below this many units is less than 2^52
-// ten-thousandths, where the engine's rounding and money's agree; a group's quantities times
-// amounts below the second limit stay far inside the 64-bit sum of ten-thousandths.
-constexpr double ExactAmountLimit = 4e11;
-constexpr double ExactGroupLimit = 4e14;
-
 // The key of a result row: a number, or none (null, or a value no key can be).
 using Key = std::optional<std::int64_t>;
 
@@ -59,16 +54,22 @@ Key keyOf(sqlite3_stmt* st) {
     return std::int64_t(sqlite3_column_int64(st, KeyColumn));
 }
 
-// A sum of ten-thousandths as the store made it; nullopt when it is no whole number.
+// A sum of ten-thousandths as the store made it, from its two parts; nullopt when they are no
+// whole numbers.
 std::optional<MoneySum> storedSum(sqlite3_stmt* st, int column) {
-    switch (sqlite3_column_type(st, column)) {
-    case SQLITE_NULL:
+    const int upper = sqlite3_column_type(st, column);
+    const int lower = sqlite3_column_type(st, column + 1);
+    if (upper == SQLITE_NULL && lower == SQLITE_NULL)
         return MoneySum();
-    case SQLITE_INTEGER:
-        return MoneySum{Currency::fromRaw(sqlite3_column_int64(st, column)), false};
-    default:
+    if (upper != SQLITE_INTEGER || lower != SQLITE_INTEGER)
         return std::nullopt;
-    }
+    __extension__ using Int128 = __int128;
+    const Int128 raw = Int128(sqlite3_column_int64(st, column)) * (Int128(1) << SumSplitBits) +
+                       sqlite3_column_int64(st, column + 1);
+    if (raw > std::numeric_limits<std::int64_t>::max() ||
+        raw < std::numeric_limits<std::int64_t>::min())
+        return MoneySum{Currency(), true};
+    return MoneySum{Currency::fromRaw(std::int64_t(raw)), false};
 }
 
 // The figures of one result row of an aggregate query; nullopt when the store could not add
@@ -76,13 +77,12 @@ std::optional<MoneySum> storedSum(sqlite3_stmt* st, int column) {
 std::optional<Figures> storedFigures(sqlite3_stmt* st) {
     const double maxAmount = sqlite3_column_double(st, MaxAmountColumn);
     const double maxProduct = sqlite3_column_double(st, MaxProductColumn);
-    const std::int64_t stamps = sqlite3_column_int64(st, StampsColumn);
     if (sqlite3_column_int64(st, OddColumn) != 0 || !(maxAmount < ExactAmountLimit) ||
-        !(maxProduct * double(stamps) < ExactGroupLimit) ||
+        !(maxProduct < ExactAmountLimit) ||
         sqlite3_column_type(st, QuantityColumn) != SQLITE_INTEGER)
         return std::nullopt;
     Figures f;
-    f.stamps = stamps;
+    f.stamps = sqlite3_column_int64(st, StampsColumn);
     f.quantity = sqlite3_column_int64(st, QuantityColumn);
     const auto paid = storedSum(st, PaidColumn);
     const auto value = storedSum(st, ValueColumn);
@@ -191,10 +191,12 @@ QString filterSql(const StampFilter& filter) {
 }
 
 Totals totalsOf(db::Database& db, const QString& aggregate, const QString& rows,
-                const regional::Regional& regional, bool rowByRow) {
+                const regional::Regional& regional, bool rowByRow, bool* addedUpRowByRow) {
+    *addedUpRowByRow = false;
     if (!rowByRow)
         if (std::optional<Totals> totals = storedTotals(db, aggregate))
             return *std::move(totals);
+    *addedUpRowByRow = true;
     return rowTotals(db, rows, regional);
 }
 
@@ -215,8 +217,8 @@ QHash<std::int64_t, QString> entryNames(db::Database& db, const char* tableName)
 
 Glance CollectionStatistics::glance() {
     const QString filter = filterSql(filter_);
-    const Totals totals =
-        totalsOf(db_, glanceQuery(filter), glanceRowsQuery(filter), regional_, rowByRow_);
+    const Totals totals = totalsOf(db_, glanceQuery(filter), glanceRowsQuery(filter), regional_,
+                                   rowByRow_, &addedUpRowByRow_);
     Glance g;
     for (const auto& [key, figures] : totals) {
         const std::int64_t parts = key.value_or(0);
@@ -234,8 +236,9 @@ Glance CollectionStatistics::glance() {
 
 std::vector<Group> CollectionStatistics::groups(Breakdown breakdown) {
     const QString filter = filterSql(filter_);
-    const Totals totals = totalsOf(db_, breakdownQuery(breakdown, filter),
-                                   breakdownRowsQuery(breakdown, filter), regional_, rowByRow_);
+    const Totals totals =
+        totalsOf(db_, breakdownQuery(breakdown, filter), breakdownRowsQuery(breakdown, filter),
+                 regional_, rowByRow_, &addedUpRowByRow_);
     // Only what a breakdown shows: the catalogue value, and over the years of purchase also
     // the price paid; the row by row sums of the other fields are not wanted.
     const auto shown = [breakdown](Figures f) {

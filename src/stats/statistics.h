@@ -92,12 +92,15 @@ public:
     // Adds everything up row by row, as when the store cannot: for the tests, which check
     // that both ways give the same figures.
     void setRowByRow(bool rowByRow) { rowByRow_ = rowByRow; }
+    // Whether the last figures were added up row by row.
+    bool addedUpRowByRow() const { return addedUpRowByRow_; }
 
 private:
     db::Database& db_;
     const regional::Regional& regional_;
     StampFilter filter_;
     bool rowByRow_ = false;
+    bool addedUpRowByRow_ = false;
 };
 
 } // namespace perlinex::stats

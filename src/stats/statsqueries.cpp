@@ -63,10 +63,21 @@ QString aggregateQuery(const QString& key, const Sums& sums, const QStringList& 
         fields << QStringLiteral("catvalue");
     if (sums.asked)
         fields << QStringLiteral("priceask");
-    const auto extended = [](bool wanted, const char* field) {
-        return wanted ? QStringLiteral("sum(quantity * %1)").arg(raw(field))
-                      : QStringLiteral("NULL");
+    // The upper and lower part of the sum of each stamp's amount in ten-thousandths; an
+    // amount too large to add exactly counts 0 here (and makes MaxProduct say so).
+    const auto parts = [](bool wanted, const QString& times, const char* field) {
+        if (!wanted)
+            return QStringLiteral("NULL, NULL");
+        const QString amount = QStringLiteral("CASE WHEN abs(%1%2) < %3 THEN %1%4 ELSE 0 END")
+                                   .arg(times, QLatin1String(field))
+                                   .arg(ExactAmountLimit, 0, 'g', 3)
+                                   .arg(raw(field));
+        return QStringLiteral("sum(%1 >> %2), sum(%1 & %3)")
+            .arg(amount)
+            .arg(SumSplitBits)
+            .arg((std::int64_t(1) << SumSplitBits) - 1);
     };
+    const QString times = QStringLiteral("quantity * ");
     QStringList odd{QStringLiteral("typeof(quantity) <> 'integer'")};
     QStringList amounts;
     for (const QString& f : fields) {
@@ -78,10 +89,8 @@ QString aggregateQuery(const QString& key, const Sums& sums, const QStringList& 
                                : QStringLiteral("max(%1)").arg(amounts.join(QLatin1String(", ")));
     return QStringLiteral("SELECT %1 AS k, count(*), sum(quantity), %2, %3, %4, %5, sum(%6), "
                           "max(%7), max(abs(quantity) * %7) FROM stamp%8 GROUP BY k")
-        .arg(key, extended(sums.paid, "pricepaid"), extended(sums.value, "catvalue"),
-             extended(sums.asked, "priceask"),
-             sums.willPay ? QStringLiteral("sum(%1)").arg(raw("pricepaid"))
-                          : QStringLiteral("NULL"),
+        .arg(key, parts(sums.paid, times, "pricepaid"), parts(sums.value, times, "catvalue"),
+             parts(sums.asked, times, "priceask"), parts(sums.willPay, QString(), "pricepaid"),
              odd.join(QLatin1String(" OR ")), amount, where(conditions));
 }
 

@@ -27,19 +27,26 @@ QString groupsCondition(Breakdown breakdown, const std::vector<const Group*>& gr
 // The code table a breakdown follows; nullptr for the decades and the purchase years.
 const char* codeTableOf(Breakdown breakdown);
 
-// The columns of every aggregate query, in order.
+// The columns of every aggregate query, in order. A sum of money comes in two parts, the sums
+// of its ten-thousandths above and below SumSplitBits, so that no number of rows can make the
+// store's sum overflow; amounts it cannot add exactly are left out of them, and the last three
+// columns tell that a group had some.
 enum Column {
     KeyColumn,
     StampsColumn,
     QuantityColumn,
-    PaidColumn,
-    ValueColumn,
-    AskedColumn,
-    WillPayColumn,
-    OddColumn,        // rows whose values the store cannot add exactly
-    MaxAmountColumn,  // the largest amount of any money field the query adds
-    MaxProductColumn, // the largest quantity times such an amount
+    PaidColumn, // and its lower part in the column after it
+    ValueColumn = PaidColumn + 2,
+    AskedColumn = ValueColumn + 2,
+    WillPayColumn = AskedColumn + 2,
+    OddColumn = WillPayColumn + 2, // rows whose values the store cannot add exactly
+    MaxAmountColumn,               // the largest amount of any money field the query adds
+    MaxProductColumn,              // the largest quantity times such an amount
 };
+inline constexpr int SumSplitBits = 26;
+// The largest amount (and quantity times amount) the store adds: below 2^52 ten-thousandths,
+// where the engine's rounding and money's agree.
+inline constexpr double ExactAmountLimit = 4e11;
 
 // The queries, over the stamps that filterSql (already in the engine's SQL) selects, or every
 // stamp when it is empty. The glance groups by a number made of the parts a stamp is in
