@@ -194,6 +194,13 @@ bool StatisticsWindow::compute(Page& page) {
     return page.computed;
 }
 
+void StatisticsWindow::recompute() {
+    for (Page& page : pages_)
+        page.computed = false;
+    if (isVisible())
+        showPage(tabStats->currentIndex());
+}
+
 void StatisticsWindow::refresh(Page& page) {
     QChart* chart = nullptr;
     const auto pick = [this, &page](int row) { runGuarded([&] { pickRow(page, row); }); };
@@ -336,7 +343,9 @@ StatisticsWindow* showStatistics(Program& program, QWidget* parent, StampFilter 
         window->setParent(nullptr);
         window = nullptr;
     }
-    if (!window) {
+    if (window) {
+        window->recompute();
+    } else {
         window = new StatisticsWindow(program, std::move(filter), parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
     }

@@ -30,6 +30,9 @@ public:
     ~StatisticsWindow() override;
 
     const StampFilter& filter() const { return filter_; }
+    // Forgets every figure, so that each tab asks the collection again when it is shown; the
+    // tab on screen at once.
+    void recompute();
     Measure measure() const { return measure_; }
     void setMeasure(Measure measure);
 
@@ -89,7 +92,8 @@ private:
 // The name of the window's help page.
 inline const QString StatisticsHelpPage = QStringLiteral("statistics.html");
 
-// Opens the Statistics window, or brings forward the one already open.
+// Opens the Statistics window, or brings forward the one already open with its figures taken
+// anew (the collection may have changed since).
 StatisticsWindow* showStatistics(Program& program, QWidget* parent, StampFilter filter = {});
 
 } // namespace perlinex::stats

@@ -239,9 +239,14 @@ TEST(StatisticsMenu, ReportsMenu_OpensTheWindowOnTheCollection) {
         EXPECT_SOON(window->isVisible());
         EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("grdGlance"))->item(0, 1)->text(),
                   QStringLiteral("5"));
-        // Asked again, the same window comes forward.
+        // Asked again, the same window comes forward, with the figures of the collection as
+        // it is now.
+        program.CollectionDb->execute(
+            QStringLiteral("insert into stamp(descr, quantity) values ('New', 1)"));
         main.findChild<QAction*>(QStringLiteral("mnuRptStats"))->trigger();
         EXPECT_EQ(main.findChildren<StatisticsWindow*>().size(), 1);
+        EXPECT_EQ(window->findChild<QTableWidget*>(QStringLiteral("grdGlance"))->item(0, 1)->text(),
+                  QStringLiteral("6"));
     }
     program.closeCollection();
 }
