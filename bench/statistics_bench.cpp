@@ -67,19 +67,35 @@ double sqliteFloorMs(const QStringList& queries, Program* program = nullptr) {
     return ms;
 }
 
-void report(benchmark::State& state, double ours, double floor) {
-    const double n = double(state.iterations());
-    state.counters["ours_ms"] = ours / n;
-    state.counters["floor_ms"] = floor / n;
-    state.counters["ratio"] = ours / floor;
-}
+// Ours and the floor of one iteration, added up; false (the benchmark stopped) when the tool
+// failed.
+struct Timings {
+    double ours = 0;
+    double floor = 0;
+    bool add(benchmark::State& state, double one, double f) {
+        if (f < 0) {
+            state.SkipWithError("the sqlite3 tool failed");
+            return false;
+        }
+        ours += one;
+        floor += f;
+        state.SetIterationTime(one / 1000);
+        return true;
+    }
+    void report(benchmark::State& state) const {
+        const double n = double(state.iterations());
+        state.counters["ours_ms"] = ours / n;
+        state.counters["floor_ms"] = floor / n;
+        state.counters["ratio"] = ours / floor;
+    }
+};
 
 // The window as the Reports menu opens it, to its glance drawn.
 void BM_OpenWindow(benchmark::State& state) {
     bench::NoDialogs dialogs;
     Program program(dialogs, gDir->path());
     program.openCollection();
-    double ours = 0, floor = 0;
+    Timings timings;
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
@@ -91,16 +107,10 @@ void BM_OpenWindow(benchmark::State& state) {
         const double one = bench::ms(t);
         window->close();
         delete window;
-        const double f = sqliteFloorMs({glanceQuery(QString())}, &program);
-        if (f < 0) {
-            state.SkipWithError("the sqlite3 tool failed");
+        if (!timings.add(state, one, sqliteFloorMs({glanceQuery(QString())}, &program)))
             return;
-        }
-        ours += one;
-        floor += f;
-        state.SetIterationTime(one / 1000);
     }
-    report(state, ours, floor);
+    timings.report(state);
     program.closeCollection();
 }
 BENCHMARK(BM_OpenWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -112,7 +122,7 @@ void BM_ShowTab(benchmark::State& state) {
     bench::NoDialogs dialogs;
     Program program(dialogs, gDir->path());
     program.openCollection();
-    double ours = 0, floor = 0;
+    Timings timings;
     for (auto _ : state) {
         StatisticsWindow window(program);
         window.show();
@@ -123,16 +133,11 @@ void BM_ShowTab(benchmark::State& state) {
         tabs->setCurrentIndex(int(state.range(0)) + 1);
         window.repaint();
         const double one = bench::ms(t);
-        const double f = sqliteFloorMs({breakdownQuery(breakdown, QString())}, &program);
-        if (f < 0) {
-            state.SkipWithError("the sqlite3 tool failed");
+        if (!timings.add(state, one,
+                         sqliteFloorMs({breakdownQuery(breakdown, QString())}, &program)))
             return;
-        }
-        ours += one;
-        floor += f;
-        state.SetIterationTime(one / 1000);
     }
-    report(state, ours, floor);
+    timings.report(state);
     program.closeCollection();
 }
 BENCHMARK(BM_ShowTab)
@@ -147,7 +152,7 @@ void BM_AllFigures(benchmark::State& state) {
     QStringList queries{glanceQuery(QString())};
     for (Breakdown b : AllBreakdowns)
         queries << breakdownQuery(b, QString());
-    double ours = 0, floor = 0;
+    Timings timings;
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
@@ -159,16 +164,10 @@ void BM_AllFigures(benchmark::State& state) {
             benchmark::DoNotOptimize(breakdownTable(
                 b, shownGroups(b, statistics.groups(b), Measure::Count, {}), {}, nullptr));
         const double one = bench::ms(t);
-        const double f = sqliteMs(queries);
-        if (f < 0) {
-            state.SkipWithError("the sqlite3 tool failed");
+        if (!timings.add(state, one, sqliteMs(queries)))
             return;
-        }
-        ours += one;
-        floor += f;
-        state.SetIterationTime(one / 1000);
     }
-    report(state, ours, floor);
+    timings.report(state);
 }
 BENCHMARK(BM_AllFigures)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 

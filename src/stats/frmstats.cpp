@@ -285,19 +285,15 @@ std::optional<QString> StatisticsWindow::chooseFile(const QString& title, const 
     return chosen;
 }
 
-void StatisticsWindow::exportChart() {
-    Page& page = currentPage();
-    if (!page.computed)
-        return;
-    const std::optional<QString> file =
-        chooseFile(tr("Export Chart"), tr("PNG Images (*.png)|*.png|SVG Drawings (*.svg)|*.svg"),
-                   QStringLiteral("statistics-%1.png").arg(page.name.toLower()));
+void StatisticsWindow::exportFile(const QString& title, const QString& filter,
+                                  const QString& defaultName,
+                                  const std::function<void(const QString& file)>& write) {
+    const std::optional<QString> file = chooseFile(title, filter, defaultName);
     if (!file)
         return;
     try {
         const BusyCursor busy;
-        writeChartFile(*page.chart, page.chart->chart()->title(), *file,
-                       program_.collectionFiles());
+        write(*file);
         folder_ = QFileInfo(*file).absolutePath();
     } catch (const durable::FileError& e) {
         program_.dialogs().message(
@@ -307,28 +303,30 @@ void StatisticsWindow::exportChart() {
     }
 }
 
-void StatisticsWindow::exportFigures() {
+void StatisticsWindow::exportChart() {
     Page& page = currentPage();
     if (!page.computed)
         return;
-    const std::optional<QString> file =
-        chooseFile(tr("Export Figures"), tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"),
-                   QStringLiteral("statistics-%1.csv").arg(page.name.toLower()));
-    if (!file)
+    exportFile(tr("Export Chart"), tr("PNG Images (*.png)|*.png|SVG Drawings (*.svg)|*.svg"),
+               QStringLiteral("statistics-%1.png").arg(page.name.toLower()),
+               [&](const QString& file) {
+                   writeChartFile(*page.chart, page.chart->chart()->title(), file,
+                                  program_.collectionFiles());
+               });
+}
+
+void StatisticsWindow::exportFigures() {
+    Page& page = currentPage();
+    if (!page.computed)
         return;
     // Files take plain numbers, which every spreadsheet reads the same.
     const FigureTable table = page.breakdown
                                   ? breakdownTable(*page.breakdown, page.rows, filter_, nullptr)
                                   : glanceTable(page.glance, filter_, nullptr);
-    try {
-        writeFiguresFile(table, *file, program_.collectionFiles());
-        folder_ = QFileInfo(*file).absolutePath();
-    } catch (const durable::FileError& e) {
-        program_.dialogs().message(
-            tr("The file '%1' could not be written; nothing has been changed.\n%2")
-                .arg(*file, e.text()),
-            ProgramTitle, Buttons::Ok, Icon::Warning);
-    }
+    exportFile(
+        tr("Export Figures"), tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"),
+        QStringLiteral("statistics-%1.csv").arg(page.name.toLower()),
+        [&](const QString& file) { writeFiguresFile(table, file, program_.collectionFiles()); });
 }
 
 StatisticsWindow* showStatistics(Program& program, QWidget* parent, StampFilter filter) {

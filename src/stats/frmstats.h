@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -73,6 +74,9 @@ private:
     void updateMeasureButtons();
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       const QString& defaultName);
+    // Asks for the file and writes it; a failure is told, and changes nothing.
+    void exportFile(const QString& title, const QString& filter, const QString& defaultName,
+                    const std::function<void(const QString& file)>& write);
 
     Program& program_;
     StampFilter filter_;
