@@ -1,5 +1,6 @@
 #include "stats_support.h"
 
+#include "app/command_support.h"
 #include "app/frmmain.h"
 #include "db/dialect.h"
 #include "stats/frmstats.h"
@@ -25,11 +26,6 @@ using namespace perlinex;
 using namespace perlinex::stats;
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class StatisticsWindowTest : public TempFolderTest {
 protected:
