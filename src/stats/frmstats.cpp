@@ -175,9 +175,9 @@ void StatisticsWindow::showPage(int index) {
         return;
     Page& page = pages_[std::size_t(index)];
     updateMeasureButtons();
-    if (!page.computed && !compute(page))
-        return;
-    refresh(page);
+    // A page already drawn stays as it is: Count and Value, and recompute(), redraw it.
+    if (!page.computed && compute(page))
+        refresh(page);
 }
 
 bool StatisticsWindow::compute(Page& page) {
