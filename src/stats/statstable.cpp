@@ -1,6 +1,7 @@
 #include "stats/statstable.h"
 
 #include "db/textcompare.h"
+#include "exchange/csvtext.h"
 #include "regional/regional.h"
 
 #include <QCoreApplication>
@@ -79,22 +80,6 @@ QString plainMoney(Currency amount) {
     while (text.endsWith(QLatin1Char('0')) && text.indexOf(QLatin1Char('.')) < text.size() - 3)
         text.chop(1);
     return text;
-}
-
-void appendCell(QByteArray& out, const QString& cell) {
-    const QByteArray utf8 = cell.toUtf8();
-    if (!utf8.contains(',') && !utf8.contains('"') && !utf8.contains('\n') &&
-        !utf8.contains('\r')) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (char c : utf8) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
 }
 
 } // namespace
@@ -251,9 +236,9 @@ QByteArray csvText(const FigureTable& table) {
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (i > 0)
                 out += ',';
-            appendCell(out, cells[i]);
+            exchange::appendCsvValue(out, cells[i].toUtf8());
         }
-        out += "\r\n";
+        exchange::endCsvRecord(out);
     };
     record(table.headings);
     for (const QStringList& row : table.rows)
