@@ -122,7 +122,7 @@ void StatisticsWindow::build() {
         if (on)
             setMeasure(Measure::Value);
     });
-    cmdExportChart = button("cmdExportChart", tr("Export C&hart..."));
+    cmdExportChart = button("cmdExportChart", tr("Export Ch&art..."));
     cmdExportFigures = button("cmdExportFigures", tr("Export &Figures..."));
     cmdHelp = button("cmdHelp", tr("&Help"));
     cmdClose = button("cmdClose", tr("C&lose"));
