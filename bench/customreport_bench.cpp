@@ -21,6 +21,8 @@
 #include "db/schema.h"
 #include "reports/fixedreports.h"
 #include "reports/frmoutput.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

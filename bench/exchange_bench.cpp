@@ -18,6 +18,7 @@
 #include "exchange/importstore.h"
 #include "generator/generator.h"
 #include "regional/regional.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -15,6 +15,7 @@
 #include "reports/frmoutput.h"
 #include "reports/reportcommand.h"
 #include "reports/reportdefinitions.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,9 +5,10 @@
 #include "bench_support.h"
 #include "generator/generator.h"
 
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
-#include "db/textcompare.h"
+#include "db/sqlite/sqliteengine.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,7 +49,7 @@ double vacuumIntoFloor(const QString& target) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(gCollection).constData(), &db, SQLITE_OPEN_READWRITE,
                     nullptr);
-    perlinex::db::registerTextFunctions(db); // the indexes' collation
+    perlinex::db::sqlite::registerTextFunctions(db); // the indexes' collation
     sqlite3_exec(db, "PRAGMA cache_size = -262144", nullptr, nullptr, nullptr);
     const QByteArray sql = "VACUUM INTO '" + QFile::encodeName(target) + "'";
     const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);

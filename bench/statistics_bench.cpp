@@ -16,6 +16,8 @@
 #include "stats/statsqueries.h"
 #include "stats/statstable.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

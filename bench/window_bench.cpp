@@ -9,6 +9,8 @@
 #include "db/schema.h"
 #include "find/frmfind.h"
 #include "support/scripted_dialogs.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -43,8 +43,15 @@ function(perlinex_forbid_links target)
     endforeach()
 endfunction()
 
-foreach(core perlinex_util perlinex_regional perlinex_db perlinex_record perlinex_exchange
+foreach(core perlinex_util perlinex_regional perlinex_db_core perlinex_db_sqlite perlinex_db
+             perlinex_record perlinex_exchange
              perlinex_generator perlinex_stats)
     perlinex_forbid_links(${core} Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
 endforeach()
 perlinex_forbid_links(perlinex_imaging Qt6::Widgets Qt6::PrintSupport)
+
+# What every store shares knows no engine: the SQLite file and the PostgreSQL server each keep to
+# their own library, and neither reaches the other.
+perlinex_forbid_links(perlinex_db_core SQLite::SQLite3 PostgreSQL::PostgreSQL perlinex_db_sqlite
+                      perlinex_db_pg)
+perlinex_forbid_links(perlinex_db_sqlite PostgreSQL::PostgreSQL perlinex_db_pg)

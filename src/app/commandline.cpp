@@ -4,15 +4,17 @@
 #include "app/terminaldialogs.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
-#include "db/collectionhold.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/dberror.h"
-#include "db/maintenance.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
 #include "generator/generator.h"
 #include "reports/reportcommand.h"
 #include "stats/statscommand.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 
 #include "app/commandline.h"
 #include "app/stamppictures.h"
-#include "db/collectionhold.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/maintenance.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
 #include "exchange/csvexport.h"
 #include "exchange/importplan.h"
@@ -16,6 +16,7 @@
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
 #include "util/durablefile.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

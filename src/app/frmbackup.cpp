@@ -1,7 +1,7 @@
 #include "app/frmbackup.h"
 
 #include "db/dberror.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "ui/program.h"
 #include "ui/slotguard.h"
 #include "ui/workprogress.h"

@@ -5,8 +5,8 @@
 #include "codes/frmcodesmaint.h"
 #include "custom/frmrptspec.h"
 #include "dates/frmdateent.h"
-#include "db/maintenance.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
 #include "find/frmfind.h"
 #include "imaging/dibsection.h"
@@ -14,6 +14,7 @@
 #include "ui/busycursor.h"
 #include "ui/slotguard.h"
 #include "ui/workprogress.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QApplication>

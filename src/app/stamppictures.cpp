@@ -1,6 +1,6 @@
 #include "app/stamppictures.h"
 
-#include "db/pendingpicture.h"
+#include "db/sqlite/pendingpicture.h"
 #include "imaging/dibsection.h"
 #include "imaging/imagingerror.h"
 #include "imaging/jpegwriter.h"

@@ -10,6 +10,7 @@
 #include "ui/filetarget.h"
 #include "ui/slotguard.h"
 #include "util/durablefile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -5,14 +5,16 @@
 #include "custom/layoutfile.h"
 #include "custom/reportplan.h"
 #include "db/catalogue.h"
-#include "db/collectionhold.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
 #include "util/durablefile.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

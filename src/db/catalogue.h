@@ -2,12 +2,14 @@
 
 #include "db/database.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
-#include <memory>
 
-// The field catalogue (rptspec.mdb): the reportable fields of a stamp, shipped with the
-// program as text and made into a database file in the program folder when it is missing.
+// The field catalogue: the reportable fields of a stamp, shipped with the program as text and
+// made into the table RptSpec of a database (a file of its own beside a collection file, a
+// table of a shared collection).
 namespace perlinex::db {
 
 // The names one row of the catalogue gives, as read.
@@ -25,15 +27,10 @@ struct CatalogueRowNames {
 // words that name the row; empty when it can.
 QString catalogueRowProblem(const CatalogueRowNames& row);
 
-// Writes the catalogue file from the shipped data; throws when it already exists.
-void createCatalogue(const QString& path);
+// The shipped catalogue's rows: ten fields each, as text.
+QList<QStringList> shippedCatalogueRows();
 
-// Opens the catalogue of a program folder read-only, first creating it when it is missing.
-// A file of that name that is not a whole catalogue (an empty or text file, another kind of
-// database, one without the table RptSpec or its fields, a damaged one) is kept as
-// rptspec-bad-<date>-<time>.mdb and the catalogue made again; remade, when given, then gets
-// words for the user saying so (it is left alone otherwise). In a folder that cannot be
-// changed nothing is made or moved: the shipped catalogue is then read from memory.
-std::unique_ptr<Database> openCatalogue(const QString& folder, QString* remade = nullptr);
+// Inserts rows into a database's RptSpec table.
+void fillCatalogueRows(Database& db, const QList<QStringList>& rows);
 
 } // namespace perlinex::db

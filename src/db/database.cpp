@@ -2,18 +2,10 @@
 
 #include "db/connection.h"
 #include "db/dberror.h"
-#include "db/dialect.h"
-#include "db/fileprobe.h"
+#include "db/engine.h"
 #include "db/recordset.h"
-#include "db/sqlitecall.h"
+#include "db/sqlshape.h"
 #include "db/textcompare.h"
-#include "util/durablefile.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <cerrno>
-#include <unistd.h>
 
 namespace perlinex::db {
 
@@ -25,15 +17,19 @@ Connection::~Connection() {
     close();
 }
 
+Engine& Connection::live() {
+    if (!isOpen())
+        throw DbError(err::NoDatabase, QStringLiteral("No database is open."));
+    return *engine;
+}
+
 void Connection::close() {
-    // Record sets still open lose their statements first, so that the file is really let go.
+    // Record sets still open lose their statements first, so that the store is really let go.
     for (RecordSet* rs : std::vector<RecordSet*>(recordSets))
         rs->invalidate();
     recordSets.clear();
-    if (db) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-    }
+    if (engine)
+        engine->close();
 }
 
 const std::vector<TableColumn>& Connection::columnsOf(const QString& table) {
@@ -41,194 +37,20 @@ const std::vector<TableColumn>& Connection::columnsOf(const QString& table) {
     auto it = tableColumns.find(key);
     if (it != tableColumns.end())
         return *it;
-    std::vector<TableColumn> cols;
-    Statement st(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoteText(table)));
-    static const QRegularExpression lengthRe(QStringLiteral(R"(\((\d+)\))"));
-    while (st.step()) {
-        TableColumn c;
-        c.name = st.columnText(1);
-        const QString declared = st.columnText(2);
-        c.kind = kindOfDeclaredType(declared);
-        if (c.kind == Value::Kind::Text) {
-            const auto m = lengthRe.match(declared);
-            if (m.hasMatch())
-                c.maxLength = m.captured(1).toInt();
-        }
-        c.notNull = st.columnInt(3) != 0;
-        c.primaryKey = st.columnInt(5) != 0;
-        // The collection's whole numbers are the desktop engine's 16-bit and 32-bit kinds.
-        if (c.kind == Value::Kind::Integer && !c.primaryKey) {
-            const bool small = declared.toUpper().startsWith(QLatin1String("SMALLINT"));
-            c.minValue = small ? -32768 : -2147483648LL;
-            c.maxValue = small ? 32767 : 2147483647LL;
-        }
-        if (sqlite3_column_type(st.get(), 4) != SQLITE_NULL) {
-            QString d = st.columnText(4).trimmed();
-            if (d.startsWith(QLatin1Char('\'')) && d.endsWith(QLatin1Char('\'')) && d.size() >= 2)
-                c.defaultValue = Value(
-                    d.mid(1, d.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
-            else if (c.kind == Value::Kind::Bool)
-                c.defaultValue = Value(d.toLongLong() != 0);
-            else if (c.kind == Value::Kind::Money)
-                c.defaultValue = Value(Currency::fromPlainText(d).value_or(Currency()));
-            else
-                c.defaultValue = Value(std::int64_t(d.toLongLong()));
-        }
-        cols.push_back(c);
-    }
-    return *tableColumns.insert(key, cols);
-}
-
-QString Connection::canonicalTableName(const QString& table) {
-    Statement st(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
-                                    "lower(name) = lower(?)"));
-    st.bind(1, Value(table));
-    return st.step() ? st.columnText(0) : QString();
+    return *tableColumns.insert(key, live().columnsOf(table));
 }
 
 } // namespace detail
 
-namespace {
-
-void applyPragmas(sqlite3* db, OpenMode mode) {
-    sqlite3_busy_timeout(db, 0);
-    sqlite3_extended_result_codes(db, 1);
-    // A double-quoted name is a name: one that names nothing is an error, never a text.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    registerTextFunctions(db);
-    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF"));
-    if (mode == OpenMode::ReadOnly)
-        return;
-    // A full sync on every commit: a stored record survives a crash or a power cut.
-    detail::exec(db, QStringLiteral("PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL"));
-    if (mode == OpenMode::Exclusive) {
-        // Take the exclusive lock now, not at the first write, and keep it until closed.
-        detail::exec(db, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
-        const int rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
-        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw DbError(err::FileInUse, QString());
-        }
-        if (rc != SQLITE_OK)
-            detail::throwSqlite(rc, db, QStringLiteral("taking the lock"));
-    }
+Database::Database(std::unique_ptr<Engine> engine, const QString& path, OpenMode mode)
+    : conn_(std::make_shared<Connection>()) {
+    conn_->engine = std::move(engine);
+    conn_->path = path;
+    conn_->mode = mode;
 }
-
-void checkFolderAndFile(const QString& path, OpenMode mode) {
-    const QFileInfo info(path);
-    const QString folder = info.absolutePath();
-    if (!QFileInfo(folder).isDir())
-        throw DbError(
-            err::InvalidPath,
-            QStringLiteral("'%1' is not a valid path: the folder does not exist.").arg(folder));
-    const FileProbe probe = probeFile(path);
-    switch (probe.kind) {
-    case FileKind::Missing:
-        throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
-    case FileKind::SQLite:
-        break;
-    case FileKind::DamagedSQLite:
-        throw DbError(
-            err::DamagedFile,
-            QStringLiteral("The database '%1' is damaged: its header is not valid.").arg(path));
-    default:
-        throw DbError(err::NotACollection,
-                      QStringLiteral("'%1' is not a Perlinex database: it is %2. It has been left "
-                                     "as it is.")
-                          .arg(path, probe.description));
-    }
-    if (mode != OpenMode::ReadOnly) {
-        const QString why = whyReadOnly(path);
-        if (!why.isEmpty())
-            throw DbError(
-                err::CannotOpen,
-                QStringLiteral("The database '%1' cannot be changed: %2.").arg(path, why));
-    }
-}
-
-// Any lock met while opening means another program holds the file. Ours keep each other out
-// with the folder's lock before they get here, so this one is not known to be Perlinex.
-DbError inUseByAnotherProgram(const QString& path) {
-    return DbError(err::FileInUse,
-                   QStringLiteral("'%1' is in use by another program: the file is open there. "
-                                  "Close that program and try again.")
-                       .arg(path));
-}
-
-} // namespace
-
-Database::Database(std::shared_ptr<Connection> conn) : conn_(std::move(conn)) {}
 
 Database::~Database() {
     close();
-}
-
-std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
-    checkFolderAndFile(path, mode);
-    auto conn = std::make_shared<Connection>();
-    conn->path = QFileInfo(path).absoluteFilePath();
-    conn->mode = mode;
-    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                      SQLITE_OPEN_NOMUTEX;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db, flags, nullptr);
-    if (rc != SQLITE_OK)
-        detail::throwSqlite(rc, conn->db, path);
-    try {
-        applyPragmas(conn->db, mode);
-        // Reading the schema proves the file is a readable database.
-        detail::exec(conn->db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    } catch (const DbError& e) {
-        if (e.number() == err::FileInUse || e.number() == err::LockedRow2)
-            throw inUseByAnotherProgram(path);
-        throw;
-    }
-    return std::unique_ptr<Database>(new Database(std::move(conn)));
-}
-
-std::unique_ptr<Database> Database::create(const QString& path) {
-    if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        throw DbError(err::InvalidPath, QStringLiteral("'%1' is not a valid path: the folder does "
-                                                       "not exist.")
-                                            .arg(QFileInfo(path).absolutePath()));
-    auto conn = std::make_shared<Connection>();
-    conn->path = QFileInfo(path).absoluteFilePath();
-    conn->mode = OpenMode::Exclusive;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK)
-        detail::throwSqlite(rc, conn->db, path);
-    applyPragmas(conn->db, OpenMode::Exclusive);
-    return std::unique_ptr<Database>(new Database(std::move(conn)));
-}
-
-std::unique_ptr<Database> Database::createInMemory() {
-    auto conn = std::make_shared<Connection>();
-    conn->path = QStringLiteral(":memory:");
-    conn->mode = OpenMode::Shared;
-    const int rc = sqlite3_open_v2(":memory:", &conn->db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_MEMORY,
-                                   nullptr);
-    if (rc != SQLITE_OK)
-        detail::throwSqlite(rc, conn->db, QStringLiteral(":memory:"));
-    applyPragmas(conn->db, OpenMode::ReadOnly);
-    return std::unique_ptr<Database>(new Database(std::move(conn)));
-}
-
-QString whyReadOnly(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return QStringLiteral("the file is read-only");
-    // The engine writes its journal beside the file.
-    const QString folder = info.absolutePath();
-    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        return QStringLiteral("its folder '%1' is read-only").arg(folder);
-    return QString();
 }
 
 const QString& Database::path() const {
@@ -237,8 +59,11 @@ const QString& Database::path() const {
 OpenMode Database::mode() const {
     return conn_->mode;
 }
+StoreKind Database::storeKind() const {
+    return conn_->engine->kind();
+}
 bool Database::isOpen() const {
-    return conn_ && conn_->db;
+    return conn_ && conn_->isOpen();
 }
 
 void Database::close() {
@@ -246,91 +71,157 @@ void Database::close() {
         conn_->close();
 }
 
-sqlite3* Database::handle() const {
-    if (!isOpen())
-        throw DbError(err::NoDatabase, QStringLiteral("No database is open."));
-    return conn_->db;
+Engine& Database::engine() const {
+    return conn_->live();
 }
 
 std::unique_ptr<RecordSet> Database::openRecordSet(const QString& sql, RecordSetKind kind) {
-    handle();
+    conn_->live();
     return std::unique_ptr<RecordSet>(new RecordSet(conn_.get(), sql, kind));
 }
 
 void Database::execute(const QString& sql) {
-    detail::exec(handle(), translateSql(sql));
-    conn_->tableColumns.clear(); // the statement may have changed a table
+    Engine& e = conn_->live();
+    e.exec(e.translate(sql));
+    conn_->forgetColumns(); // the statement may have changed a table
 }
 
 Value Database::scalar(const QString& sql) {
-    detail::Statement st(handle(), translateSql(sql));
-    return st.step() ? st.column(0) : Value();
+    Engine& e = conn_->live();
+    const auto cursor = e.prepare(e.translate(sql));
+    return cursor->step() ? cursor->column(0) : Value();
 }
 
 std::unique_ptr<Command> Database::prepare(const QString& sql) {
-    return std::unique_ptr<Command>(
-        new Command(std::make_unique<detail::Statement>(handle(), translateSql(sql))));
+    Engine& e = conn_->live();
+    const QString translated = e.translate(sql);
+    // An insert of texts the store orders by keys of also stores their keys.
+    std::vector<Command::Derived> derived;
+    QString run = translated;
+    if (const auto insert = parseInsert(translated)) {
+        QStringList names = insert->columns;
+        QStringList marks;
+        for (int i = 0; i < names.size(); ++i)
+            marks << QStringLiteral("?");
+        const std::vector<TableColumn>& columns = conn_->columnsOf(insert->table);
+        for (int i = 0; i < int(insert->columns.size()); ++i)
+            for (const TableColumn& c : columns)
+                if (!c.sortKeyColumn.isEmpty() &&
+                    c.name.compare(insert->columns[i], Qt::CaseInsensitive) == 0) {
+                    names << c.sortKeyColumn;
+                    marks << QStringLiteral("?");
+                    derived.push_back({i});
+                }
+        if (!derived.empty())
+            run = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(insert->table, names.join(QLatin1Char(',')),
+                           marks.join(QLatin1Char(',')));
+    }
+    return std::unique_ptr<Command>(new Command(e.prepare(run), std::move(derived)));
 }
 
-Command::Command(std::unique_ptr<detail::Statement> statement) : statement_(std::move(statement)) {}
-
-Command::~Command() = default;
-
-void Command::run(const std::vector<Value>& values) {
-    statement_->reset();
-    for (std::size_t i = 0; i < values.size(); ++i)
-        statement_->bind(int(i) + 1, values[i]);
-    statement_->step();
+std::unique_ptr<Query> Database::query(const QString& sql) {
+    Engine& e = conn_->live();
+    return std::unique_ptr<Query>(new Query(e.prepare(e.translate(sql))));
 }
 
 void Database::idle() {
     if (isOpen())
-        sqlite3_db_release_memory(conn_->db);
+        conn_->engine->idle();
+}
+
+std::vector<std::int64_t> Database::takeCounters(const QString& table, std::int64_t count) {
+    return conn_->live().takeCounters(table, count);
+}
+
+std::int64_t Database::lastInsertedKey() {
+    return conn_->live().lastInsertedKey();
 }
 
 void Database::begin() {
-    detail::exec(handle(), QStringLiteral("BEGIN IMMEDIATE"));
+    conn_->live().begin();
 }
 void Database::commit() {
-    detail::exec(handle(), QStringLiteral("COMMIT"));
+    conn_->live().commit();
 }
 void Database::rollback() noexcept {
-    if (isOpen() && !sqlite3_get_autocommit(conn_->db))
-        sqlite3_exec(conn_->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (isOpen())
+        conn_->engine->rollback();
 }
 
-void createDatabaseFile(const QString& path, const std::function<void(Database&)>& fill) {
-    if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
-    const QString temp = path + QStringLiteral(".new");
-    const auto removeTemp = [&] {
-        QFile::remove(temp);
-        QFile::remove(temp + QStringLiteral("-journal"));
-    };
-    removeTemp();
+Command::Command(std::unique_ptr<Cursor> cursor, std::vector<Derived> derived)
+    : cursor_(std::move(cursor)), derived_(std::move(derived)) {}
+
+Command::~Command() = default;
+
+void Command::run(const std::vector<Value>& values) {
+    cursor_->reset();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        cursor_->bind(int(i) + 1, values[i]);
+    int next = int(values.size()) + 1;
+    for (const Derived& d : derived_) {
+        const Value& source = d.source < int(values.size()) ? values[std::size_t(d.source)] : Value();
+        cursor_->bind(next++, sortKeyValue(source));
+    }
+    cursor_->step();
+}
+
+Query::Query(std::unique_ptr<Cursor> cursor) : cursor_(std::move(cursor)) {}
+
+Query::~Query() = default;
+
+void Query::run(const std::vector<Value>& values) {
+    cursor_->reset();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        cursor_->bind(int(i) + 1, values[i]);
+}
+
+bool Query::next() {
+    return cursor_->step();
+}
+int Query::columnCount() const {
+    return cursor_->columnCount();
+}
+QString Query::columnName(int column) const {
+    return cursor_->columnName(column);
+}
+Value Query::value(int column) const {
+    return cursor_->column(column);
+}
+std::int64_t Query::integer(int column) const {
+    return cursor_->columnInt(column);
+}
+double Query::real(int column) const {
+    return cursor_->columnReal(column);
+}
+QString Query::text(int column) const {
+    return cursor_->columnText(column);
+}
+QByteArrayView Query::utf8(int column) const {
+    return cursor_->columnUtf8(column);
+}
+StoredKind Query::storedKind(int column) const {
+    return cursor_->storedKind(column);
+}
+Value::Kind Query::declaredKind(int column) const {
+    return cursor_->declaredKind(column);
+}
+void Query::finish() {
+    cursor_->reset();
+}
+
+LargerCache::LargerCache(Database& db, std::int64_t kib) : db_(db) {
+    Engine& e = db.engine();
+    before_ = e.cacheSetting();
+    e.setCacheSetting(-kib);
+}
+
+LargerCache::~LargerCache() {
     try {
-        {
-            auto db = Database::create(temp);
-            db->transaction([&] { fill(*db); });
-        }
-        durable::syncPath(temp, false);
-        // A link never replaces a file that appeared meanwhile, where a rename would; file
-        // systems without links get the rename.
-        if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
-            if (errno == EEXIST)
-                throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
-            durable::renameOver(temp, path);
-        }
-        durable::syncFolderOf(path);
-        removeTemp();
-    } catch (const durable::FileError& e) {
-        removeTemp();
-        throw DbError(e.kind() == durable::FileError::Kind::DiskFull ? err::DiskFull
-                                                                     : err::CannotOpen,
-                      e.text());
-    } catch (...) {
-        removeTemp();
-        throw;
+        if (db_.isOpen())
+            db_.engine().setCacheSetting(before_);
+    } catch (const DbError&) {
+        // The cache stays larger; nothing is lost.
     }
 }
 

@@ -2,24 +2,27 @@
 
 #include "db/value.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
 
-struct sqlite3;
-
 namespace perlinex::db {
 
+class Cursor;
+class Engine;
 class RecordSet;
+enum class StoreKind;
+enum class StoredKind;
 
 namespace detail {
 struct Connection;
-class Statement;
 } // namespace detail
 
 // A statement prepared once and run many times with new values, for bulk work such as
-// filling a generated collection.
+// filling a generated collection. An insert into a table whose texts the store keeps sort
+// keys of gets them too.
 class Command {
 public:
     ~Command();
@@ -30,8 +33,45 @@ public:
 
 private:
     friend class Database;
-    explicit Command(std::unique_ptr<detail::Statement> statement);
-    std::unique_ptr<detail::Statement> statement_;
+    struct Derived {
+        int source; // the value the key is made of
+    };
+    Command(std::unique_ptr<Cursor> cursor, std::vector<Derived> derived);
+    std::unique_ptr<Cursor> cursor_;
+    std::vector<Derived> derived_;
+};
+
+// A query prepared once and run many times with new values, its rows read one at a time, for
+// readers that walk rows forward (reports, exports) or fetch rows by key on demand. It must
+// not outlive its database.
+class Query {
+public:
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    // Starts the query afresh with values bound to its "?" in order.
+    void run(const std::vector<Value>& values = {});
+    // Moves to the next row; false after the last.
+    bool next();
+    int columnCount() const;
+    QString columnName(int column) const;
+    // The current row's column, typed by its declared kind.
+    Value value(int column) const;
+    std::int64_t integer(int column) const;
+    double real(int column) const;
+    QString text(int column) const;
+    // The column as UTF-8 bytes, valid until the next row.
+    QByteArrayView utf8(int column) const;
+    // How the current row's column is stored, and what its declaration says it holds.
+    StoredKind storedKind(int column) const;
+    Value::Kind declaredKind(int column) const;
+    // Lets go of the rows not read, so that the query holds no read open.
+    void finish();
+
+private:
+    friend class Database;
+    explicit Query(std::unique_ptr<Cursor> cursor);
+    std::unique_ptr<Cursor> cursor_;
 };
 
 enum class OpenMode {
@@ -45,24 +85,20 @@ enum class RecordSetKind {
     Snapshot, // read-only copy taken when the set is opened
 };
 
-// An open database file. Record sets opened on it become invalid (error 3420) when it closes.
+// An open database: a SQLite file or a collection on a server, through its engine. Record
+// sets opened on it become invalid (error 3420) when it closes.
 class Database {
 public:
-    // Opens an existing file. Throws DbError: 3044 missing folder, 3024 missing file,
-    // 3343 a file that is not a database (its text says what it is), 3049 a damaged file,
-    // 3045 a file in use by another program, 3051 a file that cannot be opened for writing.
-    static std::unique_ptr<Database> open(const QString& path, OpenMode mode);
-    // Creates a new, empty database file; throws when the file already exists.
-    static std::unique_ptr<Database> create(const QString& path);
-    // A new, empty database that lives in memory only, gone when closed.
-    static std::unique_ptr<Database> createInMemory();
-
+    // The stores make their databases: see db/sqlite/sqlitefile.h and db/pg/pgstore.h.
+    Database(std::unique_ptr<Engine> engine, const QString& path, OpenMode mode);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // The file, or the server and collection, that the database is.
     const QString& path() const;
     OpenMode mode() const;
+    StoreKind storeKind() const;
     bool isOpen() const;
     void close();
 
@@ -74,8 +110,16 @@ public:
     Value scalar(const QString& sql);
     // Prepares a statement in the program's dialect to run many times.
     std::unique_ptr<Command> prepare(const QString& sql);
+    // Prepares a query in the program's dialect to run many times and read forward.
+    std::unique_ptr<Query> query(const QString& sql);
     // The engine's idle call: lets go of memory and locks it no longer needs.
     void idle();
+
+    // Counters for count new rows of table stored in the running transaction, never handed out
+    // before and never again.
+    std::vector<std::int64_t> takeCounters(const QString& table, std::int64_t count);
+    // The counter of the row the last insert stored.
+    std::int64_t lastInsertedKey();
 
     // Runs fn inside one transaction: all of it is stored, or none of it.
     template <typename Fn> void transaction(Fn&& fn) {
@@ -89,11 +133,10 @@ public:
         commit();
     }
 
-    // The underlying connection, for the store's own maintenance code.
-    sqlite3* handle() const;
+    // The engine under the database, for the stores' own code.
+    Engine& engine() const;
 
 private:
-    explicit Database(std::shared_ptr<detail::Connection> conn);
     void begin();
     void commit();
     void rollback() noexcept;
@@ -101,13 +144,18 @@ private:
     std::shared_ptr<detail::Connection> conn_;
 };
 
-// Why the database file at path (or a new one there, when it is missing) cannot be changed by
-// this program: "the file is read-only" or "its folder '...' is read-only". Empty when it can.
-QString whyReadOnly(const QString& path);
+// A larger page cache while a long read or write runs (a report in description order, an
+// import), as it was before once the work ends. Nothing where the engine keeps no such cache.
+class LargerCache {
+public:
+    LargerCache(Database& db, std::int64_t kib);
+    ~LargerCache();
+    LargerCache(const LargerCache&) = delete;
+    LargerCache& operator=(const LargerCache&) = delete;
 
-// Makes a new database file filled by fill in one transaction. It is built under a temporary
-// name and renamed into place only when whole, so a half-made file never carries the name.
-// Throws when the file already exists or anything fails (leaving nothing behind).
-void createDatabaseFile(const QString& path, const std::function<void(Database&)>& fill);
+private:
+    Database& db_;
+    std::int64_t before_ = 0;
+};
 
 } // namespace perlinex::db

@@ -24,6 +24,7 @@ constexpr int SyntaxError = 3075;
 constexpr int TableMissing = 3078;
 constexpr int FieldTooSmall = 3163;
 constexpr int RecordDeleted = 3167;
+constexpr int ChangedElsewhere = 3197; // another program stored the row since it was read
 constexpr int LockedRow = 3168;
 constexpr int NotSupported = 3251;
 constexpr int LockedRow2 = 3260;

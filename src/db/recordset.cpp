@@ -2,8 +2,9 @@
 
 #include "db/connection.h"
 #include "db/dberror.h"
-#include "db/dialect.h"
-#include "db/sqlitecall.h"
+#include "db/engine.h"
+#include "db/sqlshape.h"
+#include "db/textcompare.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -13,97 +14,86 @@
 
 namespace perlinex::db {
 
-using detail::Statement;
-
 namespace {
 
-// "select <list> from <one table> [where ...] [order by ...]": the shape a keyed set needs.
-struct SingleTableQuery {
-    QString list;
-    QString table;
-    QString rest;
-};
-
-std::optional<SingleTableQuery> parseSingleTable(const QString& sql) {
-    static const QRegularExpression re(
-        QStringLiteral(
-            R"(^\s*select\s+(.+?)\s+from\s+("[^"]+"|[A-Za-z_][A-Za-z0-9_]*)\s*(.*?)\s*;?\s*$)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression restRe(QStringLiteral(R"(^(where\b|order\s+by\b|$))"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    // Plain columns only, so that a row can be read again by its key.
-    static const QString column =
-        QStringLiteral(R"((?:"[^"]+"|[A-Za-z_][A-Za-z0-9_.]*)(?:\s+as\s+[A-Za-z_][A-Za-z0-9_]*)?)");
-    static const QRegularExpression listRe(
-        QStringLiteral(R"(^\s*(?:\*|%1(?:\s*,\s*%1)*)\s*$)").arg(column),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(sql);
-    if (!m.hasMatch())
-        return std::nullopt;
-    SingleTableQuery q{m.captured(1), m.captured(2), m.captured(3)};
-    if (!restRe.match(q.rest).hasMatch() || !listRe.match(q.list).hasMatch())
-        return std::nullopt;
-    if (q.table.startsWith(QLatin1Char('"')))
-        q.table = q.table.mid(1, q.table.size() - 2);
-    return q;
-}
-
-QString quotedName(const QString& name) {
-    QString n = name;
-    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + n + QLatin1Char('"');
+// The query's order, with the rows' key last, so that rows equal in the order come in the
+// same order on every store.
+QString withKeyLast(const QString& rest, const QString& key) {
+    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (!orderBy.match(rest).hasMatch())
+        return rest;
+    return rest + QStringLiteral(", ") + key;
 }
 
 } // namespace
 
 RecordSet::RecordSet(detail::Connection* conn, const QString& sql, RecordSetKind kind)
-    : conn_(conn), sql_(translateSql(sql)), kind_(kind) {
+    : conn_(conn), kind_(kind) {
+    Engine& engine = conn_->live();
+    sql_ = engine.translate(sql);
     if (const auto q = parseSingleTable(sql_)) {
-        const QString canonical = conn_->canonicalTableName(q->table);
+        const QString canonical = engine.tableName(q->table);
         if (canonical.isEmpty())
             throw DbError(err::TableMissing,
                           QStringLiteral("The database has no table '%1'.").arg(q->table));
         table_ = canonical;
+        tableColumns_ = conn_->columnsOf(table_);
+        key_ = engine.rowKey(table_);
+        version_ = engine.rowVersion(table_);
         selectList_ = q->list;
+        // The store's own columns are no fields of the row.
+        if (selectList_.trimmed() == QLatin1String("*") &&
+            std::any_of(tableColumns_.begin(), tableColumns_.end(),
+                        [](const TableColumn& c) { return c.hidden; })) {
+            QStringList visible;
+            for (const TableColumn& c : tableColumns_)
+                if (!c.hidden)
+                    visible << quotedName(c.name);
+            selectList_ = visible.join(QStringLiteral(", "));
+        }
         const QString from = QStringLiteral(" FROM %1 ").arg(quotedName(table_));
+        const QString rest = withKeyLast(q->rest, quotedName(table_) + u'.' + key_);
         if (kind_ == RecordSetKind::Dynaset) {
-            Statement keys(
-                conn_->db,
-                QStringLiteral("SELECT %1.rowid%2%3").arg(quotedName(table_), from, q->rest));
-            while (keys.step())
-                keys_.push_back(keys.columnInt(0));
-            rowStmt_ = std::make_unique<Statement>(
-                conn_->db, QStringLiteral("SELECT %1%2WHERE rowid = ?").arg(selectList_, from));
-            for (int i = 0; i < rowStmt_->columnCount(); ++i)
+            const auto keys = engine.prepare(
+                QStringLiteral("SELECT %1.%2%3%4").arg(quotedName(table_), key_, from, rest));
+            while (keys->step())
+                keys_.push_back(keys->columnInt(0));
+            const QString version =
+                version_.isEmpty() ? QString() : QStringLiteral(", ") + quotedName(version_);
+            rowStmt_ = engine.prepare(QStringLiteral("SELECT %1%2%3WHERE %4 = ?")
+                                          .arg(selectList_, version, from, key_));
+            const int n = rowStmt_->columnCount() - (version_.isEmpty() ? 0 : 1);
+            for (int i = 0; i < n; ++i)
                 columns_.push_back(rowStmt_->columnName(i));
         } else {
-            Statement st(conn_->db, QStringLiteral("SELECT %1, %2.rowid%3%4")
-                                        .arg(selectList_, quotedName(table_), from, q->rest));
-            const int n = st.columnCount() - 1;
+            const auto st = engine.prepare(QStringLiteral("SELECT %1, %2.%3%4%5")
+                                               .arg(selectList_, quotedName(table_), key_, from,
+                                                    rest));
+            const int n = st->columnCount() - 1;
             for (int i = 0; i < n; ++i)
-                columns_.push_back(st.columnName(i));
-            while (st.step()) {
+                columns_.push_back(st->columnName(i));
+            while (st->step()) {
                 std::vector<Value> row;
                 row.reserve(n);
                 for (int i = 0; i < n; ++i)
-                    row.push_back(st.column(i));
+                    row.push_back(st->column(i));
                 rows_.push_back(std::move(row));
-                keys_.push_back(st.columnInt(n));
+                keys_.push_back(st->columnInt(n));
             }
         }
-        tableColumns_ = conn_->columnsOf(table_);
     } else {
         // Joins, aggregates and expressions: a read-only copy of the result.
         kind_ = RecordSetKind::Snapshot;
-        Statement st(conn_->db, sql_);
-        const int n = st.columnCount();
+        const auto st = engine.prepare(sql_);
+        const int n = st->columnCount();
         for (int i = 0; i < n; ++i)
-            columns_.push_back(st.columnName(i));
-        while (st.step()) {
+            columns_.push_back(st->columnName(i));
+        while (st->step()) {
             std::vector<Value> row;
             row.reserve(n);
             for (int i = 0; i < n; ++i)
-                row.push_back(st.column(i));
+                row.push_back(st->column(i));
             rows_.push_back(std::move(row));
         }
     }
@@ -134,7 +124,7 @@ void RecordSet::invalidate() {
 }
 
 void RecordSet::ensureValid() const {
-    if (!conn_ || !conn_->db)
+    if (!conn_ || !conn_->isOpen())
         throw DbError(err::ObjectInvalid, QStringLiteral("Object invalid or no longer set."));
 }
 
@@ -221,7 +211,7 @@ void RecordSet::loadRow() const {
         row_ = rows_[pos_];
     } else {
         rowStmt_->reset();
-        rowStmt_->bindInt(1, keys_[pos_]);
+        rowStmt_->bind(1, Value(keys_[pos_]));
         if (!rowStmt_->step()) {
             rowStmt_->reset();
             throw DbError(err::RecordDeleted, QStringLiteral("Record is deleted."));
@@ -229,6 +219,8 @@ void RecordSet::loadRow() const {
         row_.resize(columns_.size());
         for (int i = 0; i < int(columns_.size()); ++i)
             row_[i] = rowStmt_->column(i);
+        if (!version_.isEmpty())
+            rowVersion_ = rowStmt_->columnInt(int(columns_.size()));
         rowStmt_->reset();
     }
     rowLoaded_ = true;
@@ -284,7 +276,7 @@ namespace {
 
 // Converts a value to the kind of the column it is stored in, as the desktop engine does,
 // refusing what does not fit.
-Value convertForColumn(const detail::TableColumn& col, const Value& v) {
+Value convertForColumn(const TableColumn& col, const Value& v) {
     const auto mismatch = [&] {
         return DbError(err::TypeMismatch,
                        QStringLiteral("Data type conversion error: '%1' cannot hold '%2'.")
@@ -366,62 +358,14 @@ void RecordSet::setField(const QString& name, const Value& value) {
                       QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const int t = tableColumnIndex(name);
     const auto& col = tableColumns_[t];
-    if (col.primaryKey)
+    if (col.primaryKey || col.hidden)
         throw DbError(err::ReadOnly, QStringLiteral("Field '%1' cannot be updated.").arg(col.name));
     buffer_[t] = convertForColumn(col, value);
 }
 
-std::int64_t RecordSet::reserveCounter() {
-    // The counter is taken and recorded at once, so that neither a cancelled add nor a
-    // deleted row's number is ever handed out again.
-    sqlite3* db = conn_->db;
-    detail::exec(db, QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        std::int64_t seq = 0;
-        bool hasRow = false;
-        {
-            Statement st(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
-            st.bind(1, Value(table_));
-            if (st.step()) {
-                seq = st.columnInt(0);
-                hasRow = true;
-            }
-        }
-        {
-            Statement st(db, QStringLiteral("SELECT max(rowid) FROM %1").arg(quotedName(table_)));
-            if (st.step())
-                seq = std::max(seq, st.columnInt(0));
-        }
-        // The engine's counters end at the largest 64-bit number; there is no next one.
-        if (seq == std::numeric_limits<std::int64_t>::max())
-            throw DbError(
-                err::TooManyRows,
-                table_.compare(QLatin1String("stamp"), Qt::CaseInsensitive) == 0
-                    ? QStringLiteral("Too many stamps: the collection has handed out the largest "
-                                     "stamp number there is (%1), so no stamp can be added.")
-                          .arg(seq)
-                    : QStringLiteral("Too many entries: the table '%1' has handed out the "
-                                     "largest number there is (%2), so no entry can be added.")
-                          .arg(table_)
-                          .arg(seq));
-        const std::int64_t next = seq + 1;
-        Statement up(
-            db, hasRow ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")
-                       : QStringLiteral("INSERT INTO sqlite_sequence(seq, name) VALUES (?, ?)"));
-        up.bindInt(1, next);
-        up.bind(2, Value(table_));
-        up.step();
-        detail::exec(db, QStringLiteral("COMMIT"));
-        return next;
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-}
-
 void RecordSet::addNew() {
     requireUpdatable();
-    const std::int64_t key = reserveCounter();
+    const std::int64_t key = conn_->live().reserveCounter(table_);
     editMode_ = EditMode::Adding;
     buffer_.clear();
     addKey_ = key;
@@ -444,56 +388,84 @@ void RecordSet::cancelUpdate() {
 void RecordSet::storeAdded() {
     QStringList names;
     QStringList marks;
-    int pk = -1;
-    for (int i = 0; i < int(tableColumns_.size()); ++i)
-        if (tableColumns_[i].primaryKey)
-            pk = i;
-    if (pk >= 0) {
-        names << quotedName(tableColumns_[pk].name);
+    std::vector<Value> values;
+    const auto put = [&](const QString& name, const Value& v) {
+        names << quotedName(name);
         marks << QStringLiteral("?");
-    }
+        values.push_back(v);
+    };
+    for (const TableColumn& c : tableColumns_)
+        if (c.primaryKey)
+            put(c.name, Value(addKey_));
     for (const auto& [col, v] : buffer_) {
-        names << quotedName(tableColumns_[col].name);
-        marks << QStringLiteral("?");
+        put(tableColumns_[col].name, v);
+        if (!tableColumns_[col].sortKeyColumn.isEmpty())
+            put(tableColumns_[col].sortKeyColumn, sortKeyValue(v));
     }
     // Columns left unset must still satisfy their rules.
     for (int i = 0; i < int(tableColumns_.size()); ++i) {
         const auto& c = tableColumns_[i];
-        if (c.notNull && !c.primaryKey && c.defaultValue.isNull() && !buffer_.count(i))
+        if (c.notNull && !c.primaryKey && !c.hidden && c.defaultValue.isNull() &&
+            !buffer_.count(i))
             throw DbError(
                 err::NullNotAllowed,
                 QStringLiteral("The field '%1' cannot contain a Null value.").arg(c.name));
     }
-    Statement st(conn_->db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(quotedName(table_), names.join(QLatin1Char(',')),
-                                     marks.join(QLatin1Char(','))));
-    int k = 1;
-    if (pk >= 0)
-        st.bindInt(k++, addKey_);
-    for (const auto& [col, v] : buffer_)
-        st.bind(k++, v);
-    st.step();
+    const auto st = conn_->live().prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                              .arg(quotedName(table_), names.join(u','),
+                                                   marks.join(u',')));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        st->bind(int(i) + 1, values[i]);
+    st->step();
     if (kind_ == RecordSetKind::Dynaset) {
         keys_.push_back(addKey_);
         deleted_.push_back(false);
     }
 }
 
-void RecordSet::storeEdited() {
+void RecordSet::storeEdited(bool whateverTheVersion) {
     if (buffer_.empty())
         return;
     QStringList sets;
-    for (const auto& [col, v] : buffer_)
-        sets << quotedName(tableColumns_[col].name) + QStringLiteral(" = ?");
-    Statement st(conn_->db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                .arg(quotedName(table_), sets.join(QLatin1Char(','))));
-    int k = 1;
-    for (const auto& [col, v] : buffer_)
-        st.bind(k++, v);
-    st.bindInt(k, keys_[pos_]);
-    st.step();
-    if (sqlite3_changes(conn_->db) == 0)
+    std::vector<Value> values;
+    const auto put = [&](const QString& name, const Value& v) {
+        sets << quotedName(name) + QStringLiteral(" = ?");
+        values.push_back(v);
+    };
+    for (const auto& [col, v] : buffer_) {
+        put(tableColumns_[col].name, v);
+        if (!tableColumns_[col].sortKeyColumn.isEmpty())
+            put(tableColumns_[col].sortKeyColumn, sortKeyValue(v));
+    }
+    QString where = QStringLiteral("%1 = ?").arg(key_);
+    values.emplace_back(keys_[pos_]);
+    if (!version_.isEmpty()) {
+        sets << QStringLiteral("%1 = %1 + 1").arg(quotedName(version_));
+        if (!whateverTheVersion) {
+            where += QStringLiteral(" AND %1 = ?").arg(quotedName(version_));
+            values.emplace_back(rowVersion_);
+        }
+    }
+    Engine& engine = conn_->live();
+    const auto st = engine.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                       .arg(quotedName(table_), sets.join(u','), where));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        st->bind(int(i) + 1, values[i]);
+    st->step();
+    if (st->changes() > 0)
+        return;
+    // Not stored: the row is gone, or another program changed it since it was read here.
+    const auto row = engine.prepare(
+        QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(quotedName(table_), key_));
+    row->bind(1, Value(keys_[pos_]));
+    if (!row->step())
         throw DbError(err::RecordDeleted, QStringLiteral("Record is deleted."));
+    throw DbError(err::ChangedElsewhere,
+                  table_.compare(QLatin1String("stamp"), Qt::CaseInsensitive) == 0
+                      ? QStringLiteral("This stamp was changed by another user since you began "
+                                       "editing it.")
+                      : QStringLiteral("This entry was changed by another user since you began "
+                                       "editing it."));
 }
 
 void RecordSet::update() {
@@ -504,7 +476,18 @@ void RecordSet::update() {
     if (editMode_ == EditMode::Adding)
         storeAdded();
     else
-        storeEdited();
+        storeEdited(false);
+    editMode_ = EditMode::None;
+    buffer_.clear();
+    rowLoaded_ = false;
+}
+
+void RecordSet::updateOver() {
+    ensureValid();
+    if (editMode_ != EditMode::Editing)
+        throw DbError(err::UpdateWithoutEdit,
+                      QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    storeEdited(true);
     editMode_ = EditMode::None;
     buffer_.clear();
     rowLoaded_ = false;
@@ -513,10 +496,10 @@ void RecordSet::update() {
 void RecordSet::deleteCurrent() {
     requireUpdatable();
     requireCurrent();
-    Statement st(conn_->db,
-                 QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedName(table_)));
-    st.bindInt(1, keys_[pos_]);
-    st.step();
+    const auto st = conn_->live().prepare(
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedName(table_), key_));
+    st->bind(1, Value(keys_[pos_]));
+    st->step();
     deleted_[pos_] = true;
     ++deletedCount_;
     editMode_ = EditMode::None;
@@ -531,10 +514,12 @@ void RecordSet::find(const QString& criteria, bool forward, std::int64_t from) {
                       QStringLiteral("Operation is not supported for this type of object."));
     std::unordered_set<std::int64_t> matches;
     {
-        Statement st(conn_->db, QStringLiteral("SELECT rowid FROM %1 WHERE (%2)")
-                                    .arg(quotedName(table_), translateSql(criteria)));
-        while (st.step())
-            matches.insert(st.columnInt(0));
+        Engine& engine = conn_->live();
+        const auto st = engine.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE (%3)")
+                                           .arg(key_, quotedName(table_),
+                                                engine.translate(criteria)));
+        while (st->step())
+            matches.insert(st->columnInt(0));
     }
     const auto n = std::int64_t(deleted_.size());
     for (std::int64_t p = from; p >= 0 && p < n; p += forward ? 1 : -1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/database.h"
+#include "db/engine.h"
 #include "db/value.h"
 
 #include <QHash>
@@ -13,10 +14,10 @@
 
 namespace perlinex::db {
 
+class Cursor;
+struct TableColumn;
 namespace detail {
 struct Connection;
-class Statement;
-struct TableColumn;
 } // namespace detail
 
 // The result of a query, walked one current row at a time. A dynaset over one table is
@@ -45,8 +46,12 @@ public:
     // Starts changing the current row.
     void edit();
     // Stores the row begun by addNew or edit. After an add the current row is the one that
-    // was current before addNew.
+    // was current before addNew. An edited row that another program changed since it was read
+    // here is not stored: error 3197, and the edit stays, to be stored over theirs with
+    // updateOver or dropped.
     void update();
+    // Stores the edited row's changes over whatever another program stored meanwhile.
+    void updateOver();
     void cancelUpdate();
     bool isEditing() const { return editMode_ != EditMode::None; }
     bool isAdding() const { return editMode_ == EditMode::Adding; }
@@ -86,19 +91,20 @@ private:
     int columnIndex(const QString& name) const;
     int tableColumnIndex(const QString& name) const;
     void find(const QString& criteria, bool forward, std::int64_t from);
-    std::int64_t reserveCounter();
     void storeAdded();
-    void storeEdited();
+    void storeEdited(bool whateverTheVersion);
 
     detail::Connection* conn_;
     QString sql_;
     RecordSetKind kind_;
     QString table_; // the one table a keyed set reads, else empty
+    QString key_;   // the column that names its rows
+    QString version_; // the column that counts a row's changes; empty when none
     QString selectList_;
 
     std::vector<QString> columns_;
     QHash<QString, int> columnByName_;
-    std::vector<detail::TableColumn> tableColumns_;
+    std::vector<TableColumn> tableColumns_;
 
     std::vector<std::int64_t> keys_;
     std::vector<bool> deleted_;
@@ -107,8 +113,9 @@ private:
     std::int64_t pos_ = -1;
     bool noMatch_ = false;
 
-    std::unique_ptr<detail::Statement> rowStmt_;
+    std::unique_ptr<Cursor> rowStmt_;
     mutable std::vector<Value> row_;
+    mutable std::int64_t rowVersion_ = 0; // of the current row as read
     mutable bool rowLoaded_ = false;
 
     EditMode editMode_ = EditMode::None;

@@ -1,7 +1,5 @@
 #include "db/textcompare.h"
 
-#include <sqlite3.h>
-
 #include <QList>
 #include <cstring>
 #include <memory>
@@ -53,15 +51,6 @@ int compareCodePoints(const std::vector<char32_t>& a, const std::vector<char32_t
         if (a[i] != b[i])
             return a[i] < b[i] ? -1 : 1;
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-int collate(void*, int na, const void* a, int nb, const void* b) {
-    const auto* ua = static_cast<const unsigned char*>(a);
-    const auto* ub = static_cast<const unsigned char*>(b);
-    if (isAscii(ua, na) && isAscii(ub, nb))
-        return asciiCompare(ua, na, ub, nb);
-    return compareText(QString::fromUtf8(static_cast<const char*>(a), na),
-                       QString::fromUtf8(static_cast<const char*>(b), nb));
 }
 
 // A compiled like pattern over case-folded code points.
@@ -182,35 +171,6 @@ struct Pattern {
     }
 };
 
-void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    // like(pattern, value): the engine calls it for "value LIKE pattern".
-    if (argc == 3) {
-        sqlite3_result_error(ctx, "ESCAPE is not supported in like patterns", -1);
-        return;
-    }
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    auto* pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
-    if (!pattern) {
-        const auto* p = sqlite3_value_text(argv[0]);
-        pattern = new Pattern(
-            QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_value_bytes(argv[0])));
-        sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<Pattern*>(p); });
-        pattern = static_cast<Pattern*>(sqlite3_get_auxdata(ctx, 0));
-        if (!pattern) { // the engine may drop auxiliary data at once when memory is short
-            Pattern local(
-                QString::fromUtf8(reinterpret_cast<const char*>(p), sqlite3_value_bytes(argv[0])));
-            const auto* v = sqlite3_value_text(argv[1]);
-            sqlite3_result_int(ctx, local.matchesText(v, sqlite3_value_bytes(argv[1])));
-            return;
-        }
-    }
-    const auto* v = sqlite3_value_text(argv[1]);
-    sqlite3_result_int(ctx, pattern->matchesText(v, sqlite3_value_bytes(argv[1])));
-}
-
 } // namespace
 
 int compareText(const QString& a, const QString& b) {
@@ -229,13 +189,58 @@ bool likeMatch(const QString& value, const QString& pattern) {
     return Pattern(pattern).matches(foldedCodePoints(value, false));
 }
 
-void registerTextFunctions(sqlite3* db) {
-    sqlite3_create_collation_v2(db, TextCollation, SQLITE_UTF8, nullptr, collate, nullptr);
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
-    sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
+int compareUtf8Text(const char* a, int na, const char* b, int nb) {
+    const auto* ua = reinterpret_cast<const unsigned char*>(a);
+    const auto* ub = reinterpret_cast<const unsigned char*>(b);
+    if (isAscii(ua, na) && isAscii(ub, nb))
+        return asciiCompare(ua, na, ub, nb);
+    return compareText(QString::fromUtf8(a, na), QString::fromUtf8(b, nb));
+}
+
+struct detail::CompiledLike : Pattern {
+    using Pattern::Pattern;
+};
+
+LikePattern::LikePattern(const QString& pattern)
+    : pattern_(std::make_unique<detail::CompiledLike>(pattern)) {}
+
+LikePattern::~LikePattern() = default;
+
+bool LikePattern::matchesUtf8(const char* text, int size) const {
+    return pattern_->matchesText(reinterpret_cast<const unsigned char*>(text), size);
+}
+
+namespace {
+
+// Characters below U+0002 are written as two, so that the key holds no NUL and its separator
+// (U+0001 U+0001) is below every character of a text.
+void appendEscaped(QString& key, const std::vector<char32_t>& codePoints) {
+    for (char32_t cp : codePoints) {
+        if (cp < 2) {
+            key += QChar(1);
+            key += QChar(ushort(cp + 2));
+        } else {
+            key += QString::fromUcs4(&cp, 1);
+        }
+    }
+}
+
+} // namespace
+
+QString sortKey(const QString& text) {
+    QString key;
+    key.reserve(text.size() * 2 + 2);
+    appendEscaped(key, foldedCodePoints(text, true));
+    key += QChar(1);
+    key += QChar(1);
+    appendEscaped(key, foldedCodePoints(text, false));
+    return key;
+}
+
+Value sortKeyValue(const Value& value) {
+    if (value.isNull())
+        return value;
+    return Value(sortKey(value.toText()));
 }
 
 } // namespace perlinex::db

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <QString>
+#include "db/value.h"
 
-struct sqlite3;
+#include <QString>
+#include <memory>
 
 // Text comparison of the collection: without regard to case (Unicode letters included) and,
 // for ordering, with accented letters next to their plain ones. The rules depend only on
 // Unicode data, never on the user's locale, so an index built today stays valid tomorrow.
 namespace perlinex::db {
 
-// Name of the collation that every text column of our schemas carries.
-inline constexpr const char* TextCollation = "TEXTCI";
+namespace detail {
+struct CompiledLike;
+} // namespace detail
 
 // <0, 0, >0. Equal means equal apart from case; "Osterreich" and "Österreich" differ but
 // sort next to each other.
@@ -25,7 +27,28 @@ QString accentFreeKey(const QString& text);
 // [!abc]; without regard to case.
 bool likeMatch(const QString& value, const QString& pattern);
 
-// Registers the collation and replaces the engine's like() with likeMatch on a connection.
-void registerTextFunctions(sqlite3* db);
+// compareText of two UTF-8 texts, quickly for plain ASCII ones.
+int compareUtf8Text(const char* a, int na, const char* b, int nb);
+
+// A like pattern compiled once to match many values.
+class LikePattern {
+public:
+    explicit LikePattern(const QString& pattern);
+    ~LikePattern();
+    LikePattern(const LikePattern&) = delete;
+    LikePattern& operator=(const LikePattern&) = delete;
+    bool matchesUtf8(const char* text, int size) const;
+
+private:
+    std::unique_ptr<detail::CompiledLike> pattern_;
+};
+
+// The key of a text for the collection's text order: two texts' keys compare, character by
+// character as the engine compares plain texts (by code point, which is UTF-8's byte order),
+// exactly as compareText compares the texts. A store that cannot order by compareText itself
+// keeps this key beside each text it orders by. It holds no NUL.
+QString sortKey(const QString& text);
+// The key of a stored text value; null for null.
+Value sortKeyValue(const Value& value);
 
 } // namespace perlinex::db

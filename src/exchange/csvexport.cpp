@@ -3,8 +3,8 @@
 #include "db/database.h"
 #include "db/dialect.h"
 #include "db/fields.h"
-#include "db/pendingpicture.h"
-#include "db/sqlitecall.h"
+#include "db/sqlite/pendingpicture.h"
+#include "db/engine.h"
 #include "exchange/csvtext.h"
 #include "exchange/valuereading.h"
 
@@ -48,13 +48,12 @@ QString columnName(const StampField& f) {
 QHash<int, QHash<std::int64_t, QByteArray>> codeDescriptions(db::Database& collection) {
     QHash<int, QHash<std::int64_t, QByteArray>> out;
     for (const db::CodeTable& t : db::codeTables()) {
-        db::detail::Statement st(
-            collection.handle(),
+        const auto st = collection.query(
             QStringLiteral("SELECT %1, %2 FROM %3")
                 .arg(QLatin1String(t.idField), QLatin1String(t.descField), QLatin1String(t.table)));
         auto& map = out[t.number];
-        while (st.step())
-            map.insert(st.columnInt(0), st.columnText(1).toUtf8());
+        while (st->next())
+            map.insert(st->integer(0), st->utf8(1).toByteArray());
     }
     return out;
 }
@@ -76,11 +75,6 @@ QHash<std::int64_t, QString> pictureFiles(const QString& imagesFolder) {
             out.insert(id, dir.filePath(name));
     }
     return out;
-}
-
-QByteArrayView columnBytes(sqlite3_stmt* st, int i) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-    return QByteArrayView(text, sqlite3_column_bytes(st, i));
 }
 
 void appendNumber(QByteArray& out, std::int64_t n) {
@@ -188,8 +182,8 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
     QString sql = QStringLiteral("SELECT ") + names.join(QLatin1Char(',')) + from;
     if (!selection.orderBy.trimmed().isEmpty())
         sql += QStringLiteral(" ORDER BY ") + selection.orderBy;
-    db::detail::Statement st(collection.handle(), db::translateSql(sql));
-    sqlite3_stmt* row = st.get();
+    const auto rows = collection.query(sql);
+    db::Query& row = *rows;
 
     QByteArray block;
     block.reserve(BlockSize + 4096);
@@ -207,48 +201,45 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
         cancelled.cancelled = true;
         return cancelled;
     };
-    while (st.step()) {
+    while (row.next()) {
         if (progress && out.stamps % ProgressStep == 0 && !progress(out.stamps, total))
             return cancel();
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0)
                 block.append(',');
             const int column = int(i) + 1;
-            const int type = sqlite3_column_type(row, column);
-            if (type == SQLITE_NULL)
+            const db::StoredKind type = row.storedKind(column);
+            if (type == db::StoredKind::Null)
                 continue;
             const StampField& f = *fields[i];
-            const bool number = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+            const bool number = type == db::StoredKind::Integer || type == db::StoredKind::Real;
             switch (f.kind) {
             case FieldKind::Boolean:
-                block.append(sqlite3_column_int64(row, column) != 0 ? "yes" : "no");
+                block.append(row.integer(column) != 0 ? "yes" : "no");
                 break;
             case FieldKind::Money:
                 if (number)
-                    block.append(
-                        plainAmount(Currency::fromDouble(sqlite3_column_double(row, column)))
-                            .toLatin1());
+                    block.append(plainAmount(Currency::fromDouble(row.real(column))).toLatin1());
                 else
-                    appendCsvValue(block, columnBytes(row, column));
+                    appendCsvValue(block, row.utf8(column));
                 break;
             case FieldKind::Integer16:
             case FieldKind::Integer32:
-                if (type == SQLITE_INTEGER)
-                    appendNumber(block, sqlite3_column_int64(row, column));
+                if (type == db::StoredKind::Integer)
+                    appendNumber(block, row.integer(column));
                 else
-                    appendCsvValue(block, columnBytes(row, column));
+                    appendCsvValue(block, row.utf8(column));
                 break;
             case FieldKind::CodeRef:
-                appendCsvValue(block,
-                               codes.value(f.codeTable).value(sqlite3_column_int64(row, column)));
+                appendCsvValue(block, codes.value(f.codeTable).value(row.integer(column)));
                 break;
             default:
-                appendCsvValue(block, columnBytes(row, column));
+                appendCsvValue(block, row.utf8(column));
                 break;
             }
         }
         block.append(',');
-        appendCsvValue(block, pictures.copy(sqlite3_column_int64(row, 0)));
+        appendCsvValue(block, pictures.copy(row.integer(0)));
         endCsvRecord(block);
         ++out.stamps;
         if (block.size() >= BlockSize)

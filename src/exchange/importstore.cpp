@@ -2,7 +2,7 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/pendingpicture.h"
 #include "record/stampvalidator.h"
 #include "util/durablefile.h"
 
@@ -21,40 +21,8 @@ QString tr(const char* text) {
 struct Cancelled {};
 
 // A larger page cache while the import writes: its rows and their index entries then stay in
-// memory until the commit rather than being spilled to the file on the way. The cache is as
-// before once the import has ended.
-class LargerCache {
-public:
-    explicit LargerCache(db::Database& collection)
-        : collection_(collection),
-          before_(collection.scalar(QStringLiteral("PRAGMA cache_size")).toInteger()) {
-        collection.execute(QStringLiteral("PRAGMA cache_size = -%1").arg(CacheKiB));
-    }
-    ~LargerCache() {
-        try {
-            collection_.execute(QStringLiteral("PRAGMA cache_size = %1").arg(before_));
-        } catch (const db::DbError&) {
-            // The cache stays larger; nothing is lost.
-        }
-    }
-    LargerCache(const LargerCache&) = delete;
-    LargerCache& operator=(const LargerCache&) = delete;
-
-private:
-    static constexpr std::int64_t CacheKiB = 131072;
-    db::Database& collection_;
-    std::int64_t before_;
-};
-
-// The next stamp number: after every number handed out so far, as the counter would give it.
-std::int64_t nextStampId(db::Database& collection) {
-    const std::int64_t seq =
-        collection.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = 'stamp'"))
-            .toInteger();
-    const std::int64_t max =
-        collection.scalar(QStringLiteral("SELECT max(stampid) FROM stamp")).toInteger();
-    return std::max(seq, max) + 1;
-}
+// memory until the commit rather than being spilled to the file on the way.
+constexpr std::int64_t CacheKiB = 131072;
 
 // Adds the new classifications that the stored stamps use; their identifiers by placeholder.
 std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan& plan,
@@ -76,7 +44,7 @@ std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan
             .prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
                          .arg(QLatin1String(t.table), QLatin1String(t.descField)))
             ->run({db::Value(codes[i].description)});
-        ids[i] = collection.scalar(QStringLiteral("SELECT last_insert_rowid()")).toInteger();
+        ids[i] = collection.lastInsertedKey();
         ++*added;
     }
     return ids;
@@ -107,15 +75,17 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
     // Declared before the transaction: when it is rolled back, leaving this function discards
     // every picture still waiting.
     std::vector<std::unique_ptr<db::PendingPicture>> waiting;
-    const LargerCache cache(collection);
+    const db::LargerCache cache(collection, CacheKiB);
     try {
         collection.transaction([&] {
             const std::vector<std::int64_t> codeIds =
                 addNewCodes(collection, plan, stamps, &out.newCodes);
-            std::int64_t id = nextStampId(collection);
+            const std::vector<std::int64_t> ids =
+                collection.takeCounters(QStringLiteral("stamp"), total);
             std::unique_ptr<db::Command> insert;
             std::vector<db::Value> values;
-            for (std::int64_t i = 0; i < total; ++i, ++id) {
+            for (std::int64_t i = 0; i < total; ++i) {
+                const std::int64_t id = ids[std::size_t(i)];
                 if (progress && i % ProgressStep == 0 && !progress(i, total))
                     throw Cancelled{};
                 const PlannedStamp& stamp = *stamps[std::size_t(i)];

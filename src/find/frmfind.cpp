@@ -7,6 +7,7 @@
 #include "ui/busycursor.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -3,6 +3,8 @@
 #include "db/database.h"
 #include "db/fields.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitefile.h"
 
 #include <QDate>
 #include <QFile>
@@ -140,7 +142,7 @@ void generateCollection(const QString& path, const GeneratorOptions& options) {
     // Built whole under a temporary name and only then given its own.
     db::createDatabaseFile(path, [&](db::Database& db) {
         db::fillNewCollection(db, true);
-        db.execute(QStringLiteral("PRAGMA cache_size = -131072"));
+        const db::LargerCache cache(db, 131072);
         std::array<std::int64_t, 9> codeCounts{};
         for (const db::CodeTable& t : db::codeTables())
             codeCounts[std::size_t(t.number - 1)] =

@@ -1,9 +1,9 @@
 #include "reports/reportcommand.h"
 
-#include "db/collectionhold.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
 #include "reports/frmoutput.h"
@@ -13,6 +13,7 @@
 #include "reports/reportrows.h"
 #include "reports/reporttargets.h"
 #include "util/durablefile.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,8 +2,7 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/dialect.h"
-#include "db/sqlitecall.h"
+#include "db/engine.h"
 #include "db/value.h"
 #include "regional/regional.h"
 #include "reports/moneyformat.h"
@@ -88,63 +87,39 @@ constexpr std::int64_t ReportCacheKiB = 65536;
 } // namespace
 
 RowCursor::RowCursor(db::Database& db, const QString& sql)
-    : db_(db), cacheSize_(db.scalar(QStringLiteral("PRAGMA cache_size")).toInteger()) {
-    db.execute(QStringLiteral("PRAGMA cache_size = -%1").arg(ReportCacheKiB));
-    try {
-        statement_ = std::make_unique<db::detail::Statement>(db.handle(), db::translateSql(sql));
-        sqlite3_stmt* st = statement_->get();
-        const int n = sqlite3_column_count(st);
-        kinds_.resize(std::size_t(n));
-        for (int i = 0; i < n; ++i) {
-            const char* declared = sqlite3_column_decltype(st, i);
-            kinds_[std::size_t(i)] = std::uint8_t(
-                declared ? db::detail::kindOfDeclaredType(QString::fromLatin1(declared))
-                         : db::Value::Kind::Null);
-        }
-        next();
-    } catch (...) {
-        statement_.reset();
-        restoreCache();
-        throw;
-    }
+    : cache_(std::make_unique<db::LargerCache>(db, ReportCacheKiB)), rows_(db.query(sql)) {
+    const int n = rows_->columnCount();
+    kinds_.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        kinds_[std::size_t(i)] = std::uint8_t(rows_->declaredKind(i));
+    next();
 }
 
 RowCursor::~RowCursor() {
-    statement_.reset();
-    restoreCache();
-}
-
-void RowCursor::restoreCache() noexcept {
-    try {
-        if (db_.isOpen())
-            db_.execute(QStringLiteral("PRAGMA cache_size = %1").arg(cacheSize_));
-    } catch (const db::DbError&) {
-        // The cache stays larger; nothing is lost.
-    }
+    rows_.reset(); // before the cache is as it was
 }
 
 void RowCursor::next() {
-    atEnd_ = !statement_->step();
+    atEnd_ = !rows_->next();
 }
 
 int RowCursor::fieldIndex(const QString& name) const {
     for (int i = 0; i < int(kinds_.size()); ++i)
-        if (statement_->columnName(i).compare(name, Qt::CaseInsensitive) == 0)
+        if (rows_->columnName(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     throw db::DbError(db::err::FieldMissing,
                       QStringLiteral("Item '%1' not found in this collection.").arg(name));
 }
 
 QString RowCursor::text(int index) const {
-    sqlite3_stmt* st = statement_->get();
     // Bytes that are no value of the program's show as nothing, as in the record.
-    if (sqlite3_column_type(st, index) == SQLITE_NULL ||
-        sqlite3_column_type(st, index) == SQLITE_BLOB)
+    const db::StoredKind stored = rows_->storedKind(index);
+    if (stored == db::StoredKind::Null || stored == db::StoredKind::Blob)
         return QString();
     if (kinds_[std::size_t(index)] == std::uint8_t(db::Value::Kind::Money))
         return textOf(value(index));
-    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(st, index));
-    return QString::fromUtf8(utf8, sqlite3_column_bytes(st, index));
+    const QByteArrayView utf8 = rows_->utf8(index);
+    return QString::fromUtf8(utf8.data(), utf8.size());
 }
 
 std::int64_t RowCursor::integer(int index) const {
@@ -152,31 +127,32 @@ std::int64_t RowCursor::integer(int index) const {
 }
 
 db::Value RowCursor::value(int index) const {
-    sqlite3_stmt* st = statement_->get();
     const auto kind = db::Value::Kind(kinds_[std::size_t(index)]);
-    switch (sqlite3_column_type(st, index)) {
-    case SQLITE_NULL:
-    case SQLITE_BLOB:
+    const db::StoredKind stored = rows_->storedKind(index);
+    switch (stored) {
+    case db::StoredKind::Null:
+    case db::StoredKind::Blob:
         return db::Value();
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
+    case db::StoredKind::Integer:
+    case db::StoredKind::Real:
         if (kind == db::Value::Kind::Money) {
             try {
-                return db::Value(Currency::fromDouble(sqlite3_column_double(st, index)));
+                return db::Value(Currency::fromDouble(rows_->real(index)));
             } catch (const std::overflow_error&) {
-                return db::Value(sqlite3_column_double(st, index)); // more than money holds
+                return db::Value(rows_->real(index)); // more than money holds
             }
         }
         if (kind == db::Value::Kind::Bool)
-            return db::Value(sqlite3_column_int64(st, index) != 0);
-        if (sqlite3_column_type(st, index) == SQLITE_INTEGER)
-            return db::Value(std::int64_t(sqlite3_column_int64(st, index)));
-        return db::Value(sqlite3_column_double(st, index));
-    default:
+            return db::Value(rows_->integer(index) != 0);
+        if (stored == db::StoredKind::Integer)
+            return db::Value(rows_->integer(index));
+        return db::Value(rows_->real(index));
+    case db::StoredKind::Text:
         if (kind == db::Value::Kind::Date)
-            return statement_->column(index);
-        return db::Value(statement_->columnText(index));
+            return rows_->value(index);
+        return db::Value(rows_->text(index));
     }
+    return db::Value();
 }
 
 // Reports ---------------------------------------------------------------------------------

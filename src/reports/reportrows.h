@@ -16,10 +16,9 @@
 
 namespace perlinex::db {
 class Database;
+class LargerCache;
+class Query;
 class Value;
-namespace detail {
-class Statement;
-}
 } // namespace perlinex::db
 
 namespace perlinex::regional {
@@ -91,11 +90,8 @@ public:
     std::int64_t integer(int index) const;
 
 private:
-    void restoreCache() noexcept;
-
-    db::Database& db_;
-    std::int64_t cacheSize_ = 0; // the connection's page cache before the query
-    std::unique_ptr<db::detail::Statement> statement_;
+    std::unique_ptr<db::LargerCache> cache_;
+    std::unique_ptr<db::Query> rows_;
     std::vector<std::uint8_t> kinds_; // db::Value::Kind of each column's declared type
     bool atEnd_ = false;
 };

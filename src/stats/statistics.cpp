@@ -2,9 +2,8 @@
 
 #include "db/amount.h"
 #include "db/database.h"
-#include "db/dialect.h"
+#include "db/engine.h"
 #include "db/fields.h"
-#include "db/sqlitecall.h"
 #include "stats/statsqueries.h"
 
 #include <QHash>
@@ -48,24 +47,24 @@ namespace {
 // The key of a result row: a number, or none (null, or a value no key can be).
 using Key = std::optional<std::int64_t>;
 
-Key keyOf(sqlite3_stmt* st) {
-    if (sqlite3_column_type(st, KeyColumn) != SQLITE_INTEGER)
+Key keyOf(const db::Query& st) {
+    if (st.storedKind(KeyColumn) != db::StoredKind::Integer)
         return std::nullopt;
-    return std::int64_t(sqlite3_column_int64(st, KeyColumn));
+    return st.integer(KeyColumn);
 }
 
 // A sum of ten-thousandths as the store made it, from its two parts; nullopt when they are no
 // whole numbers.
-std::optional<MoneySum> storedSum(sqlite3_stmt* st, int column) {
-    const int upper = sqlite3_column_type(st, column);
-    const int lower = sqlite3_column_type(st, column + 1);
-    if (upper == SQLITE_NULL && lower == SQLITE_NULL)
+std::optional<MoneySum> storedSum(const db::Query& st, int column) {
+    const db::StoredKind upper = st.storedKind(column);
+    const db::StoredKind lower = st.storedKind(column + 1);
+    if (upper == db::StoredKind::Null && lower == db::StoredKind::Null)
         return MoneySum();
-    if (upper != SQLITE_INTEGER || lower != SQLITE_INTEGER)
+    if (upper != db::StoredKind::Integer || lower != db::StoredKind::Integer)
         return std::nullopt;
     __extension__ using Int128 = __int128;
-    const Int128 raw = Int128(sqlite3_column_int64(st, column)) * (Int128(1) << SumSplitBits) +
-                       sqlite3_column_int64(st, column + 1);
+    const Int128 raw =
+        Int128(st.integer(column)) * (Int128(1) << SumSplitBits) + st.integer(column + 1);
     if (raw > std::numeric_limits<std::int64_t>::max() ||
         raw < std::numeric_limits<std::int64_t>::min())
         return MoneySum{Currency(), true};
@@ -74,16 +73,15 @@ std::optional<MoneySum> storedSum(sqlite3_stmt* st, int column) {
 
 // The figures of one result row of an aggregate query; nullopt when the store could not add
 // them exactly.
-std::optional<Figures> storedFigures(sqlite3_stmt* st) {
-    const double maxAmount = sqlite3_column_double(st, MaxAmountColumn);
-    const double maxProduct = sqlite3_column_double(st, MaxProductColumn);
-    if (sqlite3_column_int64(st, OddColumn) != 0 || !(maxAmount < ExactAmountLimit) ||
-        !(maxProduct < ExactAmountLimit) ||
-        sqlite3_column_type(st, QuantityColumn) != SQLITE_INTEGER)
+std::optional<Figures> storedFigures(const db::Query& st) {
+    const double maxAmount = st.real(MaxAmountColumn);
+    const double maxProduct = st.real(MaxProductColumn);
+    if (st.integer(OddColumn) != 0 || !(maxAmount < ExactAmountLimit) ||
+        !(maxProduct < ExactAmountLimit) || st.storedKind(QuantityColumn) != db::StoredKind::Integer)
         return std::nullopt;
     Figures f;
-    f.stamps = sqlite3_column_int64(st, StampsColumn);
-    f.quantity = sqlite3_column_int64(st, QuantityColumn);
+    f.stamps = st.integer(StampsColumn);
+    f.quantity = st.integer(QuantityColumn);
     const auto paid = storedSum(st, PaidColumn);
     const auto value = storedSum(st, ValueColumn);
     const auto asked = storedSum(st, AskedColumn);
@@ -99,18 +97,17 @@ std::optional<Figures> storedFigures(sqlite3_stmt* st) {
 
 // A money field as the reports read it: a number as an amount, or as the number it is when no
 // amount can hold it; a text as it stands, for the numeric test to judge.
-db::Value moneyValue(const db::detail::Statement& st, int column) {
-    sqlite3_stmt* s = st.get();
-    switch (sqlite3_column_type(s, column)) {
-    case SQLITE_INTEGER:
-    case SQLITE_FLOAT:
+db::Value moneyValue(const db::Query& st, int column) {
+    switch (st.storedKind(column)) {
+    case db::StoredKind::Integer:
+    case db::StoredKind::Real:
         try {
-            return db::Value(Currency::fromDouble(sqlite3_column_double(s, column)));
+            return db::Value(Currency::fromDouble(st.real(column)));
         } catch (const std::overflow_error&) {
-            return db::Value(sqlite3_column_double(s, column));
+            return db::Value(st.real(column));
         }
-    case SQLITE_TEXT:
-        return db::Value(st.columnText(column));
+    case db::StoredKind::Text:
+        return db::Value(st.text(column));
     default:
         return db::Value();
     }
@@ -118,14 +115,14 @@ db::Value moneyValue(const db::detail::Statement& st, int column) {
 
 // The quantity as the reports count it: a whole number, a number rounded, a text read as a
 // whole number (0 when it is none).
-std::int64_t quantityOf(const db::detail::Statement& st, int column) {
-    switch (sqlite3_column_type(st.get(), column)) {
-    case SQLITE_INTEGER:
-        return st.columnInt(column);
-    case SQLITE_FLOAT:
-        return db::Value(sqlite3_column_double(st.get(), column)).toInteger();
-    case SQLITE_TEXT:
-        return db::Value(st.columnText(column)).toInteger();
+std::int64_t quantityOf(const db::Query& st, int column) {
+    switch (st.storedKind(column)) {
+    case db::StoredKind::Integer:
+        return st.integer(column);
+    case db::StoredKind::Real:
+        return db::Value(st.real(column)).toInteger();
+    case db::StoredKind::Text:
+        return db::Value(st.text(column)).toInteger();
     default:
         return 0;
     }
@@ -149,30 +146,30 @@ using Totals = std::map<Key, Figures>;
 
 // Runs an aggregate query; nullopt when a group could not be added up exactly.
 std::optional<Totals> storedTotals(db::Database& db, const QString& sql) {
-    db::detail::Statement st(db.handle(), sql);
+    const auto st = db.query(sql);
     Totals totals;
-    while (st.step()) {
-        const std::optional<Figures> f = storedFigures(st.get());
+    while (st->next()) {
+        const std::optional<Figures> f = storedFigures(*st);
         if (!f)
             return std::nullopt;
-        totals[keyOf(st.get())].add(*f);
+        totals[keyOf(*st)].add(*f);
     }
     return totals;
 }
 
 // The same figures added up here, row by row.
 Totals rowTotals(db::Database& db, const QString& sql, const regional::Regional& regional) {
-    db::detail::Statement st(db.handle(), sql);
+    const auto st = db.query(sql);
     Totals totals;
-    while (st.step()) {
-        const std::int64_t quantity = quantityOf(st, 1);
-        const db::Value paid = moneyValue(st, 2);
-        Figures& f = totals[keyOf(st.get())];
+    while (st->next()) {
+        const std::int64_t quantity = quantityOf(*st, 1);
+        const db::Value paid = moneyValue(*st, 2);
+        Figures& f = totals[keyOf(*st)];
         ++f.stamps;
         f.quantity += quantity;
         addAmount(f.paid, paid, quantity, regional);
-        addAmount(f.value, moneyValue(st, 3), quantity, regional);
-        addAmount(f.asked, moneyValue(st, 4), quantity, regional);
+        addAmount(f.value, moneyValue(*st, 3), quantity, regional);
+        addAmount(f.asked, moneyValue(*st, 4), quantity, regional);
         addAmount(f.willPay, paid, 1, regional);
     }
     return totals;
@@ -187,7 +184,7 @@ CollectionStatistics::CollectionStatistics(db::Database& db, const regional::Reg
 namespace {
 
 QString filterSql(const StampFilter& filter) {
-    return filter.isSet() ? db::translateSql(filter.condition) : QString();
+    return filter.isSet() ? filter.condition : QString();
 }
 
 Totals totalsOf(db::Database& db, const QString& aggregate, const QString& rows,
@@ -203,13 +200,12 @@ Totals totalsOf(db::Database& db, const QString& aggregate, const QString& rows,
 // The descriptions of a code table's entries, by number.
 QHash<std::int64_t, QString> entryNames(db::Database& db, const char* tableName) {
     const db::CodeTable& table = *db::codeTableByName(QLatin1String(tableName));
-    db::detail::Statement st(db.handle(),
-                             QStringLiteral("SELECT %1, %2 FROM %3")
+    const auto st = db.query(QStringLiteral("SELECT %1, %2 FROM %3")
                                  .arg(QLatin1String(table.idField), QLatin1String(table.descField),
                                       QLatin1String(table.table)));
     QHash<std::int64_t, QString> names;
-    while (st.step())
-        names.insert(st.columnInt(0), st.columnText(1));
+    while (st->next())
+        names.insert(st->integer(0), st->text(1));
     return names;
 }
 

@@ -1,12 +1,13 @@
 #include "stats/statscommand.h"
 
-#include "db/collectionhold.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/schema.h"
 #include "regional/regional.h"
 #include "stats/statistics.h"
 #include "stats/statstable.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,8 +1,9 @@
 #include "ui/errorhandler.h"
 
-#include "db/collectionhold.h"
-#include "db/maintenance.h"
+#include "db/sqlite/collectionhold.h"
+#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,11 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
+#include "db/sqlite/folderlock.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "ui/dialogservice.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QString>
 #include <cstdint>

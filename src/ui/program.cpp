@@ -1,7 +1,8 @@
 #include "ui/program.h"
 
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QDir>
 

@@ -1,10 +1,11 @@
 #include "app/frmabout.h"
 #include "app/frmbackup.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "support/collection_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/wait.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QDir>

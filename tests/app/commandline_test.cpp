@@ -4,6 +4,8 @@
 #include "db/schema.h"
 #include "support/scripted_dialogs.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -250,7 +252,7 @@ TEST(CommandLine, AVersionNoPerlinexWroteIsNotWholeAndNoCommandRewritesIt) {
         EXPECT_EQ(bytesOf(path), before);
         EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("value.txt"))));
         // Put right for the next case, as a newer program would have it.
-        auto db = db::Database::open(path, db::OpenMode::Exclusive);
+        auto db = db::openDatabaseFile(path, db::OpenMode::Exclusive);
         db->execute(QStringLiteral("update meta set version = 1"));
     }
 }

@@ -5,6 +5,7 @@
 #include "db/schema.h"
 #include "support/scripted_dialogs.h"
 #include "support/wait.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,8 +2,9 @@
 // operations and a damaged collection: what a new user met and what must hold.
 #include "main_window_fixture.h"
 
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "generator/generator.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QDir>

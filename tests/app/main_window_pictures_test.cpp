@@ -3,7 +3,7 @@
 #include "main_window_fixture.h"
 
 #include "app/pictureview.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,8 +1,9 @@
 // The main window on a collection whose values another program wrote with kinds the fields do
 // not expect: they are shown as far as they can be, and kept.
+#include "db/sqlite/sqlitefile.h"
 #include "main_window_fixture.h"
 
-#include "db/sqlitecall.h"
+#include "db/sqlite/sqlitecall.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,7 +19,7 @@ const QString OddFields = QStringLiteral(
 
 void writeOddValues(db::Database& d) {
     // As another program may: without the fields' rules.
-    db::detail::exec(d.handle(), QStringLiteral(R"(
+    db::detail::exec(db::handleOf(d), QStringLiteral(R"(
         PRAGMA ignore_check_constraints = ON;
         UPDATE stamp SET Year = 'x', quantity = 'many', CouID = 'abc', issued = 12345,
             pricepaid = 1e308, catvalue = 'dear', face = 'ten', notes = x'00ff10'

@@ -3,8 +3,9 @@
 #include "main_window_fixture.h"
 
 #include "app/commandline.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "support/unprivileged.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

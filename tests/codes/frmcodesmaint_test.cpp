@@ -7,6 +7,7 @@
 #include "support/temp_folder.h"
 
 #include "support/wait.h"
+#include "db/sqlite/collectionfile.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

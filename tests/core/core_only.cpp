@@ -5,6 +5,7 @@
 #include "db/schema.h"
 #include "regional/regional.h"
 #include "util/textfields.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

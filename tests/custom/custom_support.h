@@ -8,6 +8,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "support/wait.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

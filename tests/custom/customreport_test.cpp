@@ -7,6 +7,7 @@
 #include "reports/printdocument.h"
 #include "reports/reportdefinitions.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <functional>
 #include <gtest/gtest.h>

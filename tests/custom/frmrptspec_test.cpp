@@ -6,6 +6,9 @@
 #include "dates/frmdateent.h"
 #include "reports/fixedreports.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -411,7 +414,7 @@ TEST_F(DesignerTest, CatalogueRowsWhoseNamesAreNotTheCollectionsAreLeftOutAndSai
     const QString catalogue = path("rptspec.mdb");
     QFile::remove(catalogue);
     db::createCatalogue(catalogue);
-    db::Database::open(catalogue, db::OpenMode::Shared)
+    db::openDatabaseFile(catalogue, db::OpenMode::Shared)
         ->execute("update RptSpec set fieldname = 'Coudesc from country --' where specid = 1; "
                   "update RptSpec set FileName = 'stamp; drop table stamp' where specid = 4");
     dialogs.prompts.clear();

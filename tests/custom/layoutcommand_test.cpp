@@ -3,8 +3,11 @@
 #include "custom/customreport.h"
 #include "custom/layoutcommand.h"
 #include "custom/layoutfile.h"
-#include "db/folderlock.h"
+#include "db/sqlite/folderlock.h"
 #include "regional/regional.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QDir>
 #include <functional>
@@ -146,7 +149,7 @@ TEST(LayoutCommand, IsRecognisedByItsOption) {
 TEST_F(LayoutCommandTest, ACatalogueRowThatNamesAnotherTableIsLeftOutAndSaid) {
     // Once such a row made a report of the country table.
     db::createCatalogue(path("rptspec.mdb"));
-    db::Database::open(path("rptspec.mdb"), db::OpenMode::Shared)
+    db::openDatabaseFile(path("rptspec.mdb"), db::OpenMode::Shared)
         ->execute("update RptSpec set fieldname = 'Coudesc from country --' where specid = 1");
     Layout l = layoutOf({spec::Description, spec::Year});
     l.target = Target::TextFile;

@@ -2,6 +2,7 @@
 #include "db/dberror.h"
 #include "db/recordset.h"
 #include "support/temp_folder.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QDir>
 #include <QFile>

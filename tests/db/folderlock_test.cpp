@@ -1,5 +1,5 @@
 #include "db/dberror.h"
-#include "db/folderlock.h"
+#include "db/sqlite/folderlock.h"
 #include "support/temp_folder.h"
 
 #include <QFile>

@@ -1,6 +1,8 @@
 #include "db/dberror.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "support/collection_fixture.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +37,7 @@ protected:
                      {{QStringLiteral("notes"), Value(QString(3000, QLatin1Char('n')))}});
     }
     std::int64_t stampsIn(const QString& file) {
-        auto d = Database::open(file, OpenMode::ReadOnly);
+        auto d = openDatabaseFile(file, OpenMode::ReadOnly);
         return d->scalar(QStringLiteral("select count(*) from stamp")).toInteger();
     }
 };

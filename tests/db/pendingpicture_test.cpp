@@ -1,6 +1,6 @@
 // A stamp's new picture waiting beside the old one until its row is stored.
-#include "db/maintenance.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/pendingpicture.h"
 #include "support/collection_fixture.h"
 #include "util/durablefile.h"
 

@@ -3,6 +3,7 @@
 #include "db/catalogue.h"
 #include "db/textcompare.h"
 #include "support/collection_fixture.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
+#include "db/sqlite/sqlitefile.h"
 #include "db/dberror.h"
-#include "db/sqlitecall.h"
+#include "db/sqlite/sqlitecall.h"
 #include "support/collection_fixture.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -129,7 +131,7 @@ TEST_F(RecordSetTest, RefusesValuesThatDoNotFitTheField) {
 
 TEST_F(RecordSetTest, ValuesAnotherProgramStoredWithUnexpectedKindsComeAsStored) {
     // As another program may write them: without the fields' rules.
-    detail::exec(db->handle(), QStringLiteral(R"(
+    detail::exec(handleOf(*db), QStringLiteral(R"(
         PRAGMA ignore_check_constraints = ON;
         UPDATE stamp SET Year = 'x', quantity = 2.5, CouID = 'abc', issued = 12345,
             pricepaid = 1e308, catvalue = 'dear', face = '2.5', priceask = -1e999,

@@ -1,9 +1,10 @@
 // perlinex export and perlinex import, run as main() runs them.
 #include "app/command_support.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
 #include "exchange_support.h"
 #include "support/temp_folder.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <gtest/gtest.h>
 

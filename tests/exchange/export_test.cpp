@@ -1,5 +1,5 @@
-#include "db/maintenance.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/pendingpicture.h"
 #include "exchange/csvexport.h"
 #include "exchange_support.h"
 #include "support/collection_fixture.h"

@@ -1,8 +1,9 @@
-#include "db/pendingpicture.h"
+#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
 #include "exchange/csvexport.h"
 #include "exchange_support.h"
 #include "support/collection_fixture.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <gtest/gtest.h>
 #include <optional>

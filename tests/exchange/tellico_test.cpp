@@ -1,4 +1,4 @@
-#include "db/pendingpicture.h"
+#include "db/sqlite/pendingpicture.h"
 #include "exchange/tellicofile.h"
 #include "exchange_support.h"
 #include "support/collection_fixture.h"

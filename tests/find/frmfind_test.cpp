@@ -5,6 +5,9 @@
 #include "db/recordset.h"
 #include "support/collection_fixture.h"
 #include "support/scripted_dialogs.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QFile>
 #include <QLabel>
@@ -312,7 +315,7 @@ TEST_F(FindDialog, ACatalogueRowWhoseNamesAreNotTheCollectionsIsLeftOutAndSaid) 
         const QString catalogue = path(QStringLiteral("rptspec.mdb"));
         QFile::remove(catalogue);
         db::createCatalogue(catalogue);
-        db::Database::open(catalogue, db::OpenMode::Shared)
+        db::openDatabaseFile(catalogue, db::OpenMode::Shared)
             ->execute(QStringLiteral("update RptSpec set %1 where specid = %2")
                           .arg(QLatin1String(c.change))
                           .arg(c.specid));

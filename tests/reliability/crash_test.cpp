@@ -1,4 +1,5 @@
 #include "reliability_support.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -3,6 +3,7 @@
 #include "support/temp_folder.h"
 
 #include "ui/errorhandler.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

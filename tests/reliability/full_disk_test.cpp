@@ -1,5 +1,7 @@
+#include "db/sqlite/sqlitefile.h"
 #include "reliability_support.h"
 #include "support/temp_folder.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -13,7 +15,7 @@ namespace {
 std::int64_t rawInt(db::Database& collection, const char* sql) {
     sqlite3_stmt* st = nullptr;
     std::int64_t value = -1;
-    if (sqlite3_prepare_v2(collection.handle(), sql, -1, &st, nullptr) == SQLITE_OK &&
+    if (sqlite3_prepare_v2(db::handleOf(collection), sql, -1, &st, nullptr) == SQLITE_OK &&
         sqlite3_step(st) == SQLITE_ROW)
         value = sqlite3_column_int64(st, 0);
     sqlite3_finalize(st);

@@ -10,6 +10,8 @@
 #include "custom/layoutfile.h"
 #include "db/catalogue.h"
 #include "ui/errorhandler.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/cataloguefile.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "db/sqlite/sqlitefile.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -29,7 +31,7 @@ namespace db = perlinex::db;
 inline void rawExec(db::Database& collection, const QString& sql) {
     char* msg = nullptr;
     const int rc =
-        sqlite3_exec(collection.handle(), sql.toUtf8().constData(), nullptr, nullptr, &msg);
+        sqlite3_exec(db::handleOf(collection), sql.toUtf8().constData(), nullptr, nullptr, &msg);
     const QString why = QString::fromUtf8(msg ? msg : sqlite3_errstr(rc));
     sqlite3_free(msg);
     if (rc != SQLITE_OK)

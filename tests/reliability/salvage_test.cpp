@@ -1,9 +1,10 @@
 #include "reliability_support.h"
 #include "support/temp_folder.h"
 
-#include "db/salvage.h"
+#include "db/sqlite/salvage.h"
 #include "db/textcompare.h"
 #include "generator/generator.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QTemporaryDir>
 #include <functional>

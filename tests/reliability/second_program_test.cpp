@@ -1,7 +1,8 @@
 #include "reliability_support.h"
 #include "support/temp_folder.h"
 
-#include "db/folderlock.h"
+#include "db/sqlite/folderlock.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,11 +1,13 @@
-#include "db/collectionhold.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/dberror.h"
-#include "db/folderlock.h"
-#include "db/maintenance.h"
-#include "db/pendingpicture.h"
+#include "db/sqlite/folderlock.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/pendingpicture.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "kill_at_io.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,7 +86,7 @@ int holdAsTheWindowDoes(const QString& folder, bool cutShort) {
         return 0;
     }
     // A cache of a few pages spills the store's pages into the file long before its commit.
-    sqlite3* h = collection->handle();
+    sqlite3* h = db::handleOf(*collection);
     const char* store =
         "PRAGMA cache_size = 2; BEGIN IMMEDIATE; "
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "

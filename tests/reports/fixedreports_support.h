@@ -5,6 +5,7 @@
 #include "db/schema.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QFile>
 #include <QStringList>

@@ -5,6 +5,7 @@
 #include "reports/reportdefinitions.h"
 #include "support/wait.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QDate>

@@ -7,6 +7,7 @@
 #include "reports/reportcommand.h"
 #include "reports/reportdefinitions.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -6,6 +6,7 @@
 #include "stats/frmstats.h"
 #include "support/scripted_dialogs.h"
 #include "ui/program.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QBarSet>

@@ -8,6 +8,7 @@
 #include "reports/reportrows.h"
 #include "stats/statsqueries.h"
 #include "stats/statstable.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QLocale>
 

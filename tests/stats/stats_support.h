@@ -5,6 +5,7 @@
 #include "stats/statistics.h"
 #include "support/temp_folder.h"
 #include "support/wait.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QString>
 #include <memory>

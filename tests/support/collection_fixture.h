@@ -4,6 +4,7 @@
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "support/temp_folder.h"
+#include "db/sqlite/collectionfile.h"
 
 #include <QDate>
 #include <memory>

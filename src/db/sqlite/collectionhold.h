@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/database.h"
-#include "db/folderlock.h"
+#include "db/sqlite/folderlock.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,9 @@
-#include "db/pendingpicture.h"
+#include "db/sqlite/pendingpicture.h"
 
 #include "db/dberror.h"
-#include "db/maintenance.h"
-#include "db/sqlitecall.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/sqlitecall.h"
 #include "util/durablefile.h"
 
 #include <QCryptographicHash>
@@ -77,7 +78,7 @@ void addNumber(QCryptographicHash& hash, std::uint64_t n) {
 // The stamp's row as stored, every column by its kind and exact bytes, as a short digest; NoRow
 // when there is no such row. Any store that changes the row changes it.
 QByteArray rowState(Database& collection, std::int64_t id) {
-    detail::Statement st(collection.handle(),
+    detail::Statement st(handleOf(collection),
                          QStringLiteral("SELECT * FROM stamp WHERE rowid = ?"));
     st.bindInt(1, id);
     if (!st.step())
@@ -224,7 +225,7 @@ PictureRecovery recoverPendingPictures(const QString& imagesFolder, const QStrin
     if (waiting.isEmpty())
         return result;
     try {
-        const auto collection = Database::open(collectionPath, OpenMode::Exclusive);
+        const auto collection = openDatabaseFile(collectionPath, OpenMode::Exclusive);
         for (const Waiting& w : waiting)
             (settle(w, imagesFolder, rowState(*collection, w.id)) ? result.finished
                                                                   : result.discarded)

@@ -1,7 +1,8 @@
-#include "db/collectionhold.h"
+#include "db/sqlite/collectionhold.h"
 
 #include "db/dberror.h"
-#include "db/maintenance.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/maintenance.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,7 +43,7 @@ bool rollBackUnfinishedStore(const QString& path) {
                           .arg(QDir::toNativeSeparators(path), why));
     // The engine rolls a hot journal back as it first reads the file. A journal still there
     // afterwards belongs to another program that is storing right now.
-    Database::open(path, OpenMode::Shared)->close();
+    openDatabaseFile(path, OpenMode::Shared)->close();
     return !hasJournal(path);
 }
 

@@ -1,4 +1,4 @@
-#include "db/fileprobe.h"
+#include "db/sqlite/fileprobe.h"
 
 #include <QFile>
 #include <QFileInfo>

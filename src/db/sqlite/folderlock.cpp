@@ -1,4 +1,4 @@
-#include "db/folderlock.h"
+#include "db/sqlite/folderlock.h"
 
 #include "db/dberror.h"
 

@@ -1,4 +1,4 @@
-#include "db/sqlitecall.h"
+#include "db/sqlite/sqlitecall.h"
 
 #include "db/dberror.h"
 

@@ -1,9 +1,10 @@
-#include "db/salvage.h"
+#include "db/sqlite/salvage.h"
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/schema.h"
-#include "db/sqlitecall.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitecall.h"
 
 #include <QFile>
 #include <QSet>
@@ -817,7 +818,7 @@ public:
 private:
     // The fresh collection names the tables and their columns, in the order it made them.
     void describeTargets() {
-        sqlite3* db = fresh_.handle();
+        sqlite3* db = handleOf(fresh_);
         detail::Statement tables(db,
                                  QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
                                                 "'table' AND substr(name, 1, 7) <> 'sqlite_' AND "
@@ -1163,7 +1164,7 @@ private:
 
     void copyLiveRows() {
         for (Target& t : targets_) {
-            RowWriter writer(fresh_.handle(), t, encoding_);
+            RowWriter writer(handleOf(fresh_), t, encoding_);
             for (const auto& [page, range] : t.tree.leaves) {
                 Key top = range.low;
                 const std::int64_t bad = forEachRow(page, t.stored, [&](Key key, Record& r) {
@@ -1298,7 +1299,7 @@ private:
     }
 
     void copyGroup(const OrphanGroup& g, Target& t) {
-        RowWriter writer(fresh_.handle(), t, encoding_);
+        RowWriter writer(handleOf(fresh_), t, encoding_);
         for (Page leaf : g.leaves)
             forEachRow(leaf, t.stored, [&](Key key, Record& r) {
                 writer.write(key, r);
@@ -1308,7 +1309,7 @@ private:
 
     // Raises each counter to the highest key or counter seen, so no key is handed out twice.
     void writeCounters() {
-        sqlite3* db = fresh_.handle();
+        sqlite3* db = handleOf(fresh_);
         detail::Statement raise(db, QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?) "
                                                    "WHERE name = ?"));
         detail::Statement add(db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) "

@@ -1,12 +1,13 @@
-#include "db/maintenance.h"
+#include "db/sqlite/maintenance.h"
 
 #include "db/dberror.h"
-#include "db/fileprobe.h"
-#include "db/folderlock.h"
-#include "db/salvage.h"
-#include "db/schema.h"
-#include "db/sqlitecall.h"
-#include "db/textcompare.h"
+#include "db/sqlite/sqlitefile.h"
+#include "db/sqlite/fileprobe.h"
+#include "db/sqlite/folderlock.h"
+#include "db/sqlite/salvage.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitecall.h"
+#include "db/sqlite/sqliteengine.h"
 #include "util/durablefile.h"
 
 #include <QCoreApplication>
@@ -176,7 +177,7 @@ struct RawDb {
             fail(err::CannotOpen, QStringLiteral("Could not open '%1': %2").arg(path, why));
         }
         sqlite3_extended_result_codes(db, 1);
-        registerTextFunctions(db);
+        sqlite::registerTextFunctions(db);
     }
     ~RawDb() { sqlite3_close_v2(db); }
     RawDb(const RawDb&) = delete;
@@ -242,16 +243,16 @@ void verifyCopy(const QString& copy, const QString& expectedFingerprint, const P
     QString why;
     bool whole = false;
     try {
-        auto db = Database::open(copy, OpenMode::ReadOnly);
-        detail::exec(db->handle(), QStringLiteral("PRAGMA cache_size = -262144"));
-        EngineProgress reporting(db->handle(), progress);
+        auto db = openDatabaseFile(copy, OpenMode::ReadOnly);
+        detail::exec(handleOf(*db), QStringLiteral("PRAGMA cache_size = -262144"));
+        EngineProgress reporting(handleOf(*db), progress);
         whole = quickCheck(*db, &why);
         if (whole) {
             const QStringList missing = collectionProblems(*db);
             why = missing.join(QLatin1String(", "));
             whole = missing.isEmpty();
         }
-        if (whole && fingerprint(db->handle()) != expectedFingerprint)
+        if (whole && fingerprint(handleOf(*db)) != expectedFingerprint)
             fail(err::DiskError,
                  QStringLiteral("The new file '%1' does not hold everything of the collection.")
                      .arg(copy));
@@ -281,7 +282,7 @@ QStringList checkCollection(const QString& path) {
     if (probe.kind != FileKind::SQLite)
         return {QStringLiteral("it is %1").arg(probe.description)};
     try {
-        auto db = Database::open(path, OpenMode::ReadOnly);
+        auto db = openDatabaseFile(path, OpenMode::ReadOnly);
         const QStringList problems = engineCheck(*db, EngineCheck::Full);
         if (problems != QStringList{QStringLiteral("ok")})
             return problems;
@@ -315,11 +316,11 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
         step("compact");
         QString expected;
         {
-            auto db = Database::open(source, OpenMode::Exclusive);
-            expected = fingerprint(db->handle());
-            detail::exec(db->handle(), QStringLiteral("PRAGMA cache_size = -262144"));
-            EngineProgress reporting(db->handle(), progress);
-            detail::exec(db->handle(), QStringLiteral("VACUUM INTO '%1'")
+            auto db = openDatabaseFile(source, OpenMode::Exclusive);
+            expected = fingerprint(handleOf(*db));
+            detail::exec(handleOf(*db), QStringLiteral("PRAGMA cache_size = -262144"));
+            EngineProgress reporting(handleOf(*db), progress);
+            detail::exec(handleOf(*db), QStringLiteral("VACUUM INTO '%1'")
                                            .arg(QString(target).replace(QLatin1Char('\''),
                                                                         QStringLiteral("''"))));
         }
@@ -666,11 +667,11 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
         QString expected;
         {
             // A collection that cannot be changed is backed up all the same.
-            auto db = Database::open(source, whyReadOnly(source).isEmpty() ? OpenMode::Exclusive
+            auto db = openDatabaseFile(source, whyReadOnly(source).isEmpty() ? OpenMode::Exclusive
                                                                            : OpenMode::ReadOnly);
-            expected = fingerprint(db->handle());
+            expected = fingerprint(handleOf(*db));
             RawDb out(copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-            sqlite3_backup* b = sqlite3_backup_init(out.db, "main", db->handle(), "main");
+            sqlite3_backup* b = sqlite3_backup_init(out.db, "main", handleOf(*db), "main");
             if (!b)
                 detail::throwSqlite(sqlite3_errcode(out.db), out.db, copy);
             // In steps, so that the window can show how far it got.
