@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 
+#include "app/exchangecommand.h"
 #include "app/frmbackup.h"
 #include "app/pictureview.h"
 #include "codes/frmcodesmaint.h"
@@ -8,6 +9,7 @@
 #include "db/maintenance.h"
 #include "db/pendingpicture.h"
 #include "db/schema.h"
+#include "exchange/window/exchangewindow.h"
 #include "find/frmfind.h"
 #include "imaging/dibsection.h"
 #include "reports/fixedreports.h"
@@ -94,6 +96,7 @@ void frmMain::keepUnchanged() {
     for (QPushButton* b : {cmdAddNew, cmdDelete, cmdPicLoad, cmdPicPaste})
         b->setEnabled(false);
     mnuPack->setEnabled(false);
+    mnuImport->setEnabled(false);
 }
 
 void frmMain::openStampSet(int order) {
@@ -709,6 +712,42 @@ void frmMain::backup() {
         dialog.exec();
     }
     load();
+}
+
+void frmMain::exportCsv() {
+    // Every stamp, in the order the window browses them.
+    const QString order =
+        QString::fromLatin1(kOrders[sortOrder_]).section(QStringLiteral(" order by "), 1);
+    exchange::exportFromWindow(program_, this, {QString(), order});
+}
+
+void frmMain::importStamps() {
+    if (program_.ReadOnly)
+        return;
+    if (Editing || Adding) {
+        program_.dialogs().message(
+            tr("Please store or cancel the record on screen before importing stamps."),
+            tr("Import"), Buttons::Ok, Icon::Information);
+        return;
+    }
+    exchange::importFromWindow(
+        program_, this, app::pictureAsJpeg,
+        [this](const exchange::ImportOutcome& outcome) { showImported(outcome.firstId); });
+}
+
+void frmMain::showImported(std::int64_t firstId) {
+    program_.raiseAllReloadFlags(); // the import may have added classifications
+    trap(program_, [&] {
+        openStampSet(sortOrder_);
+        showFirstOrClear();
+    });
+    activate();
+    trap(program_, [&] {
+        if (!hasRows())
+            return;
+        findStamp(firstId);
+        ShowStamp();
+    });
 }
 
 void frmMain::exitProgram() {

@@ -86,6 +86,9 @@ public:
     void copyPicture();
     void packDatabase();
     void backup();
+    // "&Export CSV..." of the stamps shown, in their order; "&Import..." of a CSV or Tellico file.
+    void exportCsv();
+    void importStamps();
     void exitProgram();
 
 protected:
@@ -138,6 +141,8 @@ private:
     void guard(const std::function<void()>& action);
     void checkStructure();
     void closeOtherWindows();
+    // After an import: the code lists refilled and the first stamp that came in shown.
+    void showImported(std::int64_t firstId);
     void updateTitle();
     void keepUnchanged();
 
@@ -184,6 +189,7 @@ private:
 
     QAction* mnuExit = nullptr;
     QAction* mnuPack = nullptr;
+    QAction* mnuImport = nullptr;
     std::array<QAction*, 4> mnuSort{};   // 1..3
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3

@@ -308,6 +308,12 @@ void frmMain::buildMenus() {
     connectGuarded(mnuPack, &QAction::triggered, this,
                    [this] { guard([this] { packDatabase(); }); });
     file->addSeparator();
+    connectGuarded(action(file, QStringLiteral("mnuExportCsv"), tr("&Export CSV...")),
+                   &QAction::triggered, this, [this] { guard([this] { exportCsv(); }); });
+    mnuImport = action(file, QStringLiteral("mnuImport"), tr("&Import..."));
+    connectGuarded(mnuImport, &QAction::triggered, this,
+                   [this] { guard([this] { importStamps(); }); });
+    file->addSeparator();
     mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
     connectGuarded(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);
 

@@ -170,6 +170,11 @@ QStringList exportColumns() {
     return names;
 }
 
+QString picturesFolderBeside(const QString& csvFile) {
+    const QFileInfo file(csvFile);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("-pictures"));
+}
+
 ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFolder,
                              const StampSelection& selection, QIODevice& device,
                              const QString& name, const ExportOptions& options,

@@ -46,6 +46,10 @@ struct ExportOutcome {
 // name, then "picture".
 QStringList exportColumns();
 
+// The folder beside a CSV file that its pictures are copied into, named after it:
+// "stamps.csv" has "stamps-pictures".
+QString picturesFolderBeside(const QString& csvFile);
+
 // Writes the selected stamps to device, whose name is for messages. Throws db::DbError and
 // durable::FileError.
 ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFolder,

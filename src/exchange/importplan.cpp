@@ -75,8 +75,9 @@ QStringList amountSamples(const SourceTable& table, const ColumnMap& columns) {
 
 ImportPlan::ImportPlan(db::Database& collection, const SourceTable& table, const ColumnMap& columns,
                        const regional::Regional& regional, const PictureSource* pictures,
-                       std::optional<QChar> decimal)
-    : table_(table), columns_(columns), regional_(regional), validator_(regional) {
+                       std::optional<QChar> decimal, NewCodes newCodes)
+    : table_(table), columns_(columns), regional_(regional), validator_(regional),
+      newCodePolicy_(newCodes) {
     decimal_ = decimal.value_or(detectDecimalSeparator(amountSamples(table, columns),
                                                        regional.locale().decimalPoint().front()));
     loadCodes(collection);
@@ -134,6 +135,8 @@ std::optional<std::int64_t> ImportPlan::codeFor(const db::CodeTable& table,
     if (const auto id = looseCodes_[table.number].constFind(key);
         id != looseCodes_[table.number].cend())
         return *id;
+    if (newCodePolicy_ == NewCodes::KeepInNotes)
+        return std::nullopt;
     // A new description, added once however often it comes; later lines find it as well.
     const std::int64_t placeholder = -std::int64_t(newCodes_.size()) - 1;
     newCodes_.push_back({&table, description});
