@@ -56,17 +56,24 @@ std::int64_t nextStampId(db::Database& collection) {
     return std::max(seq, max) + 1;
 }
 
-// Adds the new classifications that the stored stamps use; their identifiers by placeholder.
-std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan& plan,
-                                      const std::vector<const PlannedStamp*>& stamps,
-                                      std::int64_t* added) {
-    const auto& codes = plan.newCodes();
-    std::vector<bool> used(codes.size(), false);
+// Which of the plan's new classifications the stamps use, by place in newCodes().
+std::vector<bool> usedNewCodes(const ImportPlan& plan,
+                               const std::vector<const PlannedStamp*>& stamps) {
+    std::vector<bool> used(plan.newCodes().size(), false);
     for (const PlannedStamp* s : stamps)
         for (const db::StampField& f : db::stampFields())
             if (f.kind == db::FieldKind::CodeRef)
                 if (const auto id = s->entry.code(QLatin1String(f.name)); id && *id < 0)
                     used[std::size_t(-*id - 1)] = true;
+    return used;
+}
+
+// Adds the new classifications that the stored stamps use; their identifiers by placeholder.
+std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan& plan,
+                                      const std::vector<const PlannedStamp*>& stamps,
+                                      std::int64_t* added) {
+    const auto& codes = plan.newCodes();
+    const std::vector<bool> used = usedNewCodes(plan, stamps);
     std::vector<std::int64_t> ids(codes.size(), 0);
     for (std::size_t i = 0; i < codes.size(); ++i) {
         if (!used[i])
@@ -84,6 +91,25 @@ std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan
 
 } // namespace
 
+std::vector<const PlannedStamp*> stampsToStore(const ImportPlan& plan,
+                                               const ImportChoices& choices) {
+    std::vector<const PlannedStamp*> stamps;
+    for (const PlannedStamp& s : plan.stamps())
+        if (!s.refused && !(s.duplicate && choices.skipDuplicates))
+            stamps.push_back(&s);
+    return stamps;
+}
+
+std::vector<NewCode> newCodesUsed(const ImportPlan& plan,
+                                  const std::vector<const PlannedStamp*>& stamps) {
+    const std::vector<bool> used = usedNewCodes(plan, stamps);
+    std::vector<NewCode> out;
+    for (std::size_t i = 0; i < used.size(); ++i)
+        if (used[i])
+            out.push_back(plan.newCodes()[i]);
+    return out;
+}
+
 ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                           const ImportPlan& plan, const regional::Regional& regional,
                           const PictureSource* pictures, const PictureConverter& convert,
@@ -93,14 +119,10 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
         out.result = ImportOutcome::Result::Refused;
         return out;
     }
-    std::vector<const PlannedStamp*> stamps;
+    const std::vector<const PlannedStamp*> stamps = stampsToStore(plan, choices);
     for (const PlannedStamp& s : plan.stamps()) {
-        if (s.refused)
-            ++out.leftOut;
-        else if (s.duplicate && choices.skipDuplicates)
-            ++out.skippedDuplicates;
-        else
-            stamps.push_back(&s);
+        out.leftOut += s.refused ? 1 : 0;
+        out.skippedDuplicates += !s.refused && s.duplicate && choices.skipDuplicates ? 1 : 0;
     }
     const record::StampValidator validator(regional);
     const std::int64_t total = std::int64_t(stamps.size());

@@ -16,8 +16,8 @@ namespace perlinex::exchange {
 
 namespace {
 
-QString tr(const char* text, int n = -1) {
-    return QCoreApplication::translate("ExchangeWindow", text, nullptr, n);
+QString tr(const char* text) {
+    return QCoreApplication::translate("ExchangeWindow", text);
 }
 
 QString documentsFolder() {
@@ -102,11 +102,13 @@ void exportFromWindow(Program& program, QWidget* parent, const StampSelection& s
                         Buttons::Ok, Icon::Information);
         return;
     }
-    QString text = tr("%n stamps were written to '%1'.", int(outcome.stamps))
-                       .arg(QDir::toNativeSeparators(target->file));
+    QString text = tr("Stamps written to '%1': %2.")
+                       .arg(QDir::toNativeSeparators(target->file))
+                       .arg(outcome.stamps);
     if (!target->picturesFolder.isEmpty())
-        text += QLatin1Char('\n') + tr("%n pictures were copied into '%1'.", int(outcome.pictures))
-                                        .arg(QDir::toNativeSeparators(target->picturesFolder));
+        text += QLatin1Char('\n') + tr("Pictures copied into '%1': %2.")
+                                        .arg(QDir::toNativeSeparators(target->picturesFolder))
+                                        .arg(outcome.pictures);
     dialogs.message(text, title, Buttons::Ok, Icon::Information);
 }
 

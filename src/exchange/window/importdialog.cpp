@@ -22,7 +22,6 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace perlinex::exchange {
 
@@ -306,11 +305,11 @@ void ImportDialog::columnChosen(int column, int index) {
 
 void ImportDialog::showSession() {
     const SourceTable& table = session_->table();
-    lblSource->setText(
-        session_->isTellico()
-            ? tr("Tellico stamp collection \"%1\": %n entries", "", int(table.rows.size()))
-                  .arg(session_->title())
-            : tr("CSV file: %n lines of stamps after the header line", "", int(table.rows.size())));
+    lblSource->setText(session_->isTellico()
+                           ? tr("Tellico stamp collection \"%1\"; entries: %2")
+                                 .arg(session_->title())
+                                 .arg(table.rows.size())
+                           : tr("CSV file; lines below its header: %1").arg(table.rows.size()));
     showFormat();
     showColumns();
     showPreview();
@@ -485,14 +484,14 @@ void ImportDialog::showProblems() {
     grdProblems->resizeColumnToContents(0);
     grdProblems->resizeColumnToContents(1);
     const int stamps = int(plan.stamps().size()) - refusedStamps;
-    QString summary = tr("%n stamps can be stored.", "", stamps);
+    QString summary = tr("Stamps that can be stored: %1.").arg(stamps);
     if (refused > 0)
-        summary += QLatin1Char(' ') + tr("%n lines are refused.", "", refused);
+        summary += QLatin1Char(' ') + tr("Lines refused: %1.").arg(refused);
     if (const auto broken = session_->table().brokenLine)
         summary += QLatin1Char(' ') + tr("Nothing from line %1 on could be read.").arg(*broken);
     if (plan.duplicateCount() > 0)
-        summary += QLatin1Char(' ') + tr("%n of them equal stamps already in the collection.", "",
-                                         plan.duplicateCount());
+        summary += QLatin1Char(' ') +
+                   tr("Equal to stamps already in the collection: %1.").arg(plan.duplicateCount());
     if (int(problems.size()) > rows)
         summary += QLatin1Char(' ') +
                    tr("The first %1 of %2 problems are listed.").arg(rows).arg(problems.size());
@@ -517,38 +516,38 @@ bool ImportDialog::confirmChoices(ImportChoices& choices) {
     const ImportPlan& plan = session_->plan();
     choices.goodLinesOnly = chkGoodLinesOnly->isChecked();
     if (plan.hasRefusals() && !choices.goodLinesOnly) {
-        dialogs.message(tr("%n lines of the file are refused; each is listed with its reason. "
-                           "Nothing has been stored.\n\nMend the file and open it again, or "
-                           "choose to store only the good lines.",
-                           "", refusedLines(plan)),
+        dialogs.message(tr("Lines of the file refused: %1. Each is listed with its reason; "
+                           "nothing has been stored.\n\nMend the file and open it again, or "
+                           "choose to store only the good lines.")
+                            .arg(refusedLines(plan)),
                         title, Buttons::Ok, Icon::Warning);
         return false;
     }
-    if (std::none_of(plan.stamps().begin(), plan.stamps().end(),
-                     [](const PlannedStamp& s) { return !s.refused; })) {
+    if (stampsToStore(plan, choices).empty()) {
         dialogs.message(tr("The file holds no stamp that can be stored."), title, Buttons::Ok,
                         Icon::Information);
         return false;
     }
     if (const int same = plan.duplicateCount(); same > 0) {
         const Answer a = dialogs.message(
-            tr("%n stamps of the file equal stamps already in the collection: the same "
+            tr("Stamps of the file equal to stamps already in the collection (the same "
                "description, catalogue number, country and year, as when a file is imported a "
-               "second time.\n\nLeave them out?",
-               "", same),
+               "second time): %1.\n\nLeave them out?")
+                .arg(same),
             title, Buttons::YesNoCancel, Icon::Question);
         if (a == Answer::Cancel)
             return false;
         choices.skipDuplicates = a == Answer::Yes;
     }
-    if (const std::vector<NewCode>& codes = plan.newCodes(); !codes.empty()) {
+    if (const std::vector<NewCode> codes = newCodesUsed(plan, stampsToStore(plan, choices));
+        !codes.empty()) {
         QStringList named;
         for (std::size_t i = 0; i < codes.size() && i < NamedNewCodes; ++i)
             named << QStringLiteral("    %1: %2")
                          .arg(db::fieldText(db::referenceField(*codes[i].table).caption),
                               codes[i].description);
         if (codes.size() > NamedNewCodes)
-            named << tr("    and %n more", "", int(codes.size() - NamedNewCodes));
+            named << tr("    and others: %1 more").arg(codes.size() - NamedNewCodes);
         const Answer a = dialogs.message(
             tr("These classifications are not in their code tables yet:\n\n%1\n\nAdd them to the "
                "code tables? Choose No to leave those fields empty and keep the descriptions in "
@@ -613,26 +612,25 @@ void ImportDialog::watchProgress(std::function<void(std::int64_t, std::int64_t)>
 
 QString ImportDialog::summary(const ImportOutcome& outcome) {
     QStringList lines;
-    lines << (outcome.stored > 0
-                  ? tr("%n stamps were imported (numbers %1 to %2).", "", int(outcome.stored))
-                        .arg(outcome.firstId)
-                        .arg(outcome.lastId)
-                  : tr("No stamps were imported."));
+    lines << (outcome.stored > 0 ? tr("Stamps imported: %1 (numbers %2 to %3).")
+                                       .arg(outcome.stored)
+                                       .arg(outcome.firstId)
+                                       .arg(outcome.lastId)
+                                 : tr("No stamps were imported."));
     if (outcome.leftOut > 0)
-        lines << tr("%n refused lines were left out.", "", int(outcome.leftOut));
+        lines << tr("Refused lines left out: %1.").arg(outcome.leftOut);
     if (outcome.skippedDuplicates > 0)
-        lines << tr("%n stamps already in the collection were left out.", "",
-                    int(outcome.skippedDuplicates));
+        lines
+            << tr("Stamps already in the collection left out: %1.").arg(outcome.skippedDuplicates);
     if (outcome.newCodes > 0)
-        lines << tr("%n new classifications were added to the code tables.", "",
-                    int(outcome.newCodes));
+        lines << tr("New classifications added to the code tables: %1.").arg(outcome.newCodes);
     for (std::size_t i = 0; i < outcome.pictureProblems.size() && i < 5; ++i) {
         const LineProblem& p = outcome.pictureProblems[i];
         lines << (p.line > 0 ? tr("Line %1: %2").arg(p.line).arg(p.reason) : p.reason);
     }
     if (outcome.pictureProblems.size() > 5)
-        lines << tr("%n more pictures could not be stored.", "",
-                    int(outcome.pictureProblems.size() - 5));
+        lines << tr("Other pictures that could not be stored: %1.")
+                     .arg(outcome.pictureProblems.size() - 5);
     return lines.join(QLatin1Char('\n'));
 }
 
