@@ -154,7 +154,7 @@ void frmBackup::restoreBackup() {
                        "images-before-restore in the program folder, replacing any kept there "
                        "by an earlier restore.")
             .arg(shown),
-        title, Buttons::YesNo, Icon::Question);
+        title, Buttons::YesNoDefaultNo, Icon::Question);
     if (answer != Answer::Yes)
         return;
     closeStore();

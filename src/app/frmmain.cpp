@@ -282,7 +282,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         const Answer a = program_.dialogs().message(
             tr("The record on screen has not been stored. Do you want to close Perlinex and lose "
                "the changes?"),
-            tr("Close Perlinex"), Buttons::YesNo, Icon::Question);
+            tr("Close Perlinex"), Buttons::YesNoDefaultNo, Icon::Question);
         if (a != Answer::Yes) {
             event->ignore();
             return;
@@ -476,6 +476,7 @@ void frmMain::addNew() {
     if (program_.ReadOnly)
         return;
     if (!Adding) {
+        returnTo_ = hasRows() ? shownId_ : std::nullopt;
         trap(program_, [&] {
             Adding = true;
             if (!hasRows())
@@ -491,7 +492,10 @@ void frmMain::addNew() {
     }
     if (!leaveFocusedField() || !ValidateStamp())
         return;
-    trap(program_, [&] { program_.StampSet->addNew(); });
+    trap(program_, [&] {
+        program_.StampSet->addNew();
+        returnTo_ = program_.StampSet->field(QStringLiteral("stampid")).toInteger();
+    });
     StoreStamp();
     ClearStamp();
     txtDescr->setFocus();
@@ -531,12 +535,23 @@ void frmMain::update() {
     Editing = false;
 }
 
+// The record the user was on when an edit or an addition is cancelled: the one being edited,
+// as stored; while adding, the last one stored with "Add Another", or the one shown before
+// "Add New".
+std::optional<std::int64_t> frmMain::placeAfterCancel() const {
+    return Adding ? returnTo_ : shownId_;
+}
+
 void frmMain::cancel() {
     if (program_.StampSet && program_.StampSet->isEditing())
         program_.StampSet->cancelUpdate();
     PictureChanged = false; // a loaded or pasted picture goes with the rest of the edit
+    const std::optional<std::int64_t> place = placeAfterCancel();
     if (hasRows()) {
-        program_.StampSet->moveLast();
+        if (place)
+            findStamp(*place);
+        else
+            program_.StampSet->moveLast();
         ShowStamp();
     } else {
         ClearStamp();
@@ -548,13 +563,23 @@ void frmMain::cancel() {
     Adding = false;
 }
 
+// The question names the stamp, so that a delete on the wrong record is caught before it is
+// made.
+QString frmMain::deleteQuestion() const {
+    const QString descr = shown_.text(QStringLiteral("descr"));
+    const QString catnum = shown_.text(QStringLiteral("catnum"));
+    const QString stamp = catnum.trimmed().isEmpty()
+                              ? tr("\u201C%1\u201D").arg(descr)
+                              : tr("\u201C%1\u201D, catalogue number %2").arg(descr, catnum);
+    return tr("Are you sure that you want to delete this stamp record?\n\n%1").arg(stamp);
+}
+
 void frmMain::deleteStamp() {
     if (program_.ReadOnly)
         return;
     if (!program_.StampSet || (program_.StampSet->bof() && program_.StampSet->eof()))
         return;
-    if (program_.dialogs().message(tr("Are you sure that you want to delete this stamp record?"),
-                                   tr("Delete Stamp"), Buttons::YesNo,
+    if (program_.dialogs().message(deleteQuestion(), tr("Delete Stamp"), Buttons::YesNoDefaultNo,
                                    Icon::Question) != Answer::Yes)
         return;
     withLockRetry(program_, [&] { program_.StampSet->deleteCurrent(); });

@@ -133,6 +133,8 @@ private:
     void showFirstOrClear();
     void findStamp(std::int64_t id);
     bool refuseWhileEditing(const QString& title);
+    QString deleteQuestion() const;
+    std::optional<std::int64_t> placeAfterCancel() const;
     // Runs a user's action; damage met on the way repairs the collection and the window
     // opens its record set again rather than going on with the old one.
     void guard(const std::function<void()>& action);
@@ -148,6 +150,8 @@ private:
     StampPictures pictures_;
     record::StampEntry shown_; // the record as ShowStamp put it on screen
     std::optional<std::int64_t> shownId_;
+    // While adding: the record to go back to when the addition is cancelled.
+    std::optional<std::int64_t> returnTo_;
     bool Editing = false;
     bool Adding = false;
     bool PictureChanged = false;

@@ -235,9 +235,9 @@ QWidget* frmMain::buildNotesTab() {
 QWidget* frmMain::buildImageTab() {
     Image1 = new PictureView;
     Image1->setObjectName(QStringLiteral("Image1"));
-    cmdPicLoad = button("cmdPicLoad", tr("&Load Image"));
-    cmdPicPaste = button("cmdPicPaste", tr("&Paste Image"));
-    cmdPicCopy = button("cmdPicCopy", tr("&Copy Image"));
+    cmdPicLoad = button("cmdPicLoad", tr("L&oad Image"));
+    cmdPicPaste = button("cmdPicPaste", tr("Paste Ima&ge"));
+    cmdPicCopy = button("cmdPicCopy", tr("Cop&y Image"));
     auto* actualSize = button("cmdPicActualSize", tr("Actual Si&ze"));
     actualSize->setCheckable(true);
     actualSize->setToolTip(tr("Shows the picture at its full size; otherwise it is fitted to "
@@ -352,12 +352,12 @@ void frmMain::buildMenus() {
     };
     report(QStringLiteral("mnuRpt1"), tr("Stamps by &Country"), reports::ReportId::ByCountry);
     report(QStringLiteral("mnuRpt2"), tr("Stamps by &Type"), reports::ReportId::ByType);
-    report(QStringLiteral("mnuRpt3"), tr("Stamps by &Format"), reports::ReportId::ByFormat);
+    report(QStringLiteral("mnuRpt3"), tr("Stamps by For&mat"), reports::ReportId::ByFormat);
     report(QStringLiteral("mnuRpt4"), tr("Stamps by T&opic"), reports::ReportId::ByTopic);
     reports->addSeparator();
-    report(QStringLiteral("mnuRptValue"), tr("Collection &Value"), reports::ReportId::Value);
+    report(QStringLiteral("mnuRptValue"), tr("Collection Val&ue"), reports::ReportId::Value);
     report(QStringLiteral("mnuRptWant"), tr("&Want List"), reports::ReportId::WantList);
-    report(QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"), reports::ReportId::ForSale);
+    report(QStringLiteral("mnuRptForSale"), tr("Stamps For S&ale"), reports::ReportId::ForSale);
     report(QStringLiteral("mnuRptSold"), tr("Stamps &Sold"), reports::ReportId::Sold);
     reports->addSeparator();
     connectGuarded(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),

@@ -56,7 +56,7 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     txtDesc->setMaxLength(DescriptionLength);
     lblDesc->setBuddy(txtDesc);
 
-    makeButton(cmdFirst, "cmdFirst", "&First");
+    makeButton(cmdFirst, "cmdFirst", "Firs&t");
     makeButton(cmdPrevious, "cmdPrevious", "&Previous");
     makeButton(cmdNext, "cmdNext", "&Next");
     makeButton(cmdLast, "cmdLast", "&Last");
@@ -414,7 +414,7 @@ void frmCodesMaint::deleteEntry() {
     const db::CodeTable& t = tableOf(table_);
     DialogService& dialogs = program_.dialogs();
     if (dialogs.message(db::fieldText(t.deleteQuestion), db::fieldText(t.deleteTitle),
-                        Buttons::YesNo, Icon::Question) != Answer::Yes)
+                        Buttons::YesNoDefaultNo, Icon::Question) != Answer::Yes)
         return;
     const std::optional<std::int64_t> id = currentId();
     if (!id)

@@ -164,7 +164,7 @@ TEST_F(BackupTest, Restore_OverChangedCollection_BringsBackStampsAndKeepsTheCurr
     dialogs.answers.push_back(Answer::No);
     click(&window, "cmdRestore");
     ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_EQ(dialogs.prompts[1].buttons, Buttons::YesNo);
+    EXPECT_EQ(dialogs.prompts[1].buttons, Buttons::YesNoDefaultNo); // Enter keeps it
     EXPECT_TRUE(dialogs.prompts[1].text.contains("stamp-before-restore.mdb"));
     EXPECT_EQ(stamps().size(), 2);
 

@@ -58,7 +58,7 @@ TEST_F(MainWindowTest, TabsAndCaptions) {
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("Image"));
     EXPECT_EQ(btn("cmdFirst")->text(), QStringLiteral("Firs&t"));
     EXPECT_EQ(btn("cmdAddNew")->text(), QStringLiteral("&Add New"));
-    EXPECT_EQ(act("mnuMaint7")->text(), QStringLiteral("&Performations"));
+    EXPECT_EQ(act("mnuMaint7")->text(), QStringLiteral("P&erformations"));
     EXPECT_EQ(act("mnuAbout")->text(), QStringLiteral("&About the Perlinex Program"));
 }
 
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, Modes_TypingSwitchesToEditingAndCancelReturnsToBrowsing) 
     EXPECT_TRUE(act("mnuPack")->isEnabled());
     click("cmdCancel");
     EXPECT_TRUE(browsing());
-    EXPECT_EQ(text("txtDescr"), QStringLiteral("B")); // cancel shows the last row
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A")); // cancel shows the record, as stored
     EXPECT_EQ(text("txtColor"), QString());
 }
 
@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, Add_CancelOnAnEmptyCollectionDisablesTheFieldsAgain) {
     EXPECT_EQ(stampCount(), 0);
 }
 
-TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheTenth) {
+TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheThirdAsStored) {
     std::vector<Seed> ten;
     const char* names[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
     for (const char* n : names)
@@ -180,7 +180,9 @@ TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheTenth) {
     click("cmdNext");
     type("txtDescr", QStringLiteral("changed"));
     click("cmdCancel");
-    EXPECT_EQ(text("txtDescr"), QStringLiteral("j"));
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("c"));
+    click("cmdNext"); // the place in the order is kept too
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("d"));
     EXPECT_EQ(program->CollectionDb
                   ->scalar(QStringLiteral("select count(*) from stamp where descr = 'c'"))
                   .toInteger(),
@@ -205,8 +207,10 @@ TEST_F(MainWindowTest, Delete_MiddleLastAndOnly) {
     click("cmdDelete");
     EXPECT_EQ(stampCount(), 3);
     EXPECT_EQ(dialogs.prompts.back().text,
-              QStringLiteral("Are you sure that you want to delete this stamp record?"));
+              QStringLiteral("Are you sure that you want to delete this stamp record?\n\n"
+                             "“A”, catalogue number 1"));
     EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Delete Stamp"));
+    EXPECT_EQ(dialogs.prompts.back().buttons, Buttons::YesNoDefaultNo);
 
     click("cmdNext");
     dialogs.answers = {Answer::Yes};

@@ -257,7 +257,7 @@ TEST_F(CodesWindow, Delete_EntryInUse_AsksFirstThenRefuses) {
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(lastPrompt().text, "Are you sure that you want to delete this country?");
     EXPECT_EQ(lastPrompt().title, "Delete Country");
-    EXPECT_EQ(lastPrompt().buttons, Buttons::YesNo);
+    EXPECT_EQ(lastPrompt().buttons, Buttons::YesNoDefaultNo); // Enter keeps it
 
     dialogs.answers = {Answer::Yes};
     click("cmdDelete");

@@ -18,6 +18,7 @@ Answer ScriptedDialogs::message(const QString& text, const QString& title, Butto
     case Buttons::YesNoCancel:
         return Answer::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         return Answer::No;
     }
     return Answer::Cancel;
