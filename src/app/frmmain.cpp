@@ -13,6 +13,7 @@
 #include "reports/fixedreports.h"
 #include "ui/busycursor.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 #include "ui/workprogress.h"
 
 #include <QAction>
@@ -48,6 +49,7 @@ frmMain::frmMain(Program& program, QWidget* parent)
     buildControls();
     buildMenus();
     connectFieldEvents();
+    TypingGuard::guardFieldsOf(this);
     updateTitle();
     // Laid out at the size it needs with every button of either mode, so that it does not
     // grow when the mode changes.

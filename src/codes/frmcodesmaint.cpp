@@ -6,6 +6,7 @@
 #include "db/recordset.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 
 #include <QCloseEvent>
 #include <QEvent>
@@ -94,6 +95,7 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
 
     setBrowseSet();
     makeDefault(cmdOK);
+    TypingGuard::guardFieldsOf(this);
     if (program_.MaintTable >= 1 && program_.MaintTable <= 9)
         load(program_.MaintTable);
 }

@@ -3,6 +3,7 @@
 #include "main_window_fixture.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 
 TEST_F(MainWindowTest, Cancel_WhileAddingGoesBackToTheRecordShownBeforeOrTheLastOneStored) {
@@ -58,4 +59,39 @@ TEST_F(MainWindowTest, ImageTab_AltLettersReachTheirOwnButtons) {
     QTest::keyClick(edit("txtDescr"), Qt::Key_O, Qt::AltModifier);
     ASSERT_SOON(!dialogs.prompts.empty());
     EXPECT_EQ(dialogs.prompts.back().kind, QStringLiteral("open"));
+}
+
+TEST_F(MainWindowTest, AltAndCtrlLetters_TypeNothingIntoAnyFieldAndStartNoEdit) {
+    open({{"Kenya", "1"}, {"Nepal", "2"}});
+    auto* tabs = find<QTabWidget>("SSTab1");
+    const std::pair<const char*, int> fields[] = {
+        {"txtDescr", 0}, {"txtYear", 0},  {"cmbCou", 0},       {"dcIssued", 0},
+        {"txtNotes", 2}, {"txtMisc1", 2}, {"txtPricePaid", 1}, {"cmbCon", 1}};
+    const Qt::KeyboardModifiers held[] = {Qt::AltModifier, Qt::ControlModifier | Qt::AltModifier,
+                                          Qt::MetaModifier, Qt::ControlModifier};
+    for (const auto& [name, page] : fields) {
+        tabs->setCurrentIndex(page);
+        QWidget* field = w->findChild<QWidget*>(QLatin1String(name));
+        for (const Qt::KeyboardModifiers modifiers : held)
+            for (const Qt::Key key : {Qt::Key_K, Qt::Key_J, Qt::Key_Q}) {
+                field->setFocus();
+                QTest::keyClick(field, key, modifiers);
+                EXPECT_TRUE(browsing()) << name << " key " << key << " modifiers " << modifiers;
+            }
+    }
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Kenya"));
+    EXPECT_TRUE(find<QPlainTextEdit>("txtNotes")->toPlainText().isEmpty());
+    EXPECT_EQ(find<QComboBox>("cmbCou")->currentIndex(), -1);
+
+    // While editing the navigation buttons are hidden: a reflexive Alt+N types no "n", and
+    // Alt+U stores what was typed.
+    type("txtDescr", QStringLiteral("Kenya 1963"));
+    QTest::keyClick(edit("txtDescr"), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Kenya 1963"));
+    QTest::keyClick(edit("txtDescr"), Qt::Key_U, Qt::AltModifier);
+    ASSERT_SOON(browsing());
+    EXPECT_EQ(program->CollectionDb
+                  ->scalar(QStringLiteral("select count(*) from stamp where descr = 'Kenya 1963'"))
+                  .toInteger(),
+              1);
 }

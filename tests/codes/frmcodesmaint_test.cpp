@@ -460,3 +460,22 @@ TEST_F(CodesWindow, Ok_ClosesTheWindow_ShowTableOpensItAgain) {
 }
 
 } // namespace
+
+TEST_F(CodesWindow, AltAndCtrlLetters_TypeNothingIntoTheDescription) {
+    setGum({"Alpha", "Beta"});
+    open(5);
+    box()->setFocus();
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::AltModifier), Qt::ControlModifier | Qt::AltModifier,
+          Qt::KeyboardModifiers(Qt::MetaModifier)})
+        QTest::keyClick(box(), Qt::Key_K, modifiers);
+    EXPECT_EQ(shown(), "Alpha");
+    EXPECT_FALSE(window->isEditing());
+    // While editing the navigation is hidden: Alt+N types no "n"; Alt+U stores what was typed.
+    retype("Alpine");
+    QTest::keyClick(box(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(shown(), "Alpine");
+    QTest::keyClick(box(), Qt::Key_U, Qt::AltModifier);
+    EXPECT_SOON(!window->isEditing());
+    EXPECT_EQ(gum(), QStringList({"Alpine", "Beta"}));
+}

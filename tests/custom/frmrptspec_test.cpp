@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -451,4 +452,20 @@ TEST_F(DesignerTest, TheMenuCommandsAndTheOneWindow) {
     EXPECT_EQ(showCustomReports(*program, *reports, nullptr), first.data());
     closeCustomReports(*program);
     EXPECT_SOON(first.isNull());
+}
+
+TEST_F(DesignerTest, AltAndCtrlLettersTypeNothingIntoItsBoxesAndItsShortcutsStillWork) {
+    auto* title = find<QLineEdit>("txtTitle");
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    title->setFocus();
+    const QString before = title->text();
+    for (const Qt::Key key : {Qt::Key_K, Qt::Key_J, Qt::Key_B})
+        QTest::keyClick(title, key, Qt::AltModifier);
+    EXPECT_EQ(title->text(), before);
+    EXPECT_FALSE(w->isLayoutChanged());
+    // Ctrl+S is the menu's Save: it asks where to save.
+    dialogs.texts = {std::nullopt};
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_SOON(!dialogs.prompts.empty());
+    EXPECT_EQ(dialogs.prompts.back().kind, "save");
 }
