@@ -1,5 +1,6 @@
 #include "codes/frmcodesmaint.h"
 
+#include "db/codeentries.h"
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/fields.h"
@@ -271,6 +272,26 @@ bool frmCodesMaint::checkDescription() {
     return false;
 }
 
+// A description the lists could not tell from another entry's is refused, naming that entry.
+bool frmCodesMaint::checkDistinct() {
+    const QString desc = txtDesc->text();
+    const std::optional<std::int64_t> self = adding_ ? std::nullopt : currentId();
+    std::optional<db::CodeEntry> same;
+    if (!step([&] {
+            same = db::indistinctEntry(*program_.CollectionDb, tableOf(table_), desc, self);
+        }))
+        return false;
+    if (!same)
+        return true;
+    program_.dialogs().message(
+        tr("There is already a %1 \"%2\". An entry that differs from it only in capitals or "
+           "accents could not be told apart from it in the lists, so \"%3\" is not stored.")
+            .arg(db::fieldText(tableOf(table_).findNoun), same->description, desc),
+        tr("Entry Already There"), Buttons::Ok, Icon::Information);
+    txtDesc->setFocus();
+    return false;
+}
+
 // Stores the box's text in the row begun by addNew or edit; false when the store refused it
 // (the row is then abandoned and the box keeps the text).
 bool frmCodesMaint::storeDescription() {
@@ -349,7 +370,7 @@ void frmCodesMaint::startAdding() {
 }
 
 void frmCodesMaint::addAnother() {
-    if (!checkDescription() || !entries_)
+    if (!checkDescription() || !entries_ || !checkDistinct())
         return;
     if (!step([&] { entries_->addNew(); }) || !storeDescription())
         return;
@@ -360,7 +381,7 @@ void frmCodesMaint::addAnother() {
 bool frmCodesMaint::updateEntry() {
     if (!editing_ && !adding_)
         return true;
-    if (!checkDescription() || !entries_)
+    if (!checkDescription() || !entries_ || !checkDistinct())
         return false;
     const QString idField = text(tableOf(table_).idField);
     std::int32_t id = 0;

@@ -60,6 +60,7 @@ private:
     void clearDesc();
     void setDescEnabled(bool enabled);
     bool checkDescription();
+    bool checkDistinct();
     bool storeDescription();
     void setEditSet();
     void setBrowseSet();

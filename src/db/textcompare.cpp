@@ -220,6 +220,15 @@ int compareText(const QString& a, const QString& b) {
     return compareCodePoints(foldedCodePoints(a, false), foldedCodePoints(b, false));
 }
 
+QString foldedText(const QString& text) {
+    const std::vector<char32_t> folded = foldedCodePoints(text, true);
+    return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
+}
+
+bool sameTextIgnoringAccents(const QString& a, const QString& b) {
+    return compareCodePoints(foldedCodePoints(a, true), foldedCodePoints(b, true)) == 0;
+}
+
 bool likeMatch(const QString& value, const QString& pattern) {
     return Pattern(pattern).matches(foldedCodePoints(value, false));
 }

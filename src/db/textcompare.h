@@ -16,6 +16,13 @@ inline constexpr const char* TextCollation = "TEXTCI";
 // sort next to each other.
 int compareText(const QString& a, const QString& b);
 
+// The text folded for searching and for telling entries apart: without case and without
+// accents ("Österreich" and "osterreich" fold alike).
+QString foldedText(const QString& text);
+
+// Equal apart from case and accents.
+bool sameTextIgnoringAccents(const QString& a, const QString& b);
+
 // The desktop-engine pattern match: * any run, ? one character, # one digit, [abc], [a-z],
 // [!abc]; without regard to case.
 bool likeMatch(const QString& value, const QString& pattern);

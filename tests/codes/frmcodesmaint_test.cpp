@@ -479,3 +479,42 @@ TEST_F(CodesWindow, AltAndCtrlLetters_TypeNothingIntoTheDescription) {
     EXPECT_SOON(!window->isEditing());
     EXPECT_EQ(gum(), QStringList({"Alpine", "Beta"}));
 }
+
+TEST_F(CodesWindow, ADescriptionThatDiffersOnlyInCapitalsOrAccents_IsRefusedNamingTheEntry) {
+    setGum({"Original gum", "Regummed"});
+    open(5);
+    const struct {
+        const char* how; // add, add another, rename
+        const char* typed;
+        const char* existing;
+    } cases[] = {
+        {"cmdUpdate", "original GUM", "Original gum"},
+        {"cmdAddNew", "regummed", "Regummed"},
+        {"rename", "RÉGUMMED", "Regummed"},
+    };
+    for (const auto& c : cases) {
+        dialogs.prompts.clear();
+        if (QLatin1String(c.how) == QLatin1String("rename")) {
+            click("cmdFirst");
+            retype(QString::fromUtf8(c.typed));
+            click("cmdUpdate");
+        } else {
+            click("cmdAddNew");
+            retype(QString::fromUtf8(c.typed));
+            click(c.how);
+        }
+        ASSERT_EQ(dialogs.prompts.size(), 1u) << c.typed;
+        EXPECT_TRUE(lastPrompt().text.contains(QStringLiteral("\"%1\"").arg(c.existing)))
+            << lastPrompt().text.toStdString();
+        EXPECT_EQ(shown(), QString::fromUtf8(c.typed)); // kept, to be corrected
+        EXPECT_TRUE(window->isEditing() || window->isAdding());
+        click("cmdCancel");
+    }
+    EXPECT_EQ(gum(), QStringList({"Original gum", "Regummed"}));
+
+    // A new spelling of the entry itself is a rename, not a duplicate.
+    click("cmdFirst");
+    retype(QStringLiteral("ORIGINAL GUM"));
+    click("cmdUpdate");
+    EXPECT_EQ(gum(), QStringList({"ORIGINAL GUM", "Regummed"}));
+}
