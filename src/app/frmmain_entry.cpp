@@ -162,7 +162,8 @@ bool frmMain::ValidateStamp() {
 }
 
 // Keys that change, or may change, a pick list's value; others (Tab, the modifiers alone,
-// F1, Alt+letter shortcuts) leave the record as it is.
+// F1, Alt+letter shortcuts) leave the record as it is. Typed letters only search the list:
+// the entry the search finds is taken, and the edit begun, when the user takes it.
 bool frmMain::changesValue(const QKeyEvent* key) const {
     switch (key->key()) {
     case Qt::Key_Up:
@@ -176,14 +177,12 @@ bool frmMain::changesValue(const QKeyEvent* key) const {
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
         // Alt+Down opens the list; a pick from it changes the value and says so itself.
-        return !(key->modifiers() & Qt::AltModifier);
+        // Ctrl with a page key turns the record's page.
+        return !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
     default:
         break;
     }
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const QString text = key->text();
-    return !text.isEmpty() && text.at(0).isPrint();
+    return false;
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

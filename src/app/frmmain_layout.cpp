@@ -6,6 +6,7 @@
 #include "app/pictureview.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
+#include "ui/codelistsearch.h"
 #include "ui/slotguard.h"
 
 #include <QAction>
@@ -83,6 +84,7 @@ QWidget* frmMain::makeControl(const db::StampField& f) {
         c->setMinimumContentsLength(18);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         c->setMaxVisibleItems(ListRows);
+        CodeListSearch::attach(c); // typing finds an entry; Return or Tab takes it
         codeLists_.push_back(c);
         w = c;
         break;

@@ -6,6 +6,20 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
+namespace {
+
+// Types into whatever has the keyboard, one key at a time, as the keys would arrive.
+void typeKeys(const QString& text) {
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+}
+
+} // namespace
+
 TEST_F(MainWindowTest, Cancel_WhileAddingGoesBackToTheRecordShownBeforeOrTheLastOneStored) {
     open({{"a", "1"}, {"b", "2"}, {"c", "3"}});
     click("cmdNext");
@@ -94,4 +108,28 @@ TEST_F(MainWindowTest, AltAndCtrlLetters_TypeNothingIntoAnyFieldAndStartNoEdit) 
                   ->scalar(QStringLiteral("select count(*) from stamp where descr = 'Kenya 1963'"))
                   .toInteger(),
               1);
+}
+
+TEST_F(MainWindowTest, CodeList_TypingSearchesAndOnlyTheEntryTheUserTakesIsStored) {
+    open({{"a", "1"}});
+    auto* cou = find<QComboBox>("cmbCou");
+    cou->setFocus();
+    typeKeys(QStringLiteral("Mauri"));
+    EXPECT_EQ(cou->currentIndex(), -1); // neither Mauritania nor Mauritius
+    EXPECT_TRUE(browsing());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(cou->currentIndex(), -1);
+    EXPECT_TRUE(browsing());
+
+    typeKeys(QStringLiteral("United K"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(cou->currentText(), QStringLiteral("United Kingdom"));
+    EXPECT_TRUE(w->isEditing());
+    press(Qt::Key_U, Qt::AltModifier);
+    ASSERT_SOON(browsing());
+    EXPECT_EQ(
+        program->CollectionDb->scalar(QStringLiteral("select CouID from stamp")).toInteger(),
+        program->CollectionDb
+            ->scalar(QStringLiteral("select CouID from country where Coudesc = 'United Kingdom'"))
+            .toInteger());
 }
