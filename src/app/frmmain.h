@@ -111,6 +111,8 @@ private:
     QWidget* buildImageTab();
     void addCell(QGridLayout* grid, int row, int column, const char* fields);
     void setTabChain();
+    void buildKeys();
+    void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
     QWidget* control(const QString& field) const;
@@ -125,6 +127,7 @@ private:
     QString showLong(const db::StampField& field, QLineEdit* box, const QString& text);
     QString shownWhole(const QString& field, const QString& typed) const;
     bool changesValue(const QKeyEvent* key) const;
+    bool movesOnByEnter(const db::StampField& field, const QKeyEvent* key) const;
 
     void fillCodeList(QComboBox* combo, const db::CodeTable& table);
     void selectCode(QComboBox* combo, std::optional<std::int64_t> id);

@@ -194,8 +194,21 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return eaten || QMainWindow::eventFilter(watched, event);
 }
 
+// Enter in a one-line field moves to the next field, as Tab does; the notes take it as a new
+// line.
+bool frmMain::movesOnByEnter(const db::StampField& field, const QKeyEvent* key) const {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    return enter && !(key->modifiers() & ~Qt::KeypadModifier) &&
+           field.kind != db::FieldKind::LongText;
+}
+
 bool frmMain::filterFieldEvent(const db::StampField& f, QObject* watched, QEvent* event) {
     const db::StampField* field = &f;
+    if (event->type() == QEvent::KeyPress &&
+        movesOnByEnter(*field, static_cast<QKeyEvent*>(event))) {
+        focusNextChild();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && field->kind == db::FieldKind::CodeRef) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* combo = static_cast<QComboBox*>(watched);

@@ -10,6 +10,7 @@
 #include "ui/slotguard.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -219,6 +220,7 @@ void frmMain::buildControls() {
     layout->addLayout(buttons);
     setCentralWidget(central);
     setTabChain();
+    buildKeys();
 }
 
 QWidget* frmMain::buildNotesTab() {
@@ -293,6 +295,53 @@ void frmMain::setTabChain() {
     chain.removeIf([](const QWidget* w) { return !(w->focusPolicy() & Qt::TabFocus); });
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
+}
+
+// Keys that work from any field: Escape drops an edit as "Cancel" does and Ctrl+S stores it as
+// "Update"; Ctrl+PgDown and Ctrl+Tab turn to the record's next page, Ctrl+PgUp and
+// Ctrl+Shift+Tab to the previous one, without touching the field that has the focus.
+void frmMain::buildKeys() {
+    const auto key = [this](const char* name, const QList<QKeySequence>& keys) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcuts(keys);
+        addAction(a);
+        return a;
+    };
+    connectGuarded(key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this,
+                   [this] {
+                       if (Editing || Adding)
+                           guard([this] { cancel(); });
+                   });
+    connectGuarded(key("actStoreKey", {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered,
+                   this, [this] {
+                       if (Editing || Adding)
+                           guard([this] { update(); });
+                   });
+    connectGuarded(key("actNextPage", {QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+                                       QKeySequence(Qt::CTRL | Qt::Key_Tab)}),
+                   &QAction::triggered, this, [this] { turnPage(1); });
+    connectGuarded(key("actPreviousPage", {QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+                                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}),
+                   &QAction::triggered, this, [this] { turnPage(-1); });
+}
+
+// A field on the page that is turned away hands the focus to the first field of the new page.
+void frmMain::turnPage(int step) {
+    QWidget* old = SSTab1->currentWidget();
+    const bool focusOnPage = old->isAncestorOf(QApplication::focusWidget());
+    const int count = SSTab1->count();
+    SSTab1->setCurrentIndex((SSTab1->currentIndex() + step + count) % count);
+    if (!focusOnPage)
+        return;
+    QWidget* page = SSTab1->currentWidget();
+    for (QWidget* f = page->nextInFocusChain(); f != page; f = f->nextInFocusChain())
+        if (page->isAncestorOf(f) && f->isVisible() && f->isEnabled() &&
+            (f->focusPolicy() & Qt::TabFocus)) {
+            f->setFocus(Qt::TabFocusReason);
+            return;
+        }
 }
 
 void frmMain::buildMenus() {

@@ -133,3 +133,69 @@ TEST_F(MainWindowTest, CodeList_TypingSearchesAndOnlyTheEntryTheUserTakesIsStore
             ->scalar(QStringLiteral("select CouID from country where Coudesc = 'United Kingdom'"))
             .toInteger());
 }
+
+TEST_F(MainWindowTest, EscapeCancelsCtrlSStoresAndEnterMovesToTheNextField) {
+    open({{"a", "1"}, {"b", "2"}});
+    click("cmdNext");
+    type("txtDescr", QStringLiteral("b changed"));
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("b"));
+    press(Qt::Key_Escape); // browsing: nothing to drop
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("b"));
+
+    type("txtDescr", QStringLiteral("b stored"));
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("b stored"));
+    EXPECT_EQ(stampCount(), 2);
+    EXPECT_EQ(program->CollectionDb
+                  ->scalar(QStringLiteral("select count(*) from stamp where descr = 'b stored'"))
+                  .toInteger(),
+              1);
+
+    // Enter goes through the one-line fields in the order Tab does, lists and dates included.
+    const QStringList order = {"txtDescr", "txtCatNum", "txtFace"};
+    const QStringList general = {"txtWatermark", "cmbForm",  "txtErrors",
+                                 "cmbPap",       "dcIssued", "cmbCan"};
+    for (const QStringList& chain : {order, general}) {
+        w->findChild<QWidget*>(chain.front())->setFocus();
+        for (qsizetype i = 1; i < chain.size(); ++i) {
+            press(i % 2 ? Qt::Key_Return : Qt::Key_Enter);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), chain[i]);
+        }
+    }
+    EXPECT_TRUE(browsing());
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("b stored"));
+}
+
+TEST_F(MainWindowTest, CtrlPageKeysAndCtrlTabTurnTheRecordsPageFromAnyFieldAndChangeNoValue) {
+    open({{"a", "1"}});
+    auto* tabs = find<QTabWidget>("SSTab1");
+    auto* cou = find<QComboBox>("cmbCou");
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int step;
+    } turns[] = {{Qt::Key_PageDown, Qt::ControlModifier, 1},
+                 {Qt::Key_PageUp, Qt::ControlModifier, -1},
+                 {Qt::Key_Tab, Qt::ControlModifier, 1},
+                 {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, -1}};
+    for (const char* name : {"txtDescr", "cmbCou", "dcIssued", "txtQuantity"}) {
+        for (const auto& turn : turns) {
+            tabs->setCurrentIndex(name == QLatin1String("txtDescr") ? 2 : 0);
+            w->findChild<QWidget*>(QLatin1String(name))->setFocus();
+            const int before = tabs->currentIndex();
+            press(turn.key, turn.modifiers);
+            EXPECT_EQ(tabs->currentIndex(), (before + turn.step + 4) % 4)
+                << name << " key " << turn.key;
+            EXPECT_EQ(cou->currentIndex(), -1) << name << " key " << turn.key;
+            EXPECT_TRUE(browsing()) << name << " key " << turn.key;
+        }
+    }
+    // From a field on the page, the focus goes to the new page with it.
+    tabs->setCurrentIndex(0);
+    cou->setFocus();
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtPricePaid"));
+}
