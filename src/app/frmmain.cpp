@@ -29,6 +29,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -59,6 +61,32 @@ frmMain::frmMain(Program& program, QWidget* parent)
     cmdAddNew->setText(tr("&Add New"));
     SetBrowseMode();
     resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
+    restorePlace();
+}
+
+namespace {
+const QString PlaceKey = QStringLiteral("mainWindow/geometry");
+const QString PageKey = QStringLiteral("mainWindow/page");
+} // namespace
+
+// The window opens where, and as large as, the user left it, on the page left in front; the
+// first time, at the size that shows every field of the largest page, within the screen.
+void frmMain::restorePlace() {
+    const auto settings = program_.settings();
+    const QByteArray place = settings->value(PlaceKey).toByteArray();
+    if (place.isEmpty() || !restoreGeometry(place)) {
+        if (const QScreen* s = screen())
+            resize(size().boundedTo(s->availableGeometry().size()));
+    }
+    const int page = settings->value(PageKey, 0).toInt();
+    if (page >= 0 && page < SSTab1->count())
+        SSTab1->setCurrentIndex(page);
+}
+
+void frmMain::keepPlace() const {
+    const auto settings = program_.settings();
+    settings->setValue(PlaceKey, saveGeometry());
+    settings->setValue(PageKey, SSTab1->currentIndex());
 }
 
 frmMain::~frmMain() {
@@ -296,6 +324,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     closeOtherWindows();
+    keepPlace();
     unload();
     event->accept();
 }

@@ -144,6 +144,8 @@ private:
     void checkStructure();
     void closeOtherWindows();
     void updateTitle();
+    void restorePlace();
+    void keepPlace() const;
     void keepUnchanged();
 
     static constexpr int ImageTab = 3;

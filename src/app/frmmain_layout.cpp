@@ -52,6 +52,31 @@ QPushButton* button(const char* name, const QString& caption) {
     return b;
 }
 
+// Wide enough for what the field holds, and no wider when the window grows: a quantity does
+// not stretch across a maximised window.
+void capWidth(QWidget* w, int characters) {
+    const int text = w->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters;
+    w->setMaximumWidth(std::max(w->sizeHint().width(), text + 2 * w->fontMetrics().height()));
+}
+
+// How many characters a field's box is made for, by the kind of field; 0 for no limit.
+int widthInCharacters(const db::StampField& f) {
+    switch (f.kind) {
+    case db::FieldKind::Money:
+    case db::FieldKind::Integer16:
+    case db::FieldKind::Integer32:
+        return 16;
+    case db::FieldKind::Date:
+        return 14;
+    case db::FieldKind::CodeRef:
+        return 36;
+    case db::FieldKind::Text:
+        return f.size > 0 && f.size <= 50 ? std::max(f.size, 20) : 0;
+    default:
+        return 0;
+    }
+}
+
 // A computed box: read-only, out of the tab order, and drawn as such.
 void makeComputed(QLineEdit* e) {
     e->setReadOnly(true);
@@ -108,6 +133,8 @@ QWidget* frmMain::makeControl(const db::StampField& f) {
     }
     }
     w->setObjectName(QLatin1String(f.control));
+    if (const int characters = widthInCharacters(f))
+        capWidth(w, characters);
     fields_.push_back({&f, w});
     return w;
 }

@@ -4,6 +4,7 @@
 #include "db/schema.h"
 
 #include <QDir>
+#include <QSettings>
 
 namespace perlinex {
 
@@ -31,6 +32,13 @@ void Program::raiseAllReloadFlags() {
 int Program::maintTableOf(const QString& table) {
     const db::CodeTable* t = db::codeTableByName(table);
     return t ? t->number : 0;
+}
+
+std::unique_ptr<QSettings> Program::settings() const {
+    if (!settingsFile.isEmpty())
+        return std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("perlinex"), QStringLiteral("perlinex"));
 }
 
 QString Program::imagesFolder() const {

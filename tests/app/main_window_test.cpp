@@ -531,6 +531,7 @@ TEST_F(MainWindowTest, StartUp_ACollectionInUseOrNotACollectionEndsWithAClearMes
     const QString path = dir.filePath(QStringLiteral("stamp.mdb"));
     auto holder = db::createCollection(path); // another program holds it
     program = std::make_unique<Program>(dialogs, dir.path());
+    program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
     w = std::make_unique<frmMain>(*program);
     EXPECT_THROW(w->load(), ProgramEnded);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
