@@ -432,6 +432,7 @@ void frmMain::EnableFields() {
 void frmMain::SetEditMode() {
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdHelp, cmdFind, cmdDelete})
         b->hide();
+    lblEmpty->hide();
     cmdCancel->show();
     cmdUpdate->show();
     for (int i = 1; i <= 9; ++i)
@@ -454,6 +455,20 @@ void frmMain::SetBrowseMode() {
         mnuSort[i]->setEnabled(true);
     mnuExit->setEnabled(true);
     keepUnchanged();
+    showWhetherEmpty();
+}
+
+// An empty collection says so, and offers nothing to delete or find.
+void frmMain::showWhetherEmpty() {
+    const bool empty = !hasRows();
+    // A collection that cannot be changed gets no stamps here either.
+    lblEmpty->setText(
+        program_.ReadOnly
+            ? tr("This collection has no stamps.")
+            : tr("This collection has no stamps yet: press Add New to add the first one."));
+    lblEmpty->setVisible(empty && !Adding && !Editing);
+    cmdDelete->setEnabled(!empty && !program_.ReadOnly);
+    cmdFind->setEnabled(!empty);
 }
 
 void frmMain::RecordChanged() {
@@ -625,6 +640,7 @@ void frmMain::deleteStamp() {
             program_.StampSet->movePrevious();
         ShowStamp();
     });
+    showWhetherEmpty();
 }
 
 void frmMain::customReports(const QString& layoutFile) {

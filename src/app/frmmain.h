@@ -147,6 +147,7 @@ private:
     void restorePlace();
     void keepPlace() const;
     void keepUnchanged();
+    void showWhetherEmpty();
 
     static constexpr int ImageTab = 3;
 
@@ -175,6 +176,7 @@ private:
     QCheckBox* chkSold = nullptr;
     QTabWidget* SSTab1 = nullptr;
     QLabel* lblPrice = nullptr;
+    QLabel* lblEmpty = nullptr;
     PictureView* Image1 = nullptr;
     QPushButton* cmdPicLoad = nullptr;
     QPushButton* cmdPicPaste = nullptr;

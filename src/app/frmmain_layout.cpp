@@ -239,9 +239,17 @@ void frmMain::buildControls() {
             program_.showHelpContext(0);
     });
 
+    lblEmpty = new QLabel;
+    lblEmpty->setObjectName(QStringLiteral("lblEmpty"));
+    lblEmpty->setWordWrap(true);
+    QFont emphasis = lblEmpty->font();
+    emphasis.setBold(true);
+    lblEmpty->setFont(emphasis);
+
     auto* central = new QWidget;
     central->setObjectName(QStringLiteral("VideoSoftElastic1"));
     auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblEmpty);
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
     layout->addLayout(buttons);

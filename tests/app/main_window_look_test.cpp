@@ -45,9 +45,9 @@ TEST_F(MainWindowTest, Look_AMaximisedWindowKeepsShortNumbersShort) {
     auto* tabs = find<QTabWidget>("SSTab1");
     const int digit = w->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const std::pair<const char*, int> fields[] = {
-        {"txtFace", 0},     {"txtYear", 0},      {"txtQuantity", 0}, {"dcIssued", 0},
-        {"txtPricePaid", 1}, {"txtTotalPaid", 1}, {"dcPurchased", 1}, {"cmbCon", 1},
-        {"cmbCou", 0}};
+        {"txtFace", 0},     {"txtYear", 0},      {"txtQuantity", 0},
+        {"dcIssued", 0},    {"txtPricePaid", 1}, {"txtTotalPaid", 1},
+        {"dcPurchased", 1}, {"cmbCon", 1},       {"cmbCou", 0}};
     for (const auto& [name, page] : fields) {
         tabs->setCurrentIndex(page);
         QApplication::processEvents();
@@ -78,4 +78,30 @@ TEST_F(MainWindowTest, Look_TheWindowOpensWhereAndAsLargeAsItWasLeftOnThePageLef
     EXPECT_EQ(find<QTabWidget>("SSTab1")->currentIndex(), 2);
     EXPECT_TRUE(QSettings(program->settingsFile, QSettings::IniFormat)
                     .contains(QStringLiteral("mainWindow/geometry")));
+}
+
+TEST_F(MainWindowTest, Look_AnEmptyCollectionSaysSoAndOffersNothingToDeleteOrFind) {
+    open({});
+    auto* notice = find<QLabel>("lblEmpty");
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("This collection has no stamps yet: press Add New to "
+                                             "add the first one."));
+    EXPECT_FALSE(btn("cmdDelete")->isEnabled());
+    EXPECT_FALSE(btn("cmdFind")->isEnabled());
+    QTest::keyClick(w.get(), Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(w.get(), Qt::Key_I, Qt::AltModifier);
+    EXPECT_TRUE(dialogs.prompts.empty());
+
+    click("cmdAddNew");
+    EXPECT_FALSE(notice->isVisible()); // the first one is being added
+    type("txtDescr", QStringLiteral("Penny Black"));
+    click("cmdUpdate");
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_TRUE(btn("cmdDelete")->isEnabled());
+    EXPECT_TRUE(btn("cmdFind")->isEnabled());
+
+    dialogs.answers = {Answer::Yes};
+    click("cmdDelete");
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(btn("cmdDelete")->isEnabled());
 }

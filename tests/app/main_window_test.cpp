@@ -33,10 +33,10 @@ TEST_F(MainWindowTest, StartUp_EmptyCollection_BlankDisabledFieldsAndFilledLists
     EXPECT_TRUE(act("mnuSort1")->isChecked());
     EXPECT_TRUE(act("mnuRptOut1")->isChecked());
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("images"))).isDir());
-    // Typing is impossible and the find button says why.
-    click("cmdFind");
-    EXPECT_EQ(dialogs.messageTexts().value(0), QStringLiteral("No stamps entered to find."));
-    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("No Stamps in Database"));
+    // Typing is impossible; there is nothing to find or delete, and the window says why.
+    EXPECT_FALSE(btn("cmdFind")->isEnabled());
+    EXPECT_FALSE(btn("cmdDelete")->isEnabled());
+    EXPECT_TRUE(find<QLabel>("lblEmpty")->isVisible());
 }
 
 TEST_F(MainWindowTest, StartUp_ShowsTheFirstStampInDescriptionOrderWithItsListEntries) {
