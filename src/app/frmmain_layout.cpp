@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -254,6 +255,7 @@ void frmMain::buildControls() {
     layout->addWidget(SSTab1, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
+    statusBar()->setObjectName(QStringLiteral("statusBar")); // where written reports are told
     setTabChain();
     buildKeys();
 }

@@ -657,7 +657,7 @@ void frmRptSpec::generate() {
         showProblem();
         return;
     }
-    generateReport(program_, reports_, layout(), offered_, layoutFile_);
+    generateReport(program_, reports_, layout(), offered_, layoutFile_, this);
 }
 
 namespace {

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTabWidget>
 
 namespace {
@@ -104,4 +106,47 @@ TEST_F(MainWindowTest, Look_AnEmptyCollectionSaysSoAndOffersNothingToDeleteOrFin
     click("cmdDelete");
     EXPECT_TRUE(notice->isVisible());
     EXPECT_FALSE(btn("cmdDelete")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ReportFiles_SayWhereTheyWentAndHowManyStampsAndTheNextIsSuggestedThere) {
+    open({{"Penny Black", "SG 1"}, {"Zeppelin", "C 45"}});
+    QTemporaryDir elsewhere;
+    const QString file = QDir(elsewhere.path()).filePath(QStringLiteral("my value.txt"));
+    act("mnuRptOut2")->trigger(); // to a text file
+    dialogs.texts = {file};
+    act("mnuRptValue")->trigger();
+    ASSERT_TRUE(QFileInfo(file).isFile());
+    EXPECT_EQ(w->statusBar()->currentMessage(),
+              QStringLiteral("2 stamps written to %1").arg(QDir::toNativeSeparators(file)));
+
+    // The next report file is offered under its own name in the folder the last one went to.
+    act("mnuRptOut3")->trigger(); // an HTML table
+    dialogs.texts = {std::nullopt};
+    act("mnuRptWant")->trigger(); // finds nothing: no file asked for
+    act("mnuRptValue")->trigger();
+    ASSERT_EQ(dialogs.prompts.back().kind, QStringLiteral("save"));
+    EXPECT_EQ(dialogs.prompts.back().text,
+              QDir(elsewhere.path()).filePath(QStringLiteral("Stamp Value Report.htm")));
+
+    // The PDF of the preview is offered there too, and its message says what it holds.
+    act("mnuRptOut1")->trigger();
+    act("mnuRptValue")->trigger();
+    QWidget* preview = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("frmOutput") && top->isVisible())
+            preview = top;
+    ASSERT_TRUE(preview);
+    auto* exportPdf = preview->findChild<QPushButton*>(QStringLiteral("cmdExportPdf"));
+    ASSERT_SOON(exportPdf->isEnabled());
+    const QString pdf = QDir(elsewhere.path()).filePath(QStringLiteral("value.pdf"));
+    dialogs.texts = {pdf};
+    dialogs.prompts.clear();
+    QTest::mouseClick(exportPdf, Qt::LeftButton);
+    ASSERT_SOON(QFileInfo(pdf).isFile());
+    ASSERT_GE(dialogs.prompts.size(), 2u);
+    EXPECT_EQ(dialogs.prompts[0].text,
+              QDir(elsewhere.path()).filePath(QStringLiteral("Stamp Value Report.pdf")));
+    EXPECT_EQ(dialogs.prompts.back().text,
+              QStringLiteral("2 stamps written to %1").arg(QDir::toNativeSeparators(pdf)));
+    preview->close();
 }

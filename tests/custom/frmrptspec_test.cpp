@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -42,6 +43,7 @@ protected:
         TempFolderTest::SetUp();
         makeCustomCollection(path("stamp.mdb"));
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = path(QStringLiteral("settings.ini"));
         ChkDateFmt(*program);
         program->openCollection();
         reports = std::make_unique<reports::FixedReports>(*program, nullptr);
@@ -468,4 +470,26 @@ TEST_F(DesignerTest, AltAndCtrlLettersTypeNothingIntoItsBoxesAndItsShortcutsStil
     QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
     ASSERT_SOON(!dialogs.prompts.empty());
     EXPECT_EQ(dialogs.prompts.back().kind, "save");
+}
+
+TEST_F(DesignerTest, AReportFileIsOfferedUnderTheLayoutsNameAndTheStatusBarSaysWhereItWent) {
+    addField("Description");
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    click("optReportTo2");
+    // Not saved yet: the report's title names the file.
+    dialogs.texts = {path("first.txt")};
+    click("cmdGenerate");
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(QFileInfo(dialogs.prompts[0].text).fileName(), "Perlinex Report.txt");
+    const QString said = w->statusBar()->currentMessage();
+    EXPECT_TRUE(said.endsWith(" stamps written to " + QDir::toNativeSeparators(path("first.txt"))))
+        << said.toStdString();
+
+    dialogs.texts = {path("sales.rpt")};
+    trigger("mnuSaveAs");
+    dialogs.prompts.clear();
+    dialogs.texts = {std::nullopt};
+    click("cmdGenerate");
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text, path("sales.txt"));
 }

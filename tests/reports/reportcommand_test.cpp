@@ -45,6 +45,7 @@ TEST_F(ReportCommandTest, WritesTheFileTheMenuWrites) {
     ScriptedDialogs dialogs;
     {
         Program program(dialogs, dir.path());
+        program.settingsFile = path(QStringLiteral("settings.ini"));
         program.openCollection();
         FixedReports reports(program, nullptr);
         for (const ReportDefinition& d : reportDefinitions()) {
