@@ -222,3 +222,42 @@ TEST_F(BackupTest, CancelledChoiceDoesNothing_StoreErrorIsShownAndTheWindowStays
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(backupFolders().isEmpty());
 }
+
+TEST_F(BackupTest, AfterABackupOrARestoreTheWindowShowsItsWholeText) {
+    // A long folder name, as a memory stick's mount point and a few folders give.
+    const QString deep =
+        QDir(elsewhere.path())
+            .filePath(QStringLiteral("media/collector/STAMPS_BACKUP_STICK/backups_of_the_"
+                                     "collection_kept_safely_away_from_this_computer"));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    frmBackup window(*program);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    dialogs.texts.push_back(deep);
+    click(&window, "cmdBackup");
+    QApplication::processEvents();
+    const auto wholeText = [&] {
+        std::vector<std::string> clipped;
+        for (QLabel* l : window.findChildren<QLabel*>()) {
+            if (l->text().isEmpty())
+                continue;
+            const QSize needed(l->minimumSizeHint().width(), l->heightForWidth(l->width()));
+            if (l->width() < needed.width() || l->height() < needed.height() ||
+                !window.rect().contains(QRect(l->mapTo(&window, QPoint(0, 0)), l->size())))
+                clipped.push_back(l->objectName().toStdString());
+        }
+        return clipped;
+    };
+    auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
+    ASSERT_TRUE(status->text().contains(QStringLiteral("backups_of_the_collection")));
+    EXPECT_EQ(wholeText(), std::vector<std::string>{});
+
+    const QStringList made = QDir(deep).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(made.size(), 1);
+    dialogs.texts.push_back(QDir(deep).filePath(made.front()));
+    dialogs.answers.push_back(Answer::Yes);
+    click(&window, "cmdRestore");
+    QApplication::processEvents();
+    ASSERT_TRUE(status->text().startsWith(QStringLiteral("Restored from")));
+    EXPECT_EQ(wholeText(), std::vector<std::string>{});
+}
