@@ -5,8 +5,13 @@
 
 #include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace perlinex {
+
+QString defaultCollectionFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
 
 Program::Program(DialogService& dialogs, const QString& appFolder) : ProgramState(dialogs) {
     AppFolder = QDir(appFolder).absolutePath();

@@ -16,6 +16,10 @@ class QSettings;
 
 namespace perlinex {
 
+// The folder of the collection when none is named: the program's own under the user's data
+// folder (~/.local/share/perlinex).
+QString defaultCollectionFolder();
+
 // The report target chosen in the Reports menu.
 enum class ReportTarget { Preview = 1, TextFile = 2, HtmlTable = 3 };
 
