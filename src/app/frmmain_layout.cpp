@@ -335,8 +335,9 @@ void frmMain::setTabChain() {
 }
 
 // Keys that work from any field: Escape drops an edit as "Cancel" does and Ctrl+S stores it as
-// "Update"; Ctrl+PgDown and Ctrl+Tab turn to the record's next page, Ctrl+PgUp and
-// Ctrl+Shift+Tab to the previous one, without touching the field that has the focus.
+// "Update"; F1 opens the help; Ctrl+PgDown and Ctrl+Tab turn to the record's next page,
+// Ctrl+PgUp and Ctrl+Shift+Tab to the previous one, without touching the field that has the
+// focus.
 void frmMain::buildKeys() {
     const auto key = [this](const char* name, const QList<QKeySequence>& keys) {
         auto* a = new QAction(this);
@@ -354,6 +355,11 @@ void frmMain::buildKeys() {
                    this, [this] {
                        if (Editing || Adding)
                            guard([this] { update(); });
+                   });
+    connectGuarded(key("actHelpKey", {QKeySequence(Qt::Key_F1)}), &QAction::triggered, this,
+                   [this] {
+                       if (program_.showHelpContext)
+                           program_.showHelpContext(0);
                    });
     connectGuarded(key("actNextPage", {QKeySequence(Qt::CTRL | Qt::Key_PageDown),
                                        QKeySequence(Qt::CTRL | Qt::Key_Tab)}),

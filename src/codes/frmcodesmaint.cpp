@@ -9,6 +9,7 @@
 #include "ui/slotguard.h"
 #include "ui/typingguard.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -96,6 +97,16 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
 
     setBrowseSet();
     makeDefault(cmdOK);
+    // F1 opens the page of the table shown.
+    auto* help = new QAction(this);
+    help->setObjectName(QStringLiteral("actHelpKey"));
+    help->setShortcut(Qt::Key_F1);
+    addAction(help);
+    connectGuarded(help, &QAction::triggered, this, [this] {
+        if (program_.showHelpContext)
+            program_.showHelpContext(helpTopic_);
+    });
+
     TypingGuard::guardFieldsOf(this);
     if (program_.MaintTable >= 1 && program_.MaintTable <= 9)
         load(program_.MaintTable);
@@ -188,16 +199,6 @@ bool frmCodesMaint::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         runGuarded([this] { activate(); });
     return QDialog::event(event);
-}
-
-void frmCodesMaint::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        if (program_.showHelpContext)
-            program_.showHelpContext(helpTopic_);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void frmCodesMaint::closeEvent(QCloseEvent* event) {

@@ -4,10 +4,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMultiMap>
+#include <QSet>
+#include <QShortcut>
 #include <QStringList>
 #include <QTabBar>
 
@@ -107,6 +110,21 @@ inline QList<QMenu*> menusOf(QWidget* window) {
                 if (a->menu())
                     out << a->menu();
     return out;
+}
+
+// Every key a window answers in its present state: the Alt+letters of its visible controls and
+// menus, and the shortcuts of its actions and shortcut objects.
+inline QSet<QKeySequence> keysOf(QWidget* window) {
+    QSet<QKeySequence> keys;
+    for (const QChar letter : mnemonicsOf(window).uniqueKeys())
+        keys << QKeySequence(QStringLiteral("Alt+") + letter.toUpper());
+    for (const QAction* a : window->findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts())
+            keys << k;
+    for (const QShortcut* s : window->findChildren<QShortcut*>())
+        for (const QKeySequence& k : s->keys())
+            keys << k;
+    return keys;
 }
 
 } // namespace windowkeys
