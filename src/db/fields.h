@@ -75,7 +75,7 @@ struct CodeTable {
     const char* inUseMessage;
 };
 
-// The nine code tables in menu order: index 0 is table 1 ("&Cancellations").
+// The nine code tables in menu order: index 0 is table 1 ("C&ancellations").
 std::span<const CodeTable> codeTables();
 // By number 1..9; nullptr for any other.
 const CodeTable* codeTable(int number);

@@ -225,6 +225,10 @@ QString accentFreeKey(const QString& text) {
     return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
 }
 
+bool sameTextIgnoringAccents(const QString& a, const QString& b) {
+    return compareCodePoints(foldedCodePoints(a, true), foldedCodePoints(b, true)) == 0;
+}
+
 bool likeMatch(const QString& value, const QString& pattern) {
     return Pattern(pattern).matches(foldedCodePoints(value, false));
 }
