@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/terminaldialogs.h"
+#include "browse/listcommand.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
 #include "db/collectionhold.h"
@@ -47,9 +48,9 @@ QString usage() {
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"), QStringLiteral("generate"),
-                                   QStringLiteral("check"), QStringLiteral("repair"),
-                                   QStringLiteral("report")};
+    static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
+                                   QStringLiteral("check"),  QStringLiteral("repair"),
+                                   QStringLiteral("report"), QStringLiteral("list")};
     return names;
 }
 
@@ -62,7 +63,8 @@ bool isLayoutFileName(const QString& argument) {
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
-        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+        << browse::listCommandUsage();
     return 2;
 }
 
@@ -285,6 +287,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
                        : reports::runReportCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
+        if (first == QLatin1String("list"))
+            return browse::runListCommand(arguments, out, err);
         if (first == QLatin1String("repair")) {
             QTextStream standardInput(stdin);
             return repair(arguments, in ? *in : standardInput, out, err);
@@ -302,7 +306,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
-        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+            << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

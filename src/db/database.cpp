@@ -283,6 +283,44 @@ void Command::run(const std::vector<Value>& values) {
     statement_->step();
 }
 
+std::unique_ptr<Query> Database::query(const QString& sql) {
+    return std::unique_ptr<Query>(new Query(std::make_unique<detail::Statement>(handle(), sql)));
+}
+
+Query::Query(std::unique_ptr<detail::Statement> statement) : statement_(std::move(statement)) {}
+
+Query::~Query() = default;
+
+void Query::run(const std::vector<Value>& values) {
+    statement_->reset();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        statement_->bind(int(i) + 1, values[i]);
+}
+
+bool Query::next() {
+    return statement_->step();
+}
+
+int Query::columnCount() const {
+    return statement_->columnCount();
+}
+
+QString Query::columnName(int column) const {
+    return statement_->columnName(column);
+}
+
+Value Query::value(int column) const {
+    return statement_->column(column);
+}
+
+std::int64_t Query::integer(int column) const {
+    return statement_->columnInt(column);
+}
+
+void Query::finish() {
+    statement_->reset();
+}
+
 void Database::idle() {
     if (isOpen())
         sqlite3_db_release_memory(conn_->db);

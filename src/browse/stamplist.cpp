@@ -1,0 +1,53 @@
+#include "browse/stamplist.h"
+
+#include "db/searchtext.h"
+
+#include <algorithm>
+
+namespace perlinex::browse {
+
+void StampList::read(db::Database& db, const StampOrder& order) {
+    all_ = orderedStamps(db, order);
+    if (isNarrowed())
+        narrowTo(db);
+}
+
+void StampList::narrow(db::Database& db, const QStringList& words) {
+    if (words != words_)
+        kept_.clear();
+    words_ = words;
+    narrowTo(db);
+}
+
+void StampList::narrowTo(db::Database& db) {
+    narrowed_.clear();
+    if (words_.isEmpty())
+        return;
+    // The matches come in number order; the list keeps its own order and takes those it finds.
+    std::vector<std::int64_t> matches = db::stampsMatching(db, words_);
+    for (std::int64_t id : kept_)
+        matches.insert(std::lower_bound(matches.begin(), matches.end(), id), id);
+    narrowed_.reserve(matches.size());
+    for (std::int64_t id : all_)
+        if (std::binary_search(matches.begin(), matches.end(), id))
+            narrowed_.push_back(id);
+}
+
+void StampList::clear() {
+    all_.clear();
+    narrowed_.clear();
+    kept_.clear();
+}
+
+std::int64_t StampList::rowOf(std::int64_t id) const {
+    const std::vector<std::int64_t>& r = rows();
+    const auto it = std::find(r.begin(), r.end(), id);
+    return it == r.end() ? -1 : std::int64_t(it - r.begin());
+}
+
+void StampList::remove(std::int64_t id) {
+    std::erase(all_, id);
+    std::erase(narrowed_, id);
+}
+
+} // namespace perlinex::browse
