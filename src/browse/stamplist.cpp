@@ -27,7 +27,21 @@ void StampList::narrowTo(db::Database& db) {
     std::vector<std::int64_t> matches = db::stampsMatching(db, words_);
     for (std::int64_t id : kept_)
         matches.insert(std::lower_bound(matches.begin(), matches.end(), id), id);
+    if (matches.empty())
+        return;
     narrowed_.reserve(matches.size());
+    const std::int64_t first = matches.front();
+    const std::int64_t span = matches.back() - first + 1;
+    // Numbers handed out one after the other fit a table of marks, read in one pass.
+    if (span <= 8 * std::int64_t(all_.size()) + 4096) {
+        std::vector<bool> marked(std::size_t(span), false);
+        for (std::int64_t id : matches)
+            marked[std::size_t(id - first)] = true;
+        for (std::int64_t id : all_)
+            if (id >= first && id - first < span && marked[std::size_t(id - first)])
+                narrowed_.push_back(id);
+        return;
+    }
     for (std::int64_t id : all_)
         if (std::binary_search(matches.begin(), matches.end(), id))
             narrowed_.push_back(id);
