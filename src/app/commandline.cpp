@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/exchangecommand.h"
 #include "app/terminaldialogs.h"
 #include "browse/listcommand.h"
 #include "custom/layoutcommand.h"
@@ -50,7 +51,8 @@ QString usage() {
 const QStringList& subcommands() {
     static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
                                    QStringLiteral("check"),  QStringLiteral("repair"),
-                                   QStringLiteral("report"), QStringLiteral("list")};
+                                   QStringLiteral("report"), QStringLiteral("export"),
+                                   QStringLiteral("import"), QStringLiteral("list")};
     return names;
 }
 
@@ -64,7 +66,7 @@ bool isLayoutFileName(const QString& argument) {
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
         << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-        << browse::listCommandUsage();
+        << exchangeCommandUsage() << browse::listCommandUsage();
     return 2;
 }
 
@@ -285,6 +287,10 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return custom::isLayoutReportCommand(arguments)
                        ? custom::runLayoutReportCommand(arguments, out, err)
                        : reports::runReportCommand(arguments, out, err);
+        if (first == QLatin1String("export"))
+            return runExportCommand(arguments, out, err);
+        if (first == QLatin1String("import"))
+            return runImportCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
         if (first == QLatin1String("list"))
@@ -307,7 +313,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
         out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-            << browse::listCommandUsage();
+            << exchangeCommandUsage() << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

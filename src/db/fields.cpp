@@ -139,6 +139,17 @@ std::span<const StampField> stampFields() {
 }
 
 int stampFieldIndex(const QString& name) {
+    // Callers mostly spell a field as the table does, which is found without folding case: a
+    // whole import asks this for every field of every line.
+    static const auto names = [] {
+        std::array<QLatin1String, kStampFields.size()> out;
+        for (std::size_t i = 0; i < kStampFields.size(); ++i)
+            out[i] = QLatin1String(kStampFields[i].name);
+        return out;
+    }();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (name == names[i])
+            return int(i);
     for (std::size_t i = 0; i < kStampFields.size(); ++i)
         if (sameName(kStampFields[i].name, name))
             return int(i);

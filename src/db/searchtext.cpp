@@ -121,7 +121,7 @@ QStringList filterWords(const QString& typed) {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     QStringList words;
     for (const QString& w : typed.split(space, Qt::SkipEmptyParts)) {
-        const QString folded = foldText(w);
+        const QString folded = accentFreeKey(w);
         // A word of accents alone folds to nothing and narrows nothing.
         if (!folded.isEmpty() && !words.contains(folded))
             words << folded;

@@ -8,7 +8,7 @@
 struct sqlite3;
 
 // The collection's search text: every stamp keeps the words a filter looks in (description,
-// catalogue number, country, topic and notes) folded by foldText in a column of its own,
+// catalogue number, country, topic and notes) folded by accentFreeKey in a column of its own,
 // kept up to date by the file's own triggers whenever a stamp or a code description changes,
 // whoever writes it. A filter then compares folded words with one plain scan.
 namespace perlinex::db {

@@ -234,23 +234,23 @@ void searchTextFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         if (isAscii(t, n))
             out += foldAscii(t, n);
         else
-            out += foldText(QString::fromUtf8(reinterpret_cast<const char*>(t), n)).toUtf8();
+            out += accentFreeKey(QString::fromUtf8(reinterpret_cast<const char*>(t), n)).toUtf8();
     }
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace
 
-QString foldText(const QString& text) {
-    const std::vector<char32_t> points = foldedCodePoints(text, true);
-    return QString::fromUcs4(points.data(), qsizetype(points.size()));
-}
-
 int compareText(const QString& a, const QString& b) {
     const int primary = compareCodePoints(foldedCodePoints(a, true), foldedCodePoints(b, true));
     if (primary != 0)
         return primary;
     return compareCodePoints(foldedCodePoints(a, false), foldedCodePoints(b, false));
+}
+
+QString accentFreeKey(const QString& text) {
+    const std::vector<char32_t> folded = foldedCodePoints(text, true);
+    return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
 }
 
 bool likeMatch(const QString& value, const QString& pattern) {

@@ -16,9 +16,10 @@ inline constexpr const char* TextCollation = "TEXTCI";
 // sort next to each other.
 int compareText(const QString& a, const QString& b);
 
-// The text as the filter compares it: case folded, accents dropped ("Österreich" becomes
-// "osterreich"). Every store keeps its search text and its typed words folded by this alone.
-QString foldText(const QString& text);
+// The text with case and accents folded away: two texts have the same key exactly when they
+// are equal apart from case and accents ("aland" and "Åland"), as the order's first level sees
+// them.
+QString accentFreeKey(const QString& text);
 
 // The desktop-engine pattern match: * any run, ? one character, # one digit, [abc], [a-z],
 // [!abc]; without regard to case.

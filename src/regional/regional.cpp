@@ -414,8 +414,9 @@ std::optional<QDate> Regional::toDate(const QString& text) const {
             wordAt = i;
         }
     }
-    // A day and month alone are taken as the current year, as people jot "30/5".
-    const int currentYear = QDate::currentDate().year();
+    // A day and month alone are taken as the current year, as people jot "30/5". Only then is
+    // the clock read: reading it costs a look at the time zone's file every time.
+    const auto currentYear = [] { return QDate::currentDate().year(); };
     if (wordAt < 0) {
         for (const QString& separator : separators)
             if (separator != separators[0] || separator == QLatin1String(","))
@@ -426,7 +427,7 @@ std::optional<QDate> Regional::toDate(const QString& text) const {
             const bool dayFirst = order_ == DateOrder::DayMonthYear;
             day = smallOf(dayFirst ? a : b);
             month = smallOf(dayFirst ? b : a);
-            year = currentYear;
+            year = currentYear();
         } else {
             const QString& c = tokens[2].text;
             if (a.size() > 2 || order_ == DateOrder::YearMonthDay) {
@@ -447,7 +448,7 @@ std::optional<QDate> Regional::toDate(const QString& text) const {
                 numbers.append(tokens[i].text);
         if (numbers.size() == 1) {
             day = smallOf(numbers[0]);
-            year = currentYear;
+            year = currentYear();
         } else if (numbers[0].size() > 2) {
             year = yearOf(numbers[0]), day = smallOf(numbers[1]);
         } else {

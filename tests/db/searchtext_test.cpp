@@ -29,7 +29,7 @@ protected:
 
 } // namespace
 
-TEST(FoldText, DropsCaseAndAccentsAlone) {
+TEST(AccentFreeKey, DropsCaseAndAccentsAlone) {
     const std::vector<std::pair<QString, QString>> cases = {
         {QStringLiteral("Österreich"), QStringLiteral("osterreich")},
         {QStringLiteral("CÔTE D'IVOIRE"), QStringLiteral("cote d'ivoire")},
@@ -39,7 +39,7 @@ TEST(FoldText, DropsCaseAndAccentsAlone) {
         {QStringLiteral("SG 12a-b"), QStringLiteral("sg 12a-b")},
     };
     for (const auto& [text, folded] : cases)
-        EXPECT_EQ(foldText(text), folded) << text.toStdString();
+        EXPECT_EQ(accentFreeKey(text), folded) << text.toStdString();
 }
 
 TEST(FilterWords, SplitAtSpacesFoldedWithoutRepeats) {
