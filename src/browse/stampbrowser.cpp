@@ -5,6 +5,9 @@
 #include "db/recordset.h"
 #include "db/searchtext.h"
 
+#include <QCoreApplication>
+#include <algorithm>
+
 namespace perlinex::browse {
 
 namespace {
@@ -61,6 +64,25 @@ std::int64_t StampBrowser::currentRow() const {
     return current_ ? list_.rowOf(*current_) : -1;
 }
 
+QString StampBrowser::position(const QLocale& locale) const {
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("StampBrowser", text);
+    };
+    const QString total = locale.toString(qlonglong(totalCount()));
+    if (totalCount() == 0)
+        return QString();
+    if (mode_ == Mode::Adding)
+        return tr("New stamp (%1 stamps)").arg(total);
+    if (rowCount() == 0)
+        return tr("No stamp of %1 matches the filter").arg(total);
+    QString text = tr("Stamp %1 of %2")
+                       .arg(locale.toString(qlonglong(std::max<std::int64_t>(currentRow(), 0) + 1)),
+                            locale.toString(qlonglong(rowCount())));
+    if (isFiltered())
+        text += QLatin1Char(' ') + tr("(filtered from %1)").arg(total);
+    return text;
+}
+
 db::Value StampBrowser::field(const QString& name) const {
     return row_.value(name.toLower());
 }
@@ -100,7 +122,7 @@ void StampBrowser::sortByColumn(int column) {
 }
 
 void StampBrowser::setOrder(const StampOrder& order, bool keepCurrent) {
-    if (isChanging())
+    if (isChanging() || order.column >= int(listColumns().size()))
         return;
     order_ = order;
     if (!db_)

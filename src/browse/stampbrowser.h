@@ -7,6 +7,7 @@
 #include "record/stampvalidator.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -92,6 +93,10 @@ public:
     // The current stamp's row, or -1 when none is listed.
     std::int64_t currentRow() const;
     std::optional<std::int64_t> currentId() const { return current_; }
+
+    // Where the user is, for the status bar: "Stamp 12 of 4,310 (filtered from 100,000)" or
+    // "Stamp 12 of 100,000", numbers as the locale writes them; empty for an empty collection.
+    QString position(const QLocale& locale) const;
 
     // The current stamp as the record form shows it; blank when none is shown.
     const record::StampEntry& shown() const { return shown_; }

@@ -4,6 +4,8 @@
 #include "browse/stamporder.h"
 #include "db/database.h"
 
+#include <QSize>
+
 namespace perlinex::browse {
 
 namespace {
@@ -54,7 +56,21 @@ int StampListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int StampListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(listColumns().size());
+    return parent.isValid() ? 0 : int(listColumns().size()) + (pictures_ ? 1 : 0);
+}
+
+void StampListModel::setPictureSource(PictureSource source, int size) {
+    beginResetModel();
+    pictures_ = std::move(source);
+    pictureSize_ = size;
+    endResetModel();
+}
+
+void StampListModel::pictureReady(std::int64_t id) {
+    const std::int64_t row = browser_.rowOf(id);
+    if (row >= 0 && pictures_)
+        emit dataChanged(index(int(row), pictureColumn()), index(int(row), pictureColumn()),
+                         {Qt::DecorationRole});
 }
 
 const QStringList& StampListModel::cells(int row) const {
@@ -88,6 +104,13 @@ QStringList StampListModel::rowTexts(int row) const {
 QVariant StampListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !query_ || index.row() >= rowCount())
         return {};
+    if (index.column() == pictureColumn()) {
+        if (role == Qt::DecorationRole)
+            return pictures_(browser_.idAt(index.row()));
+        if (role == Qt::SizeHintRole)
+            return QSize(pictureSize_, pictureSize_);
+        return {};
+    }
     const db::StampField& f = *listColumns().at(std::size_t(index.column())).field;
     switch (role) {
     case Qt::DisplayRole:
@@ -113,11 +136,13 @@ QVariant StampListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (section == pictureColumn())
+        return tr("Picture");
     return db::fieldText(listColumns().at(std::size_t(section)).field->caption);
 }
 
 void StampListModel::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= columnCount())
+    if (column < 0 || column >= int(listColumns().size()))
         return;
     browser_.setOrder(StampOrder::ofColumn(column, order == Qt::DescendingOrder), true);
 }

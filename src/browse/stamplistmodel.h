@@ -1,11 +1,13 @@
 #pragma once
 
+#include "browse/stamporder.h"
 #include "record/stampvalidator.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace perlinex::db {
@@ -43,6 +45,14 @@ public:
     // What a ticked flag shows.
     static QString mark();
 
+    // A column of the stamps' pictures after the fields' columns, its images given by the
+    // window (pictures are Qt Gui's, above this library); -1 while there is none.
+    using PictureSource = std::function<QVariant(std::int64_t id)>;
+    void setPictureSource(PictureSource source, int size);
+    int pictureColumn() const { return pictures_ ? int(listColumns().size()) : -1; }
+    // A stamp's picture is ready: its row is painted again.
+    void pictureReady(std::int64_t id);
+
 private:
     void reset();
     const QStringList& cells(int row) const;
@@ -52,6 +62,8 @@ private:
     std::unique_ptr<db::Query> query_;
     db::Database* queryDb_ = nullptr;               // the collection query_ reads
     mutable QHash<std::int64_t, QStringList> rows_; // by stamp number, a few hundred at most
+    PictureSource pictures_;
+    int pictureSize_ = 0;
 };
 
 } // namespace perlinex::browse

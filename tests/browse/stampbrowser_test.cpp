@@ -337,3 +337,37 @@ TEST_F(StampBrowserTest, AReadOnlyCollectionIsOnlyBrowsed) {
     EXPECT_EQ(shown(), QStringLiteral("Bravo"));
     EXPECT_EQ(browser->mode(), Mode::Browsing);
 }
+
+TEST_F(StampBrowserTest, PositionForTheStatusBar) {
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    open();
+    EXPECT_EQ(browser->position(us), QString()); // an empty collection says so elsewhere
+    db->execute(QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n "
+                               "where i < 4321) insert into stamp (descr, catnum, catsort) "
+                               "select 'Stamp ' || i, '', '' from n"));
+    addStamp(QStringLiteral("Zebra"));
+    open();
+    browser->moveToRow(11);
+    struct Case {
+        std::function<void()> act;
+        const char* position;
+    };
+    const std::vector<Case> cases = {
+        {[] {}, "Stamp 12 of 4,322"},
+        {[&] { browser->setFilter(QStringLiteral("STAMP")); },
+         "Stamp 12 of 4,321 (filtered from 4,322)"},
+        {[&] { browser->moveLast(); }, "Stamp 4,321 of 4,321 (filtered from 4,322)"},
+        {[&] { browser->beginAdd(); }, "New stamp (4,322 stamps)"},
+        {[&] {
+             browser->cancel();
+             browser->setFilter(QStringLiteral("nowhere"));
+         },
+         "No stamp of 4,322 matches the filter"},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        EXPECT_EQ(browser->position(us), QString::fromUtf8(c.position));
+    }
+    EXPECT_EQ(browser->position(QLocale(QLocale::German, QLocale::Germany)),
+              QStringLiteral("No stamp of 4.322 matches the filter"));
+}
