@@ -102,11 +102,10 @@ bool columnExists(sqlite3* db) {
 
 void addSearchText(sqlite3* db) {
     if (!columnExists(db))
-        detail::exec(db, QStringLiteral("ALTER TABLE stamp ADD COLUMN %1 TEXT NOT NULL DEFAULT ''")
-                             .arg(name(SearchTextColumn)));
-    // The filter scans this index alone, a fraction of the rows' size.
-    detail::exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS stamp_%1 ON stamp(%1)")
-                         .arg(name(SearchTextColumn)));
+        // Null is allowed: a row a repair gets back cut short keeps what it has, and the
+        // triggers fill the text in.
+        detail::exec(
+            db, QStringLiteral("ALTER TABLE stamp ADD COLUMN %1 TEXT").arg(name(SearchTextColumn)));
     detail::exec(db, triggers());
     detail::exec(db,
                  QStringLiteral("UPDATE stamp SET %1 = %2")

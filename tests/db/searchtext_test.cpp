@@ -135,10 +135,9 @@ TEST_F(SearchTextTest, AnOlderCollectionIsUpgradedOrSearchedAsItIs) {
         for (const char* what : {"add", "change", "remove"})
             drops << QStringLiteral("drop trigger if exists %1_search_%2;")
                          .arg(QLatin1String(t), QLatin1String(what));
-    db->execute(
-        drops.join(QLatin1Char(' ')) +
-        QStringLiteral(" drop index stamp_foldedtext; alter table stamp drop column foldedtext;"
-                       " update meta set version = 1"));
+    db->execute(drops.join(QLatin1Char(' ')) +
+                QStringLiteral(" alter table stamp drop column foldedtext;"
+                               " update meta set version = 1"));
     db->close();
 
     db = openCollection(dbPath, StructureCheck::AtOpen, OpenMode::ReadOnly);
