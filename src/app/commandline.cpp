@@ -12,6 +12,7 @@
 #include "db/schema.h"
 #include "generator/generator.h"
 #include "reports/reportcommand.h"
+#include "stats/statscommand.h"
 #include "ui/program.h"
 
 #include <QCommandLineParser>
@@ -52,7 +53,8 @@ const QStringList& subcommands() {
     static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
                                    QStringLiteral("check"),  QStringLiteral("repair"),
                                    QStringLiteral("report"), QStringLiteral("export"),
-                                   QStringLiteral("import"), QStringLiteral("list")};
+                                   QStringLiteral("import"), QStringLiteral("statistics"),
+                                   QStringLiteral("list")};
     return names;
 }
 
@@ -66,7 +68,7 @@ bool isLayoutFileName(const QString& argument) {
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
         << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-        << exchangeCommandUsage() << browse::listCommandUsage();
+        << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
     return 2;
 }
 
@@ -291,6 +293,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return runExportCommand(arguments, out, err);
         if (first == QLatin1String("import"))
             return runImportCommand(arguments, out, err);
+        if (first == QLatin1String("statistics"))
+            return stats::runStatisticsCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
         if (first == QLatin1String("list"))
@@ -313,7 +317,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
         out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-            << exchangeCommandUsage() << browse::listCommandUsage();
+            << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

@@ -6,6 +6,7 @@
 #include "app/pictureview.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
+#include "stats/frmstats.h"
 #include "ui/slotguard.h"
 
 #include <QAction>
@@ -362,6 +363,11 @@ void frmMain::buildMenus() {
     reports->addSeparator();
     connectGuarded(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
                    &QAction::triggered, this, [this] { customReports(); });
+    // The whole collection for now; the collection list's filter and its "show these stamps"
+    // are joined here once the list has them.
+    connectGuarded(action(reports, QStringLiteral("mnuRptStats"), tr("S&tatistics...")),
+                   &QAction::triggered, this,
+                   [this] { guard([this] { stats::showStatistics(program_, this); }); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

@@ -1,6 +1,7 @@
 #include "db/fields.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <array>
 #include <vector>
 
@@ -141,15 +142,14 @@ std::span<const StampField> stampFields() {
 int stampFieldIndex(const QString& name) {
     // Callers mostly spell a field as the table does, which is found without folding case: a
     // whole import asks this for every field of every line.
-    static const auto names = [] {
-        std::array<QLatin1String, kStampFields.size()> out;
+    static const auto exact = [] {
+        QHash<QString, int> out;
         for (std::size_t i = 0; i < kStampFields.size(); ++i)
-            out[i] = QLatin1String(kStampFields[i].name);
+            out.insert(QLatin1String(kStampFields[i].name), int(i));
         return out;
     }();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (name == names[i])
-            return int(i);
+    if (const auto it = exact.constFind(name); it != exact.constEnd())
+        return *it;
     for (std::size_t i = 0; i < kStampFields.size(); ++i)
         if (sameName(kStampFields[i].name, name))
             return int(i);
