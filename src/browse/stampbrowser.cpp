@@ -32,9 +32,9 @@ void StampBrowser::open(db::Database& db, bool readOnly) {
     readOnly_ = readOnly;
     rowQuery_ = db.query(QStringLiteral("SELECT * FROM stamp WHERE rowid = ?"));
     list_.read(db, order_);
-    list_.narrow(db, db::filterWords(filter_));
+    list_.narrow(db, db::filterWords(filter_), condition_);
     emit listChanged();
-    makeCurrent(rowCount() > 0 ? std::optional(idAt(0)) : std::nullopt);
+    makeCurrent(firstListed());
 }
 
 void StampBrowser::close() {
@@ -51,6 +51,10 @@ void StampBrowser::close() {
         emit listChanged();
         emit currentChanged();
     }
+}
+
+std::optional<std::int64_t> StampBrowser::firstListed() const {
+    return rowCount() > 0 ? std::optional(idAt(0)) : std::nullopt;
 }
 
 void StampBrowser::setMode(Mode mode) {
@@ -132,21 +136,45 @@ void StampBrowser::setOrder(const StampOrder& order, bool keepCurrent) {
     if (keepCurrent && currentRow() >= 0)
         emit currentChanged();
     else
-        makeCurrent(rowCount() > 0 ? std::optional(idAt(0)) : std::nullopt);
+        makeCurrent(firstListed());
 }
 
 void StampBrowser::setFilter(const QString& text) {
     if (isChanging())
         return;
     filter_ = text;
+    narrowList();
+}
+
+void StampBrowser::narrowList() {
     if (!db_)
         return;
-    list_.narrow(*db_, db::filterWords(text));
+    list_.narrow(*db_, db::filterWords(filter_), condition_);
     emit listChanged();
     if (currentRow() >= 0)
         emit currentChanged();
     else
-        makeCurrent(rowCount() > 0 ? std::optional(idAt(0)) : std::nullopt);
+        makeCurrent(firstListed());
+}
+
+void StampBrowser::setCondition(const QString& condition, const QString& description) {
+    if (isChanging())
+        return;
+    condition_ = condition.trimmed();
+    conditionDescription_ = condition_.isEmpty() ? QString() : description;
+    narrowList();
+}
+
+QString StampBrowser::listCondition() const {
+    if (!db_)
+        return QString();
+    QStringList parts;
+    const QString words = db::searchConditionText(*db_, db::filterWords(filter_));
+    if (!words.isEmpty())
+        parts << words;
+    if (!condition_.isEmpty())
+        parts << QStringLiteral("(%1)").arg(condition_);
+    return parts.join(QLatin1String(" AND "));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -288,7 +316,7 @@ void StampBrowser::cancel() {
     std::optional<std::int64_t> back = beforeAdd_;
     beforeAdd_.reset();
     if (back && list_.rowOf(*back) < 0)
-        back = rowCount() > 0 ? std::optional(idAt(0)) : std::nullopt;
+        back = firstListed();
     makeCurrent(back);
 }
 
@@ -323,7 +351,7 @@ void StampBrowser::refresh() {
     if (currentRow() >= 0)
         makeCurrent(current_);
     else
-        makeCurrent(rowCount() > 0 ? std::optional(idAt(0)) : std::nullopt);
+        makeCurrent(firstListed());
 }
 
 } // namespace perlinex::browse

@@ -85,6 +85,15 @@ public:
     // is still listed, else the first listed becomes current.
     void setFilter(const QString& text);
 
+    // Shows only the stamps that meet a condition (the program's dialect over table stamp), as
+    // the statistics ask for a bar's stamps; the description says which they are. An empty
+    // condition shows every stamp again. The typed filter narrows them further.
+    void setCondition(const QString& condition, const QString& description);
+    const QString& conditionDescription() const { return conditionDescription_; }
+    // The typed filter and the condition as one condition in the program's dialect, for the
+    // statistics of the listed stamps; empty when the list is not narrowed.
+    QString listCondition() const;
+
     std::int64_t rowCount() const { return list_.size(); }
     std::int64_t totalCount() const { return list_.total(); }
     bool isFiltered() const { return list_.isNarrowed(); }
@@ -143,6 +152,8 @@ signals:
 
 private:
     void setMode(Mode mode);
+    std::optional<std::int64_t> firstListed() const;
+    void narrowList();
     void makeCurrent(std::optional<std::int64_t> id);
     void readCurrent();
     void reread(std::optional<std::int64_t> keep);
@@ -154,6 +165,8 @@ private:
     std::unique_ptr<db::Query> rowQuery_;
     StampOrder order_;
     QString filter_;
+    QString condition_;
+    QString conditionDescription_;
     StampList list_;
     Mode mode_ = Mode::Empty;
     std::optional<std::int64_t> current_;

@@ -12,19 +12,20 @@ void StampList::read(db::Database& db, const StampOrder& order) {
         narrowTo(db);
 }
 
-void StampList::narrow(db::Database& db, const QStringList& words) {
-    if (words != words_)
+void StampList::narrow(db::Database& db, const QStringList& words, const QString& condition) {
+    if (words != words_ || condition.trimmed() != condition_)
         kept_.clear();
     words_ = words;
+    condition_ = condition.trimmed();
     narrowTo(db);
 }
 
 void StampList::narrowTo(db::Database& db) {
     narrowed_.clear();
-    if (words_.isEmpty())
+    if (!isNarrowed())
         return;
     // The matches come in number order; the list keeps its own order and takes those it finds.
-    std::vector<std::int64_t> matches = db::stampsMatching(db, words_);
+    std::vector<std::int64_t> matches = db::stampsMatching(db, words_, condition_);
     for (std::int64_t id : kept_)
         matches.insert(std::lower_bound(matches.begin(), matches.end(), id), id);
     if (matches.empty())

@@ -1,6 +1,7 @@
 #include "db/searchtext.h"
 
 #include "db/database.h"
+#include "db/dialect.h"
 #include "db/fields.h"
 #include "db/sqlitecall.h"
 #include "db/textcompare.h"
@@ -137,11 +138,23 @@ QString searchCondition(bool stored, const QString& alias, int words, int firstP
     return parts.isEmpty() ? QStringLiteral("1") : parts.join(QLatin1String(" AND "));
 }
 
-std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words) {
-    detail::Statement st(
-        db.handle(),
-        QStringLiteral("SELECT s.rowid FROM stamp s WHERE %1 ORDER BY s.rowid")
-            .arg(searchCondition(hasSearchText(db), QStringLiteral("s"), int(words.size()))));
+QString searchConditionText(Database& db, const QStringList& words) {
+    const bool stored = hasSearchText(db);
+    const QString text = stored ? QStringLiteral("stamp.%1").arg(name(SearchTextColumn))
+                                : searchTextExpression(QStringLiteral("stamp"));
+    QStringList parts;
+    for (const QString& w : words)
+        parts << QStringLiteral("instr(%1, %2) > 0").arg(text, quoteText(w));
+    return parts.join(QLatin1String(" AND "));
+}
+
+std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words,
+                                         const QString& condition) {
+    QString where = searchCondition(hasSearchText(db), QStringLiteral("stamp"), int(words.size()));
+    if (!condition.trimmed().isEmpty())
+        where += QStringLiteral(" AND (%1)").arg(translateSql(condition));
+    detail::Statement st(db.handle(),
+                         QStringLiteral("SELECT rowid FROM stamp WHERE %1").arg(where));
     for (int i = 0; i < words.size(); ++i)
         st.bind(i + 1, Value(words[i]));
     std::vector<std::int64_t> ids;

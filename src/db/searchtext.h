@@ -38,7 +38,13 @@ QStringList filterWords(const QString& typed);
 // firstParameter on; it computes the text where the collection keeps none.
 QString searchCondition(bool stored, const QString& alias, int words, int firstParameter = 1);
 
-// The numbers of the stamps that hold every word, ascending.
-std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words);
+// The same with the words written in, in the program's dialect over table stamp, for what takes
+// a condition (the statistics of the filtered stamps); empty for no words.
+QString searchConditionText(Database& db, const QStringList& words);
+
+// The numbers of the stamps that hold every word and meet condition (in the program's dialect
+// over table stamp; empty for none), ascending.
+std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words,
+                                         const QString& condition = QString());
 
 } // namespace perlinex::db

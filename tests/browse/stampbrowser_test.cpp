@@ -371,3 +371,31 @@ TEST_F(StampBrowserTest, PositionForTheStatusBar) {
     EXPECT_EQ(browser->position(QLocale(QLocale::German, QLocale::Germany)),
               QStringLiteral("No stamp of 4.322 matches the filter"));
 }
+
+// The statistics ask for a bar's stamps by a condition, and take their figures over the
+// listed stamps by one.
+TEST_F(StampBrowserTest, AConditionNarrowsWithTheFilterAndTheListIsOneCondition) {
+    fill();
+    open();
+    EXPECT_TRUE(browser->listCondition().isEmpty());
+    browser->setCondition(QStringLiteral("pricepaid >= 2"), QStringLiteral("Dear ones"));
+    EXPECT_EQ(listed(), names({"Bravo", "Charlie", "Delta"}));
+    EXPECT_EQ(browser->conditionDescription(), QStringLiteral("Dear ones"));
+    browser->setFilter(QStringLiteral("AUSTRIA"));
+    EXPECT_EQ(listed(), names({"Bravo", "Delta"}));
+    const QString condition = browser->listCondition();
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from stamp where %1").arg(condition))
+                  .toInteger(),
+              2)
+        << condition.toStdString();
+    browser->setFilter(QStringLiteral("d'elta"));
+    EXPECT_EQ(
+        db->scalar(
+              QStringLiteral("select count(*) from stamp where %1").arg(browser->listCondition()))
+            .toInteger(),
+        0);
+    browser->setFilter(QString());
+    browser->setCondition(QString(), QStringLiteral("ignored"));
+    EXPECT_EQ(browser->rowCount(), 5);
+    EXPECT_TRUE(browser->conditionDescription().isEmpty());
+}
