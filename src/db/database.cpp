@@ -97,7 +97,9 @@ void applyPragmas(sqlite3* db, OpenMode mode) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerTextFunctions(db);
-    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    // A store's statement journal (every store of a stamp runs the search text's trigger, so
+    // it keeps one) stays in memory rather than going to a temporary file for each stamp.
+    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF; PRAGMA temp_store = MEMORY"));
     if (mode == OpenMode::ReadOnly)
         return;
     // A full sync on every commit: a stored record survives a crash or a power cut.
