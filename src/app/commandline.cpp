@@ -2,6 +2,7 @@
 
 #include "app/exchangecommand.h"
 #include "app/terminaldialogs.h"
+#include "browse/listcommand.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
 #include "db/collectionhold.h"
@@ -55,7 +56,8 @@ const QStringList& subcommands() {
     static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
                                    QStringLiteral("check"),  QStringLiteral("repair"),
                                    QStringLiteral("report"), QStringLiteral("export"),
-                                   QStringLiteral("import"), QStringLiteral("statistics")};
+                                   QStringLiteral("import"), QStringLiteral("statistics"),
+                                   QStringLiteral("list")};
     return names;
 }
 
@@ -69,7 +71,7 @@ bool isLayoutFileName(const QString& argument) {
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
         << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-        << exchangeCommandUsage() << stats::statisticsCommandUsage();
+        << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
     return 2;
 }
 
@@ -307,6 +309,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return stats::runStatisticsCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
+        if (first == QLatin1String("list"))
+            return browse::runListCommand(arguments, out, err);
         if (first == QLatin1String("repair")) {
             QTextStream standardInput(stdin);
             return repair(arguments, in ? *in : standardInput, out, err);
@@ -325,7 +329,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
         out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-            << exchangeCommandUsage() << stats::statisticsCommandUsage();
+            << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <array>
+#include <vector>
 
 namespace perlinex::db {
 
@@ -123,6 +124,11 @@ const std::array<CodeTable, 9> kCodeTables = {{
 }};
 // clang-format on
 
+// The collection list's columns: what a collector scans a list by, the flags last.
+const std::array<const char*, 13> kListed = {"descr",    "catnum",  "CouID",     "Year",     "face",
+                                             "quantity", "ConID",   "pricepaid", "catvalue", "used",
+                                             "wantlist", "forsale", "sold"};
+
 bool sameName(const char* a, const QString& b) {
     return b.compare(QLatin1String(a), Qt::CaseInsensitive) == 0;
 }
@@ -160,6 +166,16 @@ const StampField* totalOfPrice(const QString& priceField) {
         if (f.priceField && sameName(f.priceField, priceField))
             return &f;
     return nullptr;
+}
+
+std::span<const StampField* const> listedFields() {
+    static const std::vector<const StampField*> fields = [] {
+        std::vector<const StampField*> out;
+        for (const char* name : kListed)
+            out.push_back(stampField(QLatin1String(name)));
+        return out;
+    }();
+    return fields;
 }
 
 std::span<const CodeTable> codeTables() {

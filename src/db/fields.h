@@ -57,6 +57,9 @@ int stampFieldIndex(const QString& name);
 // The total that multiplies this price, or nullptr.
 const StampField* totalOfPrice(const QString& priceField);
 
+// The fields the collection list shows, in its column order.
+std::span<const StampField* const> listedFields();
+
 // One code table; the number is its place in the Maintain menu.
 struct CodeTable {
     int number;
