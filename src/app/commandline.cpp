@@ -53,11 +53,10 @@ QString usage() {
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
-                                   QStringLiteral("check"),  QStringLiteral("repair"),
-                                   QStringLiteral("report"), QStringLiteral("export"),
-                                   QStringLiteral("import"), QStringLiteral("statistics"),
-                                   QStringLiteral("list")};
+    static const QStringList names{
+        QStringLiteral("new"),    QStringLiteral("generate"),   QStringLiteral("check"),
+        QStringLiteral("repair"), QStringLiteral("report"),     QStringLiteral("export"),
+        QStringLiteral("import"), QStringLiteral("statistics"), QStringLiteral("list")};
     return names;
 }
 
@@ -329,7 +328,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
         out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-            << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
+            << exchangeCommandUsage() << stats::statisticsCommandUsage()
+            << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

@@ -50,7 +50,7 @@ QString listCommandUsage() {
               "      catalogue number, country, topic or notes hold every word (case and\n"
               "      accents aside); --sort takes a Sort menu order or a column's name, with\n"
               "      \"-\" before it for downwards; --folder is the collection's folder (default:\n"
-              "      the program's own).\n");
+              "      the one named above).\n");
 }
 
 int runListCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
