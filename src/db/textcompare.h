@@ -21,6 +21,9 @@ int compareText(const QString& a, const QString& b);
 // them.
 QString accentFreeKey(const QString& text);
 
+// Equal apart from case and accents.
+bool sameTextIgnoringAccents(const QString& a, const QString& b);
+
 // The desktop-engine pattern match: * any run, ? one character, # one digit, [abc], [a-z],
 // [!abc]; without regard to case.
 bool likeMatch(const QString& value, const QString& pattern);
