@@ -6,18 +6,14 @@
 #include "db/dberror.h"
 #include "db/schema.h"
 #include "regional/regional.h"
+#include "util/translation.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStandardPaths>
 
 namespace perlinex::browse {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
 
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n" << listCommandUsage();
@@ -43,14 +39,16 @@ QString line(const QStringList& cells) {
 } // namespace
 
 QString listCommandUsage() {
-    return tr("  perlinex list [--filter TEXT] [--sort description|catalog|issued|COLUMN] "
-              "[--folder DIR]\n"
-              "      print the collection list as the window shows it: a header row, then one\n"
-              "      tab-separated row a stamp. --filter keeps the stamps whose description,\n"
-              "      catalogue number, country, topic or notes hold every word (case and\n"
-              "      accents aside); --sort takes a Sort menu order or a column's name, with\n"
-              "      \"-\" before it for downwards; --folder is the collection's folder (default:\n"
-              "      the one named above).\n");
+    return translate(
+        "CommandLine",
+        "  perlinex list [--filter TEXT] [--sort description|catalog|issued|COLUMN] "
+        "[--folder DIR]\n"
+        "      print the collection list as the window shows it: a header row, then one\n"
+        "      tab-separated row a stamp. --filter keeps the stamps whose description,\n"
+        "      catalogue number, country, topic or notes hold every word (case and\n"
+        "      accents aside); --sort takes a Sort menu order or a column's name, with\n"
+        "      \"-\" before it for downwards; --folder is the collection's folder (default:\n"
+        "      the one named above).\n");
 }
 
 int runListCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -62,14 +60,16 @@ int runListCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.positionalArguments() != QStringList{QStringLiteral("list")})
-        return wrong(err, tr("list takes no words besides its options"));
+        return wrong(err, translate("CommandLine", "list takes no words besides its options"));
     StampOrder order;
     if (parser.isSet(sort)) {
         const std::optional<StampOrder> parsed = parseOrder(parser.value(sort));
         if (!parsed)
-            return wrong(err, tr("--sort takes description, catalog, issued or a column's name, "
-                                 "not %1")
-                                  .arg(parser.value(sort)));
+            return wrong(err,
+                         translate("CommandLine",
+                                   "--sort takes description, catalog, issued or a column's name, "
+                                   "not %1")
+                             .arg(parser.value(sort)));
         order = *parsed;
     }
     const QString appFolder =
@@ -93,7 +93,9 @@ int runListCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
         out.flush();
         browser.close();
         if (out.status() != QTextStream::Ok) {
-            err << "perlinex: " << tr("the list could not be written to standard output") << "\n";
+            err << "perlinex: "
+                << translate("CommandLine", "the list could not be written to standard output")
+                << "\n";
             return 1;
         }
         return 0;

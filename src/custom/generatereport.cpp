@@ -8,6 +8,7 @@
 #include "ui/busycursor.h"
 #include "ui/filetarget.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -24,10 +25,6 @@ namespace {
 
 // How often the windows repaint while a preview's rows are added.
 constexpr qint64 RepaintMs = 40;
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CustomReport", text);
-}
 
 // Damage and a closed collection are the common error handler's to deal with; any other
 // failure of the query comes from the layout or the catalogue, and only ends this run.
@@ -77,13 +74,15 @@ bool Run::step(const std::function<void()>& fn) {
         if (forTheHandler(e))
             HandleDbError(program_, e);
         else
-            message(tr("The report could not be made: the collection could not answer its "
-                       "query.\n\n%1")
+            message(translate("CustomReport",
+                              "The report could not be made: the collection could not answer its "
+                              "query.\n\n%1")
                         .arg(e.text()));
     } catch (const std::overflow_error&) {
         data_.reset();
-        message(tr("The report's totals are too large to be added up; nothing has been "
-                   "written."));
+        message(translate("CustomReport",
+                          "The report's totals are too large to be added up; nothing has been "
+                          "written."));
     }
     return false;
 }
@@ -171,7 +170,8 @@ void Run::writeFile(reports::FileTarget target) {
             }))
             reports_.fileWritten(*chosen, stamps, window_);
     } catch (const durable::FileError& e) {
-        message(tr("The file '%1' could not be written; nothing has been changed.\n%2")
+        message(translate("CustomReport",
+                          "The file '%1' could not be written; nothing has been changed.\n%2")
                     .arg(*chosen, e.text()));
     }
 }

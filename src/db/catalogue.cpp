@@ -6,6 +6,7 @@
 #include "db/schema.h"
 #include "db/sqlitecall.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -81,10 +82,6 @@ bool canWriteIn(const QString& folder) {
     return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Catalogue", text);
-}
-
 // The fields of one of the collection's tables, by its name without regard to case; empty for
 // a name that is no table of the collection.
 QStringList fieldsOf(const QString& table) {
@@ -109,10 +106,11 @@ QString shown(const QString& name) {
 
 QString namesProblem(const CatalogueRowNames& row) {
     if (fieldsOf(row.useWith).isEmpty())
-        return tr("its main table \"%1\" (usewith) is no table of the collection")
+        return translate("Catalogue",
+                         "its main table \"%1\" (usewith) is no table of the collection")
             .arg(shown(row.useWith));
     if (!row.fileName.isEmpty() && fieldsOf(row.fileName).isEmpty())
-        return tr("its table \"%1\" (FileName) is no table of the collection")
+        return translate("Catalogue", "its table \"%1\" (FileName) is no table of the collection")
             .arg(shown(row.fileName));
     const QString table = row.fileName.isEmpty() ? row.useWith : row.fileName;
     const QStringList qualified = row.fieldname.split(QLatin1Char('.'));
@@ -120,18 +118,21 @@ QString namesProblem(const CatalogueRowNames& row) {
                                 ? isFieldOf(qualified[1], qualified[0])
                                 : qualified.size() == 1 && isFieldOf(row.fieldname, table);
     if (!fieldFound)
-        return tr("its field \"%1\" (fieldname) is no field of the table \"%2\"")
+        return translate("Catalogue",
+                         "its field \"%1\" (fieldname) is no field of the table \"%2\"")
             .arg(shown(row.fieldname), shown(table));
     const bool joined = table.compare(row.useWith, Qt::CaseInsensitive) != 0;
     if (row.linkfield.isEmpty())
-        return joined ? tr("it names no field (linkfield) that joins the table \"%1\" to "
-                           "\"%2\"")
+        return joined ? translate("Catalogue",
+                                  "it names no field (linkfield) that joins the table \"%1\" to "
+                                  "\"%2\"")
                             .arg(shown(table), shown(row.useWith))
                       : QString();
     const QStringList link = row.linkfield.split(QLatin1Char(';'));
     if (link.size() > 2 || !isFieldOf(link.first(), row.useWith) || !isFieldOf(link.last(), table))
-        return tr("its link \"%1\" (linkfield) does not name fields of the tables \"%2\" "
-                  "and \"%3\"")
+        return translate("Catalogue",
+                         "its link \"%1\" (linkfield) does not name fields of the tables \"%2\" "
+                         "and \"%3\"")
             .arg(shown(row.linkfield), shown(row.useWith), shown(table));
     return QString();
 }
@@ -142,7 +143,8 @@ QString catalogueRowProblem(const CatalogueRowNames& row) {
     const QString problem = namesProblem(row);
     if (problem.isEmpty())
         return problem;
-    return tr("The field catalogue's row %1 (%2) cannot be used and is left out: %3.")
+    return translate("Catalogue",
+                     "The field catalogue's row %1 (%2) cannot be used and is left out: %3.")
         .arg(row.specid)
         .arg(shown(row.desc), problem);
 }

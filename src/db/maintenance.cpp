@@ -8,8 +8,8 @@
 #include "db/sqlitecall.h"
 #include "db/textcompare.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,10 +43,6 @@ void step(const char* name) {
 
 QByteArray native(const QString& path) {
     return QFile::encodeName(path);
-}
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Maintenance", text);
 }
 
 QString shown(const QString& path) {
@@ -112,17 +108,22 @@ QString resolveLinks(const QString& path) {
     const int error = errno;
     if (error != ENOENT && error != ELOOP)
         fail(err::FileNotFound,
-             tr("The collection %1 is a symbolic link to %2, which cannot be reached: %3.")
+             translate("Maintenance",
+                       "The collection %1 is a symbolic link to %2, which cannot be reached: %3.")
                  .arg(shown(path), shown(info.symLinkTarget()), durable::systemError(error)));
     if (error == ELOOP)
         fail(err::FileNotFound,
-             tr("The collection %1 is a symbolic link that leads round in a circle. Perlinex has "
-                "not changed it; make the link lead to the collection file, or remove it.")
+             translate(
+                 "Maintenance",
+                 "The collection %1 is a symbolic link that leads round in a circle. Perlinex has "
+                 "not changed it; make the link lead to the collection file, or remove it.")
                  .arg(shown(path)));
     fail(err::FileNotFound,
-         tr("The collection %1 is a symbolic link to %2, which does not exist. Perlinex has not "
-            "made a new collection in its place; put the collection file back where the link "
-            "leads, or remove the link.")
+         translate(
+             "Maintenance",
+             "The collection %1 is a symbolic link to %2, which does not exist. Perlinex has not "
+             "made a new collection in its place; put the collection file back where the link "
+             "leads, or remove the link.")
              .arg(shown(path), shown(info.symLinkTarget())));
 }
 
@@ -409,8 +410,10 @@ RepairReport repairCollection(const QString& damagedPath,
         cleanup.dismiss();
     } catch (const DbError& e) {
         if (e.number() == err::DiskFull)
-            fail(err::DiskFull, tr("There is not enough space on the disk to repair the "
-                                   "collection. The damaged file has been left where it was."));
+            fail(err::DiskFull,
+                 translate("Maintenance",
+                           "There is not enough space on the disk to repair the "
+                           "collection. The damaged file has been left where it was."));
         throw;
     }
     QFile::remove(dbPath + QStringLiteral("-journal"));
@@ -456,20 +459,20 @@ using Seen = std::set<std::pair<dev_t, ino_t>>;
 
 QString whatItIs(mode_t mode) {
     if (S_ISFIFO(mode))
-        return tr("a named pipe, not a file");
+        return translate("Maintenance", "a named pipe, not a file");
     if (S_ISSOCK(mode))
-        return tr("a socket, not a file");
+        return translate("Maintenance", "a socket, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return tr("a device, not a file");
-    return tr("not a file");
+        return translate("Maintenance", "a device, not a file");
+    return translate("Maintenance", "not a file");
 }
 
 // Why a name in a folder cannot be reached by stat: a link that leads nowhere, or the error.
 QString unreachable(const QString& path, int error) {
     struct stat st {};
     if (::lstat(native(path).constData(), &st) == 0 && S_ISLNK(st.st_mode))
-        return error == ELOOP ? tr("a link that leads round in a circle")
-                              : tr("a link that leads nowhere");
+        return error == ELOOP ? translate("Maintenance", "a link that leads round in a circle")
+                              : translate("Maintenance", "a link that leads nowhere");
     return durable::systemError(error);
 }
 
@@ -478,7 +481,8 @@ void listInto(const QString& folder, const QString& relative, const QString& nam
     DIR* d = ::opendir(native(folder).constData());
     if (!d) {
         tree.unreadable.push_back(
-            {name, tr("the folder could not be read: %1").arg(durable::systemError(errno))});
+            {name, translate("Maintenance", "the folder could not be read: %1")
+                       .arg(durable::systemError(errno))});
         return;
     }
     QStringList names;
@@ -494,8 +498,9 @@ void listInto(const QString& folder, const QString& relative, const QString& nam
     const int readError = errno;
     ::closedir(d);
     if (readError != 0)
-        tree.unreadable.push_back({name, tr("the folder could not be read to its end: %1")
-                                             .arg(durable::systemError(readError))});
+        tree.unreadable.push_back(
+            {name, translate("Maintenance", "the folder could not be read to its end: %1")
+                       .arg(durable::systemError(readError))});
     names.sort();
     for (const QString& entry : names) {
         const QString path = folder + QLatin1Char('/') + entry;
@@ -528,7 +533,7 @@ Tree listTree(const QString& root, const QString& name) {
         return tree;
     }
     if (!S_ISDIR(st.st_mode)) {
-        tree.unreadable.push_back({name, tr("it is not a folder")});
+        tree.unreadable.push_back({name, translate("Maintenance", "it is not a folder")});
         return tree;
     }
     Seen seen{{st.st_dev, st.st_ino}};
@@ -550,8 +555,8 @@ void copyTree(const QString& from, const QString& to, const QString& name,
     const Tree tree = listTree(from, name);
     if (!tree.unreadable.isEmpty()) {
         if (!notCopied)
-            fail(err::CannotOpen,
-                 tr("%1 could not be copied: %2.").arg(shown(from), describe(tree.unreadable[0])));
+            fail(err::CannotOpen, translate("Maintenance", "%1 could not be copied: %2.")
+                                      .arg(shown(from), describe(tree.unreadable[0])));
         *notCopied << tree.unreadable;
     }
     QStringList folders{to};
@@ -617,7 +622,7 @@ QString listed(const QList<NotCopied>& items, qsizetype most) {
     for (qsizetype i = 0; i < items.size() && i < most; ++i)
         lines << describe(items[i]);
     if (items.size() > most)
-        lines << tr("and %1 more").arg(items.size() - most);
+        lines << translate("Maintenance", "and %1 more").arg(items.size() - most);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -625,13 +630,16 @@ QString listed(const QList<NotCopied>& items, qsizetype most) {
 
 QString BackupReport::message() const {
     if (complete())
-        return tr("The backup has been made in the folder\n%1\n\nIt holds the collection "
-                  "(stamp.mdb) and its pictures (images).")
+        return translate("Maintenance",
+                         "The backup has been made in the folder\n%1\n\nIt holds the collection "
+                         "(stamp.mdb) and its pictures (images).")
             .arg(shown(folder));
-    return tr("The backup in the folder\n%1\n\nis incomplete. It holds the collection "
-              "(stamp.mdb), but these pictures could not be read and are not in it:\n\n%2\n\n"
-              "Make them readable and make the backup again. The list is kept in the backup "
-              "as incomplete.txt.")
+    return translate(
+               "Maintenance",
+               "The backup in the folder\n%1\n\nis incomplete. It holds the collection "
+               "(stamp.mdb), but these pictures could not be read and are not in it:\n\n%2\n\n"
+               "Make them readable and make the backup again. The list is kept in the backup "
+               "as incomplete.txt.")
         .arg(shown(folder), listed(notCopied, 10));
 }
 
@@ -691,8 +699,9 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
         copyTree(app.filePath(images), QDir(partial).filePath(images), images, &report.notCopied,
                  progress);
         if (!report.complete()) {
-            QStringList lines{tr("This backup is incomplete: these pictures could not be read "
-                                 "when it was made, and are not in it.")};
+            QStringList lines{translate(
+                "Maintenance", "This backup is incomplete: these pictures could not be read "
+                               "when it was made, and are not in it.")};
             for (const NotCopied& n : report.notCopied)
                 lines << describe(n);
             writeTextFile(QDir(partial).filePath(QStringLiteral("incomplete.txt")),
@@ -775,7 +784,8 @@ RestorePlan readMarker(const QString& appFolder) {
 
 void removeMarker(const RestorePlan& plan) {
     if (QFile::exists(plan.marker) && !QFile::remove(plan.marker))
-        fail(err::CannotOpen, tr("Could not remove %1.").arg(shown(plan.marker)));
+        fail(err::CannotOpen,
+             translate("Maintenance", "Could not remove %1.").arg(shown(plan.marker)));
     syncPath(QFileInfo(plan.marker).absolutePath(), true);
 }
 
@@ -870,8 +880,10 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder,
                                          QFileInfo(backupFolder).absoluteFilePath());
     const auto failed = [](const DbError& e) {
         if (e.number() == err::DiskFull)
-            fail(err::DiskFull, tr("The backup could not be restored: there is not enough space "
-                                   "on the disk. Nothing has been changed."));
+            fail(err::DiskFull,
+                 translate("Maintenance",
+                           "The backup could not be restored: there is not enough space "
+                           "on the disk. Nothing has been changed."));
         fail(e.number(), QStringLiteral("The backup could not be restored: %1").arg(e.text()));
     };
     // The collection has been replaced once the marker is there and the incoming file is not.
@@ -910,8 +922,10 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder,
             finishRestore(plan);
         } catch (const DbError&) {
             fail(first.number(),
-                 tr("The backup's collection has been put in place, but its pictures could not "
-                    "be: %1 Perlinex will finish the restore when it next starts.")
+                 translate(
+                     "Maintenance",
+                     "The backup's collection has been put in place, but its pictures could not "
+                     "be: %1 Perlinex will finish the restore when it next starts.")
                      .arg(first.text()));
         }
     }
@@ -926,35 +940,44 @@ RestoreRecovery recoverInterruptedRestore(const QString& appFolder) {
     RestoreRecovery result;
     if (hasInterruptedRestore(appFolder)) {
         const RestorePlan plan = readMarker(appFolder);
-        const QString from = plan.backup.isEmpty() ? tr("a backup") : shown(plan.backup);
+        const QString from =
+            plan.backup.isEmpty() ? translate("Maintenance", "a backup") : shown(plan.backup);
         if (isThere(plan.incomingDb)) {
             try {
                 rollBackRestore(plan);
             } catch (const DbError& e) {
-                fail(e.number(), tr("Perlinex was stopped while it restored %1, and the restore "
-                                    "could not be undone: %2")
-                                     .arg(from, e.text()));
+                fail(e.number(),
+                     translate("Maintenance",
+                               "Perlinex was stopped while it restored %1, and the restore "
+                               "could not be undone: %2")
+                         .arg(from, e.text()));
             }
             result.outcome = RestoreRecovery::Outcome::RolledBack;
             result.message =
-                tr("Perlinex was stopped while it restored %1, before the collection was "
-                   "replaced. The restore has been undone: the collection and its pictures are "
-                   "as they were before it.")
+                translate(
+                    "Maintenance",
+                    "Perlinex was stopped while it restored %1, before the collection was "
+                    "replaced. The restore has been undone: the collection and its pictures are "
+                    "as they were before it.")
                     .arg(from);
         } else {
             try {
                 finishRestore(plan);
             } catch (const DbError& e) {
-                fail(e.number(), tr("Perlinex was stopped while it restored %1, and the restore "
-                                    "could not be finished: %2")
-                                     .arg(from, e.text()));
+                fail(e.number(),
+                     translate("Maintenance",
+                               "Perlinex was stopped while it restored %1, and the restore "
+                               "could not be finished: %2")
+                         .arg(from, e.text()));
             }
             result.outcome = RestoreRecovery::Outcome::Finished;
-            result.message = tr("Perlinex was stopped while it restored %1. The restore has now "
-                                "been finished: the collection and its pictures are those of the "
-                                "backup. The ones it replaced are kept as %2 and "
-                                "images-before-restore.")
-                                 .arg(from, QFileInfo(plan.keptDb).fileName());
+            result.message =
+                translate("Maintenance",
+                          "Perlinex was stopped while it restored %1. The restore has now "
+                          "been finished: the collection and its pictures are those of the "
+                          "backup. The ones it replaced are kept as %2 and "
+                          "images-before-restore.")
+                    .arg(from, QFileInfo(plan.keptDb).fileName());
         }
     }
     result.removed = removeLeftovers(appFolder);
@@ -971,7 +994,7 @@ durable::ProtectedFiles collectionFiles(const QString& appFolder) {
         // A link that leads nowhere: the name itself is still the collection's.
     }
     const QDir dbFolder(QFileInfo(dbPath).absolutePath());
-    const QString own = tr("%1, a file Perlinex keeps with the collection");
+    const QString own = translate("Maintenance", "%1, a file Perlinex keeps with the collection");
     durable::ProtectedFiles files;
     // what names the file for the user, with %1 for its path.
     const auto add = [&](const QString& path, const QString& what) {
@@ -983,13 +1006,14 @@ durable::ProtectedFiles collectionFiles(const QString& appFolder) {
             add(path + QLatin1String(suffix), own);
     };
     for (const QString& collection : {named, dbPath}) {
-        addWithJournal(collection, tr("the collection %1"));
-        add(FolderLock::lockFileOf(collection), tr("the collection's lock file %1"));
+        addWithJournal(collection, translate("Maintenance", "the collection %1"));
+        add(FolderLock::lockFileOf(collection),
+            translate("Maintenance", "the collection's lock file %1"));
     }
     add(dbFolder.filePath(QString::fromLatin1(CompactBackupFileName)),
-        tr("the copy of the collection kept by the last compaction %1"));
+        translate("Maintenance", "the copy of the collection kept by the last compaction %1"));
     addWithJournal(app.filePath(QString::fromLatin1(CatalogueFileName)),
-                   tr("the field catalogue %1"));
+                   translate("Maintenance", "the field catalogue %1"));
     addWithJournal(dbFolder.filePath(QString::fromLatin1(CompactTargetFileName)), own);
     addWithJournal(dbPath + QStringLiteral(".repair"), own);
     add(dbPath + QStringLiteral(".incoming"), own);
@@ -1006,12 +1030,14 @@ durable::ProtectedFiles collectionFiles(const QString& appFolder) {
          app.entryList({QStringLiteral("rptspec-bad-*.mdb")}, QDir::Files | QDir::Hidden))
         add(app.filePath(name), own);
     const QString images = app.filePath(QString::fromLatin1(ImagesFolderName));
-    files.addFolder(images, tr("the collection's pictures folder %1").arg(shown(images)));
+    files.addFolder(
+        images, translate("Maintenance", "the collection's pictures folder %1").arg(shown(images)));
     for (const QString& kept :
          {images + QStringLiteral(".incoming"), images + QStringLiteral(".swap"),
           app.filePath(QStringLiteral("images-before-restore"))})
         files.addFolder(kept,
-                        tr("%1, a folder Perlinex keeps with the collection").arg(shown(kept)));
+                        translate("Maintenance", "%1, a folder Perlinex keeps with the collection")
+                            .arg(shown(kept)));
     return files;
 }
 

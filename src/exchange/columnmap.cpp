@@ -1,15 +1,11 @@
 #include "exchange/columnmap.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <optional>
 
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("ColumnMap", text);
-}
 
 using Kind = ColumnRole::Kind;
 
@@ -188,7 +184,7 @@ bool ColumnMap::assign(const QString& column, const QString& target, QString* wh
     if (index < 0 && isNumber && number >= 1 && number <= columnCount())
         index = number - 1;
     if (index < 0) {
-        *why = tr("the file has no column %1").arg(column);
+        *why = translate("ColumnMap", "the file has no column %1").arg(column);
         return false;
     }
     ColumnRole role;
@@ -200,7 +196,7 @@ bool ColumnMap::assign(const QString& column, const QString& target, QString* wh
     } else if (const auto t = targetOf(target); t && t->role.kind != Kind::Skip) {
         role = t->role;
     } else {
-        *why = tr("there is no stamp field called %1").arg(target);
+        *why = translate("ColumnMap", "there is no stamp field called %1").arg(target);
         return false;
     }
     setRole(index, role);

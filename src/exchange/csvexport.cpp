@@ -7,8 +7,8 @@
 #include "db/sqlitecall.h"
 #include "exchange/csvtext.h"
 #include "exchange/valuereading.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,10 +19,6 @@
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CsvExport", text);
-}
 
 struct Cancelled {};
 
@@ -98,9 +94,9 @@ public:
                                                   : pictureFiles(imagesFolder)),
           options_(options) {
         if (!options.picturesFolder.isEmpty() && !QDir().mkpath(options.picturesFolder))
-            throw durable::FileError(
-                durable::FileError::Kind::CannotWrite,
-                tr("The folder '%1' could not be made.").arg(options.picturesFolder));
+            throw durable::FileError(durable::FileError::Kind::CannotWrite,
+                                     translate("CsvExport", "The folder '%1' could not be made.")
+                                         .arg(options.picturesFolder));
     }
     ~PictureCopier() {
         if (!kept_)
@@ -123,7 +119,8 @@ public:
         if (!source.open(QIODevice::ReadOnly))
             throw durable::FileError(
                 durable::FileError::Kind::CannotRead,
-                tr("The picture '%1' could not be read: %2.").arg(*found, source.errorString()));
+                translate("CsvExport", "The picture '%1' could not be read: %2.")
+                    .arg(*found, source.errorString()));
         const QByteArray bytes = source.readAll();
         durable::replaceFile(target, [&](const QString& temp) {
             durable::writeBytes(temp, bytes.constData(), bytes.size());
@@ -153,9 +150,9 @@ void flush(QIODevice& device, QByteArray& block, const QString& name) {
     if (device.write(block) != block.size()) {
         if (auto* file = dynamic_cast<durable::OutputFile*>(&device))
             file->fail();
-        throw durable::FileError(
-            durable::FileError::Kind::CannotWrite,
-            tr("The file '%1' could not be written: %2.").arg(name, device.errorString()));
+        throw durable::FileError(durable::FileError::Kind::CannotWrite,
+                                 translate("CsvExport", "The file '%1' could not be written: %2.")
+                                     .arg(name, device.errorString()));
     }
     block.clear();
 }

@@ -5,17 +5,13 @@
 #include "db/pendingpicture.h"
 #include "record/stampvalidator.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <memory>
 
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("ImportStore", text);
-}
 
 // Thrown from inside the transaction when the progress callback says stop.
 struct Cancelled {};
@@ -152,14 +148,17 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                     if (!jpeg.isEmpty())
                         jpeg = convert(jpeg, &why);
                     if (jpeg.isEmpty()) {
-                        const QString note = tr("Picture: %1 (%2)").arg(stamp.picture, why);
+                        const QString note =
+                            translate("ImportStore", "Picture: %1 (%2)").arg(stamp.picture, why);
                         const QString notes = entry.text(QStringLiteral("notes"));
                         entry.setText(QStringLiteral("notes"),
                                       notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
                         out.pictureProblems.push_back(
                             {stamp.line, QString(),
-                             tr("the picture '%1' could not be read (%2); the stamp is stored "
-                                "without it and its name is kept in the notes")
+                             translate(
+                                 "ImportStore",
+                                 "the picture '%1' could not be read (%2); the stamp is stored "
+                                 "without it and its name is kept in the notes")
                                  .arg(stamp.picture, why),
                              false});
                     } else {
@@ -205,7 +204,9 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
         } catch (const durable::FileError& e) {
             out.pictureProblems.push_back(
                 {0, QString(),
-                 tr("%1 The picture is put in place when Perlinex next opens the collection.")
+                 translate(
+                     "ImportStore",
+                     "%1 The picture is put in place when Perlinex next opens the collection.")
                      .arg(e.text()),
                  false});
         }

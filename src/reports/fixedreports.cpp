@@ -7,8 +7,8 @@
 #include "ui/busycursor.h"
 #include "ui/filetarget.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -20,10 +20,6 @@ namespace perlinex::reports {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Reports", text);
-}
-
 const QString FolderKey = QStringLiteral("reports/folder");
 
 } // namespace
@@ -34,8 +30,9 @@ void ConfirmReplace(ProgramState& program, const QString& fileName) {
     if (!QFileInfo(fileName).isFile())
         return;
     const Answer answer = program.dialogs().message(
-        tr("The file '%1' already exists.  Do you wish to replace it?").arg(fileName),
-        tr("File Exists"), Buttons::YesNo, Icon::None);
+        translate("Reports", "The file '%1' already exists.  Do you wish to replace it?")
+            .arg(fileName),
+        translate("Reports", "File Exists"), Buttons::YesNo, Icon::None);
     if (answer != Answer::Yes)
         program.DialogCancelled = true;
 }
@@ -46,10 +43,12 @@ QString fileSuffix(FileTarget target) {
 
 std::optional<QString> chooseReportFile(DialogService& dialogs, FileTarget target,
                                         const QString& defaultPath) {
-    const QString filter = target == FileTarget::Text
-                               ? tr("Text Files (*.txt)|*.txt|All Files (*.*)|*.*")
-                               : tr("Html Files (*.htm)|*.htm|All Files (*.*)|*.*");
-    std::optional<QString> chosen = dialogs.saveFileName(tr("Save As"), filter, defaultPath);
+    const QString filter =
+        target == FileTarget::Text
+            ? translate("Reports", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*")
+            : translate("Reports", "Html Files (*.htm)|*.htm|All Files (*.*)|*.*");
+    std::optional<QString> chosen =
+        dialogs.saveFileName(translate("Reports", "Save As"), filter, defaultPath);
     if (chosen && chosen->isEmpty())
         return std::nullopt;
     return chosen;
@@ -98,7 +97,7 @@ frmOutput& FixedReports::previewWindow() {
 durable::ProtectedFiles FixedReports::protectedFiles() const {
     durable::ProtectedFiles files = program_.collectionFiles();
     if (!layoutFile_.isEmpty())
-        files.addFile(layoutFile_, tr("the layout file %1 the report comes from")
+        files.addFile(layoutFile_, translate("Reports", "the layout file %1 the report comes from")
                                        .arg(QDir::toNativeSeparators(layoutFile_)));
     return files;
 }
@@ -112,7 +111,9 @@ bool FixedReports::step(std::unique_ptr<ReportData>& data, const std::function<v
         HandleDbError(program_, e);
     } catch (const std::overflow_error&) {
         program_.dialogs().message(
-            tr("The report's amounts are too large to be added up; nothing has been written."),
+            translate(
+                "Reports",
+                "The report's amounts are too large to be added up; nothing has been written."),
             ProgramTitle, Buttons::Ok, Icon::Warning);
     }
     return false;
@@ -203,7 +204,8 @@ void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget targe
             fileWritten(*chosen, stamps, parent_);
     } catch (const durable::FileError& e) {
         program_.dialogs().message(
-            tr("The file '%1' could not be written; nothing has been changed.\n%2")
+            translate("Reports",
+                      "The file '%1' could not be written; nothing has been changed.\n%2")
                 .arg(*chosen, e.text()),
             ProgramTitle, Buttons::Ok, Icon::Warning);
     }

@@ -7,19 +7,15 @@
 #include "regional/regional.h"
 #include "stats/statistics.h"
 #include "stats/statstable.h"
+#include "util/translation.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStandardPaths>
 #include <optional>
 
 namespace perlinex::stats {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
 
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n" << statisticsCommandUsage();
@@ -44,10 +40,12 @@ std::optional<Breakdown> breakdownNamed(const QString& name) {
 } // namespace
 
 QString statisticsCommandUsage() {
-    return tr("  perlinex statistics [--folder DIR] [--by %1] [--csv]\n"
-              "      the figures of the Statistics window: the collection at a glance, or its\n"
-              "      stamps by one of these (the 15 largest entries, Other, Unclassified);\n"
-              "      tab-separated with a heading row, or comma-separated values with --csv.\n")
+    return translate(
+               "CommandLine",
+               "  perlinex statistics [--folder DIR] [--by %1] [--csv]\n"
+               "      the figures of the Statistics window: the collection at a glance, or its\n"
+               "      stamps by one of these (the 15 largest entries, Other, Unclassified);\n"
+               "      tab-separated with a heading row, or comma-separated values with --csv.\n")
         .arg(breakdownOptions().join(QLatin1Char('|')));
 }
 
@@ -61,14 +59,14 @@ int runStatisticsCommand(const QStringList& arguments, QTextStream& out, QTextSt
         return wrong(err, parser.errorText());
     const QStringList positional = parser.positionalArguments();
     if (positional != QStringList{QStringLiteral("statistics")})
-        return wrong(err, tr("statistics takes no other words: %1")
+        return wrong(err, translate("CommandLine", "statistics takes no other words: %1")
                               .arg(positional.mid(1).join(QLatin1Char(' '))));
     std::optional<Breakdown> breakdown;
     if (parser.isSet(by)) {
         breakdown = breakdownNamed(parser.value(by));
         if (!breakdown)
             return wrong(err,
-                         tr("--by takes %1, not %2")
+                         translate("CommandLine", "--by takes %1, not %2")
                              .arg(breakdownOptions().join(QStringLiteral(", ")), parser.value(by)));
     }
     const QString appFolder =

@@ -1,6 +1,6 @@
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -48,10 +48,6 @@ namespace {
 
 [[noreturn]] void fail(int error, const QString& what) {
     throw FileError(kindOf(error), QStringLiteral("%1: %2.").arg(what, systemError(error)), error);
-}
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("DurableFile", text);
 }
 
 QString shown(const QString& path) {
@@ -408,14 +404,14 @@ bool folderHolds(const QString& folder, const struct stat& file) {
 
 QString whatKindOf(mode_t mode) {
     if (S_ISDIR(mode))
-        return tr("a folder");
+        return translate("DurableFile", "a folder");
     if (S_ISFIFO(mode))
-        return tr("a named pipe (FIFO)");
+        return translate("DurableFile", "a named pipe (FIFO)");
     if (S_ISSOCK(mode))
-        return tr("a socket");
+        return translate("DurableFile", "a socket");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return tr("a device");
-    return tr("a special file");
+        return translate("DurableFile", "a device");
+    return translate("DurableFile", "a special file");
 }
 
 [[noreturn]] void refuse(const QString& text) {
@@ -455,27 +451,33 @@ QString ProtectedFiles::refusal(const QString& target) const {
         const bool sameFile = exists && e.exists && st.st_dev == e.device && st.st_ino == e.inode;
         if (!e.folder) {
             if (QDir::cleanPath(given) == QDir::cleanPath(e.path))
-                return tr("'%1' is %2, which Perlinex never writes over.")
+                return translate("DurableFile", "'%1' is %2, which Perlinex never writes over.")
                     .arg(shown(target), e.what);
             if (resolved == e.resolved)
-                return tr("'%1' leads to %2, which Perlinex never writes over.")
+                return translate("DurableFile",
+                                 "'%1' leads to %2, which Perlinex never writes over.")
                     .arg(shown(target), e.what);
             if (sameFile)
-                return tr("'%1' is another name (a hard link) for %2, which Perlinex never writes "
-                          "over.")
+                return translate(
+                           "DurableFile",
+                           "'%1' is another name (a hard link) for %2, which Perlinex never writes "
+                           "over.")
                     .arg(shown(target), e.what);
             continue;
         }
         if (isWithin(QDir::cleanPath(given), QDir::cleanPath(e.path)))
-            return tr("'%1' is in %2, where Perlinex never writes a file.")
+            return translate("DurableFile", "'%1' is in %2, where Perlinex never writes a file.")
                 .arg(shown(target), e.what);
         if (isWithin(resolved, e.resolved) ||
             (e.exists && hasAncestor(QFileInfo(resolved).absolutePath(), e.device, e.inode)))
-            return tr("'%1' leads into %2, where Perlinex never writes a file.")
+            return translate("DurableFile",
+                             "'%1' leads into %2, where Perlinex never writes a file.")
                 .arg(shown(target), e.what);
         if (linked && e.exists && folderHolds(e.resolved, st))
-            return tr("'%1' is another name (a hard link) for a file in %2, which Perlinex never "
-                      "writes over.")
+            return translate(
+                       "DurableFile",
+                       "'%1' is another name (a hard link) for a file in %2, which Perlinex never "
+                       "writes over.")
                 .arg(shown(target), e.what);
     }
     return QString();
@@ -490,11 +492,15 @@ void checkUserTarget(const QString& target, const ProtectedFiles& keep) {
     if (::stat(landing.constData(), &st) != 0)
         return; // a new file; what stops it being made is said when it is written
     if (!S_ISREG(st.st_mode))
-        refuse(tr("'%1' is %2, not a regular file; Perlinex writes a file only where there is "
-                  "none or a regular file.")
-                   .arg(shown(target), whatKindOf(st.st_mode)));
+        refuse(
+            translate("DurableFile",
+                      "'%1' is %2, not a regular file; Perlinex writes a file only where there is "
+                      "none or a regular file.")
+                .arg(shown(target), whatKindOf(st.st_mode)));
     if ((st.st_mode & 0222) == 0 || ::access(landing.constData(), W_OK) != 0)
-        refuse(tr("'%1' is read-only; Perlinex does not replace a file that may not be changed.")
+        refuse(translate(
+                   "DurableFile",
+                   "'%1' is read-only; Perlinex does not replace a file that may not be changed.")
                    .arg(shown(target)));
 }
 

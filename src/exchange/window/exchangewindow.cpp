@@ -6,8 +6,8 @@
 #include "ui/filetarget.h"
 #include "ui/workprogress.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -15,10 +15,6 @@
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("ExchangeWindow", text);
-}
 
 QString documentsFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -38,9 +34,10 @@ struct ExportTarget {
 
 std::optional<ExportTarget> chooseTarget(Program& program) {
     DialogService& dialogs = program.dialogs();
-    const std::optional<QString> file =
-        dialogs.saveFileName(tr("Export CSV"), tr("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"),
-                             QDir(documentsFolder()).filePath(QStringLiteral("stamps.csv")));
+    const std::optional<QString> file = dialogs.saveFileName(
+        translate("ExchangeWindow", "Export CSV"),
+        translate("ExchangeWindow", "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"),
+        QDir(documentsFolder()).filePath(QStringLiteral("stamps.csv")));
     if (!file || file->isEmpty())
         return std::nullopt;
     if (!mayWriteFile(dialogs, *file, program.collectionFiles()))
@@ -52,10 +49,12 @@ std::optional<ExportTarget> chooseTarget(Program& program) {
     if (hasPictures(program.imagesFolder())) {
         const QString folder = picturesFolderBeside(*file);
         const Answer a = dialogs.message(
-            tr("Copy pictures into a folder beside the file?\n\nThe stamps' pictures go into the "
-               "folder '%1', and the file's picture column names each one.")
+            translate(
+                "ExchangeWindow",
+                "Copy pictures into a folder beside the file?\n\nThe stamps' pictures go into the "
+                "folder '%1', and the file's picture column names each one.")
                 .arg(QDir::toNativeSeparators(folder)),
-            tr("Export CSV"), Buttons::YesNoCancel, Icon::Question);
+            translate("ExchangeWindow", "Export CSV"), Buttons::YesNoCancel, Icon::Question);
         if (a == Answer::Cancel)
             return std::nullopt;
         if (a == Answer::Yes)
@@ -73,40 +72,45 @@ void exportFromWindow(Program& program, QWidget* parent, const StampSelection& s
     if (!target)
         return;
     DialogService& dialogs = program.dialogs();
-    const QString title = tr("Export CSV");
+    const QString title = translate("ExchangeWindow", "Export CSV");
     ExportOptions options;
     options.picturesFolder = target->picturesFolder;
     options.keep = program.collectionFiles();
     ExportOutcome outcome;
     try {
-        perlinex::WorkProgress progress(parent, title, tr("Writing the stamps..."),
+        perlinex::WorkProgress progress(parent, title,
+                                        translate("ExchangeWindow", "Writing the stamps..."),
                                         perlinex::WorkProgress::Stop::Offered);
         outcome = exportStampsCsv(*program.CollectionDb, program.imagesFolder(), selection,
                                   target->file, options, progress.stoppableCallback());
     } catch (const durable::FileError& e) {
-        dialogs.message(tr("The file '%1' could not be written; nothing has been changed.\n%2")
-                            .arg(QDir::toNativeSeparators(target->file), e.text()),
-                        title, Buttons::Ok, Icon::Warning);
+        dialogs.message(
+            translate("ExchangeWindow",
+                      "The file '%1' could not be written; nothing has been changed.\n%2")
+                .arg(QDir::toNativeSeparators(target->file), e.text()),
+            title, Buttons::Ok, Icon::Warning);
         return;
     } catch (const db::DbError& e) {
         // Damage takes the way of damage met anywhere; any other failure changed nothing.
         if (e.number() == db::err::DamagedFile)
             throw;
-        dialogs.message(
-            tr("The stamps could not be read; nothing has been written.\n%1").arg(e.text()), title,
-            Buttons::Ok, Icon::Warning);
+        dialogs.message(translate("ExchangeWindow",
+                                  "The stamps could not be read; nothing has been written.\n%1")
+                            .arg(e.text()),
+                        title, Buttons::Ok, Icon::Warning);
         return;
     }
     if (outcome.cancelled) {
-        dialogs.message(tr("The export was cancelled; nothing has been written."), title,
-                        Buttons::Ok, Icon::Information);
+        dialogs.message(
+            translate("ExchangeWindow", "The export was cancelled; nothing has been written."),
+            title, Buttons::Ok, Icon::Information);
         return;
     }
-    QString text = tr("Stamps written to '%1': %2.")
+    QString text = translate("ExchangeWindow", "Stamps written to '%1': %2.")
                        .arg(QDir::toNativeSeparators(target->file))
                        .arg(outcome.stamps);
     if (!target->picturesFolder.isEmpty())
-        text += QLatin1Char('\n') + tr("Pictures copied into '%1': %2.")
+        text += QLatin1Char('\n') + translate("ExchangeWindow", "Pictures copied into '%1': %2.")
                                         .arg(QDir::toNativeSeparators(target->picturesFolder))
                                         .arg(outcome.pictures);
     dialogs.message(text, title, Buttons::Ok, Icon::Information);
@@ -130,7 +134,8 @@ importFromWindow(Program& program, QWidget* parent, const PictureConverter& conv
         return std::nullopt;
     if (showStored)
         showStored(*outcome);
-    program.dialogs().message(ImportDialog::summary(*outcome), tr("Import"), Buttons::Ok,
+    program.dialogs().message(ImportDialog::summary(*outcome),
+                              translate("ExchangeWindow", "Import"), Buttons::Ok,
                               Icon::Information);
     return outcome;
 }
