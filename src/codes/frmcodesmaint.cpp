@@ -131,8 +131,7 @@ void frmCodesMaint::load(int maintTable) {
     adding_ = false;
 
     if (!program_.CollectionDb)
-        HandleDbError(program_,
-                      DbError(db::err::NoDatabase, QStringLiteral("The collection is not open.")));
+        HandleDbError(program_, DbError(db::err::NoDatabase, tr("The collection is not open.")));
     step([&] { entries_ = program_.CollectionDb->openRecordSet(db::codeListQuery(t)); });
 
     if (hasEntries()) {
@@ -143,7 +142,7 @@ void frmCodesMaint::load(int maintTable) {
         clearDesc();
         setDescEnabled(false);
     }
-    cmdAddNew->setText(QStringLiteral("&Add New"));
+    cmdAddNew->setText(tr("&Add New"));
     setBrowseSet();
     makeDefault(cmdOK);
     editing_ = false;
@@ -176,9 +175,9 @@ void frmCodesMaint::showTable(int maintTable) {
     }
     const bool pending = editing_ || (adding_ && !txtDesc->text().isEmpty());
     if (entries_ && pending) {
-        const Answer a = program_.dialogs().message(
-            QStringLiteral("Do you want to save the changes to this entry?"), windowTitle(),
-            Buttons::YesNoCancel, Icon::Question);
+        const Answer a =
+            program_.dialogs().message(tr("Do you want to save the changes to this entry?"),
+                                       windowTitle(), Buttons::YesNoCancel, Icon::Question);
         // Refusing the switch, or a save that failed its check, keeps the window where it was.
         if (a == Answer::Cancel || (a == Answer::Yes && !updateEntry())) {
             program_.MaintTable = table_;
@@ -267,8 +266,8 @@ void frmCodesMaint::setDescEnabled(bool enabled) {
 bool frmCodesMaint::checkDescription() {
     if (!txtDesc->text().isEmpty())
         return true;
-    program_.dialogs().message(QStringLiteral("You must enter a description or press Cancel"),
-                               QStringLiteral("Missing Data"), Buttons::Ok, Icon::None);
+    program_.dialogs().message(tr("You must enter a description or press Cancel"),
+                               tr("Missing Data"), Buttons::Ok, Icon::None);
     txtDesc->setFocus();
     return false;
 }
@@ -365,7 +364,7 @@ void frmCodesMaint::startAdding() {
         setDescEnabled(true);
     clearDesc();
     setEditSet();
-    cmdAddNew->setText(QStringLiteral("&Add Another"));
+    cmdAddNew->setText(tr("&Add Another"));
     makeDefault(cmdAddNew);
     txtDesc->setFocus();
 }
@@ -396,7 +395,7 @@ bool frmCodesMaint::updateEntry() {
     if (!step(begin) || !storeDescription())
         return false;
     if (adding_)
-        cmdAddNew->setText(QStringLiteral("&Add New"));
+        cmdAddNew->setText(tr("&Add New"));
 
     step([&] {
         entries_->findFirst(idCriterion(id));
@@ -426,7 +425,7 @@ void frmCodesMaint::cancelChanges() {
         setDescEnabled(false);
     }
     setBrowseSet();
-    cmdAddNew->setText(QStringLiteral("&Add New"));
+    cmdAddNew->setText(tr("&Add New"));
     makeDefault(cmdOK);
     editing_ = false;
     adding_ = false;
@@ -454,7 +453,7 @@ void frmCodesMaint::deleteEntry() {
         }))
         return;
     if (inUse) {
-        dialogs.message(db::fieldText(t.inUseMessage), QStringLiteral("Cannot Delete"), Buttons::Ok,
+        dialogs.message(db::fieldText(t.inUseMessage), tr("Cannot Delete"), Buttons::Ok,
                         Icon::Information);
         return;
     }
@@ -507,13 +506,13 @@ void frmCodesMaint::findEntry() {
     } catch (const DbError& e) {
         keepShown();
         dialogs.message(tr("The search for \"%1\" could not be made.\n\n%2").arg(typed, e.text()),
-                        QStringLiteral("Find Code"), Buttons::Ok, Icon::Warning);
+                        tr("Find Code"), Buttons::Ok, Icon::Warning);
         return;
     }
     if (!found) {
         keepShown();
-        dialogs.message(QStringLiteral("That record was not found."),
-                        QStringLiteral("No Records Match"), Buttons::Ok, Icon::None);
+        dialogs.message(tr("That record was not found."), tr("No Records Match"), Buttons::Ok,
+                        Icon::None);
         return;
     }
     showEntry();

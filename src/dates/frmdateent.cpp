@@ -97,7 +97,7 @@ QString FormatDate(const Program& program, int month, int day, int year) {
 
 frmDateEnt::frmDateEnt(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("frmDateEnt"));
-    setWindowTitle(QStringLiteral("Select Date"));
+    setWindowTitle(tr("Select Date"));
     const QLocale& locale = program_.regional.locale();
 
     current_ = program_.SelectedDate;
