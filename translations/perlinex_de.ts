@@ -12,89 +12,97 @@
     <name>Catalogue</name>
     <message>
         <source>its main table &quot;%1&quot; (usewith) is no table of the collection</source>
-        <translation type="unfinished"></translation>
+        <translation>ihre Haupttabelle „%1“ (usewith) ist keine Tabelle der Sammlung</translation>
     </message>
     <message>
         <source>its table &quot;%1&quot; (FileName) is no table of the collection</source>
-        <translation type="unfinished"></translation>
+        <translation>ihre Tabelle „%1“ (FileName) ist keine Tabelle der Sammlung</translation>
     </message>
     <message>
         <source>its field &quot;%1&quot; (fieldname) is no field of the table &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>ihr Feld „%1“ (fieldname) ist kein Feld der Tabelle „%2“</translation>
     </message>
     <message>
         <source>it names no field (linkfield) that joins the table &quot;%1&quot; to &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>sie nennt kein Feld (linkfield), das die Tabelle „%1“ mit „%2“ verbindet</translation>
     </message>
     <message>
         <source>its link &quot;%1&quot; (linkfield) does not name fields of the tables &quot;%2&quot; and &quot;%3&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>ihre Verknüpfung „%1“ (linkfield) nennt keine Felder der Tabellen „%2“ und „%3“</translation>
     </message>
     <message>
         <source>The field catalogue&apos;s row %1 (%2) cannot be used and is left out: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeile %1 (%2) des Feldkatalogs ist nicht verwendbar und wird ausgelassen: %3.</translation>
     </message>
     <message>
         <source>a damaged database (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>eine beschädigte Datenbank (%1)</translation>
     </message>
     <message>
         <source>a database without the table RptSpec</source>
-        <translation type="unfinished"></translation>
+        <translation>eine Datenbank ohne die Tabelle RptSpec</translation>
     </message>
     <message>
         <source>a database whose table RptSpec lacks the field %1</source>
-        <translation type="unfinished"></translation>
+        <translation>eine Datenbank, deren Tabelle RptSpec das Feld %1 fehlt</translation>
     </message>
     <message>
         <source>a field catalogue without fields</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Feldkatalog ohne Felder</translation>
     </message>
     <message>
         <source>The field catalogue %1 is %2. Its folder cannot be changed, so the file has been left as it is and Perlinex uses its own field catalogue for now.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Feldkatalog %1 ist %2. Sein Ordner kann nicht geändert werden, darum bleibt die Datei unverändert, und Perlinex verwendet vorerst seinen eigenen Feldkatalog.</translation>
     </message>
     <message>
         <source>The field catalogue %1 is %2, and it could not be moved aside to make a new one: %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Feldkatalog %1 ist %2, und er konnte nicht beiseitegelegt werden, um einen neuen anzulegen: %3</translation>
     </message>
     <message>
         <source>The field catalogue %1 was %2. It has been kept as %3 and made again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Feldkatalog %1 war %2. Er wurde als %3 aufbewahrt und neu angelegt.</translation>
+    </message>
+    <message>
+        <source>The program&apos;s field catalogue data is missing.</source>
+        <translation>Die Feldkatalogdaten des Programms fehlen.</translation>
+    </message>
+    <message>
+        <source>The program&apos;s field catalogue data is damaged at: %1</source>
+        <translation>Die Feldkatalogdaten des Programms sind beschädigt bei: %1</translation>
     </message>
 </context>
 <context>
     <name>CollectionHold</name>
     <message>
         <source>The collection %1 was stopped in the middle of a store (by a crash or a kill). That store must be undone before the collection can be read, but %2. Make it writable, or copy the folder to where it can be written, and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 wurde mitten in einem Speichervorgang angehalten (durch einen Absturz oder Abbruch). Dieser Speichervorgang muss rückgängig gemacht werden, bevor die Sammlung gelesen werden kann, aber %2. Machen Sie sie beschreibbar, oder kopieren Sie den Ordner an einen beschreibbaren Ort, und versuchen Sie es noch einmal.</translation>
     </message>
     <message>
         <source>there is no collection in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>in %1 gibt es keine Sammlung</translation>
     </message>
     <message>
         <source>The collection %1 cannot be changed: %2. Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 kann nicht geändert werden: %2. Es wurde nichts geändert.</translation>
     </message>
     <message>
         <source>A collection cannot be made in %1: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 kann keine Sammlung angelegt werden: %2.</translation>
     </message>
     <message>
         <source>The collection %1 was stopped in the middle of a store (by a crash or a kill). That store has been undone: the collection is as it was after its last complete store.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 wurde mitten in einem Speichervorgang angehalten (durch einen Absturz oder Abbruch). Dieser Speichervorgang wurde rückgängig gemacht: Die Sammlung ist so wie nach ihrem letzten vollständigen Speichern.</translation>
     </message>
 </context>
 <context>
     <name>ColumnMap</name>
     <message>
         <source>the file has no column %1</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei hat keine Spalte %1</translation>
     </message>
     <message>
         <source>there is no stamp field called %1</source>
-        <translation type="unfinished"></translation>
+        <translation>es gibt kein Briefmarkenfeld namens %1</translation>
     </message>
 </context>
 <context>
@@ -111,95 +119,105 @@
   perlinex --version                                show the program&apos;s version
   Without a FOLDER, the collection is the one in %1.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf:
+  perlinex [ORDNER]                                 die Sammlung in ORDNER öffnen
+  perlinex DATEI.rpt                                eine Berichtsvorlage im Designer öffnen
+  perlinex new ORDNER                               eine neue, leere Sammlung anlegen
+  perlinex generate ORDNER --stamps N [--seed S]    eine Sammlung aus N erzeugten Briefmarken anlegen
+  perlinex check [ORDNER]                           die Sammlung prüfen; nichts wird geändert
+  perlinex repair [ORDNER] [--yes]                  eine beschädigte Sammlung reparieren
+  perlinex --help                                   diesen Text zeigen
+  perlinex --version                                die Version des Programms zeigen
+  Ohne ORDNER ist die Sammlung die in %1.
+</translation>
     </message>
     <message>
         <source>cannot make the folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
     </message>
     <message>
         <source>%1 already holds a collection (stamp.mdb); it has been left as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 enthält schon eine Sammlung (stamp.mdb); sie bleibt unverändert.</translation>
     </message>
     <message>
         <source>new needs exactly one FOLDER</source>
-        <translation type="unfinished"></translation>
+        <translation>new braucht genau einen ORDNER</translation>
     </message>
     <message>
         <source>Made a new, empty collection in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue, leere Sammlung in %1 angelegt</translation>
     </message>
     <message>
         <source>generate needs exactly one FOLDER</source>
-        <translation type="unfinished"></translation>
+        <translation>generate braucht genau einen ORDNER</translation>
     </message>
     <message>
         <source>generate needs --stamps N</source>
-        <translation type="unfinished"></translation>
+        <translation>generate braucht --stamps N</translation>
     </message>
     <message>
         <source>--stamps needs a positive whole number, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--stamps braucht eine positive ganze Zahl, nicht %1</translation>
     </message>
     <message>
         <source>--seed needs a positive whole number, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--seed braucht eine positive ganze Zahl, nicht %1</translation>
     </message>
     <message>
         <source>Generated %1 in %2 (%3 ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 in %2 erzeugt (%3 ms)</translation>
     </message>
     <message>
         <source>%1 takes one FOLDER at most</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nimmt höchstens einen ORDNER</translation>
     </message>
     <message>
         <source>The collection in %1 is whole.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung in %1 ist vollständig.</translation>
     </message>
     <message>
         <source>The collection in %1 is damaged:</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung in %1 ist beschädigt:</translation>
     </message>
     <message>
         <source>Nothing has been changed. &quot;perlinex repair&quot; repairs it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wurde nichts geändert. „perlinex repair“ repariert sie.</translation>
     </message>
     <message>
         <source>The collection in %1 is whole; there is nothing to repair.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung in %1 ist vollständig; es gibt nichts zu reparieren.</translation>
     </message>
     <message>
         <source>the picture of stamp %1, stored when the program was stopped, has been put in place</source>
-        <translation type="unfinished"></translation>
+        <translation>das Bild der Briefmarke %1, gespeichert, als das Programm angehalten wurde, wurde an seinen Platz gebracht</translation>
     </message>
     <message>
         <source>the picture of stamp %1, whose record was not stored when the program was stopped, has been removed</source>
-        <translation type="unfinished"></translation>
+        <translation>das Bild der Briefmarke %1, deren Eintrag nicht gespeichert war, als das Programm angehalten wurde, wurde entfernt</translation>
     </message>
     <message>
         <source>pictures of a store cut short are left for a later start: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder eines abgebrochenen Speichervorgangs bleiben für einen späteren Start: %1</translation>
     </message>
     <message>
         <source>unknown command: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>unbekannter Befehl: %1</translation>
     </message>
     <message>
         <source>unexpected arguments: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>unerwartete Argumente: %1</translation>
     </message>
     <message>
         <source>There is no collection in %1. Make a new, empty one?</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 gibt es keine Sammlung. Eine neue, leere anlegen?</translation>
     </message>
     <message>
         <source>The folder &apos;%1&apos; could not be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner „%1“ konnte nicht angelegt werden.</translation>
     </message>
     <message>
         <source>A restore of a backup into %1 was cut short, and it cannot be finished while the collection is read-only: the pictures may not belong to the collection shown. Open the folder where it can be changed to finish the restore.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Zurückspielen einer Sicherung nach %1 wurde abgebrochen und kann nicht beendet werden, solange die Sammlung schreibgeschützt ist: Die Bilder gehören womöglich nicht zur angezeigten Sammlung. Öffnen Sie den Ordner dort, wo er geändert werden kann, um das Zurückspielen zu beenden.</translation>
     </message>
     <message>
         <source>Restore Backup</source>
@@ -207,99 +225,99 @@
     </message>
     <message>
         <source>standard output</source>
-        <translation type="unfinished"></translation>
+        <translation>Standardausgabe</translation>
     </message>
     <message>
         <source>Wrote %1 stamps to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Briefmarken nach %2 geschrieben</translation>
     </message>
     <message>
         <source>, and %1 pictures to %2</source>
-        <translation type="unfinished"></translation>
+        <translation> und %1 Bilder nach %2</translation>
     </message>
     <message>
         <source>semicolon</source>
-        <translation type="unfinished"></translation>
+        <translation>Semikolon</translation>
     </message>
     <message>
         <source>tab</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabulator</translation>
     </message>
     <message>
         <source>comma</source>
-        <translation type="unfinished"></translation>
+        <translation>Komma</translation>
     </message>
     <message>
         <source>line %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1</translation>
     </message>
     <message>
         <source>line %1, column %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1, Spalte %2</translation>
     </message>
     <message>
         <source>%1: refused: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: abgewiesen: %2</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>Columns:</source>
-        <translation type="unfinished"></translation>
+        <translation>Spalten:</translation>
     </message>
     <message>
         <source> (when blank)</source>
-        <translation type="unfinished"></translation>
+        <translation> (wenn leer)</translation>
     </message>
     <message>
         <source>The first stamps as they will be stored:</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ersten Briefmarken, wie sie gespeichert werden:</translation>
     </message>
     <message>
         <source>New classifications added:</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Klassifizierungen aufgenommen:</translation>
     </message>
     <message>
         <source>New classifications to be added:</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufzunehmende neue Klassifizierungen:</translation>
     </message>
     <message>
         <source>A dry run: nothing has been stored. %1 stamps would be stored; %2 lines are refused; %3 stamps equal ones in the collection.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Probelauf: Es wurde nichts gespeichert. %1 Briefmarken würden gespeichert; %2 Zeilen werden abgewiesen; %3 Briefmarken gleichen solchen in der Sammlung.</translation>
     </message>
     <message>
         <source>nothing has been stored: %1 lines were refused. Mend them, or store only the good lines with --good-lines-only.</source>
-        <translation type="unfinished"></translation>
+        <translation>es wurde nichts gespeichert: %1 Zeilen wurden abgewiesen. Berichtigen Sie sie, oder speichern Sie mit --good-lines-only nur die guten Zeilen.</translation>
     </message>
     <message>
         <source>nothing has been stored: every line was refused.</source>
-        <translation type="unfinished"></translation>
+        <translation>es wurde nichts gespeichert: Jede Zeile wurde abgewiesen.</translation>
     </message>
     <message>
         <source>Stored %1 stamps</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Briefmarken gespeichert</translation>
     </message>
     <message>
         <source> (numbers %1 to %2)</source>
-        <translation type="unfinished"></translation>
+        <translation> (Nummern %1 bis %2)</translation>
     </message>
     <message>
         <source>%1 refused lines were left out.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 abgewiesene Zeilen wurden ausgelassen.</translation>
     </message>
     <message>
         <source>%1 stamps equal to ones in the collection were left out.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Briefmarken, die solchen in der Sammlung gleichen, wurden ausgelassen.</translation>
     </message>
     <message>
         <source>%1 of them equal stamps already in the collection (the same description, catalogue number, country and year); --skip-duplicates leaves such stamps out.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 davon gleichen Briefmarken, die schon in der Sammlung sind (dieselbe Beschreibung, Katalognummer, dasselbe Land und Jahr); --skip-duplicates lässt solche Briefmarken aus.</translation>
     </message>
     <message>
         <source>it is not a picture Perlinex can read</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist kein Bild, das Perlinex lesen kann</translation>
     </message>
     <message>
         <source>  perlinex export --csv FILE|- [--folder DIR] [--pictures DIR]
@@ -316,59 +334,73 @@
       (status 1) unless --good-lines-only is given; --dry-run shows what would
       be stored; --map gives a column another field, &quot;notes&quot; or &quot;skip&quot;.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  perlinex export --csv DATEI|- [--folder VERZ] [--pictures VERZ]
+      jede Briefmarke nach Beschreibung geordnet als CSV-Datei schreiben (- für die
+      Standardausgabe); --pictures kopiert die Bilder nach VERZ und nennt sie in
+      der Bildspalte.
+  perlinex import --csv DATEI [--folder VERZ] [--dry-run] [--good-lines-only]
+                  [--skip-duplicates] [--map SPALTE=FELD]... [--encoding E]
+                  [--delimiter comma|semicolon|tab] [--decimal point|comma]
+  perlinex import --tellico DATEI.tc [--folder VERZ] [--dry-run] [--good-lines-only]
+                  [--skip-duplicates] [--map SPALTE=FELD]...
+      die Briefmarken einer CSV-Datei oder einer Tellico-Briefmarkensammlung in
+      einem Schritt hinzufügen. Abgewiesene Zeilen werden auf der Standard-
+      fehlerausgabe aufgeführt, und nichts wird gespeichert (Status 1), außer mit
+      --good-lines-only; --dry-run zeigt, was gespeichert würde; --map gibt einer
+      Spalte ein anderes Feld, „notes“ oder „skip“.
+</translation>
     </message>
     <message>
         <source>export takes no other words</source>
-        <translation type="unfinished"></translation>
+        <translation>export nimmt keine weiteren Wörter</translation>
     </message>
     <message>
         <source>export needs --csv FILE</source>
-        <translation type="unfinished"></translation>
+        <translation>export braucht --csv DATEI</translation>
     </message>
     <message>
         <source>--pictures needs a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>--pictures braucht einen Ordner</translation>
     </message>
     <message>
         <source>import takes no other words</source>
-        <translation type="unfinished"></translation>
+        <translation>import nimmt keine weiteren Wörter</translation>
     </message>
     <message>
         <source>import needs either --csv FILE or --tellico FILE</source>
-        <translation type="unfinished"></translation>
+        <translation>import braucht entweder --csv DATEI oder --tellico DATEI</translation>
     </message>
     <message>
         <source>--encoding, --delimiter and --decimal are for CSV files</source>
-        <translation type="unfinished"></translation>
+        <translation>--encoding, --delimiter und --decimal sind für CSV-Dateien</translation>
     </message>
     <message>
         <source>--encoding takes utf-8, utf-16 or windows-1252, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--encoding nimmt utf-8, utf-16 oder windows-1252, nicht %1</translation>
     </message>
     <message>
         <source>--delimiter takes comma, semicolon or tab, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--delimiter nimmt comma, semicolon oder tab, nicht %1</translation>
     </message>
     <message>
         <source>--decimal takes point or comma, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--decimal nimmt point oder comma, nicht %1</translation>
     </message>
     <message>
         <source>--map needs COLUMN=FIELD, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--map braucht SPALTE=FELD, nicht %1</translation>
     </message>
     <message>
         <source>--map %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>--map %1: %2</translation>
     </message>
     <message>
         <source>Tellico stamp collection &quot;%1&quot;: %2 entries</source>
-        <translation type="unfinished"></translation>
+        <translation>Tellico-Briefmarkensammlung „%1“: %2 Einträge</translation>
     </message>
     <message>
         <source>%1: %2, %3-separated, %4 lines</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2, getrennt durch %3, %4 Zeilen</translation>
     </message>
     <message>
         <source>  perlinex list [--filter TEXT] [--sort description|catalog|issued|COLUMN] [--folder DIR]
@@ -379,19 +411,27 @@
       &quot;-&quot; before it for downwards; --folder is the collection&apos;s folder (default:
       the one named above).
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  perlinex list [--filter TEXT] [--sort description|catalog|issued|SPALTE] [--folder VERZ]
+      die Sammlungsliste so ausgeben, wie das Fenster sie zeigt: eine Kopfzeile,
+      dann eine durch Tabulatoren getrennte Zeile je Briefmarke. --filter behält
+      die Briefmarken, deren Beschreibung, Katalognummer, Land, Motiv oder
+      Notizen jedes Wort enthalten (ohne Rücksicht auf Groß- und Kleinschreibung
+      und Akzente); --sort nimmt eine Ordnung des Menüs Sortieren oder den Namen
+      einer Spalte, mit „-“ davor für absteigend; --folder ist der Ordner der
+      Sammlung (Vorgabe: der oben genannte).
+</translation>
     </message>
     <message>
         <source>list takes no words besides its options</source>
-        <translation type="unfinished"></translation>
+        <translation>list nimmt außer seinen Optionen keine Wörter</translation>
     </message>
     <message>
         <source>--sort takes description, catalog, issued or a column&apos;s name, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--sort nimmt description, catalog, issued oder den Namen einer Spalte, nicht %1</translation>
     </message>
     <message>
         <source>the list could not be written to standard output</source>
-        <translation type="unfinished"></translation>
+        <translation>die Liste konnte nicht auf die Standardausgabe geschrieben werden</translation>
     </message>
     <message>
         <source>  perlinex report --layout FILE.rpt [--to text|html|pdf] [--output FILE] [--folder DIR]
@@ -402,67 +442,74 @@
       written over. --folder is the collection&apos;s folder
       (default: %1).
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  perlinex report --layout DATEI.rpt [--to text|html|pdf] [--output DATEI] [--folder VERZ]
+      eine gespeicherte Berichtsvorlage erstellen; --to ist ohne Angabe das Ziel
+      der Vorlage (Bildschirm/Drucker schreibt ein PDF), --output ohne Angabe
+      stamp.txt, stamp.htm oder stamp.pdf im aktuellen Ordner; --output - schreibt
+      einen Text- oder HTML-Bericht auf die Standardausgabe. Die Vorlage und die
+      Dateien der Sammlung werden nie überschrieben. --folder ist der Ordner der
+      Sammlung (Vorgabe: %1).
+</translation>
     </message>
     <message>
         <source>a layout report takes no NAME: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Vorlagenbericht nimmt keinen NAMEN: %1</translation>
     </message>
     <message>
         <source>--layout belongs to the report command</source>
-        <translation type="unfinished"></translation>
+        <translation>--layout gehört zum Befehl report</translation>
     </message>
     <message>
         <source>report needs --layout FILE.rpt</source>
-        <translation type="unfinished"></translation>
+        <translation>report braucht --layout DATEI.rpt</translation>
     </message>
     <message>
         <source>--to takes text, html or pdf, not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--to nimmt text, html oder pdf, nicht %1</translation>
     </message>
     <message>
         <source>--output needs a file name</source>
-        <translation type="unfinished"></translation>
+        <translation>--output braucht einen Dateinamen</translation>
     </message>
     <message>
         <source>a PDF cannot go to standard output; name a file with --output</source>
-        <translation type="unfinished"></translation>
+        <translation>ein PDF kann nicht auf die Standardausgabe gehen; nennen Sie mit --output eine Datei</translation>
     </message>
     <message>
         <source>the layout file &apos;%1&apos; could not be read: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>die Vorlagendatei „%1“ konnte nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>the layout file being read %1</source>
-        <translation type="unfinished"></translation>
+        <translation>die gelesene Vorlagendatei %1</translation>
     </message>
     <message>
         <source>the file is too large</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ist zu groß</translation>
     </message>
     <message>
         <source>line %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: %2</translation>
     </message>
     <message>
         <source>the layout&apos;s report goes to the screen, as a PDF, which cannot go to standard output; add --to text or --to html</source>
-        <translation type="unfinished"></translation>
+        <translation>der Bericht der Vorlage geht auf den Bildschirm, als PDF, das nicht auf die Standardausgabe gehen kann; geben Sie --to text oder --to html an</translation>
     </message>
     <message>
         <source>the file &apos;%1&apos; could not be written: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei „%1“ konnte nicht geschrieben werden: %2</translation>
     </message>
     <message>
         <source>Wrote %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 geschrieben (%2)</translation>
     </message>
     <message>
         <source>the report&apos;s totals are too large to be added up</source>
-        <translation type="unfinished"></translation>
+        <translation>die Summen des Berichts sind zu groß, um addiert zu werden</translation>
     </message>
     <message>
         <source>the report could not be written to standard output</source>
-        <translation type="unfinished"></translation>
+        <translation>der Bericht konnte nicht auf die Standardausgabe geschrieben werden</translation>
     </message>
     <message>
         <source>  perlinex report NAME [--entry ID] --to text|html|pdf --output FILE [--folder DIR]
@@ -475,39 +522,48 @@
       stampdb.bak, the lock, anything in images/), nor over a folder, device,
       pipe or read-only file.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  perlinex report NAME [--entry ID] --to text|html|pdf --output DATEI [--folder VERZ]
+      einen festen Bericht schreiben; NAME ist einer von %1.
+      --entry wählt einen Eintrag eines Kategorieberichts nach seiner Nummer (Vorgabe: alle);
+      --folder ist der Ordner der Sammlung
+      (Vorgabe: %2).
+      --output - schreibt einen Text- oder HTML-Bericht auf die Standardausgabe. Ein
+      Bericht überschreibt nie eine Datei der Sammlung (stamp.mdb, rptspec.mdb,
+      stampdb.bak, die Sperrdatei, nichts in images/), auch keinen Ordner, kein
+      Gerät, keine Pipe und keine schreibgeschützte Datei.
+</translation>
     </message>
     <message>
         <source>report needs exactly one NAME</source>
-        <translation type="unfinished"></translation>
+        <translation>report braucht genau einen NAMEN</translation>
     </message>
     <message>
         <source>there is no report called %1</source>
-        <translation type="unfinished"></translation>
+        <translation>es gibt keinen Bericht namens %1</translation>
     </message>
     <message>
         <source>report needs --to text|html|pdf</source>
-        <translation type="unfinished"></translation>
+        <translation>report braucht --to text|html|pdf</translation>
     </message>
     <message>
         <source>report needs --output FILE</source>
-        <translation type="unfinished"></translation>
+        <translation>report braucht --output DATEI</translation>
     </message>
     <message>
         <source>--entry is for the category reports (country, type, format, topic) only</source>
-        <translation type="unfinished"></translation>
+        <translation>--entry gilt nur für die Kategorieberichte (country, type, format, topic)</translation>
     </message>
     <message>
         <source>--entry needs a positive whole number (an entry&apos;s number), not %1</source>
-        <translation type="unfinished"></translation>
+        <translation>--entry braucht eine positive ganze Zahl (die Nummer eines Eintrags), nicht %1</translation>
     </message>
     <message>
         <source>There is no %1 number %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt keinen Eintrag „%1“ mit der Nummer %2</translation>
     </message>
     <message>
         <source>the report&apos;s amounts are too large to be added up</source>
-        <translation type="unfinished"></translation>
+        <translation>die Beträge des Berichts sind zu groß, um addiert zu werden</translation>
     </message>
     <message>
         <source>  perlinex statistics [--folder DIR] [--by %1] [--csv]
@@ -515,15 +571,20 @@
       stamps by one of these (the 15 largest entries, Other, Unclassified);
       tab-separated with a heading row, or comma-separated values with --csv.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  perlinex statistics [--folder VERZ] [--by %1] [--csv]
+      die Zahlen des Statistikfensters: die Sammlung im Überblick oder ihre
+      Briefmarken nach einem davon (die 15 größten Einträge, Sonstige, Nicht
+      zugeordnet); durch Tabulatoren getrennt mit einer Kopfzeile, oder mit --csv
+      als kommagetrennte Werte.
+</translation>
     </message>
     <message>
         <source>statistics takes no other words: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>statistics nimmt keine weiteren Wörter: %1</translation>
     </message>
     <message>
         <source>--by takes %1, not %2</source>
-        <translation type="unfinished"></translation>
+        <translation>--by nimmt %1, nicht %2</translation>
     </message>
 </context>
 <context>
@@ -549,124 +610,206 @@
     <name>CsvExport</name>
     <message>
         <source>The folder &apos;%1&apos; could not be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner „%1“ konnte nicht angelegt werden.</translation>
     </message>
     <message>
         <source>The picture &apos;%1&apos; could not be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild „%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be written: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden: %2.</translation>
     </message>
 </context>
 <context>
     <name>CustomReport</name>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>The report could not be made: the collection could not answer its query.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Bericht konnte nicht erstellt werden: Die Sammlung konnte seine Abfrage nicht beantworten.
+
+%1</translation>
     </message>
     <message>
         <source>The report&apos;s totals are too large to be added up; nothing has been written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Summen des Berichts sind zu groß, um addiert zu werden; es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be written; nothing has been changed.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden; es wurde nichts geändert.
+%2</translation>
     </message>
     <message>
         <source>&quot;%1&quot; under %2 of the field %3 is not a number. Correct it or leave it blank; no report has been made.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ unter „%2“ des Feldes %3 ist keine Zahl. Berichtigen Sie den Wert, oder lassen Sie ihn leer; es wurde kein Bericht erstellt.</translation>
     </message>
     <message>
         <source>The text under Starts With of the field %1 holds a NUL character, which is not a valid value. Correct it or leave it blank; no report has been made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Text unter „Beginnt mit“ des Feldes %1 enthält ein NUL-Zeichen, das kein gültiger Wert ist. Berichtigen Sie ihn, oder lassen Sie ihn leer; es wurde kein Bericht erstellt.</translation>
     </message>
     <message>
         <source>Less Than</source>
-        <translation type="unfinished"></translation>
+        <translation>Kleiner als</translation>
     </message>
     <message>
         <source>Greater Than</source>
-        <translation type="unfinished"></translation>
+        <translation>Größer als</translation>
     </message>
     <message>
         <source>Every field of the report is hidden, so the report would have no columns. Clear &quot;Hide Field&quot; for at least one field.</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Felder des Berichts sind ausgeblendet, der Bericht hätte also keine Spalten. Schalten Sie „Feld ausblenden“ für mindestens ein Feld aus.</translation>
     </message>
     <message>
         <source>You have not selected any fields to include in the report</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie haben keine Felder für den Bericht ausgewählt</translation>
     </message>
     <message>
         <source>No records have been entered that may be included in the specified report</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt keine Einträge, die in diesen Bericht aufgenommen werden können</translation>
+    </message>
+    <message>
+        <source>No collection is open.</source>
+        <translation>Keine Sammlung geöffnet.</translation>
+    </message>
+    <message>
+        <source>Page %d</source>
+        <translation>Seite %d</translation>
+    </message>
+    <message>
+        <source>|Page %d|</source>
+        <translation>|Seite %d|</translation>
+    </message>
+</context>
+<context>
+    <name>Database</name>
+    <message>
+        <source>taking the lock</source>
+        <translation>beim Sperren</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid path: the folder does not exist.</source>
+        <translation>„%1“ ist kein gültiger Pfad: Der Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Could not find file &apos;%1&apos;.</source>
+        <translation>Die Datei „%1“ wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The database &apos;%1&apos; is damaged: its header is not valid.</source>
+        <translation>Die Datenbank „%1“ ist beschädigt: Ihr Kopf ist ungültig.</translation>
+    </message>
+    <message>
+        <source>The database &apos;%1&apos; cannot be changed: %2.</source>
+        <translation>Die Datenbank „%1“ kann nicht geändert werden: %2.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; already exists.</source>
+        <translation>„%1“ ist schon vorhanden.</translation>
+    </message>
+    <message>
+        <source>the file is read-only</source>
+        <translation>die Datei ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>its folder &apos;%1&apos; is read-only</source>
+        <translation>ihr Ordner „%1“ ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>No database is open.</source>
+        <translation>Keine Datenbank geöffnet.</translation>
     </message>
 </context>
 <context>
     <name>DurableFile</name>
     <message>
         <source>a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Ordner</translation>
     </message>
     <message>
         <source>a named pipe (FIFO)</source>
-        <translation type="unfinished"></translation>
+        <translation>eine benannte Pipe (FIFO)</translation>
     </message>
     <message>
         <source>a socket</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Socket</translation>
     </message>
     <message>
         <source>a device</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Gerät</translation>
     </message>
     <message>
         <source>a special file</source>
-        <translation type="unfinished"></translation>
+        <translation>eine Spezialdatei</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is %2, which Perlinex never writes over.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist %2, das Perlinex nie überschreibt.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; leads to %2, which Perlinex never writes over.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ führt zu %2, das Perlinex nie überschreibt.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is another name (a hard link) for %2, which Perlinex never writes over.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist ein anderer Name (ein harter Link) für %2, das Perlinex nie überschreibt.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is in %2, where Perlinex never writes a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ liegt in %2, wo Perlinex nie eine Datei schreibt.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; leads into %2, where Perlinex never writes a file.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ führt in %2, wo Perlinex nie eine Datei schreibt.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is another name (a hard link) for a file in %2, which Perlinex never writes over.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist ein anderer Name (ein harter Link) für eine Datei in %2, die Perlinex nie überschreibt.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is %2, not a regular file; Perlinex writes a file only where there is none or a regular file.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist %2, keine gewöhnliche Datei; Perlinex schreibt eine Datei nur dort, wo keine oder eine gewöhnliche Datei ist.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is read-only; Perlinex does not replace a file that may not be changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist schreibgeschützt; Perlinex ersetzt keine Datei, die nicht geändert werden darf.</translation>
+    </message>
+    <message>
+        <source>Could not write &apos;%1&apos;</source>
+        <translation>„%1“ konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>there is not enough space on the disk</source>
+        <translation>auf dem Datenträger ist nicht genug Platz</translation>
+    </message>
+    <message>
+        <source>Could not open &apos;%1&apos; to write it to disk</source>
+        <translation>„%1“ konnte nicht zum Schreiben geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Could not write &apos;%1&apos; to disk</source>
+        <translation>„%1“ konnte nicht auf den Datenträger geschrieben werden</translation>
+    </message>
+    <message>
+        <source>Could not rename &apos;%1&apos; to &apos;%2&apos;</source>
+        <translation>„%1“ konnte nicht in „%2“ umbenannt werden</translation>
+    </message>
+    <message>
+        <source>Could not read &apos;%1&apos;</source>
+        <translation>„%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Could not read &apos;%1&apos;: %2.</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
 </context>
 <context>
@@ -692,7 +835,12 @@ Sie ist schreibgeschützt, darum kann Perlinex sie nicht reparieren. Kopieren Si
 Do you want to put back the copy kept by the last compaction (%3, saved %4)?
 
 Choose No to recover what can still be read from the damaged file. Either way the damaged file is kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 ist beschädigt:
+%2
+
+Wollen Sie die bei der letzten Komprimierung aufbewahrte Kopie (%3, gespeichert %4) zurückholen?
+
+Wählen Sie „Nein“, um zu retten, was sich aus der beschädigten Datei noch lesen lässt. In beiden Fällen wird die beschädigte Datei aufbewahrt.</translation>
     </message>
     <message>
         <source>The collection %1 held about %2, but only %3 and %4 could be recovered from it.
@@ -700,7 +848,11 @@ Choose No to recover what can still be read from the damaged file. Either way th
 Do you want to replace the damaged file with what was recovered?
 
 Choose No to leave the damaged file as it is, so that another tool can be tried; Perlinex then ends.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 enthielt etwa %2, aber nur %3 und %4 konnten daraus gerettet werden.
+
+Wollen Sie die beschädigte Datei durch das Gerettete ersetzen?
+
+Wählen Sie „Nein“, um die beschädigte Datei unverändert zu lassen, damit ein anderes Werkzeug versucht werden kann; Perlinex wird dann beendet.</translation>
     </message>
     <message>
         <source>The damaged collection has been left as it was in %1. Perlinex ends now.</source>
@@ -734,48 +886,84 @@ Es wurde nichts überschrieben.</translation>
         <source>Locked Record</source>
         <translation>Gesperrter Eintrag</translation>
     </message>
+    <message>
+        <source>
+
+At least one row could not be read.</source>
+        <translation>
+
+Mindestens eine Zeile konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>
+
+At least %1 rows could not be read.</source>
+        <translation>
+
+Mindestens %1 Zeilen konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>
+
+%1 values could only be read in part.</source>
+        <translation>
+
+%1 Werte konnten nur teilweise gelesen werden.</translation>
+    </message>
+    <message>
+        <source>
+
+The damaged file has been kept as %1.</source>
+        <translation>
+
+Die beschädigte Datei wurde als %1 aufbewahrt.</translation>
+    </message>
 </context>
 <context>
     <name>ExchangeWindow</name>
     <message>
         <source>Export CSV</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV exportieren</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)|*.csv|All Files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>Copy pictures into a folder beside the file?
 
 The stamps&apos; pictures go into the folder &apos;%1&apos;, and the file&apos;s picture column names each one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Bilder in einen Ordner neben der Datei kopieren?
+
+Die Bilder der Briefmarken kommen in den Ordner „%1“, und die Bildspalte der Datei nennt jedes einzelne.</translation>
     </message>
     <message>
         <source>Writing the stamps...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Briefmarken werden geschrieben …</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be written; nothing has been changed.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden; es wurde nichts geändert.
+%2</translation>
     </message>
     <message>
         <source>The stamps could not be read; nothing has been written.
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Briefmarken konnten nicht gelesen werden; es wurde nichts geschrieben.
+%1</translation>
     </message>
     <message>
         <source>The export was cancelled; nothing has been written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Export wurde abgebrochen; es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>Stamps written to &apos;%1&apos;: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>In „%1“ geschriebene Briefmarken: %2.</translation>
     </message>
     <message>
         <source>Pictures copied into &apos;%1&apos;: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach „%1“ kopierte Bilder: %2.</translation>
     </message>
     <message>
         <source>Import</source>
@@ -1190,51 +1378,123 @@ The stamps&apos; pictures go into the folder &apos;%1&apos;, and the file&apos;s
     </message>
 </context>
 <context>
+    <name>FileProbe</name>
+    <message>
+        <source>a missing file</source>
+        <translation>eine fehlende Datei</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>ein Ordner</translation>
+    </message>
+    <message>
+        <source>a file that cannot be read (%1)</source>
+        <translation>eine Datei, die nicht gelesen werden kann (%1)</translation>
+    </message>
+    <message>
+        <source>an empty file</source>
+        <translation>eine leere Datei</translation>
+    </message>
+    <message>
+        <source>an SQLite database</source>
+        <translation>eine SQLite-Datenbank</translation>
+    </message>
+    <message>
+        <source>a Microsoft Access database</source>
+        <translation>eine Microsoft-Access-Datenbank</translation>
+    </message>
+    <message>
+        <source>a damaged SQLite database</source>
+        <translation>eine beschädigte SQLite-Datenbank</translation>
+    </message>
+    <message>
+        <source>a PDF document</source>
+        <translation>ein PDF-Dokument</translation>
+    </message>
+    <message>
+        <source>a ZIP archive or office document</source>
+        <translation>ein ZIP-Archiv oder Office-Dokument</translation>
+    </message>
+    <message>
+        <source>a PNG picture</source>
+        <translation>ein PNG-Bild</translation>
+    </message>
+    <message>
+        <source>a JPEG picture</source>
+        <translation>ein JPEG-Bild</translation>
+    </message>
+    <message>
+        <source>a GIF picture</source>
+        <translation>ein GIF-Bild</translation>
+    </message>
+    <message>
+        <source>a bitmap picture</source>
+        <translation>ein Bitmap-Bild</translation>
+    </message>
+    <message>
+        <source>a text file</source>
+        <translation>eine Textdatei</translation>
+    </message>
+    <message>
+        <source>a file of an unknown kind</source>
+        <translation>eine Datei unbekannter Art</translation>
+    </message>
+</context>
+<context>
     <name>FileTarget</name>
     <message>
         <source>%1
 
 Nothing has been written; choose another file name.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+
+Es wurde nichts geschrieben; wählen Sie einen anderen Dateinamen.</translation>
     </message>
     <message>
         <source>Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht</translation>
     </message>
     <message>
         <source>%1 written to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 in %2 geschrieben</translation>
     </message>
     <message>
         <source>Report Written</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht geschrieben</translation>
+    </message>
+</context>
+<context>
+    <name>FolderLock</name>
+    <message>
+        <source>The collection &apos;%1&apos; cannot be locked: %2.</source>
+        <translation>Die Sammlung „%1“ kann nicht gesperrt werden: %2.</translation>
     </message>
 </context>
 <context>
     <name>ImportPlan</name>
     <message>
         <source>&apos;%2&apos; is not an amount of money that the %1 can hold</source>
-        <translation type="unfinished"></translation>
+        <translation>„%2“ ist kein Geldbetrag, den %1 fassen kann</translation>
     </message>
     <message>
         <source>&apos;%2&apos; is not a date that the %1 can hold</source>
-        <translation type="unfinished"></translation>
+        <translation>„%2“ ist kein Datum, das %1 fassen kann</translation>
     </message>
     <message>
         <source>&apos;%2&apos; is not a year that the %1 can hold</source>
-        <translation type="unfinished"></translation>
+        <translation>„%2“ ist kein Jahr, das %1 fassen kann</translation>
     </message>
     <message>
         <source>&apos;%2&apos; is not a whole number that the %1 can hold</source>
-        <translation type="unfinished"></translation>
+        <translation>„%2“ ist keine ganze Zahl, die %1 fassen kann</translation>
     </message>
     <message>
         <source>Column %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spalte %1</translation>
     </message>
     <message>
         <source>the picture &apos;%1&apos; was not found; its name is kept in the notes</source>
-        <translation type="unfinished"></translation>
+        <translation>das Bild „%1“ wurde nicht gefunden; sein Name bleibt in den Notizen</translation>
     </message>
     <message>
         <source>Picture</source>
@@ -1242,170 +1502,174 @@ Nothing has been written; choose another file name.</source>
     </message>
     <message>
         <source>yes</source>
-        <translation type="unfinished"></translation>
+        <translation>ja</translation>
     </message>
     <message>
         <source>no</source>
-        <translation type="unfinished"></translation>
+        <translation>nein</translation>
     </message>
     <message>
         <source>%1 (new)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (neu)</translation>
     </message>
 </context>
 <context>
     <name>ImportSource</name>
     <message>
         <source>it is not a file</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist keine Datei</translation>
     </message>
     <message>
         <source>there is no such file</source>
-        <translation type="unfinished"></translation>
+        <translation>diese Datei gibt es nicht</translation>
     </message>
     <message>
         <source>the file is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ist leer</translation>
     </message>
     <message>
         <source>a quoted value begins here and is never closed; nothing from here on is read</source>
-        <translation type="unfinished"></translation>
+        <translation>hier beginnt ein Wert in Anführungszeichen, der nie geschlossen wird; ab hier wird nichts gelesen</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
 </context>
 <context>
     <name>ImportStore</name>
     <message>
         <source>Picture: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild: %1 (%2)</translation>
     </message>
     <message>
         <source>the picture &apos;%1&apos; could not be read (%2); the stamp is stored without it and its name is kept in the notes</source>
-        <translation type="unfinished"></translation>
+        <translation>das Bild „%1“ konnte nicht gelesen werden (%2); die Briefmarke wird ohne es gespeichert, und sein Name bleibt in den Notizen</translation>
     </message>
     <message>
         <source>%1 The picture is put in place when Perlinex next opens the collection.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Das Bild wird an seinen Platz gebracht, wenn Perlinex die Sammlung das nächste Mal öffnet.</translation>
     </message>
 </context>
 <context>
     <name>LayoutFile</name>
     <message>
         <source>&quot;%1&quot; is not a whole number from %2 to %3</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine ganze Zahl von %2 bis %3</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is neither 0 nor 1</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist weder 0 noch 1</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is not a number</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine Zahl</translation>
     </message>
     <message>
         <source>%1 is not a date from the years 100 to 9999</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist kein Datum aus den Jahren 100 bis 9999</translation>
     </message>
     <message>
         <source>it has %1 items for %2 fields</source>
-        <translation type="unfinished"></translation>
+        <translation>sie hat %1 Angaben für %2 Felder</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is not a field&apos;s number</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine Feldnummer</translation>
     </message>
     <message>
         <source>the file has %1 lines of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei hat %1 von %2 Zeilen</translation>
     </message>
     <message>
         <source>the field catalogue has no fields for &quot;%1&quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>der Feldkatalog hat keine Felder für „%1“</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is not a width</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine Breite</translation>
     </message>
     <message>
         <source>This does not appear to be a valid report file for this program.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dies scheint keine gültige Berichtsdatei dieses Programms zu sein.</translation>
     </message>
     <message>
         <source>Invalid Report File</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Berichtsdatei</translation>
     </message>
 </context>
 <context>
     <name>Maintenance</name>
     <message>
         <source>The collection %1 is a symbolic link to %2, which cannot be reached: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 ist ein symbolischer Link auf %2, das nicht erreichbar ist: %3.</translation>
     </message>
     <message>
         <source>The collection %1 is a symbolic link that leads round in a circle. Perlinex has not changed it; make the link lead to the collection file, or remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 ist ein symbolischer Link, der im Kreis führt. Perlinex hat ihn nicht geändert; lassen Sie den Link auf die Sammlungsdatei zeigen, oder entfernen Sie ihn.</translation>
     </message>
     <message>
         <source>The collection %1 is a symbolic link to %2, which does not exist. Perlinex has not made a new collection in its place; put the collection file back where the link leads, or remove the link.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung %1 ist ein symbolischer Link auf %2, das nicht existiert. Perlinex hat an seiner Stelle keine neue Sammlung angelegt; legen Sie die Sammlungsdatei dorthin zurück, wohin der Link zeigt, oder entfernen Sie den Link.</translation>
     </message>
     <message>
         <source>There is not enough space on the disk to repair the collection. The damaged file has been left where it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>Auf dem Datenträger ist nicht genug Platz, um die Sammlung zu reparieren. Die beschädigte Datei bleibt, wo sie war.</translation>
     </message>
     <message>
         <source>a named pipe, not a file</source>
-        <translation type="unfinished"></translation>
+        <translation>eine benannte Pipe, keine Datei</translation>
     </message>
     <message>
         <source>a socket, not a file</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Socket, keine Datei</translation>
     </message>
     <message>
         <source>a device, not a file</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Gerät, keine Datei</translation>
     </message>
     <message>
         <source>not a file</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Datei</translation>
     </message>
     <message>
         <source>a link that leads round in a circle</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Link, der im Kreis führt</translation>
     </message>
     <message>
         <source>a link that leads nowhere</source>
-        <translation type="unfinished"></translation>
+        <translation>ein Link, der ins Leere führt</translation>
     </message>
     <message>
         <source>the folder could not be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ordner konnte nicht gelesen werden: %1</translation>
     </message>
     <message>
         <source>the folder could not be read to its end: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ordner konnte nicht bis zum Ende gelesen werden: %1</translation>
     </message>
     <message>
         <source>it is not a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist kein Ordner</translation>
     </message>
     <message>
         <source>%1 could not be copied: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 konnte nicht kopiert werden: %2.</translation>
     </message>
     <message>
         <source>and %1 more</source>
-        <translation type="unfinished"></translation>
+        <translation>und %1 weitere</translation>
     </message>
     <message>
         <source>The backup has been made in the folder
 %1
 
 It holds the collection (stamp.mdb) and its pictures (images).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sicherung wurde im Ordner
+%1
+angelegt.
+
+Sie enthält die Sammlung (stamp.mdb) und ihre Bilder (images).</translation>
     </message>
     <message>
         <source>The backup in the folder
@@ -1416,298 +1680,604 @@ is incomplete. It holds the collection (stamp.mdb), but these pictures could not
 %2
 
 Make them readable and make the backup again. The list is kept in the backup as incomplete.txt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sicherung im Ordner
+%1
+
+ist unvollständig. Sie enthält die Sammlung (stamp.mdb), aber diese Bilder konnten nicht gelesen werden und fehlen darin:
+
+%2
+
+Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wird in der Sicherung als incomplete.txt aufbewahrt.</translation>
     </message>
     <message>
         <source>This backup is incomplete: these pictures could not be read when it was made, and are not in it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Sicherung ist unvollständig: Diese Bilder konnten beim Anlegen nicht gelesen werden und fehlen darin.</translation>
     </message>
     <message>
         <source>Could not remove %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 konnte nicht entfernt werden.</translation>
     </message>
     <message>
         <source>The backup could not be restored: there is not enough space on the disk. Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sicherung konnte nicht zurückgespielt werden: Auf dem Datenträger ist nicht genug Platz. Es wurde nichts geändert.</translation>
     </message>
     <message>
         <source>The backup&apos;s collection has been put in place, but its pictures could not be: %1 Perlinex will finish the restore when it next starts.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung der Sicherung wurde an ihren Platz gebracht, ihre Bilder aber nicht: %1 Perlinex beendet das Zurückspielen beim nächsten Start.</translation>
     </message>
     <message>
         <source>a backup</source>
-        <translation type="unfinished"></translation>
+        <translation>eine Sicherung</translation>
     </message>
     <message>
         <source>Perlinex was stopped while it restored %1, and the restore could not be undone: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Perlinex wurde angehalten, während es %1 zurückspielte, und das Zurückspielen konnte nicht rückgängig gemacht werden: %2</translation>
     </message>
     <message>
         <source>Perlinex was stopped while it restored %1, before the collection was replaced. The restore has been undone: the collection and its pictures are as they were before it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Perlinex wurde angehalten, während es %1 zurückspielte, bevor die Sammlung ersetzt war. Das Zurückspielen wurde rückgängig gemacht: Die Sammlung und ihre Bilder sind wie zuvor.</translation>
     </message>
     <message>
         <source>Perlinex was stopped while it restored %1, and the restore could not be finished: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Perlinex wurde angehalten, während es %1 zurückspielte, und das Zurückspielen konnte nicht beendet werden: %2</translation>
     </message>
     <message>
         <source>Perlinex was stopped while it restored %1. The restore has now been finished: the collection and its pictures are those of the backup. The ones it replaced are kept as %2 and images-before-restore.</source>
-        <translation type="unfinished"></translation>
+        <translation>Perlinex wurde angehalten, während es %1 zurückspielte. Das Zurückspielen ist jetzt beendet: Die Sammlung und ihre Bilder sind die der Sicherung. Die ersetzten werden als %2 und images-before-restore aufbewahrt.</translation>
     </message>
     <message>
         <source>%1, a file Perlinex keeps with the collection</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, eine Datei, die Perlinex bei der Sammlung führt</translation>
     </message>
     <message>
         <source>the collection %1</source>
-        <translation type="unfinished"></translation>
+        <translation>die Sammlung %1</translation>
     </message>
     <message>
         <source>the collection&apos;s lock file %1</source>
-        <translation type="unfinished"></translation>
+        <translation>die Sperrdatei %1 der Sammlung</translation>
     </message>
     <message>
         <source>the copy of the collection kept by the last compaction %1</source>
-        <translation type="unfinished"></translation>
+        <translation>die bei der letzten Komprimierung aufbewahrte Kopie %1 der Sammlung</translation>
     </message>
     <message>
         <source>the field catalogue %1</source>
-        <translation type="unfinished"></translation>
+        <translation>der Feldkatalog %1</translation>
     </message>
     <message>
         <source>the collection&apos;s pictures folder %1</source>
-        <translation type="unfinished"></translation>
+        <translation>der Bilderordner %1 der Sammlung</translation>
     </message>
     <message>
         <source>%1, a folder Perlinex keeps with the collection</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, ein Ordner, den Perlinex bei der Sammlung führt</translation>
+    </message>
+    <message>
+        <source>Could not open &apos;%1&apos;: %2</source>
+        <translation>„%1“ konnte nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>The new file &apos;%1&apos; does not hold everything of the collection.</source>
+        <translation>Die neue Datei „%1“ enthält nicht die ganze Sammlung.</translation>
+    </message>
+    <message>
+        <source>The new file &apos;%1&apos; is not a whole collection (%2).</source>
+        <translation>Die neue Datei „%1“ ist keine vollständige Sammlung (%2).</translation>
+    </message>
+    <message>
+        <source>it is %1</source>
+        <translation>sie ist %1</translation>
+    </message>
+    <message>
+        <source>The repaired collection is not whole (%1).</source>
+        <translation>Die reparierte Sammlung ist nicht vollständig (%1).</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a whole collection (%2).</source>
+        <translation>„%1“ ist keine vollständige Sammlung (%2).</translation>
+    </message>
+    <message>
+        <source>Could not make the folder &apos;%1&apos;.</source>
+        <translation>Der Ordner „%1“ konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Could not write &apos;%1&apos;: %2.</source>
+        <translation>„%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>The backup folder &apos;%1&apos; does not exist.</source>
+        <translation>Der Sicherungsordner „%1“ existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Could not make a folder in &apos;%1&apos;.</source>
+        <translation>In „%1“ konnte kein Ordner angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The backup could not be made: %1</source>
+        <translation>Die Sicherung konnte nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; does not hold a whole Perlinex backup (%2).</source>
+        <translation>„%1“ enthält keine vollständige Perlinex-Sicherung (%2).</translation>
+    </message>
+    <message>
+        <source>The backup could not be restored: %1</source>
+        <translation>Die Sicherung konnte nicht zurückgespielt werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PendingPicture</name>
+    <message>
+        <source>Could not remove &apos;%1&apos;.</source>
+        <translation>„%1“ konnte nicht entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Could not write &apos;%1&apos;: %2.</source>
+        <translation>„%1“ konnte nicht geschrieben werden: %2.</translation>
     </message>
 </context>
 <context>
     <name>Regional</name>
     <message>
         <source>too large</source>
-        <translation type="unfinished"></translation>
+        <translation>zu groß</translation>
     </message>
 </context>
 <context>
     <name>Reports</name>
     <message>
         <source>The file &apos;%1&apos; already exists.  Do you wish to replace it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ ist schon vorhanden. Wollen Sie sie ersetzen?</translation>
     </message>
     <message>
         <source>File Exists</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei vorhanden</translation>
     </message>
     <message>
         <source>Text Files (*.txt)|*.txt|All Files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>Html Files (*.htm)|*.htm|All Files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>HTML-Dateien (*.htm)|*.htm|Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>Save As</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern unter</translation>
     </message>
     <message>
         <source>the layout file %1 the report comes from</source>
-        <translation type="unfinished"></translation>
+        <translation>die Berichtsdatei %1, aus der der Bericht stammt</translation>
     </message>
     <message>
         <source>The report&apos;s amounts are too large to be added up; nothing has been written.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Beträge des Berichts sind zu groß, um addiert zu werden; es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be written; nothing has been changed.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden; es wurde nichts geändert.
+%2</translation>
     </message>
     <message>
         <source>The pages could not be drawn.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seiten konnten nicht gezeichnet werden.</translation>
     </message>
     <message>
         <source>Totals</source>
-        <translation type="unfinished"></translation>
+        <translation>Summen</translation>
     </message>
     <message>
         <source>Total Stamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken gesamt</translation>
+    </message>
+    <message>
+        <source>No collection is open.</source>
+        <translation>Keine Sammlung geöffnet.</translation>
+    </message>
+    <message>
+        <source>Item &apos;%1&apos; not found in this collection.</source>
+        <translation>Eintrag „%1“ in dieser Sammlung nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Could not write &apos;%1&apos;: %2.</source>
+        <translation>„%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>|Page %d</source>
+        <translation>|Seite %d</translation>
+    </message>
+    <message>
+        <source>You have not entered any reportable stamps!</source>
+        <translation>Sie haben keine Briefmarken für diesen Bericht erfasst!</translation>
+    </message>
+    <message>
+        <source>Stamps For Sale</source>
+        <translation>Briefmarken zu verkaufen</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Country|Face|Year|Price;</source>
+        <translation>Beschreibung|Kat.-Nr.|Land|Nennw.|Jahr|Preis;</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Country|Face Value|Year|Price</source>
+        <translation>Beschreibung|Kat.-Nr.|Land|Nennwert|Jahr|Preis</translation>
+    </message>
+    <message>
+        <source>You have not entered any stamps with the For Sale option checked.</source>
+        <translation>Sie haben keine Briefmarken mit „Zu verkaufen“ erfasst.</translation>
+    </message>
+    <message>
+        <source>Stamp Sales Report</source>
+        <translation>Verkaufsbericht</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Quantity|Paid Each|Total Paid|Sale Each|Total Sales;</source>
+        <translation>Beschreibung|Kat.-Nr.|Anzahl|Kauf je|Summe Kauf|Verkauf je|Summe Verkauf;</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Quantity|Paid Each|Total Paid|Sale Price Each|Total Sales</source>
+        <translation>Beschreibung|Kat.-Nr.|Anzahl|Kaufpreis je|Summe bezahlt|Verkaufspreis je|Summe Verkauf</translation>
+    </message>
+    <message>
+        <source>You have not entered any stamps as sold.</source>
+        <translation>Sie haben keine Briefmarken als verkauft erfasst.</translation>
+    </message>
+    <message>
+        <source>Sale Price Minus Cost</source>
+        <translation>Verkaufspreis abzüglich Kosten</translation>
+    </message>
+    <message>
+        <source>Stamp Value Report</source>
+        <translation>Wertbericht</translation>
+    </message>
+    <message>
+        <source>Stamp Collection Value </source>
+        <translation>Wert der Briefmarkensammlung </translation>
+    </message>
+    <message>
+        <source>Stamp Collection Value</source>
+        <translation>Wert der Briefmarkensammlung</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Quantity|Paid Each|Total Paid|Value Each|Total Value;</source>
+        <translation>Beschreibung|Kat.-Nr.|Anzahl|Kauf je|Summe Kauf|Wert je|Summe Wert;</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Quantity|Paid Each|Total Paid|Value Each|Total Value</source>
+        <translation>Beschreibung|Kat.-Nr.|Anzahl|Kaufpreis je|Summe bezahlt|Wert je|Summe Wert</translation>
+    </message>
+    <message>
+        <source>You have not entered any stamps!</source>
+        <translation>Sie haben keine Briefmarken erfasst!</translation>
+    </message>
+    <message>
+        <source>Value Minus Cost</source>
+        <translation>Wert abzüglich Kosten</translation>
+    </message>
+    <message>
+        <source>Stamp Want List</source>
+        <translation>Fehlliste</translation>
+    </message>
+    <message>
+        <source>Stamp Want List </source>
+        <translation>Fehlliste </translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Country|Face Value|Condition|Will Pay|;</source>
+        <translation>Beschreibung|Kat.-Nr.|Land|Nennwert|Erhaltung|Höchstgebot|;</translation>
+    </message>
+    <message>
+        <source>Description|Cat #|Country|Face Value|Condition|Will Pay</source>
+        <translation>Beschreibung|Kat.-Nr.|Land|Nennwert|Erhaltung|Höchstgebot</translation>
+    </message>
+    <message>
+        <source>You have not entered any want list stamps!</source>
+        <translation>Sie haben keine Briefmarken auf der Fehlliste erfasst!</translation>
+    </message>
+    <message>
+        <source>Stamps by Country</source>
+        <translation>Briefmarken nach Land</translation>
+    </message>
+    <message>
+        <source>Country|description|Cat #|Face Value|Year|Quantity;</source>
+        <translation>Land|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl;</translation>
+    </message>
+    <message>
+        <source>Country|Description|Cat #|Face Value|Year|Quantity</source>
+        <translation>Land|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl</translation>
+    </message>
+    <message>
+        <source>Country Report</source>
+        <translation>Länderbericht</translation>
+    </message>
+    <message>
+        <source>All Countries</source>
+        <translation>Alle Länder</translation>
+    </message>
+    <message>
+        <source>Selected Country</source>
+        <translation>Gewähltes Land</translation>
+    </message>
+    <message>
+        <source>Stamps by Type</source>
+        <translation>Briefmarken nach Typ</translation>
+    </message>
+    <message>
+        <source>Type|description|Cat #|Face Value|Year|Quantity;</source>
+        <translation>Typ|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl;</translation>
+    </message>
+    <message>
+        <source>Type|Description|Cat #|Face Value|Year|Quantity</source>
+        <translation>Typ|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl</translation>
+    </message>
+    <message>
+        <source>Type Report</source>
+        <translation>Typenbericht</translation>
+    </message>
+    <message>
+        <source>All Types</source>
+        <translation>Alle Typen</translation>
+    </message>
+    <message>
+        <source>Selected Type</source>
+        <translation>Gewählter Typ</translation>
+    </message>
+    <message>
+        <source>Stamps by Format</source>
+        <translation>Briefmarken nach Format</translation>
+    </message>
+    <message>
+        <source>Format|description|Cat #|Face Value|Year|Quantity;</source>
+        <translation>Format|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl;</translation>
+    </message>
+    <message>
+        <source>Format|Description|Cat #|Face Value|Year|Quantity</source>
+        <translation>Format|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl</translation>
+    </message>
+    <message>
+        <source>Format Report</source>
+        <translation>Formatbericht</translation>
+    </message>
+    <message>
+        <source>All Formats</source>
+        <translation>Alle Formate</translation>
+    </message>
+    <message>
+        <source>Selected Format</source>
+        <translation>Gewähltes Format</translation>
+    </message>
+    <message>
+        <source>Stamps by Topic</source>
+        <translation>Briefmarken nach Motiv</translation>
+    </message>
+    <message>
+        <source>Topic|description|Cat #|Face Value|Year|Quantity;</source>
+        <translation>Motiv|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl;</translation>
+    </message>
+    <message>
+        <source>Topic|Description|Cat #|Face Value|Year|Quantity</source>
+        <translation>Motiv|Beschreibung|Kat.-Nr.|Nennwert|Jahr|Anzahl</translation>
+    </message>
+    <message>
+        <source>Topics Report</source>
+        <translation>Motivbericht</translation>
+    </message>
+    <message>
+        <source>All Topics</source>
+        <translation>Alle Motive</translation>
+    </message>
+    <message>
+        <source>Selected Topic</source>
+        <translation>Gewähltes Motiv</translation>
+    </message>
+</context>
+<context>
+    <name>Salvage</name>
+    <message>
+        <source>Could not read &apos;%1&apos;: %2</source>
+        <translation>„%1“ konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the file ends after %1 of the %2 pages its header counts</source>
+        <translation>die Datei endet nach %1 der %2 Seiten, die ihr Kopf zählt</translation>
+    </message>
+    <message>
+        <source>the last page is cut short</source>
+        <translation>die letzte Seite ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the table list is damaged; searching the pages for it</source>
+        <translation>die Tabellenliste ist beschädigt; die Seiten werden danach durchsucht</translation>
+    </message>
+    <message>
+        <source>the table list is lost; tables are told by their rows</source>
+        <translation>die Tabellenliste ist verloren; Tabellen werden an ihren Zeilen erkannt</translation>
+    </message>
+    <message>
+        <source>%1: b-tree damaged, %2 rows found by searching</source>
+        <translation>%1: B-Baum beschädigt, %2 Zeilen durch Suchen gefunden</translation>
     </message>
 </context>
 <context>
     <name>SaveJPG</name>
     <message>
         <source>Failed to save to JPG %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern als JPG fehlgeschlagen %1</translation>
     </message>
     <message>
         <source>Failed to initialise the IJL library: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die JPEG-Bibliothek konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>the picture has no bitmap</source>
+        <translation>das Bild hat keine Bitmap</translation>
+    </message>
+    <message>
+        <source>quality %1 is not 1 to 100</source>
+        <translation>Qualität %1 liegt nicht zwischen 1 und 100</translation>
     </message>
 </context>
 <context>
     <name>StampPictures</name>
     <message>
         <source>Failed to save the picture to the file: &apos;%1&apos;</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild konnte nicht in der Datei gespeichert werden: „%1“</translation>
     </message>
     <message>
         <source>: %1. The picture stored before has been kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>: %1. Das vorher gespeicherte Bild bleibt erhalten.</translation>
     </message>
     <message>
         <source>The picture could not be stored: it holds no bitmap (the clipboard held no picture, or the file is a drawing). The stamp&apos;s stored picture has been kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild konnte nicht gespeichert werden: Es enthält keine Bitmap (die Zwischenablage enthielt kein Bild, oder die Datei ist eine Zeichnung). Das gespeicherte Bild der Briefmarke bleibt erhalten.</translation>
     </message>
     <message>
         <source>All Picture Files (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf *.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF Images (*.gif);;JPEG Images (*.jpg *.jpeg);;PNG Images (*.png);;TIFF Images (*.tif *.tiff);;Metafiles (*.wmf *.emf);;Icons (*.ico *.cur);;All Files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Bilddateien (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf *.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF-Bilder (*.gif);;JPEG-Bilder (*.jpg *.jpeg);;PNG-Bilder (*.png);;TIFF-Bilder (*.tif *.tiff);;Metadateien (*.wmf *.emf);;Symbole (*.ico *.cur);;Alle Dateien (*)</translation>
     </message>
 </context>
 <context>
     <name>StampValidator</name>
     <message>
         <source>The %1 times the quantity is more than an amount of money can hold. Enter a smaller quantity or %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 mal die Anzahl ist mehr, als ein Geldbetrag fassen kann. Geben Sie eine kleinere Anzahl oder einen kleineren Wert für %2 ein.</translation>
     </message>
     <message>
         <source>The year must be a whole number from -32768 to 32767, or blank.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Jahr muss eine ganze Zahl von -32768 bis 32767 sein oder leer bleiben.</translation>
     </message>
     <message>
         <source>The %1 is more than an amount of money can hold.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist mehr, als ein Geldbetrag fassen kann.</translation>
     </message>
     <message>
         <source>The quantity must be a whole number from -2147483648 to 2147483647.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Anzahl muss eine ganze Zahl von -2147483648 bis 2147483647 sein.</translation>
     </message>
     <message>
         <source>You must enter a valid number or leave the field blank</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie eine gültige Zahl ein, oder lassen Sie das Feld leer</translation>
     </message>
     <message>
         <source>The %1 can hold at most %2 characters; it holds %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fasst höchstens %2 Zeichen; es enthält %3.</translation>
     </message>
     <message>
         <source>You must enter a number in the Quantity field</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie im Feld „Anzahl“ eine Zahl ein</translation>
     </message>
     <message>
         <source>You must enter a description for this stamp or click the Cancel button.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie eine Beschreibung für diese Briefmarke ein, oder wählen Sie „Abbrechen“.</translation>
     </message>
     <message>
         <source>You must enter number in the quantity field.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie im Feld „Anzahl“ eine Zahl ein.</translation>
     </message>
     <message>
         <source>Non-numeric Quantity Entered</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzahl ist keine Zahl</translation>
     </message>
     <message>
         <source>Invalid Quantity</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Anzahl</translation>
     </message>
     <message>
         <source>A stamp cannot be for sale and sold at the same time.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Briefmarke kann nicht zugleich zu verkaufen und verkauft sein.</translation>
     </message>
     <message>
         <source>Sale Status Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler im Verkaufsstatus</translation>
     </message>
 </context>
 <context>
     <name>Statistics</name>
     <message>
         <source>The picture could not be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Bild konnte nicht erstellt werden.</translation>
     </message>
     <message>
         <source>At a &amp;Glance</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Überblick</translation>
     </message>
     <message>
         <source>C&amp;ountry</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Land</translation>
     </message>
     <message>
         <source>To&amp;pic</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Motiv</translation>
     </message>
     <message>
         <source>Co&amp;ndition</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Erhaltung</translation>
     </message>
     <message>
         <source>T&amp;ype</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Typ</translation>
     </message>
     <message>
         <source>&amp;Decade of Issue</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Jahrzehnt der Ausgabe</translation>
     </message>
     <message>
         <source>P&amp;urchases</source>
-        <translation type="unfinished"></translation>
+        <translation>Eink&amp;äufe</translation>
     </message>
     <message>
         <source>Stamps by country</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken nach Land</translation>
     </message>
     <message>
         <source>Catalogue value by country</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert nach Land</translation>
     </message>
     <message>
         <source>Stamps by topic</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken nach Motiv</translation>
     </message>
     <message>
         <source>Catalogue value by topic</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert nach Motiv</translation>
     </message>
     <message>
         <source>Stamps by condition</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken nach Erhaltung</translation>
     </message>
     <message>
         <source>Catalogue value by condition</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert nach Erhaltung</translation>
     </message>
     <message>
         <source>Stamps by type</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken nach Typ</translation>
     </message>
     <message>
         <source>Catalogue value by type</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert nach Typ</translation>
     </message>
     <message>
         <source>Stamps by decade of issue</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken nach Jahrzehnt der Ausgabe</translation>
     </message>
     <message>
         <source>Catalogue value by decade of issue</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert nach Jahrzehnt der Ausgabe</translation>
     </message>
     <message>
         <source>Catalogue value against price paid by year of purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert und Kaufpreis nach Kaufjahr</translation>
     </message>
     <message>
         <source>The collection at a glance</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung im Überblick</translation>
     </message>
     <message>
         <source>Stamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken</translation>
     </message>
     <message>
         <source>Quantity</source>
@@ -1715,51 +2285,51 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>Catalogue value</source>
-        <translation type="unfinished"></translation>
+        <translation>Katalogwert</translation>
     </message>
     <message>
         <source>Price paid</source>
-        <translation type="unfinished"></translation>
+        <translation>Kaufpreis</translation>
     </message>
     <message>
         <source>Year of purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Kaufjahr</translation>
     </message>
     <message>
         <source>(no description)</source>
-        <translation type="unfinished"></translation>
+        <translation>(ohne Bezeichnung)</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannt</translation>
     </message>
     <message>
         <source>%1s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1er</translation>
     </message>
     <message>
         <source>Other</source>
-        <translation type="unfinished"></translation>
+        <translation>Sonstige</translation>
     </message>
     <message>
         <source>Unclassified</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht zugeordnet</translation>
     </message>
     <message>
         <source>Total</source>
-        <translation type="unfinished"></translation>
+        <translation>Gesamt</translation>
     </message>
     <message>
         <source>Collection</source>
-        <translation type="unfinished"></translation>
+        <translation>Sammlung</translation>
     </message>
     <message>
         <source>Want list</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlliste</translation>
     </message>
     <message>
         <source>For sale</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu verkaufen</translation>
     </message>
     <message>
         <source>Sold</source>
@@ -1767,75 +2337,75 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>Figure</source>
-        <translation type="unfinished"></translation>
+        <translation>Kennzahl</translation>
     </message>
     <message>
         <source>Value</source>
-        <translation type="unfinished"></translation>
+        <translation>Wert</translation>
     </message>
     <message>
         <source>Stamps in the collection</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken in der Sammlung</translation>
     </message>
     <message>
         <source>Quantity in the collection</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzahl in der Sammlung</translation>
     </message>
     <message>
         <source>Total paid</source>
-        <translation type="unfinished"></translation>
+        <translation>Summe bezahlt</translation>
     </message>
     <message>
         <source>Value minus cost</source>
-        <translation type="unfinished"></translation>
+        <translation>Wert abzüglich Kosten</translation>
     </message>
     <message>
         <source>Stamps on the want list</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken auf der Fehlliste</translation>
     </message>
     <message>
         <source>Quantity on the want list</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzahl auf der Fehlliste</translation>
     </message>
     <message>
         <source>Will pay for the want list</source>
-        <translation type="unfinished"></translation>
+        <translation>Höchstgebote der Fehlliste</translation>
     </message>
     <message>
         <source>Stamps for sale</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken zu verkaufen</translation>
     </message>
     <message>
         <source>Quantity for sale</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzahl zu verkaufen</translation>
     </message>
     <message>
         <source>Asked for the stamps for sale</source>
-        <translation type="unfinished"></translation>
+        <translation>Verlangt für die Briefmarken zu verkaufen</translation>
     </message>
     <message>
         <source>Stamps sold</source>
-        <translation type="unfinished"></translation>
+        <translation>Verkaufte Briefmarken</translation>
     </message>
     <message>
         <source>Quantity sold</source>
-        <translation type="unfinished"></translation>
+        <translation>Verkaufte Anzahl</translation>
     </message>
     <message>
         <source>Paid for the stamps sold</source>
-        <translation type="unfinished"></translation>
+        <translation>Bezahlt für die verkauften Briefmarken</translation>
     </message>
     <message>
         <source>Total sales</source>
-        <translation type="unfinished"></translation>
+        <translation>Summe Verkäufe</translation>
     </message>
     <message>
         <source>Sale price minus cost</source>
-        <translation type="unfinished"></translation>
+        <translation>Verkaufspreis abzüglich Kosten</translation>
     </message>
     <message>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>Country</source>
@@ -1855,113 +2425,118 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>Decade of issue</source>
-        <translation type="unfinished"></translation>
+        <translation>Jahrzehnt der Ausgabe</translation>
     </message>
 </context>
 <context>
     <name>TellicoCollection</name>
     <message>
         <source>custom</source>
-        <translation type="unfinished"></translation>
+        <translation>benutzerdefinierte</translation>
     </message>
     <message>
         <source>book</source>
-        <translation type="unfinished"></translation>
+        <translation>Bücher</translation>
     </message>
     <message>
         <source>video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video</translation>
     </message>
     <message>
         <source>music</source>
-        <translation type="unfinished"></translation>
+        <translation>Musik</translation>
     </message>
     <message>
         <source>bibliography</source>
-        <translation type="unfinished"></translation>
+        <translation>Bibliografie</translation>
     </message>
     <message>
         <source>comic book</source>
-        <translation type="unfinished"></translation>
+        <translation>Comic</translation>
     </message>
     <message>
         <source>wine</source>
-        <translation type="unfinished"></translation>
+        <translation>Wein</translation>
     </message>
     <message>
         <source>coin</source>
-        <translation type="unfinished"></translation>
+        <translation>Münzen</translation>
     </message>
     <message>
         <source>card</source>
-        <translation type="unfinished"></translation>
+        <translation>Karten</translation>
     </message>
     <message>
         <source>video game</source>
-        <translation type="unfinished"></translation>
+        <translation>Videospiel</translation>
     </message>
     <message>
         <source>file catalog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateikatalog</translation>
     </message>
     <message>
         <source>board game</source>
-        <translation type="unfinished"></translation>
+        <translation>Brettspiel</translation>
     </message>
     <message>
         <source>type %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Typ %1</translation>
     </message>
     <message>
         <source>it cannot be read from the archive</source>
-        <translation type="unfinished"></translation>
+        <translation>sie kann nicht aus dem Archiv gelesen werden</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a Tellico collection file: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine Tellico-Sammlungsdatei: %2.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a Tellico collection file: it holds no tellico.xml.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine Tellico-Sammlungsdatei: Sie enthält keine tellico.xml.</translation>
     </message>
     <message>
         <source>The collection in &apos;%1&apos; could not be read: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung in „%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a Tellico collection file.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist keine Tellico-Sammlungsdatei.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; holds a %2 collection of Tellico, not a stamp collection; only stamp collections can be imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ enthält eine Tellico-Sammlung der Art „%2“, keine Briefmarkensammlung; nur Briefmarkensammlungen können importiert werden.</translation>
     </message>
     <message>
         <source>The collection in &apos;%1&apos; could not be read: %2 (line %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung in „%1“ konnte nicht gelesen werden: %2 (Zeile %3).</translation>
     </message>
     <message>
         <source>&apos;%1&apos; holds no collection.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ enthält keine Sammlung.</translation>
     </message>
     <message>
         <source>it is not in the collection file</source>
-        <translation type="unfinished"></translation>
+        <translation>sie ist nicht in der Sammlungsdatei</translation>
     </message>
 </context>
 <context>
     <name>TerminalDialogs</name>
     <message>
         <source>(answered yes)</source>
-        <translation type="unfinished"></translation>
+        <translation>(mit Ja beantwortet)</translation>
     </message>
     <message>
         <source>[y/n] </source>
-        <translation type="unfinished"></translation>
+        <translation>[j/n] </translation>
+    </message>
+    <message>
+        <source>y</source>
+        <comment>the first letter of the answer yes, as [y/n] asks for it</comment>
+        <translation>j</translation>
     </message>
 </context>
 <context>
@@ -1975,11 +2550,11 @@ Make them readable and make the backup again. The list is kept in the backup as 
     <name>cDIBSection</name>
     <message>
         <source>Overflow</source>
-        <translation type="unfinished"></translation>
+        <translation>Überlauf</translation>
     </message>
     <message>
         <source>I don&apos;t know how to put a DIB on the clipboard! Copy as bitmap instead!!!</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine DIB kann nicht in die Zwischenablage gelegt werden. Kopieren Sie stattdessen als Bitmap.</translation>
     </message>
 </context>
 <context>
@@ -2056,6 +2631,10 @@ Make them readable and make the backup again. The list is kept in the backup as 
         <source>(filtered from %1)</source>
         <translation>(gefiltert aus %1)</translation>
     </message>
+    <message>
+        <source>Record is deleted.</source>
+        <translation>Der Eintrag ist gelöscht.</translation>
+    </message>
 </context>
 <context>
     <name>perlinex::browse::StampListModel</name>
@@ -2070,343 +2649,346 @@ Make them readable and make the backup again. The list is kept in the backup as 
         <source>The custom reports cannot be opened: the field catalogue could not be read.
 
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die eigenen Berichte können nicht geöffnet werden: Der Feldkatalog konnte nicht gelesen werden.
+
+%1</translation>
     </message>
     <message>
         <source>Custom Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigener Bericht</translation>
     </message>
     <message>
         <source>At Bottom</source>
-        <translation type="unfinished"></translation>
+        <translation>Unten</translation>
     </message>
     <message>
         <source>In Header</source>
-        <translation type="unfinished"></translation>
+        <translation>In der Kopfzeile</translation>
     </message>
     <message>
         <source>No Page Numbers</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Seitennummern</translation>
     </message>
     <message>
         <source>You must select a field from the list of available fields to add to the report.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie in der Liste der verfügbaren Felder ein Feld, das in den Bericht aufgenommen werden soll.</translation>
     </message>
     <message>
         <source>You must select a field to remove from the report.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie ein Feld, das aus dem Bericht entfernt werden soll.</translation>
     </message>
     <message>
         <source>You must select the field to move up in the list</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie das Feld, das in der Liste nach oben rücken soll</translation>
     </message>
     <message>
         <source>You must select the field to move down in the list</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie das Feld, das in der Liste nach unten rücken soll</translation>
     </message>
     <message>
         <source>Details For </source>
-        <translation type="unfinished"></translation>
+        <translation>Einzelheiten zu </translation>
     </message>
     <message>
         <source>You must enter a valid number for the column width</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie für die Spaltenbreite eine gültige Zahl ein</translation>
     </message>
     <message>
         <source>You must enter a number or leave this selection field blank</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie eine Zahl ein, oder lassen Sie dieses Auswahlfeld leer</translation>
     </message>
     <message>
         <source>You must enter a valid date or leave this selection field blank.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie ein gültiges Datum ein, oder lassen Sie dieses Auswahlfeld leer.</translation>
     </message>
     <message>
         <source>You must enter a valid time or leave this selection field blank.</source>
-        <translation type="unfinished"></translation>
+        <translation>Geben Sie eine gültige Uhrzeit ein, oder lassen Sie dieses Auswahlfeld leer.</translation>
     </message>
     <message>
         <source>Custom Report - </source>
-        <translation type="unfinished"></translation>
+        <translation>Eigener Bericht - </translation>
     </message>
     <message>
         <source>Do you wish to save the current report?</source>
-        <translation type="unfinished"></translation>
+        <translation>Wollen Sie den aktuellen Bericht speichern?</translation>
     </message>
     <message>
         <source>Save Current Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuellen Bericht speichern</translation>
     </message>
     <message>
         <source>Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Öffnen</translation>
     </message>
     <message>
         <source>Report Files (*.rpt)|*.rpt</source>
-        <translation type="unfinished"></translation>
+        <translation>Berichtsdateien (*.rpt)|*.rpt</translation>
     </message>
     <message>
         <source>The report file &apos;%1&apos; could not be read: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Berichtsdatei „%1“ konnte nicht gelesen werden: %2</translation>
     </message>
     <message>
         <source>The report file &apos;%1&apos; already exists.  Do you wish to replace it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Berichtsdatei „%1“ ist schon vorhanden. Wollen Sie sie ersetzen?</translation>
     </message>
     <message>
         <source>File Exists</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei vorhanden</translation>
     </message>
     <message>
         <source>Save As</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern unter</translation>
     </message>
     <message>
         <source>The report file &apos;%1&apos; could not be written; nothing has been changed.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Berichtsdatei „%1“ konnte nicht geschrieben werden; es wurde nichts geändert.
+%2</translation>
     </message>
     <message>
         <source>Report Fields</source>
-        <translation type="unfinished"></translation>
+        <translation>Berichtsfelder</translation>
     </message>
     <message>
         <source>Report Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>Sorting</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortierung</translation>
     </message>
     <message>
         <source>&amp;Generate Report</source>
-        <translation type="unfinished"></translation>
+        <translation>Bericht &amp;erstellen</translation>
     </message>
     <message>
         <source>E&amp;xit Custom Reports</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigene Berichte &amp;beenden</translation>
     </message>
     <message>
         <source>Add the field to the report</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld in den Bericht aufnehmen</translation>
     </message>
     <message>
         <source>Remove the field from the report</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld aus dem Bericht entfernen</translation>
     </message>
     <message>
         <source>Move the field up (to the left in the report)</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld nach oben rücken (im Bericht nach links)</translation>
     </message>
     <message>
         <source>Move the field down (to the right in the report)</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Feld nach unten rücken (im Bericht nach rechts)</translation>
     </message>
     <message>
         <source>&amp;Available Fields</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verfügbare Felder</translation>
     </message>
     <message>
         <source>Fields to R&amp;eport</source>
-        <translation type="unfinished"></translation>
+        <translation>Felder im Be&amp;richt</translation>
     </message>
     <message>
         <source>&amp;Hide Field</source>
-        <translation type="unfinished"></translation>
+        <translation>Feld &amp;ausblenden</translation>
     </message>
     <message>
         <source>&amp;Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Brei&amp;te</translation>
     </message>
     <message>
         <source>Selection Criteria</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahlkriterien</translation>
     </message>
     <message>
         <source>Starts w&amp;ith:</source>
-        <translation type="unfinished"></translation>
+        <translation>Beginnt m&amp;it:</translation>
     </message>
     <message>
         <source>Show &amp;Total</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Summe zeigen</translation>
     </message>
     <message>
         <source>Greater Tha&amp;n</source>
-        <translation type="unfinished"></translation>
+        <translation>Grö&amp;ßer als</translation>
     </message>
     <message>
         <source>&amp;Less Than</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kleiner als</translation>
     </message>
     <message>
         <source>Select Start Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Anfangsdatum wählen</translation>
     </message>
     <message>
         <source>Select End Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Enddatum wählen</translation>
     </message>
     <message>
         <source>Start &amp;Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab Datu&amp;m</translation>
     </message>
     <message>
         <source>E&amp;nd Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Bis Dat&amp;um</translation>
     </message>
     <message>
         <source>Tr&amp;ue</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ja</translation>
     </message>
     <message>
         <source>Fa&amp;lse</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Nein</translation>
     </message>
     <message>
         <source>Start Ti&amp;me</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab &amp;Zeit</translation>
     </message>
     <message>
         <source>E&amp;nd Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Bis &amp;Uhrzeit</translation>
     </message>
     <message>
         <source>Report &amp;Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Berichts&amp;titel</translation>
     </message>
     <message>
         <source>Report To</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabe nach</translation>
     </message>
     <message>
         <source>Screen/&amp;Printer</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirm/Dr&amp;ucker</translation>
     </message>
     <message>
         <source>Text Fi&amp;le</source>
-        <translation type="unfinished"></translation>
+        <translation>Te&amp;xtdatei</translation>
     </message>
     <message>
         <source>&amp;Web Table (html)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Webtabelle (HTML)</translation>
     </message>
     <message>
         <source>Report Orientation</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausrichtung</translation>
     </message>
     <message>
         <source>Portr&amp;ait</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hochformat</translation>
     </message>
     <message>
         <source>La&amp;ndscape</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Querformat</translation>
     </message>
     <message>
         <source>Report Formatting</source>
-        <translation type="unfinished"></translation>
+        <translation>Formatierung</translation>
     </message>
     <message>
         <source>Width in &amp;Inches</source>
-        <translation type="unfinished"></translation>
+        <translation>Breite in &amp;Zoll</translation>
     </message>
     <message>
         <source>&amp;Centimeters</source>
-        <translation type="unfinished"></translation>
+        <translation>Ze&amp;ntimeter</translation>
     </message>
     <message>
         <source>Show &amp;Date in Header</source>
-        <translation type="unfinished"></translation>
+        <translation>Datum im &amp;Kopf zeigen</translation>
     </message>
     <message>
         <source>Page N&amp;umber</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Seitennummer</translation>
     </message>
     <message>
         <source>&amp;Primary Sort</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hauptsortierung</translation>
     </message>
     <message>
         <source>Se&amp;condary Sort</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zweite Sortierung</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished">&amp;Datei</translation>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
         <source>&amp;New</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neu</translation>
     </message>
     <message>
         <source>&amp;Open</source>
-        <translation type="unfinished"></translation>
+        <translation>Ö&amp;ffnen</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Speichern</translation>
     </message>
     <message>
         <source>Save &amp;As</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern &amp;unter …</translation>
     </message>
 </context>
 <context>
     <name>perlinex::exchange::ImportDialog</name>
     <message>
         <source>Import Stamps</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken importieren</translation>
     </message>
     <message>
         <source>&amp;Browse...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Durchsuchen …</translation>
     </message>
     <message>
         <source>&amp;File:</source>
-        <translation type="unfinished"></translation>
+        <translation>Da&amp;tei:</translation>
     </message>
     <message>
         <source>&amp;Delimiter:</source>
-        <translation type="unfinished"></translation>
+        <translation>T&amp;rennzeichen:</translation>
     </message>
     <message>
         <source>&amp;Encoding:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kodierung:</translation>
     </message>
     <message>
         <source>Decimal se&amp;parator:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dezimal&amp;zeichen:</translation>
     </message>
     <message>
         <source>&amp;Columns of the file and the fields they fill:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Spalten der Datei und die Felder, die sie füllen:</translation>
     </message>
     <message>
         <source>Line</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile</translation>
     </message>
     <message>
         <source>Column</source>
-        <translation type="unfinished"></translation>
+        <translation>Spalte</translation>
     </message>
     <message>
         <source>Reason</source>
-        <translation type="unfinished"></translation>
+        <translation>Grund</translation>
     </message>
     <message>
         <source>Store only the &amp;good lines; leave the refused ones out</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur die &amp;guten Zeilen speichern; die abgewiesenen auslassen</translation>
     </message>
     <message>
         <source>Refused &amp;lines and remarks:</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgewiesene Zei&amp;len und Hinweise:</translation>
     </message>
     <message>
         <source>&amp;New classifications:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Neue Klassifizierungen:</translation>
     </message>
     <message>
         <source>&amp;Import</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Importieren</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -2414,11 +2996,11 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished">&amp;Hilfe</translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>Pre&amp;view: the first stamps as they will be stored</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorschau: die ersten Briefmarken, wie sie gespeichert werden</translation>
     </message>
     <message>
         <source>Import</source>
@@ -2426,7 +3008,7 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>CSV and Tellico Files (*.csv *.txt *.tc)|*.csv;*.txt;*.tc|CSV Files (*.csv)|*.csv|Tellico Files (*.tc)|*.tc|All Files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV- und Tellico-Dateien (*.csv *.txt *.tc)|*.csv;*.txt;*.tc|CSV-Dateien (*.csv)|*.csv|Tellico-Dateien (*.tc)|*.tc|Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>No collection is open.</source>
@@ -2434,67 +3016,67 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>Tellico stamp collection &quot;%1&quot;; entries: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Tellico-Briefmarkensammlung „%1“; Einträge: %2</translation>
     </message>
     <message>
         <source>CSV file; lines below its header: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV-Datei; Zeilen unter der Kopfzeile: %1</translation>
     </message>
     <message>
         <source>%1 (detected)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (erkannt)</translation>
     </message>
     <message>
         <source>Comma</source>
-        <translation type="unfinished"></translation>
+        <translation>Komma</translation>
     </message>
     <message>
         <source>Semicolon</source>
-        <translation type="unfinished"></translation>
+        <translation>Semikolon</translation>
     </message>
     <message>
         <source>Tab</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabulator</translation>
     </message>
     <message>
         <source>UTF-8</source>
-        <translation type="unfinished"></translation>
+        <translation>UTF-8</translation>
     </message>
     <message>
         <source>UTF-16</source>
-        <translation type="unfinished"></translation>
+        <translation>UTF-16</translation>
     </message>
     <message>
         <source>Latin-1 / Windows-1252</source>
-        <translation type="unfinished"></translation>
+        <translation>Latin-1 / Windows-1252</translation>
     </message>
     <message>
         <source>Point (.)</source>
-        <translation type="unfinished"></translation>
+        <translation>Punkt (.)</translation>
     </message>
     <message>
         <source>Comma (,)</source>
-        <translation type="unfinished"></translation>
+        <translation>Komma (,)</translation>
     </message>
     <message>
         <source>Field</source>
-        <translation type="unfinished"></translation>
+        <translation>Feld</translation>
     </message>
     <message>
         <source>First line</source>
-        <translation type="unfinished"></translation>
+        <translation>Erste Zeile</translation>
     </message>
     <message>
         <source>Column %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Spalte %1</translation>
     </message>
     <message>
         <source>Notes, under the column&apos;s name</source>
-        <translation type="unfinished"></translation>
+        <translation>Notizen, unter dem Namen der Spalte</translation>
     </message>
     <message>
         <source>Not imported</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht importiert</translation>
     </message>
     <message>
         <source>Picture</source>
@@ -2502,51 +3084,55 @@ Make them readable and make the backup again. The list is kept in the backup as 
     </message>
     <message>
         <source>%1, where the other column leaves it blank</source>
-        <translation type="unfinished"></translation>
+        <translation>%1, wo die andere Spalte es leer lässt</translation>
     </message>
     <message>
         <source>Refused: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgewiesen: %1</translation>
     </message>
     <message>
         <source>Stamps that can be stored: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken, die gespeichert werden können: %1.</translation>
     </message>
     <message>
         <source>Lines refused: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgewiesene Zeilen: %1.</translation>
     </message>
     <message>
         <source>Nothing from line %1 on could be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab Zeile %1 konnte nichts gelesen werden.</translation>
     </message>
     <message>
         <source>Equal to stamps already in the collection: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Gleich Briefmarken, die schon in der Sammlung sind: %1.</translation>
     </message>
     <message>
         <source>The first %1 of %2 problems are listed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die ersten %1 von %2 Problemen sind aufgeführt.</translation>
     </message>
     <message>
         <source>Lines of the file refused: %1. Each is listed with its reason; nothing has been stored.
 
 Mend the file and open it again, or choose to store only the good lines.</source>
-        <translation type="unfinished"></translation>
+        <translation>Abgewiesene Zeilen der Datei: %1. Jede ist mit ihrem Grund aufgeführt; es wurde nichts gespeichert.
+
+Berichtigen Sie die Datei, und öffnen Sie sie erneut, oder wählen Sie, nur die guten Zeilen zu speichern.</translation>
     </message>
     <message>
         <source>The file holds no stamp that can be stored.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei enthält keine Briefmarke, die gespeichert werden kann.</translation>
     </message>
     <message>
         <source>Stamps of the file equal to stamps already in the collection (the same description, catalogue number, country and year, as when a file is imported a second time): %1.
 
 Leave them out?</source>
-        <translation type="unfinished"></translation>
+        <translation>Briefmarken der Datei, die Briefmarken in der Sammlung gleichen (dieselbe Beschreibung, Katalognummer, dasselbe Land und Jahr, wie wenn eine Datei ein zweites Mal importiert wird): %1.
+
+Diese auslassen?</translation>
     </message>
     <message>
         <source>    and others: %1 more</source>
-        <translation type="unfinished"></translation>
+        <translation>    und weitere: %1</translation>
     </message>
     <message>
         <source>These classifications are not in their code tables yet:
@@ -2554,43 +3140,47 @@ Leave them out?</source>
 %1
 
 Add them to the code tables? Choose No to leave those fields empty and keep the descriptions in the stamps&apos; notes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Klassifizierungen stehen noch nicht in ihren Codetabellen:
+
+%1
+
+Sollen sie in die Codetabellen aufgenommen werden? Wählen Sie „Nein“, um diese Felder leer zu lassen und die Bezeichnungen in den Notizen der Briefmarken zu behalten.</translation>
     </message>
     <message>
         <source>Storing the stamps...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Briefmarken werden gespeichert …</translation>
     </message>
     <message>
         <source>The import was cancelled. Nothing has been stored: the collection is as it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Import wurde abgebrochen. Es wurde nichts gespeichert: Die Sammlung ist unverändert.</translation>
     </message>
     <message>
         <source>Stamps imported: %1 (numbers %2 to %3).</source>
-        <translation type="unfinished"></translation>
+        <translation>Importierte Briefmarken: %1 (Nummern %2 bis %3).</translation>
     </message>
     <message>
         <source>No stamps were imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es wurden keine Briefmarken importiert.</translation>
     </message>
     <message>
         <source>Refused lines left out: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgelassene abgewiesene Zeilen: %1.</translation>
     </message>
     <message>
         <source>Stamps already in the collection left out: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgelassene, schon vorhandene Briefmarken: %1.</translation>
     </message>
     <message>
         <source>New classifications added to the code tables: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>In die Codetabellen aufgenommene neue Klassifizierungen: %1.</translation>
     </message>
     <message>
         <source>Line %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: %2</translation>
     </message>
     <message>
         <source>Other pictures that could not be stored: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Bilder, die nicht gespeichert werden konnten: %1.</translation>
     </message>
 </context>
 <context>
@@ -2605,7 +3195,7 @@ Add them to the code tables? Choose No to leave those fields empty and keep the 
     </message>
     <message>
         <source>Perlinex catalogues a postage-stamp collection: one record per stamp with its prices, dates, classifications and picture, code tables to classify by, a search, and fixed and self-designed reports.</source>
-        <translation type="unfinished"></translation>
+        <translation>Perlinex verwaltet eine Briefmarkensammlung: ein Eintrag je Briefmarke mit Preisen, Daten, Klassifizierungen und Bild, Codetabellen zum Einordnen, eine Suche sowie feste und selbst gestaltete Berichte.</translation>
     </message>
     <message>
         <source>&amp;Ok</source>
@@ -2662,20 +3252,27 @@ Add them to the code tables? Choose No to leave those fields empty and keep the 
         <source>The folder %1 is the program folder that holds the current collection, not a backup.
 
 Choose a folder named like &quot;Perlinex backup 2024-05-01 18-30-00&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner %1 ist der Programmordner mit der aktuellen Sammlung, keine Sicherung.
+
+Wählen Sie einen Ordner mit einem Namen wie „Perlinex backup 2024-05-01 18-30-00“.</translation>
     </message>
     <message>
         <source>The folder %1 does not hold a Perlinex backup.
 
 Choose a folder named like &quot;Perlinex backup 2024-05-01 18-30-00&quot;; it holds stamp.mdb and an images folder. Nothing has been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner %1 enthält keine Perlinex-Sicherung.
+
+Wählen Sie einen Ordner mit einem Namen wie „Perlinex backup 2024-05-01 18-30-00“; er enthält stamp.mdb und einen Ordner images. Es wurde nichts geändert.</translation>
     </message>
     <message>
         <source>Replace the current collection with the backup in
 %1?
 
 The current collection is kept as stamp-before-restore.mdb and its pictures as images-before-restore in the program folder, replacing any kept there by an earlier restore.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die aktuelle Sammlung durch die Sicherung in
+%1 ersetzen?
+
+Die aktuelle Sammlung wird als stamp-before-restore.mdb und ihre Bilder als images-before-restore im Programmordner aufbewahrt; was ein früheres Zurückspielen dort aufbewahrt hat, wird ersetzt.</translation>
     </message>
     <message>
         <source>Restored from: %1</source>
@@ -2687,12 +3284,28 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
         <translation>Die Sammlung wurde aus der Sicherung in
 %1 zurückgespielt.</translation>
     </message>
+    <message>
+        <source>A backup is a copy of your whole collection: the stamp records with the code tables (stamp.mdb) and the stamp pictures (the images folder).
+
+Make Backup puts the copy in a new folder named with today&apos;s date and time, such as &quot;Perlinex backup 2024-05-01 18-30-00&quot;, inside the folder you choose. Choose a folder on another disk or a memory stick, so that the copy survives when this disk fails.
+
+Restore Backup puts such a copy back in place of the current collection. The current collection is kept as stamp-before-restore.mdb (and its pictures as images-before-restore) in the program folder.
+
+Report layouts (.rpt files) are kept wherever you saved them and are not part of a backup.</source>
+        <translation>Eine Sicherung ist eine Kopie Ihrer ganzen Sammlung: die Briefmarkeneinträge mit den Codetabellen (stamp.mdb) und die Briefmarkenbilder (der Ordner images).
+
+„Sicherung anlegen“ legt die Kopie in einem neuen Ordner an, der nach dem heutigen Datum und der Uhrzeit benannt ist, etwa „Perlinex backup 2024-05-01 18-30-00“, in dem Ordner, den Sie wählen. Wählen Sie einen Ordner auf einem anderen Datenträger oder einem USB-Stick, damit die Kopie erhalten bleibt, wenn dieser Datenträger ausfällt.
+
+„Sicherung zurückspielen“ setzt eine solche Kopie an die Stelle der aktuellen Sammlung. Die aktuelle Sammlung wird als stamp-before-restore.mdb (und ihre Bilder als images-before-restore) im Programmordner aufbewahrt.
+
+Berichtsvorlagen (.rpt-Dateien) liegen dort, wo Sie sie gespeichert haben, und gehören nicht zur Sicherung.</translation>
+    </message>
 </context>
 <context>
     <name>perlinex::frmCodesMaint</name>
     <message>
         <source>There is already a %1 &quot;%2&quot;. An entry that differs from it only in capitals or accents could not be told apart from it in the lists, so &quot;%3&quot; is not stored.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt schon den Eintrag „%2“ (%1). Ein Eintrag, der sich nur in Groß- und Kleinschreibung oder Akzenten davon unterscheidet, wäre in den Listen nicht davon zu unterscheiden, darum wird „%3“ nicht gespeichert.</translation>
     </message>
     <message>
         <source>Entry Already There</source>
@@ -2720,7 +3333,7 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     </message>
     <message>
         <source>&amp;Add New</source>
-        <translation>&amp;Neu</translation>
+        <translation>Neu &amp;anlegen</translation>
     </message>
     <message>
         <source>Do you want to save the changes to this entry?</source>
@@ -2736,7 +3349,7 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     </message>
     <message>
         <source>&amp;Add Another</source>
-        <translation>&amp;Noch einer</translation>
+        <translation>&amp;Weiteren anlegen</translation>
     </message>
     <message>
         <source>Cannot Delete</source>
@@ -2749,6 +3362,42 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     <message>
         <source>No Records Match</source>
         <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>Firs&amp;t</source>
+        <translation>&amp;Erste</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Nächste</translation>
+    </message>
+    <message>
+        <source>&amp;Last</source>
+        <translation>Le&amp;tzte</translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation>S&amp;peichern</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>Abb&amp;rechen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>Lös&amp;chen</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
     </message>
 </context>
 <context>
@@ -2798,7 +3447,7 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation>&amp;Schließen</translation>
+        <translation>S&amp;chließen</translation>
     </message>
     <message>
         <source>not =</source>
@@ -3220,47 +3869,47 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     <name>perlinex::reports::frmOutput</name>
     <message>
         <source>Report Output</source>
-        <translation type="unfinished"></translation>
+        <translation>Berichtsausgabe</translation>
     </message>
     <message>
         <source>First Page (Home)</source>
-        <translation type="unfinished"></translation>
+        <translation>Erste Seite (Pos1)</translation>
     </message>
     <message>
         <source>Previous Page (PgUp)</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorige Seite (Bild auf)</translation>
     </message>
     <message>
         <source>Page </source>
-        <translation type="unfinished"></translation>
+        <translation>Seite </translation>
     </message>
     <message>
         <source>Page 00000 of 00000</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite 00000 von 00000</translation>
     </message>
     <message>
         <source>Next Page (PgDn)</source>
-        <translation type="unfinished"></translation>
+        <translation>Nächste Seite (Bild ab)</translation>
     </message>
     <message>
         <source>Last Page (End)</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte Seite (Ende)</translation>
     </message>
     <message>
         <source>Whole &amp;Page|Page &amp;Width|&amp;Two Pages|Thumb&amp;nail</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganze &amp;Seite|Seiten&amp;breite|&amp;Zwei Seiten|&amp;Miniaturen</translation>
     </message>
     <message>
         <source>P&amp;rint...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Drucken …</translation>
     </message>
     <message>
         <source>Export P&amp;DF...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;PDF exportieren …</translation>
     </message>
     <message>
         <source>Laying out pages... %p%</source>
-        <translation type="unfinished"></translation>
+        <translation>Seiten werden umbrochen … %p%</translation>
     </message>
     <message>
         <source>&amp;Ok</source>
@@ -3268,15 +3917,15 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     </message>
     <message>
         <source> of %1</source>
-        <translation type="unfinished"></translation>
+        <translation> von %1</translation>
     </message>
     <message>
         <source> of %1+</source>
-        <translation type="unfinished"></translation>
+        <translation> von %1+</translation>
     </message>
     <message>
         <source>Printing...</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucken …</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -3284,40 +3933,41 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     </message>
     <message>
         <source>on the %1</source>
-        <translation type="unfinished"></translation>
+        <translation>auf %1</translation>
     </message>
     <message>
         <source>Now printing Page %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucke Seite %1 von %2</translation>
     </message>
     <message>
         <source>The report could not be printed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Bericht konnte nicht gedruckt werden.</translation>
     </message>
     <message>
         <source>Export PDF</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF exportieren</translation>
     </message>
     <message>
         <source>PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF-Dateien (*.pdf)|*.pdf|Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; already exists.  Do you wish to replace it?</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ ist schon vorhanden. Wollen Sie sie ersetzen?</translation>
     </message>
     <message>
         <source>File Exists</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei vorhanden</translation>
     </message>
     <message>
         <source>Now writing Page %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreibe Seite %1 von %2</translation>
     </message>
     <message>
         <source>The file &apos;%1&apos; could not be written.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden.
+%2</translation>
     </message>
 </context>
 <context>
@@ -3328,58 +3978,58 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished">Abb&amp;rechen</translation>
+        <translation>Abb&amp;rechen</translation>
     </message>
     <message>
         <source>You must make a selection from the list!</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie einen Eintrag aus der Liste!</translation>
     </message>
 </context>
 <context>
     <name>perlinex::stats::StatisticsWindow</name>
     <message>
         <source>Statistics (filtered: %1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistik (gefiltert: %1)</translation>
     </message>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistik</translation>
     </message>
     <message>
         <source>The collection at a glance</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Sammlung im Überblick</translation>
     </message>
     <message>
         <source>Chart: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Diagramm: %1</translation>
     </message>
     <message>
         <source>Figures: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Zahlen: %1</translation>
     </message>
     <message>
         <source>&amp;Count</source>
-        <translation type="unfinished"></translation>
+        <translation>An&amp;zahl</translation>
     </message>
     <message>
         <source>&amp;Value</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Wert</translation>
     </message>
     <message>
         <source>Export Ch&amp;art...</source>
-        <translation type="unfinished"></translation>
+        <translation>Dia&amp;gramm exportieren …</translation>
     </message>
     <message>
         <source>Export &amp;Figures...</source>
-        <translation type="unfinished"></translation>
+        <translation>Zahlen e&amp;xportieren …</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished">&amp;Hilfe</translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>No collection is open.</source>
@@ -3388,23 +4038,24 @@ The current collection is kept as stamp-before-restore.mdb and its pictures as i
     <message>
         <source>The file &apos;%1&apos; could not be written; nothing has been changed.
 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden; es wurde nichts geändert.
+%2</translation>
     </message>
     <message>
         <source>Export Chart</source>
-        <translation type="unfinished"></translation>
+        <translation>Diagramm exportieren</translation>
     </message>
     <message>
         <source>PNG Images (*.png)|*.png|SVG Drawings (*.svg)|*.svg</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG-Bilder (*.png)|*.png|SVG-Zeichnungen (*.svg)|*.svg</translation>
     </message>
     <message>
         <source>Export Figures</source>
-        <translation type="unfinished"></translation>
+        <translation>Zahlen exportieren</translation>
     </message>
     <message>
         <source>CSV Files (*.csv)|*.csv|All Files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*</translation>
     </message>
 </context>
 </TS>

@@ -35,18 +35,17 @@ frmBackup::frmBackup(Program& program, QWidget* parent) : QDialog(parent), progr
     setModal(true);
 
     auto* explain = new QLabel(
-        QStringLiteral(
-            "A backup is a copy of your whole collection: the stamp records with the code "
-            "tables (stamp.mdb) and the stamp pictures (the images folder).\n\n"
-            "Make Backup puts the copy in a new folder named with today's date and time, "
-            "such as \"Perlinex backup 2024-05-01 18-30-00\", inside the folder you choose. "
-            "Choose a folder on another disk or a memory stick, so that the copy survives "
-            "when this disk fails.\n\n"
-            "Restore Backup puts such a copy back in place of the current collection. "
-            "The current collection is kept as stamp-before-restore.mdb (and its pictures "
-            "as images-before-restore) in the program folder.\n\n"
-            "Report layouts (.rpt files) are kept wherever you saved them and are not part "
-            "of a backup."),
+        tr("A backup is a copy of your whole collection: the stamp records with the code "
+           "tables (stamp.mdb) and the stamp pictures (the images folder).\n\n"
+           "Make Backup puts the copy in a new folder named with today's date and time, "
+           "such as \"Perlinex backup 2024-05-01 18-30-00\", inside the folder you choose. "
+           "Choose a folder on another disk or a memory stick, so that the copy survives "
+           "when this disk fails.\n\n"
+           "Restore Backup puts such a copy back in place of the current collection. "
+           "The current collection is kept as stamp-before-restore.mdb (and its pictures "
+           "as images-before-restore) in the program folder.\n\n"
+           "Report layouts (.rpt files) are kept wherever you saved them and are not part "
+           "of a backup."),
         this);
     explain->setObjectName(QStringLiteral("lblExplain"));
     explain->setWordWrap(true);

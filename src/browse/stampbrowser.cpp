@@ -103,7 +103,7 @@ void StampBrowser::readCurrent() {
             row_.insert(rowQuery_->columnName(i).toLower(), rowQuery_->value(i));
     rowQuery_->finish();
     if (!found)
-        throw db::DbError(db::err::RecordDeleted, QStringLiteral("Record is deleted."));
+        throw db::DbError(db::err::RecordDeleted, tr("Record is deleted."));
     shown_ = validator_.show([this](const char* f) { return field(QLatin1String(f)); });
 }
 

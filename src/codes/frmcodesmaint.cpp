@@ -46,7 +46,7 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     setWindowTitle(db::fieldText(tableOf(1).windowCaption));
 
     const auto makeButton = [this](QPushButton*& button, const char* name, const char* caption) {
-        button = new QPushButton(QString::fromUtf8(caption), this);
+        button = new QPushButton(tr(caption), this);
         button->setObjectName(QString::fromLatin1(name));
         // Only the button the window names is pressed by Enter, never the one with the focus.
         button->setAutoDefault(false);
@@ -59,16 +59,16 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     txtDesc->setMaxLength(DescriptionLength);
     lblDesc->setBuddy(txtDesc);
 
-    makeButton(cmdFirst, "cmdFirst", "Firs&t");
-    makeButton(cmdPrevious, "cmdPrevious", "&Previous");
-    makeButton(cmdNext, "cmdNext", "&Next");
-    makeButton(cmdLast, "cmdLast", "&Last");
-    makeButton(cmdAddNew, "cmdAddNew", "&Add New");
-    makeButton(cmdUpdate, "cmdUpdate", "&Update");
-    makeButton(cmdCancel, "cmdCancel", "&Cancel");
-    makeButton(cmdDelete, "cmdDelete", "&Delete");
-    makeButton(cmdFind, "cmdFind", "&Find");
-    makeButton(cmdOK, "cmdOK", "&Ok");
+    makeButton(cmdFirst, "cmdFirst", QT_TR_NOOP("Firs&t"));
+    makeButton(cmdPrevious, "cmdPrevious", QT_TR_NOOP("&Previous"));
+    makeButton(cmdNext, "cmdNext", QT_TR_NOOP("&Next"));
+    makeButton(cmdLast, "cmdLast", QT_TR_NOOP("&Last"));
+    makeButton(cmdAddNew, "cmdAddNew", QT_TR_NOOP("&Add New"));
+    makeButton(cmdUpdate, "cmdUpdate", QT_TR_NOOP("&Update"));
+    makeButton(cmdCancel, "cmdCancel", QT_TR_NOOP("&Cancel"));
+    makeButton(cmdDelete, "cmdDelete", QT_TR_NOOP("&Delete"));
+    makeButton(cmdFind, "cmdFind", QT_TR_NOOP("&Find"));
+    makeButton(cmdOK, "cmdOK", QT_TR_NOOP("&Ok"));
 
     auto* moves = new QHBoxLayout;
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast})

@@ -93,7 +93,7 @@ void Run::go() {
         if (!step([&] {
                 if (!program_.CollectionDb)
                     throw db::DbError(db::err::NoDatabase,
-                                      QStringLiteral("No collection is open."));
+                                      translate("CustomReport", "No collection is open."));
                 data_ = std::make_unique<CustomReportData>(*program_.CollectionDb, plan_);
             }))
             return;

@@ -237,11 +237,13 @@ QString ReportPlan::pageHeader(const regional::Regional& regional, const QDate& 
     QString shown = title;
     shown.replace(u'|', QChar(0x00A6));
     return (showDate ? regional.formatShortDate(today) : QString()) + u'|' + shown + u'|' +
-           (pageNumbers == PageNumbers::InHeader ? QStringLiteral("Page %d") : QString());
+           (pageNumbers == PageNumbers::InHeader ? translate("CustomReport", "Page %d")
+                                                 : QString());
 }
 
 QString ReportPlan::pageFooter() const {
-    return pageNumbers == PageNumbers::AtBottom ? QStringLiteral("|Page %d|") : QString();
+    return pageNumbers == PageNumbers::AtBottom ? translate("CustomReport", "|Page %d|")
+                                                : QString();
 }
 
 PlanResult planReport(const Layout& layout, const FieldCatalogue& offered,

@@ -24,7 +24,7 @@ QList<QStringList> shippedRows() {
     QFile f(QStringLiteral(":/data/rptspec.tsv"));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         throw DbError(err::FileNotFound,
-                      QStringLiteral("The program's field catalogue data is missing."));
+                      translate("Catalogue", "The program's field catalogue data is missing."));
     QTextStream in(&f);
     in.setEncoding(QStringConverter::Utf8);
     QList<QStringList> rows;
@@ -36,7 +36,8 @@ QList<QStringList> shippedRows() {
         if (parts.size() != 10)
             throw DbError(
                 err::SyntaxError,
-                QStringLiteral("The program's field catalogue data is damaged at: %1").arg(line));
+                translate("Catalogue", "The program's field catalogue data is damaged at: %1")
+                    .arg(line));
         rows << parts;
     }
     return rows;

@@ -8,6 +8,7 @@
 #include "db/sqlitecall.h"
 #include "db/textcompare.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -113,7 +114,7 @@ void applyPragmas(sqlite3* db, OpenMode mode) {
             throw DbError(err::FileInUse, QString());
         }
         if (rc != SQLITE_OK)
-            detail::throwSqlite(rc, db, QStringLiteral("taking the lock"));
+            detail::throwSqlite(rc, db, translate("Database", "taking the lock"));
     }
 }
 
@@ -121,19 +122,21 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw DbError(
-            err::InvalidPath,
-            QStringLiteral("'%1' is not a valid path: the folder does not exist.").arg(folder));
+        throw DbError(err::InvalidPath,
+                      translate("Database", "'%1' is not a valid path: the folder does not exist.")
+                          .arg(folder));
     const FileProbe probe = probeFile(path);
     switch (probe.kind) {
     case FileKind::Missing:
-        throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(err::FileNotFound,
+                      translate("Database", "Could not find file '%1'.").arg(path));
     case FileKind::SQLite:
         break;
     case FileKind::DamagedSQLite:
         throw DbError(
             err::DamagedFile,
-            QStringLiteral("The database '%1' is damaged: its header is not valid.").arg(path));
+            translate("Database", "The database '%1' is damaged: its header is not valid.")
+                .arg(path));
     default:
         throw DbError(err::NotACollection,
                       QStringLiteral("'%1' is not a Perlinex database: it is %2. It has been left "
@@ -145,7 +148,7 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
         if (!why.isEmpty())
             throw DbError(
                 err::CannotOpen,
-                QStringLiteral("The database '%1' cannot be changed: %2.").arg(path, why));
+                translate("Database", "The database '%1' cannot be changed: %2.").arg(path, why));
     }
 }
 
@@ -191,7 +194,7 @@ std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
 
 std::unique_ptr<Database> Database::create(const QString& path) {
     if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+        throw DbError(err::CannotOpen, translate("Database", "'%1' already exists.").arg(path));
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
         throw DbError(err::InvalidPath, QStringLiteral("'%1' is not a valid path: the folder does "
                                                        "not exist.")
@@ -225,11 +228,11 @@ std::unique_ptr<Database> Database::createInMemory() {
 QString whyReadOnly(const QString& path) {
     const QFileInfo info(path);
     if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return QStringLiteral("the file is read-only");
+        return translate("Database", "the file is read-only");
     // The engine writes its journal beside the file.
     const QString folder = info.absolutePath();
     if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        return QStringLiteral("its folder '%1' is read-only").arg(folder);
+        return translate("Database", "its folder '%1' is read-only").arg(folder);
     return QString();
 }
 
@@ -250,7 +253,7 @@ void Database::close() {
 
 sqlite3* Database::handle() const {
     if (!isOpen())
-        throw DbError(err::NoDatabase, QStringLiteral("No database is open."));
+        throw DbError(err::NoDatabase, translate("Database", "No database is open."));
     return conn_->db;
 }
 
@@ -341,7 +344,7 @@ void Database::rollback() noexcept {
 
 void createDatabaseFile(const QString& path, const std::function<void(Database&)>& fill) {
     if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+        throw DbError(err::CannotOpen, translate("Database", "'%1' already exists.").arg(path));
     const QString temp = path + QStringLiteral(".new");
     const auto removeTemp = [&] {
         QFile::remove(temp);
@@ -358,7 +361,8 @@ void createDatabaseFile(const QString& path, const std::function<void(Database&)
         // systems without links get the rename.
         if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
             if (errno == EEXIST)
-                throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+                throw DbError(err::CannotOpen,
+                              translate("Database", "'%1' already exists.").arg(path));
             durable::renameOver(temp, path);
         }
         durable::syncFolderOf(path);

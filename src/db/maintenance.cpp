@@ -174,7 +174,8 @@ struct RawDb {
             const QString why = QString::fromUtf8(sqlite3_errmsg(db));
             sqlite3_close_v2(db);
             db = nullptr;
-            fail(err::CannotOpen, QStringLiteral("Could not open '%1': %2").arg(path, why));
+            fail(err::CannotOpen,
+                 translate("Maintenance", "Could not open '%1': %2").arg(path, why));
         }
         sqlite3_extended_result_codes(db, 1);
         registerTextFunctions(db);
@@ -254,7 +255,8 @@ void verifyCopy(const QString& copy, const QString& expectedFingerprint, const P
         }
         if (whole && fingerprint(db->handle()) != expectedFingerprint)
             fail(err::DiskError,
-                 QStringLiteral("The new file '%1' does not hold everything of the collection.")
+                 translate("Maintenance",
+                           "The new file '%1' does not hold everything of the collection.")
                      .arg(copy));
     } catch (const DbError& e) {
         if (e.number() == err::DiskError)
@@ -264,7 +266,8 @@ void verifyCopy(const QString& copy, const QString& expectedFingerprint, const P
     }
     if (!whole)
         fail(err::DiskError,
-             QStringLiteral("The new file '%1' is not a whole collection (%2).").arg(copy, why));
+             translate("Maintenance", "The new file '%1' is not a whole collection (%2).")
+                 .arg(copy, why));
 }
 
 } // namespace
@@ -280,7 +283,7 @@ void reachStep(const char* name) {
 QStringList checkCollection(const QString& path) {
     const FileProbe probe = probeFile(path);
     if (probe.kind != FileKind::SQLite)
-        return {QStringLiteral("it is %1").arg(probe.description)};
+        return {translate("Maintenance", "it is %1").arg(probe.description)};
     try {
         auto db = Database::open(path, OpenMode::ReadOnly);
         const QStringList problems = engineCheck(*db, EngineCheck::Full);
@@ -400,7 +403,7 @@ RepairReport repairCollection(const QString& damagedPath,
         QString why;
         if (!isIntactCollection(fresh, &why))
             fail(err::DamagedFile,
-                 QStringLiteral("The repaired collection is not whole (%1).").arg(why));
+                 translate("Maintenance", "The repaired collection is not whole (%1).").arg(why));
         // Declined: the cleanup takes the recovered file and the copy away again.
         if (accept && !accept(report))
             return report;
@@ -426,7 +429,7 @@ void replaceCollectionWith(const QString& source, const QString& path, const QSt
     QString why;
     if (!isIntactCollection(source, &why))
         fail(err::DamagedFile,
-             QStringLiteral("'%1' is not a whole collection (%2).").arg(source, why));
+             translate("Maintenance", "'%1' is not a whole collection (%2).").arg(source, why));
     const QString temp = dbPath + QStringLiteral(".incoming");
     OnFailure cleanup([&] { QFile::remove(temp); });
     step("copy-in");
@@ -551,7 +554,7 @@ QString describe(const NotCopied& n) {
 void copyTree(const QString& from, const QString& to, const QString& name,
               QList<NotCopied>* notCopied, const Progress& progress) {
     if (!QDir().mkpath(to))
-        fail(err::CannotOpen, QStringLiteral("Could not make the folder '%1'.").arg(to));
+        fail(err::CannotOpen, translate("Maintenance", "Could not make the folder '%1'.").arg(to));
     const Tree tree = listTree(from, name);
     if (!tree.unreadable.isEmpty()) {
         if (!notCopied)
@@ -567,7 +570,7 @@ void copyTree(const QString& from, const QString& to, const QString& name,
         if (!folders.contains(folder)) {
             if (!QDir().mkpath(folder))
                 fail(err::CannotOpen,
-                     QStringLiteral("Could not make the folder '%1'.").arg(folder));
+                     translate("Maintenance", "Could not make the folder '%1'.").arg(folder));
             folders << folder;
         }
         const QString entryName = name + QLatin1Char('/') + tree.files[i];
@@ -602,7 +605,7 @@ void writeTextFile(const QString& path, const QString& text) {
             const QByteArray bytes = text.toUtf8();
             const int fd = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd < 0)
-                fail(err::CannotOpen, QStringLiteral("Could not write '%1': %2.")
+                fail(err::CannotOpen, translate("Maintenance", "Could not write '%1': %2.")
                                           .arg(temp, durable::systemError(errno)));
             const ssize_t n = ::write(fd, bytes.constData(), size_t(bytes.size()));
             const int error = errno;
@@ -610,7 +613,7 @@ void writeTextFile(const QString& path, const QString& text) {
             if (n != bytes.size()) {
                 const bool full = n >= 0 || error == ENOSPC || error == EFBIG || error == EDQUOT;
                 fail(full ? err::DiskFull : err::DiskError,
-                     QStringLiteral("Could not write '%1': %2.")
+                     translate("Maintenance", "Could not write '%1': %2.")
                          .arg(temp, durable::systemError(n >= 0 ? ENOSPC : error)));
             }
         });
@@ -651,7 +654,7 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
                               const QDateTime& when, const Progress& progress) {
     if (!QFileInfo(destination).isDir())
         fail(err::InvalidPath,
-             QStringLiteral("The backup folder '%1' does not exist.").arg(destination));
+             translate("Maintenance", "The backup folder '%1' does not exist.").arg(destination));
     const QDir app(appFolder);
     const QString source = resolvedCollectionPath(appFolder);
     BackupReport report;
@@ -668,7 +671,7 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
         OnFailure cleanup([&] { removeEntry(partial); });
         if (!QDir().mkpath(partial))
             fail(err::CannotOpen,
-                 QStringLiteral("Could not make a folder in '%1'.").arg(destination));
+                 translate("Maintenance", "Could not make a folder in '%1'.").arg(destination));
         const QString copy = QDir(partial).filePath(QString::fromLatin1(CollectionFileName));
         step("copy-collection");
         QString expected;
@@ -715,7 +718,8 @@ BackupReport backupCollection(const QString& appFolder, const QString& destinati
         if (e.number() == err::DiskFull)
             fail(err::DiskFull, QStringLiteral("The backup could not be made: there is not enough "
                                                "space on the disk. Nothing has been changed."));
-        fail(e.number(), QStringLiteral("The backup could not be made: %1").arg(e.text()));
+        fail(e.number(),
+             translate("Maintenance", "The backup could not be made: %1").arg(e.text()));
     }
 }
 
@@ -872,8 +876,9 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder,
     const QString backupDb = QDir(backupFolder).filePath(QString::fromLatin1(CollectionFileName));
     QString why;
     if (!isIntactCollection(backupDb, &why))
-        fail(err::DamagedFile, QStringLiteral("'%1' does not hold a whole Perlinex backup (%2).")
-                                   .arg(backupFolder, why));
+        fail(err::DamagedFile,
+             translate("Maintenance", "'%1' does not hold a whole Perlinex backup (%2).")
+                 .arg(backupFolder, why));
     // A restore cut short earlier is settled first, so that this one starts from a whole folder.
     recoverInterruptedRestore(appFolder);
     const RestorePlan plan = planRestore(appFolder, resolvedCollectionPath(appFolder),
@@ -884,7 +889,8 @@ void restoreCollection(const QString& backupFolder, const QString& appFolder,
                  translate("Maintenance",
                            "The backup could not be restored: there is not enough space "
                            "on the disk. Nothing has been changed."));
-        fail(e.number(), QStringLiteral("The backup could not be restored: %1").arg(e.text()));
+        fail(e.number(),
+             translate("Maintenance", "The backup could not be restored: %1").arg(e.text()));
     };
     // The collection has been replaced once the marker is there and the incoming file is not.
     const auto replaced = [&] { return isThere(plan.marker) && !isThere(plan.incomingDb); };

@@ -139,7 +139,7 @@ void FixedReports::run(ReportId id) {
         if (!step(data, [&] {
                 if (!program_.CollectionDb)
                     throw db::DbError(db::err::NoDatabase,
-                                      QStringLiteral("No collection is open."));
+                                      translate("Reports", "No collection is open."));
                 data = std::make_unique<ReportData>(*program_.CollectionDb, definition, codeId);
             }))
             return;

@@ -7,6 +7,7 @@
 #include "db/value.h"
 #include "regional/regional.h"
 #include "reports/moneyformat.h"
+#include "util/translation.h"
 
 #include <stdexcept>
 
@@ -132,7 +133,7 @@ int RowCursor::fieldIndex(const QString& name) const {
         if (statement_->columnName(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     throw db::DbError(db::err::FieldMissing,
-                      QStringLiteral("Item '%1' not found in this collection.").arg(name));
+                      translate("Reports", "Item '%1' not found in this collection.").arg(name));
 }
 
 QString RowCursor::text(int index) const {

@@ -9,6 +9,7 @@
 #include "ui/slotguard.h"
 
 #include <QChartView>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -98,7 +99,7 @@ void StatisticsWindow::build() {
         tab->setObjectName(QStringLiteral("tab") + page.name);
         auto* box = new QVBoxLayout(tab);
         box->addWidget(split);
-        tabStats->addTab(tab, tr(kPages[i].caption));
+        tabStats->addTab(tab, QCoreApplication::translate("Statistics", kPages[i].caption));
     }
     connectGuarded(tabStats, &QTabWidget::currentChanged, this,
                    [this](int index) { showPage(index); });

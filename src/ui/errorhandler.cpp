@@ -127,13 +127,15 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
                                           "%2 and %3 were recovered.")
                     .arg(name, stampCount(r.stamps), codeEntryCount(r.codes));
             if (r.lostRows > 0)
-                text +=
-                    r.lostRows == 1
-                        ? QStringLiteral("\n\nAt least one row could not be read.")
-                        : QStringLiteral("\n\nAt least %1 rows could not be read.").arg(r.lostRows);
+                text += r.lostRows == 1
+                            ? translate("ErrorHandler", "\n\nAt least one row could not be read.")
+                            : translate("ErrorHandler", "\n\nAt least %1 rows could not be read.")
+                                  .arg(r.lostRows);
             if (r.cutRows > 0)
-                text += QStringLiteral("\n\n%1 values could only be read in part.").arg(r.cutRows);
-            text += QStringLiteral("\n\nThe damaged file has been kept as %1.").arg(kept);
+                text += translate("ErrorHandler", "\n\n%1 values could only be read in part.")
+                            .arg(r.cutRows);
+            text +=
+                translate("ErrorHandler", "\n\nThe damaged file has been kept as %1.").arg(kept);
             dialogs.message(text, translate("ErrorHandler", "Damaged Collection"), Buttons::Ok,
                             Icon::Information);
         }

@@ -73,7 +73,7 @@ void giveOwnerAndPermissions(const struct stat& old, const QString& file, const 
         ::chown(f.constData(), old.st_uid, old.st_gid) != 0) {
     }
     if (::chmod(f.constData(), old.st_mode & 07777) != 0)
-        fail(errno, QStringLiteral("Could not write '%1'").arg(shown));
+        fail(errno, translate("DurableFile", "Could not write '%1'").arg(shown));
 }
 
 } // namespace
@@ -86,7 +86,7 @@ void takeOwnerAndPermissions(const QString& file, const QString& from) {
 
 QString systemError(int error) {
     if (error == ENOSPC || error == EFBIG || error == EDQUOT)
-        return QStringLiteral("there is not enough space on the disk");
+        return translate("DurableFile", "there is not enough space on the disk");
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
@@ -111,13 +111,13 @@ void syncPath(const QString& path, bool directory) {
     const int fd =
         ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
     if (fd < 0)
-        fail(errno, QStringLiteral("Could not open '%1' to write it to disk").arg(path));
+        fail(errno, translate("DurableFile", "Could not open '%1' to write it to disk").arg(path));
     const int rc = ::fsync(fd);
     const int error = errno;
     ::close(fd);
     // Some file systems cannot sync a folder; the file itself must reach the disk.
     if (rc != 0 && !directory)
-        fail(error, QStringLiteral("Could not write '%1' to disk").arg(path));
+        fail(error, translate("DurableFile", "Could not write '%1' to disk").arg(path));
 }
 
 void syncFolderOf(const QString& path) {
@@ -126,7 +126,7 @@ void syncFolderOf(const QString& path) {
 
 void renameOver(const QString& from, const QString& to) {
     if (::rename(native(from).constData(), native(to).constData()) != 0)
-        fail(errno, QStringLiteral("Could not rename '%1' to '%2'").arg(from, to));
+        fail(errno, translate("DurableFile", "Could not rename '%1' to '%2'").arg(from, to));
     syncFolderOf(to);
 }
 
@@ -135,13 +135,14 @@ void copyDurably(const QString& from, const QString& to) {
         QFile in(from);
         if (!in.open(QIODevice::ReadOnly)) {
             if (!QFileInfo::exists(from))
-                fail(ENOENT, QStringLiteral("Could not read '%1'").arg(from));
-            throw FileError(FileError::Kind::CannotRead,
-                            QStringLiteral("Could not read '%1': %2.").arg(from, in.errorString()));
+                fail(ENOENT, translate("DurableFile", "Could not read '%1'").arg(from));
+            throw FileError(
+                FileError::Kind::CannotRead,
+                translate("DurableFile", "Could not read '%1': %2.").arg(from, in.errorString()));
         }
         const int out = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(to));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(to));
         QByteArray buffer;
         while (!(buffer = in.read(1 << 20)).isEmpty()) {
             const char* p = buffer.constData();
@@ -153,7 +154,7 @@ void copyDurably(const QString& from, const QString& to) {
                         continue;
                     const int error = errno;
                     ::close(out);
-                    fail(error, QStringLiteral("Could not write '%1'").arg(to));
+                    fail(error, translate("DurableFile", "Could not write '%1'").arg(to));
                 }
                 p += n;
                 left -= n;
@@ -161,11 +162,12 @@ void copyDurably(const QString& from, const QString& to) {
         }
         if (in.error() != QFileDevice::NoError) {
             ::close(out);
-            throw FileError(FileError::Kind::CannotRead,
-                            QStringLiteral("Could not read '%1': %2.").arg(from, in.errorString()));
+            throw FileError(
+                FileError::Kind::CannotRead,
+                translate("DurableFile", "Could not read '%1': %2.").arg(from, in.errorString()));
         }
         if (::close(out) != 0)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(to));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(to));
     });
 }
 
@@ -218,9 +220,9 @@ QString newTempBeside(const QString& target) {
             return temp;
         }
         if (errno != EEXIST)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(target));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(target));
     }
-    fail(EEXIST, QStringLiteral("Could not write '%1'").arg(target));
+    fail(EEXIST, translate("DurableFile", "Could not write '%1'").arg(target));
 }
 
 // The new file takes the old one's place: with its permissions (and owner, where we may give
@@ -233,7 +235,7 @@ void keepAttributes(const QString& temp, const QString& target, const QString& p
     if (keep == Keep::PermissionsAndTimes) {
         const struct timespec times[2] = {old.st_atim, old.st_mtim};
         if (::utimensat(AT_FDCWD, native(temp).constData(), times, 0) != 0)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(path));
     }
 }
 
@@ -275,7 +277,7 @@ void replaceOwnFile(const QString& path, const std::function<void(const QString&
 void writeBytes(const QString& path, const char* bytes, qint64 size) {
     const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
-        fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+        fail(errno, translate("DurableFile", "Could not write '%1'").arg(path));
     while (size > 0) {
         const ssize_t n = ::write(fd, bytes, size_t(size));
         if (n < 0 && errno == EINTR)
@@ -283,13 +285,13 @@ void writeBytes(const QString& path, const char* bytes, qint64 size) {
         if (n <= 0) {
             const int error = n == 0 ? EIO : errno;
             ::close(fd);
-            fail(error, QStringLiteral("Could not write '%1'").arg(path));
+            fail(error, translate("DurableFile", "Could not write '%1'").arg(path));
         }
         bytes += n;
         size -= n;
     }
     if (::close(fd) != 0)
-        fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+        fail(errno, translate("DurableFile", "Could not write '%1'").arg(path));
 }
 
 OutputFile::OutputFile(const QString& path, const QString& name) : path_(path), name_(name) {}
@@ -302,7 +304,7 @@ OutputFile::~OutputFile() {
 void OutputFile::open() {
     fd_ = ::open(native(path_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
-        durable::fail(errno, QStringLiteral("Could not write '%1'").arg(name_));
+        durable::fail(errno, translate("DurableFile", "Could not write '%1'").arg(name_));
     QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
@@ -335,7 +337,8 @@ void OutputFile::finish() {
 }
 
 void OutputFile::fail() const {
-    durable::fail(error_ != 0 ? error_ : EIO, QStringLiteral("Could not write '%1'").arg(name_));
+    durable::fail(error_ != 0 ? error_ : EIO,
+                  translate("DurableFile", "Could not write '%1'").arg(name_));
 }
 
 // Files the user names -----------------------------------------------------------------
