@@ -2570,6 +2570,14 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
         <source>Filter: words of the description, number, country, topic or notes</source>
         <translation>Filter: Wörter aus Beschreibung, Nummer, Land, Motiv oder Notizen</translation>
     </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Collection list</source>
+        <translation>Sammlungsliste</translation>
+    </message>
 </context>
 <context>
     <name>perlinex::DateField</name>
@@ -2611,6 +2619,10 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     <message>
         <source>Type one or more words</source>
         <translation>Ein oder mehrere Wörter eingeben</translation>
+    </message>
+    <message>
+        <source>Pages found</source>
+        <translation>Gefundene Seiten</translation>
     </message>
 </context>
 <context>
@@ -3537,6 +3549,14 @@ Berichtsvorlagen (.rpt-Dateien) liegen dort, wo Sie sie gespeichert haben, und g
         <source>The search could not be made: </source>
         <translation>Die Suche war nicht möglich: </translation>
     </message>
+    <message>
+        <source>Comparison</source>
+        <translation>Vergleich</translation>
+    </message>
+    <message>
+        <source>Value to find</source>
+        <translation>Gesuchter Wert</translation>
+    </message>
 </context>
 <context>
     <name>perlinex::frmMain</name>
@@ -3863,6 +3883,18 @@ Berichtsvorlagen (.rpt-Dateien) liegen dort, wo Sie sie gespeichert haben, und g
     <message>
         <source>&amp;About the Perlinex Program</source>
         <translation>&amp;Über das Programm Perlinex</translation>
+    </message>
+    <message>
+        <source>Stamp record</source>
+        <translation>Briefmarkeneintrag</translation>
+    </message>
+    <message>
+        <source>Record buttons</source>
+        <translation>Schaltflächen des Eintrags</translation>
+    </message>
+    <message>
+        <source>Stamp picture</source>
+        <translation>Briefmarkenbild</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,7 @@ CollectionPane::CollectionPane(browse::StampBrowser& browser, const regional::Re
 
     filter_ = new QLineEdit(this);
     filter_->setObjectName(QStringLiteral("txtFilter"));
+    filter_->setAccessibleName(tr("Filter"));
     filter_->setPlaceholderText(tr("Filter: words of the description, number, country, topic "
                                    "or notes"));
     filter_->setClearButtonEnabled(true);
@@ -28,6 +29,7 @@ CollectionPane::CollectionPane(browse::StampBrowser& browser, const regional::Re
 
     view_ = new QTableView(this);
     view_->setObjectName(QStringLiteral("lstStamps"));
+    view_->setAccessibleName(tr("Collection list"));
     view_->setModel(model_);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -204,6 +204,7 @@ void frmMain::buildControls() {
 
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setAccessibleName(tr("Stamp record"));
     SSTab1->addTab(buildPage(kGeneralRows, int(std::size(kGeneralRows))), tr("General"));
     SSTab1->addTab(buildPage(kPriceRows, int(std::size(kPriceRows))), tr("  Stamp Prices"));
     SSTab1->addTab(buildNotesTab(), tr("Notes"));
@@ -220,7 +221,12 @@ void frmMain::buildControls() {
     cmdCancel = button("cmdCancel", tr("&Cancel"));
     cmdHelp = button("cmdHelp", tr("Help"));
 
-    auto* buttons = new QHBoxLayout;
+    // The row is a widget of its own so that a screen reader can name the group.
+    auto* buttonRow = new QWidget;
+    buttonRow->setObjectName(QStringLiteral("fraRecordButtons"));
+    buttonRow->setAccessibleName(tr("Record buttons"));
+    auto* buttons = new QHBoxLayout(buttonRow);
+    buttons->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdAddNew, cmdFind, cmdDelete,
                            cmdUpdate, cmdCancel})
         buttons->addWidget(b);
@@ -254,7 +260,7 @@ void frmMain::buildControls() {
     layout->addWidget(lblEmpty);
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttonRow);
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("statusBar")); // where written reports are told
     setTabChain();
@@ -277,6 +283,7 @@ QWidget* frmMain::buildNotesTab() {
 QWidget* frmMain::buildImageTab() {
     Image1 = new PictureView;
     Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(tr("Stamp picture"));
     cmdPicLoad = button("cmdPicLoad", tr("L&oad Image"));
     cmdPicPaste = button("cmdPicPaste", tr("Paste Ima&ge"));
     cmdPicCopy = button("cmdPicCopy", tr("Cop&y Image"));

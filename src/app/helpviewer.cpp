@@ -77,6 +77,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     searchLabel->setBuddy(searchField_);
     results_ = new QListWidget(searchPane);
     results_->setObjectName(QStringLiteral("lstHelpResults"));
+    results_->setAccessibleName(tr("Pages found"));
     auto* searchLayout = new QVBoxLayout(searchPane);
     searchLayout->setContentsMargins(0, 0, 0, 0);
     searchLayout->addWidget(searchLabel);

@@ -76,6 +76,11 @@ frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(
     lstText = makeList(this, "lstText");
     lstBool = makeList(this, "lstBool");
     lstSel = makeList(this, "lstSel");
+    // The comparison lists share one place under "Operator", which names none of them.
+    lstNum->setAccessibleName(tr("Comparison"));
+    lstText->setAccessibleName(tr("Comparison"));
+    lstBool->setAccessibleName(tr("Value to find"));
+    lstSel->setAccessibleName(tr("Value to find"));
     txtToFind = new QLineEdit(this);
     txtToFind->setObjectName(QStringLiteral("txtToFind"));
     Label1->setBuddy(lstField);

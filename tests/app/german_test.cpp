@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMap>
 #include <QMenu>
 #include <QProcess>
@@ -118,8 +119,8 @@ bool sameInGerman(const QString& text) {
     return true;
 }
 
-// What a window shows, by the object that shows it: captions, menu items, tab texts, tooltips
-// and the window's title.
+// What a window shows, by the object that shows it: captions, menu items, tab texts, tooltips,
+// accessible names and the window's title.
 QMap<QString, QString> shownTexts(QWidget* window) {
     QMap<QString, QString> texts;
     const auto note = [&](const QObject* o, const QString& what, const QString& text) {
@@ -131,8 +132,10 @@ QMap<QString, QString> shownTexts(QWidget* window) {
         note(b, QStringLiteral("text"), b->text());
     for (const QLabel* l : window->findChildren<QLabel*>())
         note(l, QStringLiteral("text"), l->text());
-    for (const QWidget* w : window->findChildren<QWidget*>())
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
         note(w, QStringLiteral("tooltip"), w->toolTip());
+        note(w, QStringLiteral("accessible name"), w->accessibleName());
+    }
     for (const QTabWidget* t : window->findChildren<QTabWidget*>())
         for (int i = 0; i < t->count(); ++i)
             note(t, QStringLiteral("tab%1").arg(i), t->tabText(i));
@@ -149,10 +152,12 @@ QMap<QString, QString> shownTexts(QWidget* window) {
 class GermanWindowsTest : public EveryWindowTest {
 protected:
     QTranslator german;
+    QTranslator qtGerman; // Qt's own texts, such as the tab bar's scroll buttons
     using Texts = QMap<QString, QString>;
 
     void TearDown() override {
         QCoreApplication::removeTranslator(&german);
+        QCoreApplication::removeTranslator(&qtGerman);
         EveryWindowTest::TearDown();
     }
 
@@ -189,6 +194,9 @@ protected:
         dialogs.prompts.clear();
         EXPECT_TRUE(german.load(QStringLiteral("perlinex_de"), QStringLiteral(":/i18n")));
         QCoreApplication::installTranslator(&german);
+        EXPECT_TRUE(qtGerman.load(QStringLiteral("qtbase_de"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QCoreApplication::installTranslator(&qtGerman);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         return {english, walk()};
     }
