@@ -3,6 +3,7 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/pendingpicture.h"
+#include "db/searchtext.h"
 #include "record/stampvalidator.h"
 #include "util/durablefile.h"
 
@@ -135,6 +136,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
             const std::vector<std::int64_t> codeIds =
                 addNewCodes(collection, plan, stamps, &out.newCodes);
             std::int64_t id = nextStampId(collection);
+            db::BulkSearchText searchText(collection);
             std::unique_ptr<db::Command> insert;
             std::vector<db::Value> values;
             for (std::int64_t i = 0; i < total; ++i, ++id) {
@@ -189,6 +191,8 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                     out.firstId = id;
                 out.lastId = id;
             }
+            if (total > 0)
+                searchText.finish(out.firstId, out.lastId);
             if (progress && !progress(total, total))
                 throw Cancelled{};
         });
