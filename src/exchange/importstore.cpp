@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <memory>
+#include <optional>
 
 namespace perlinex::exchange {
 
@@ -143,11 +144,19 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                 if (progress && i % ProgressStep == 0 && !progress(i, total))
                     throw Cancelled{};
                 const PlannedStamp& stamp = *stamps[std::size_t(i)];
-                record::StampEntry entry = stamp.entry;
+                // The planned stamp as it is, or a copy where a new classification's number or
+                // a picture's note changes it.
+                const record::StampEntry* entry = &stamp.entry;
+                std::optional<record::StampEntry> changed;
+                const auto edit = [&]() -> record::StampEntry& {
+                    if (!changed)
+                        entry = &changed.emplace(stamp.entry);
+                    return *changed;
+                };
                 for (const db::StampField& f : db::stampFields())
                     if (f.kind == db::FieldKind::CodeRef)
-                        if (const auto code = entry.code(QLatin1String(f.name)); code && *code < 0)
-                            entry.setCode(QLatin1String(f.name), codeIds[std::size_t(-*code - 1)]);
+                        if (const auto code = entry->code(QLatin1String(f.name)); code && *code < 0)
+                            edit().setCode(QLatin1String(f.name), codeIds[std::size_t(-*code - 1)]);
                 if (!stamp.picture.isEmpty() && pictures && convert) {
                     QString why;
                     QByteArray jpeg = pictures->read(stamp.picture, &why);
@@ -155,9 +164,9 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                         jpeg = convert(jpeg, &why);
                     if (jpeg.isEmpty()) {
                         const QString note = tr("Picture: %1 (%2)").arg(stamp.picture, why);
-                        const QString notes = entry.text(QStringLiteral("notes"));
-                        entry.setText(QStringLiteral("notes"),
-                                      notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
+                        const QString notes = entry->text(QStringLiteral("notes"));
+                        edit().setText(QStringLiteral("notes"),
+                                       notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
                         out.pictureProblems.push_back(
                             {stamp.line, QString(),
                              tr("the picture '%1' could not be read (%2); the stamp is stored "
@@ -170,7 +179,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                             collection, imagesFolder, id, jpeg));
                     }
                 }
-                const std::vector<record::Change> changes = validator.changes(entry, nullptr);
+                const std::vector<record::Change> changes = validator.changes(*entry, nullptr);
                 if (!insert) {
                     QStringList names{QStringLiteral("stampid")};
                     QStringList marks{QStringLiteral("?")};
