@@ -320,37 +320,6 @@
         <translation>es ist kein Bild, das Perlinex lesen kann</translation>
     </message>
     <message>
-        <source>  perlinex export --csv FILE|- [--folder DIR] [--pictures DIR]
-      write every stamp, in description order, as a CSV file (- for standard
-      output); --pictures copies the pictures into DIR and names them in the
-      picture column.
-  perlinex import --csv FILE [--folder DIR] [--dry-run] [--good-lines-only]
-                  [--skip-duplicates] [--map COLUMN=FIELD]... [--encoding E]
-                  [--delimiter comma|semicolon|tab] [--decimal point|comma]
-  perlinex import --tellico FILE.tc [--folder DIR] [--dry-run] [--good-lines-only]
-                  [--skip-duplicates] [--map COLUMN=FIELD]...
-      add the stamps of a CSV file or a Tellico stamp collection, all in one
-      step. Refused lines are listed on standard error and nothing is stored
-      (status 1) unless --good-lines-only is given; --dry-run shows what would
-      be stored; --map gives a column another field, &quot;notes&quot; or &quot;skip&quot;.
-</source>
-        <translation>  perlinex export --csv DATEI|- [--folder VERZ] [--pictures VERZ]
-      jede Briefmarke nach Beschreibung geordnet als CSV-Datei schreiben (- für die
-      Standardausgabe); --pictures kopiert die Bilder nach VERZ und nennt sie in
-      der Bildspalte.
-  perlinex import --csv DATEI [--folder VERZ] [--dry-run] [--good-lines-only]
-                  [--skip-duplicates] [--map SPALTE=FELD]... [--encoding E]
-                  [--delimiter comma|semicolon|tab] [--decimal point|comma]
-  perlinex import --tellico DATEI.tc [--folder VERZ] [--dry-run] [--good-lines-only]
-                  [--skip-duplicates] [--map SPALTE=FELD]...
-      die Briefmarken einer CSV-Datei oder einer Tellico-Briefmarkensammlung in
-      einem Schritt hinzufügen. Abgewiesene Zeilen werden auf der Standard-
-      fehlerausgabe aufgeführt, und nichts wird gespeichert (Status 1), außer mit
-      --good-lines-only; --dry-run zeigt, was gespeichert würde; --map gibt einer
-      Spalte ein anderes Feld, „notes“ oder „skip“.
-</translation>
-    </message>
-    <message>
         <source>export takes no other words</source>
         <translation>export nimmt keine weiteren Wörter</translation>
     </message>
@@ -566,25 +535,65 @@
         <translation>die Beträge des Berichts sind zu groß, um addiert zu werden</translation>
     </message>
     <message>
-        <source>  perlinex statistics [--folder DIR] [--by %1] [--csv]
-      the figures of the Statistics window: the collection at a glance, or its
-      stamps by one of these (the 15 largest entries, Other, Unclassified);
-      tab-separated with a heading row, or comma-separated values with --csv.
-</source>
-        <translation>  perlinex statistics [--folder VERZ] [--by %1] [--csv]
-      die Zahlen des Statistikfensters: die Sammlung im Überblick oder ihre
-      Briefmarken nach einem davon (die 15 größten Einträge, Sonstige, Nicht
-      zugeordnet); durch Tabulatoren getrennt mit einer Kopfzeile, oder mit --csv
-      als kommagetrennte Werte.
-</translation>
-    </message>
-    <message>
         <source>statistics takes no other words: %1</source>
         <translation>statistics nimmt keine weiteren Wörter: %1</translation>
     </message>
     <message>
         <source>--by takes %1, not %2</source>
         <translation>--by nimmt %1, nicht %2</translation>
+    </message>
+    <message>
+        <source>  perlinex export --csv FILE|- [--filter TEXT] [--folder DIR] [--pictures DIR]
+      write every stamp, in description order, as a CSV file (- for standard
+      output); --filter writes only the stamps the list&apos;s filter of TEXT keeps,
+      as perlinex list --filter lists them; --pictures copies the pictures into
+      DIR and names them in the picture column.
+  perlinex import --csv FILE [--folder DIR] [--dry-run] [--good-lines-only]
+                  [--skip-duplicates] [--map COLUMN=FIELD]... [--encoding E]
+                  [--delimiter comma|semicolon|tab] [--decimal point|comma]
+  perlinex import --tellico FILE.tc [--folder DIR] [--dry-run] [--good-lines-only]
+                  [--skip-duplicates] [--map COLUMN=FIELD]...
+      add the stamps of a CSV file or a Tellico stamp collection, all in one
+      step. Refused lines are listed on standard error and nothing is stored
+      (status 1) unless --good-lines-only is given; --dry-run shows what would
+      be stored; --map gives a column another field, &quot;notes&quot; or &quot;skip&quot;.
+</source>
+        <translation>  perlinex export --csv DATEI|- [--filter TEXT] [--folder VERZ] [--pictures VERZ]
+      jede Briefmarke nach Beschreibung geordnet als CSV-Datei schreiben (- für die
+      Standardausgabe); --filter schreibt nur die Briefmarken, die der Filter TEXT
+      der Liste behält, so wie perlinex list --filter sie aufführt; --pictures
+      kopiert die Bilder nach VERZ und nennt sie in der Bildspalte.
+  perlinex import --csv DATEI [--folder VERZ] [--dry-run] [--good-lines-only]
+                  [--skip-duplicates] [--map SPALTE=FELD]... [--encoding E]
+                  [--delimiter comma|semicolon|tab] [--decimal point|comma]
+  perlinex import --tellico DATEI.tc [--folder VERZ] [--dry-run] [--good-lines-only]
+                  [--skip-duplicates] [--map SPALTE=FELD]...
+      die Briefmarken einer CSV-Datei oder einer Tellico-Briefmarkensammlung in
+      einem Schritt hinzufügen. Abgewiesene Zeilen werden auf der Standard-
+      fehlerausgabe aufgeführt, und nichts wird gespeichert (Status 1), außer mit
+      --good-lines-only; --dry-run zeigt, was gespeichert würde; --map gibt einer
+      Spalte ein anderes Feld, „notes“ oder „skip“.
+</translation>
+    </message>
+    <message>
+        <source>  perlinex statistics [--folder DIR] [--filter TEXT] [--by %1] [--csv]
+      the figures of the Statistics window: the collection at a glance, or its
+      stamps by one of these (the 15 largest entries, Other, Unclassified);
+      tab-separated with a heading row, or comma-separated values with --csv.
+      --filter takes the figures over the stamps the list&apos;s filter of TEXT
+      keeps, and the first heading says so.
+</source>
+        <translation>  perlinex statistics [--folder VERZ] [--filter TEXT] [--by %1] [--csv]
+      die Zahlen des Statistikfensters: die Sammlung im Überblick oder ihre
+      Briefmarken nach einem davon (die 15 größten Einträge, Sonstige, Nicht
+      zugeordnet); durch Tabulatoren getrennt mit einer Kopfzeile, oder mit --csv
+      als kommagetrennte Werte. --filter nimmt die Zahlen über die Briefmarken,
+      die der Filter TEXT der Liste behält, und die erste Überschrift sagt es.
+</translation>
+    </message>
+    <message>
+        <source>%1 (filtered: %2)</source>
+        <translation>%1 (gefiltert: %2)</translation>
     </message>
 </context>
 <context>

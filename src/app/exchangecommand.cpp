@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "app/stamppictures.h"
+#include "browse/stampbrowser.h"
 #include "db/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
@@ -75,8 +76,24 @@ QString folderOf(const QCommandLineParser& parser, const QCommandLineOption& fol
 
 // --- export ---------------------------------------------------------------------------------
 
-int exportCsv(const QCommandLineParser& parser, const QString& target, const QString& folder,
-              const QString& picturesFolder, QTextStream& out, QTextStream& err) {
+// The stamps the collection list keeps for a typed filter, in the list's order.
+StampSelection listedStamps(db::Database& collection, const QString& filter) {
+    const regional::Regional regional;
+    browse::StampBrowser browser(regional);
+    browser.setFilter(filter);
+    browser.open(collection, true);
+    std::vector<std::int64_t> ids;
+    ids.reserve(std::size_t(browser.rowCount()));
+    for (std::int64_t row = 0; row < browser.rowCount(); ++row)
+        ids.push_back(browser.idAt(row));
+    browser.close();
+    StampSelection selection;
+    selection.stamps = std::move(ids);
+    return selection;
+}
+
+int exportCsv(const QString& target, const QString& folder, const QString& picturesFolder,
+              const std::optional<QString>& filter, QTextStream& out, QTextStream& err) {
     const bool toStandardOutput = target == QLatin1String("-");
     ExportOptions options;
     options.picturesFolder = picturesFolder;
@@ -84,9 +101,9 @@ int exportCsv(const QCommandLineParser& parser, const QString& target, const QSt
     // Refused before anything is read: the collection's own files are never a target.
     if (!toStandardOutput)
         durable::checkUserTarget(target, options.keep);
-    Q_UNUSED(parser);
     const OpenCollection collection = openCollection(folder, false, err);
-    const StampSelection selection;
+    const StampSelection selection =
+        filter ? listedStamps(*collection.db, *filter) : StampSelection();
     if (toStandardOutput) {
         options.csvFolder = QDir::currentPath();
         return reports::writeToStandardOutput(out, err, [&](QIODevice& device) {
@@ -286,10 +303,11 @@ QByteArray pictureAsJpeg(const QByteArray& picture, QString* why) {
 QString exchangeCommandUsage() {
     return translate(
         "CommandLine",
-        "  perlinex export --csv FILE|- [--folder DIR] [--pictures DIR]\n"
+        "  perlinex export --csv FILE|- [--filter TEXT] [--folder DIR] [--pictures DIR]\n"
         "      write every stamp, in description order, as a CSV file (- for standard\n"
-        "      output); --pictures copies the pictures into DIR and names them in the\n"
-        "      picture column.\n"
+        "      output); --filter writes only the stamps the list's filter of TEXT keeps,\n"
+        "      as perlinex list --filter lists them; --pictures copies the pictures into\n"
+        "      DIR and names them in the picture column.\n"
         "  perlinex import --csv FILE [--folder DIR] [--dry-run] [--good-lines-only]\n"
         "                  [--skip-duplicates] [--map COLUMN=FIELD]... [--encoding E]\n"
         "                  [--delimiter comma|semicolon|tab] [--decimal point|comma]\n"
@@ -306,7 +324,8 @@ int runExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString(), QStringLiteral("DIR"));
-    parser.addOptions({csv, folder, pictures});
+    const QCommandLineOption filter(QStringLiteral("filter"), QString(), QStringLiteral("TEXT"));
+    parser.addOptions({csv, folder, pictures, filter});
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.positionalArguments() != QStringList{QStringLiteral("export")})
@@ -316,8 +335,9 @@ int runExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     if (parser.isSet(pictures) && parser.value(pictures).isEmpty())
         return wrong(err, translate("CommandLine", "--pictures needs a folder"));
     try {
-        return exportCsv(parser, parser.value(csv), folderOf(parser, folder),
-                         parser.value(pictures), out, err);
+        return exportCsv(parser.value(csv), folderOf(parser, folder), parser.value(pictures),
+                         parser.isSet(filter) ? std::optional(parser.value(filter)) : std::nullopt,
+                         out, err);
     } catch (const db::DbError& e) {
         return failed(err, e.text());
     } catch (const durable::FileError& e) {

@@ -165,11 +165,15 @@ void StampBrowser::setCondition(const QString& condition, const QString& descrip
     narrowList();
 }
 
+QString filterCondition(db::Database& db, const QString& typed) {
+    return db::searchConditionText(db, db::filterWords(typed));
+}
+
 QString StampBrowser::listCondition() const {
     if (!db_)
         return QString();
     QStringList parts;
-    const QString words = db::searchConditionText(*db_, db::filterWords(filter_));
+    const QString words = filterCondition(*db_, filter_);
     if (!words.isEmpty())
         parts << words;
     if (!condition_.isEmpty())

@@ -22,6 +22,11 @@ class Query;
 
 namespace perlinex::browse {
 
+// The stamps that hold every word of a typed filter, as one condition in the program's dialect
+// over table stamp: what the list's filter keeps, for what takes a condition (the statistics of
+// a filter); empty for a blank filter.
+QString filterCondition(db::Database& db, const QString& typed);
+
 // How the caller runs the steps of a store: the window runs each under the common error
 // handler and the store itself inside its lock-retry loop, both of which live above this
 // library. By default a step runs as it is and a store error is thrown.

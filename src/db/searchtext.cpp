@@ -1,6 +1,7 @@
 #include "db/searchtext.h"
 
 #include "db/database.h"
+#include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/fields.h"
 #include "db/sqlitecall.h"
@@ -8,6 +9,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <utility>
 
 namespace perlinex::db {
 
@@ -115,6 +117,47 @@ void addSearchText(sqlite3* db) {
 
 bool hasSearchText(Database& db) {
     return columnExists(db.handle());
+}
+
+BulkSearchText::BulkSearchText(Database& db) : db_(db) {
+    detail::Statement st(db.handle(),
+                         QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'trigger' "
+                                        "AND name = 'stamp_search_add'"));
+    if (!st.step())
+        return;
+    trigger_ = st.columnText(0);
+    st = detail::Statement();
+    detail::exec(db.handle(), QStringLiteral("DROP TRIGGER stamp_search_add"));
+}
+
+BulkSearchText::~BulkSearchText() {
+    try {
+        restore();
+    } catch (const DbError&) {
+        // Only a failed store leaves it here, and its rollback brings the trigger back.
+    }
+}
+
+void BulkSearchText::restore() {
+    if (trigger_.isEmpty())
+        return;
+    const QString sql = std::exchange(trigger_, QString());
+    detail::exec(db_.handle(), sql);
+}
+
+void BulkSearchText::finish(std::int64_t first, std::int64_t last) {
+    if (trigger_.isEmpty())
+        return;
+    // The statement the trigger runs for one new stamp, run once over all of them.
+    detail::Statement st(
+        db_.handle(),
+        QStringLiteral("UPDATE stamp SET %1 = %2 WHERE stampid BETWEEN ? AND ?")
+            .arg(name(SearchTextColumn), searchTextExpression(QStringLiteral("stamp"))));
+    st.bindInt(1, first);
+    st.bindInt(2, last);
+    st.step();
+    st = detail::Statement();
+    restore();
 }
 
 QStringList filterWords(const QString& typed) {

@@ -42,6 +42,27 @@ QString searchCondition(bool stored, const QString& alias, int words, int firstP
 // a condition (the statistics of the filtered stamps); empty for no words.
 QString searchConditionText(Database& db, const QStringList& words);
 
+// A bulk store of new stamps inside an open transaction: the trigger that fills a new stamp's
+// search text row by row is set aside for its while, and finish() fills the text of the stamps
+// added in one statement and makes the trigger again as the file had it. Left without finish()
+// (a store that fails), the trigger is made again at once; a rollback brings it back anyway.
+class BulkSearchText {
+public:
+    explicit BulkSearchText(Database& db);
+    ~BulkSearchText();
+    BulkSearchText(const BulkSearchText&) = delete;
+    BulkSearchText& operator=(const BulkSearchText&) = delete;
+
+    // The stamps numbered first to last were added. Throws DbError.
+    void finish(std::int64_t first, std::int64_t last);
+
+private:
+    void restore();
+
+    Database& db_;
+    QString trigger_; // the trigger's SQL as the file keeps it; empty when set aside by none
+};
+
 // The numbers of the stamps that hold every word and meet condition (in the program's dialect
 // over table stamp; empty for none), ascending.
 std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words,

@@ -179,19 +179,18 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
     const std::vector<const StampField*> fields = exportedFields();
     const auto codes = codeDescriptions(collection);
     PictureCopier pictures(imagesFolder, options);
-    QString from = QStringLiteral(" FROM stamp");
-    if (!selection.where.trimmed().isEmpty())
-        from += QStringLiteral(" WHERE ") + selection.where;
-    const std::int64_t total =
-        progress ? collection.scalar(QStringLiteral("SELECT count(*)") + from).toInteger() : 0;
     QStringList names{QStringLiteral("stampid")};
     for (const StampField* f : fields)
         names << QLatin1String(f->name);
-    QString sql = QStringLiteral("SELECT ") + names.join(QLatin1Char(',')) + from;
-    if (!selection.orderBy.trimmed().isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + selection.orderBy;
-    db::detail::Statement st(collection.handle(), db::translateSql(sql));
-    sqlite3_stmt* row = st.get();
+    const QString select = QStringLiteral("SELECT ") + names.join(QLatin1Char(','));
+    QString from = QStringLiteral(" FROM stamp");
+    if (!selection.where.trimmed().isEmpty())
+        from += QStringLiteral(" WHERE ") + selection.where;
+    std::int64_t total = 0;
+    if (selection.stamps)
+        total = std::int64_t(selection.stamps->size());
+    else if (progress)
+        total = collection.scalar(QStringLiteral("SELECT count(*)") + from).toInteger();
 
     QByteArray block;
     block.reserve(BlockSize + 4096);
@@ -209,9 +208,10 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
         cancelled.cancelled = true;
         return cancelled;
     };
-    while (st.step()) {
+    // One record from the row a statement stands on; false when the user cancelled.
+    const auto writeRow = [&](sqlite3_stmt* row) {
         if (progress && out.stamps % ProgressStep == 0 && !progress(out.stamps, total))
-            return cancel();
+            return false;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0)
                 block.append(',');
@@ -255,6 +255,25 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
         ++out.stamps;
         if (block.size() >= BlockSize)
             flush(device, block, name);
+        return true;
+    };
+    if (selection.stamps) {
+        db::detail::Statement st(collection.handle(),
+                                 select + QStringLiteral(" FROM stamp WHERE stampid = ?"));
+        for (const std::int64_t id : *selection.stamps) {
+            st.reset();
+            st.bindInt(1, id);
+            if (st.step() && !writeRow(st.get()))
+                return cancel();
+        }
+    } else {
+        QString sql = select + from;
+        if (!selection.orderBy.trimmed().isEmpty())
+            sql += QStringLiteral(" ORDER BY ") + selection.orderBy;
+        db::detail::Statement st(collection.handle(), db::translateSql(sql));
+        while (st.step())
+            if (!writeRow(st.get()))
+                return cancel();
     }
     flush(device, block, name);
     if (progress && !progress(out.stamps, total))

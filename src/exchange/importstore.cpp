@@ -3,11 +3,13 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/pendingpicture.h"
+#include "db/searchtext.h"
 #include "record/stampvalidator.h"
 #include "util/durablefile.h"
 #include "util/translation.h"
 
 #include <memory>
+#include <optional>
 
 namespace perlinex::exchange {
 
@@ -131,17 +133,26 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
             const std::vector<std::int64_t> codeIds =
                 addNewCodes(collection, plan, stamps, &out.newCodes);
             std::int64_t id = nextStampId(collection);
+            db::BulkSearchText searchText(collection);
             std::unique_ptr<db::Command> insert;
             std::vector<db::Value> values;
             for (std::int64_t i = 0; i < total; ++i, ++id) {
                 if (progress && i % ProgressStep == 0 && !progress(i, total))
                     throw Cancelled{};
                 const PlannedStamp& stamp = *stamps[std::size_t(i)];
-                record::StampEntry entry = stamp.entry;
+                // The planned stamp as it is, or a copy where a new classification's number or
+                // a picture's note changes it.
+                const record::StampEntry* entry = &stamp.entry;
+                std::optional<record::StampEntry> changed;
+                const auto edit = [&]() -> record::StampEntry& {
+                    if (!changed)
+                        entry = &changed.emplace(stamp.entry);
+                    return *changed;
+                };
                 for (const db::StampField& f : db::stampFields())
                     if (f.kind == db::FieldKind::CodeRef)
-                        if (const auto code = entry.code(QLatin1String(f.name)); code && *code < 0)
-                            entry.setCode(QLatin1String(f.name), codeIds[std::size_t(-*code - 1)]);
+                        if (const auto code = entry->code(QLatin1String(f.name)); code && *code < 0)
+                            edit().setCode(QLatin1String(f.name), codeIds[std::size_t(-*code - 1)]);
                 if (!stamp.picture.isEmpty() && pictures && convert) {
                     QString why;
                     QByteArray jpeg = pictures->read(stamp.picture, &why);
@@ -150,9 +161,9 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                     if (jpeg.isEmpty()) {
                         const QString note =
                             translate("ImportStore", "Picture: %1 (%2)").arg(stamp.picture, why);
-                        const QString notes = entry.text(QStringLiteral("notes"));
-                        entry.setText(QStringLiteral("notes"),
-                                      notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
+                        const QString notes = entry->text(QStringLiteral("notes"));
+                        edit().setText(QStringLiteral("notes"),
+                                       notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
                         out.pictureProblems.push_back(
                             {stamp.line, QString(),
                              translate(
@@ -167,7 +178,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                             collection, imagesFolder, id, jpeg));
                     }
                 }
-                const std::vector<record::Change> changes = validator.changes(entry, nullptr);
+                const std::vector<record::Change> changes = validator.changes(*entry, nullptr);
                 if (!insert) {
                     QStringList names{QStringLiteral("stampid")};
                     QStringList marks{QStringLiteral("?")};
@@ -188,6 +199,8 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                     out.firstId = id;
                 out.lastId = id;
             }
+            if (total > 0)
+                searchText.finish(out.firstId, out.lastId);
             if (progress && !progress(total, total))
                 throw Cancelled{};
         });

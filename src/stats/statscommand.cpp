@@ -1,5 +1,6 @@
 #include "stats/statscommand.h"
 
+#include "browse/stampbrowser.h"
 #include "db/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
@@ -42,10 +43,12 @@ std::optional<Breakdown> breakdownNamed(const QString& name) {
 QString statisticsCommandUsage() {
     return translate(
                "CommandLine",
-               "  perlinex statistics [--folder DIR] [--by %1] [--csv]\n"
+               "  perlinex statistics [--folder DIR] [--filter TEXT] [--by %1] [--csv]\n"
                "      the figures of the Statistics window: the collection at a glance, or its\n"
                "      stamps by one of these (the 15 largest entries, Other, Unclassified);\n"
-               "      tab-separated with a heading row, or comma-separated values with --csv.\n")
+               "      tab-separated with a heading row, or comma-separated values with --csv.\n"
+               "      --filter takes the figures over the stamps the list's filter of TEXT\n"
+               "      keeps, and the first heading says so.\n")
         .arg(breakdownOptions().join(QLatin1Char('|')));
 }
 
@@ -54,7 +57,8 @@ int runStatisticsCommand(const QStringList& arguments, QTextStream& out, QTextSt
     const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption by(QStringLiteral("by"), QString(), QStringLiteral("BREAKDOWN"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString());
-    parser.addOptions({folder, by, csv});
+    const QCommandLineOption filter(QStringLiteral("filter"), QString(), QStringLiteral("TEXT"));
+    parser.addOptions({folder, by, csv, filter});
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -81,13 +85,19 @@ int runStatisticsCommand(const QStringList& arguments, QTextStream& out, QTextSt
         const std::unique_ptr<db::Database> db =
             db::openCollection(hold.path, db::StructureCheck::Deferred, hold.openMode());
         const regional::Regional regional;
-        CollectionStatistics statistics(*db, regional);
-        const FigureTable table =
+        const QString typed = parser.value(filter).simplified();
+        CollectionStatistics statistics(*db, regional,
+                                        {browse::filterCondition(*db, typed), typed});
+        FigureTable table =
             breakdown ? breakdownTable(*breakdown,
                                        shownGroups(*breakdown, statistics.groups(*breakdown),
                                                    Measure::Count, statistics.filter()),
                                        statistics.filter(), nullptr)
                       : glanceTable(statistics.glance(), statistics.filter(), nullptr);
+        // Figures of a filter are never taken for the whole collection's.
+        if (statistics.filter().isSet())
+            table.headings[0] =
+                translate("CommandLine", "%1 (filtered: %2)").arg(table.headings[0], typed);
         out << QString::fromUtf8(parser.isSet(csv) ? csvText(table) : tabText(table));
         out.flush();
         return 0;

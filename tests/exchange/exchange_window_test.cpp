@@ -197,6 +197,42 @@ TEST_F(ExchangeWindowTest, Import_RefusedLinesAreListedAndOnlyTheGoodOnesStoredW
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("Refused lines left out: 2.")));
 }
 
+// The same file a second time: the stamps held already (description, catalogue number, country
+// and year, case and surrounding spaces aside) are counted and offered to be left out.
+TEST_F(ExchangeWindowTest, Import_TheSameFileTwiceOffersToLeaveOutTheStampsHeldAlready) {
+    open({});
+    const QString csv = file(QStringLiteral("twice.csv"), "descr,catnum,Year\n"
+                                                          "Penny Black,SG 1,1840\n"
+                                                          "Penny Red,SG 2,1841\n");
+    importFile(csv, [&](ImportDialog& d) { clickIn(d, "cmdImport"); });
+    ASSERT_EQ(stampCount(), 2);
+    const std::size_t asked = dialogs.prompts.size();
+
+    const QString again = file(QStringLiteral("again.csv"), "descr,catnum,Year\n"
+                                                            "PENNY BLACK ,SG 1,1840\n"
+                                                            "Penny Red,SG 2,1842\n");
+    dialogs.answers = {Answer::Yes};
+    importFile(again, [&](ImportDialog& d) {
+        EXPECT_TRUE(in<QLabel>(d, QStringLiteral("lblSummary"))
+                        ->text()
+                        .contains(QStringLiteral("Equal to stamps already in the collection: 1.")));
+        clickIn(d, "cmdImport");
+    });
+    const auto offered = std::any_of(
+        dialogs.prompts.begin() + qsizetype(asked), dialogs.prompts.end(),
+        [](const auto& p) { return p.text.contains(QStringLiteral("Leave them out?")); });
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(stampCount(), 3); // the red penny of another year came in
+    EXPECT_TRUE(
+        lastMessage().contains(QStringLiteral("Stamps already in the collection left out: 1.")))
+        << lastMessage().toStdString();
+
+    dialogs.answers = {Answer::No}; // kept: both stamps come in again
+    importFile(again, [&](ImportDialog& d) { clickIn(d, "cmdImport"); });
+    EXPECT_EQ(stampCount(), 5);
+    EXPECT_EQ(count("select count(*) from stamp where descr like 'penny black*'"), 2);
+}
+
 TEST_F(ExchangeWindowTest, Import_AnotherDelimiterOrEncodingChosenTheFileIsReadAgain) {
     open({});
     const QString csv = file(QStringLiteral("latin.csv"), "Description;Scott#\n"

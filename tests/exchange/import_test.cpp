@@ -1,5 +1,6 @@
 #include "db/pendingpicture.h"
 #include "db/schema.h"
+#include "db/searchtext.h"
 #include "exchange/csvexport.h"
 #include "exchange_support.h"
 #include "support/collection_fixture.h"
@@ -259,6 +260,43 @@ TEST_F(Import, ACancelHalfWayLeavesTheCollectionAsItWas) {
     EXPECT_TRUE(QDir(images()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(db->scalar(QStringLiteral("select seq from sqlite_sequence where name = 'stamp'")),
               numbers);
+}
+
+// The import fills the search text of its stamps in one go rather than row by row: every stamp
+// gets the text the file's own trigger gives it, and the trigger is there as before, after a
+// store as after a cancel.
+TEST_F(Import, StoredStampsGetTheirSearchTextAndTheTriggerStaysAsItWas) {
+    const auto trigger = [&] {
+        return db->scalar(QStringLiteral("select sql from sqlite_master where type = 'trigger' "
+                                         "and name = 'stamp_search_add'"));
+    };
+    const auto unlike = [&] {
+        return db
+            ->scalar(QStringLiteral("select count(*) from stamp where foldedtext is null or "
+                                    "foldedtext is not %1")
+                         .arg(db::searchTextExpression(QStringLiteral("stamp"))))
+            .toInteger();
+    };
+    const db::Value before = trigger();
+    ASSERT_FALSE(before.isNull());
+    addStamp(QStringLiteral("Held already"));
+    planOf("descr,catnum,country,notes\nPosthorn,A 1,Åland,\nLion,B 2,Österreich,Perfin \"KK\"\n");
+    ASSERT_EQ(store().stored, 2);
+    EXPECT_EQ(unlike(), 0);
+    EXPECT_EQ(db::stampsMatching(*db, db::filterWords(QStringLiteral("aland posthorn"))),
+              std::vector<std::int64_t>{2});
+    EXPECT_EQ(db::stampsMatching(*db, db::filterWords(QStringLiteral("osterreich kk"))),
+              std::vector<std::int64_t>{3});
+    EXPECT_EQ(trigger(), before);
+
+    planOf("descr\nCancelled\n");
+    EXPECT_EQ(store({}, [](std::int64_t, std::int64_t) { return false; }).result,
+              ImportOutcome::Result::Cancelled);
+    EXPECT_EQ(trigger(), before);
+    // A stamp stored afterwards gets its text from the trigger again.
+    addStamp(QStringLiteral("Later"));
+    EXPECT_EQ(unlike(), 0);
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from stamp")).toInteger(), 4);
 }
 
 TEST_F(Import, ExportThenImportIntoANewCollectionGivesTheSameStamps) {
