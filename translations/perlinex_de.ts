@@ -228,10 +228,6 @@
         <translation>Standardausgabe</translation>
     </message>
     <message>
-        <source>Wrote %1 stamps to %2</source>
-        <translation>%1 Briefmarken nach %2 geschrieben</translation>
-    </message>
-    <message>
         <source>, and %1 pictures to %2</source>
         <translation> und %1 Bilder nach %2</translation>
     </message>
@@ -296,20 +292,8 @@
         <translation>es wurde nichts gespeichert: Jede Zeile wurde abgewiesen.</translation>
     </message>
     <message>
-        <source>Stored %1 stamps</source>
-        <translation>%1 Briefmarken gespeichert</translation>
-    </message>
-    <message>
         <source> (numbers %1 to %2)</source>
         <translation> (Nummern %1 bis %2)</translation>
-    </message>
-    <message>
-        <source>%1 refused lines were left out.</source>
-        <translation>%1 abgewiesene Zeilen wurden ausgelassen.</translation>
-    </message>
-    <message>
-        <source>%1 stamps equal to ones in the collection were left out.</source>
-        <translation>%1 Briefmarken, die solchen in der Sammlung gleichen, wurden ausgelassen.</translation>
     </message>
     <message>
         <source>%1 of them equal stamps already in the collection (the same description, catalogue number, country and year); --skip-duplicates leaves such stamps out.</source>
@@ -595,6 +579,36 @@
         <source>%1 (filtered: %2)</source>
         <translation>%1 (gefiltert: %2)</translation>
     </message>
+    <message>
+        <source>Wrote %1 to %2</source>
+        <translation>%1 nach %2 geschrieben</translation>
+    </message>
+    <message>
+        <source>Stored %1</source>
+        <translation>%1 gespeichert</translation>
+    </message>
+    <message>
+        <source>1 refused line was left out.</source>
+        <translation>1 abgewiesene Zeile wurde ausgelassen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused lines were left out.</source>
+        <translation>
+            <numerusform>%n abgewiesene Zeile wurde ausgelassen.</numerusform>
+            <numerusform>%n abgewiesene Zeilen wurden ausgelassen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 stamp equal to one in the collection was left out.</source>
+        <translation>1 Briefmarke, die einer in der Sammlung gleicht, wurde ausgelassen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stamps equal to ones in the collection were left out.</source>
+        <translation>
+            <numerusform>%n Briefmarke, die einer in der Sammlung gleicht, wurde ausgelassen.</numerusform>
+            <numerusform>%n Briefmarken, die solchen in der Sammlung gleichen, wurden ausgelassen.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Counts</name>
@@ -603,16 +617,22 @@
         <translation>1 Briefmarke</translation>
     </message>
     <message>
-        <source>%1 stamps</source>
-        <translation>%1 Briefmarken</translation>
-    </message>
-    <message>
         <source>1 code entry</source>
         <translation>1 Eintrag der Codetabellen</translation>
     </message>
-    <message>
-        <source>%1 code entries</source>
-        <translation>%1 Einträge der Codetabellen</translation>
+    <message numerus="yes">
+        <source>%n code entries</source>
+        <translation>
+            <numerusform>%n Eintrag der Codetabellen</numerusform>
+            <numerusform>%n Einträge der Codetabellen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stamps</source>
+        <translation>
+            <numerusform>%n Briefmarke</numerusform>
+            <numerusform>%n Briefmarken</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
 #include "util/durablefile.h"
+#include "util/textfields.h"
 #include "util/translation.h"
 
 #include <QCommandLineParser>
@@ -113,7 +114,7 @@ int exportCsv(const QString& target, const QString& folder, const QString& pictu
     }
     const ExportOutcome outcome =
         exportStampsCsv(*collection.db, collection.imagesFolder(), selection, target, options);
-    out << translate("CommandLine", "Wrote %1 stamps to %2").arg(outcome.stamps).arg(target);
+    out << translate("CommandLine", "Wrote %1 to %2").arg(stampCount(outcome.stamps), target);
     if (!picturesFolder.isEmpty())
         out << translate("CommandLine", ", and %1 pictures to %2")
                    .arg(outcome.pictures)
@@ -259,7 +260,7 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
         return failed(err,
                       translate("CommandLine", "nothing has been stored: every line was refused."));
     printNewCodes(plan, true, out);
-    out << translate("CommandLine", "Stored %1 stamps").arg(outcome.stored);
+    out << translate("CommandLine", "Stored %1").arg(stampCount(outcome.stored));
     if (outcome.stored > 0)
         out << translate("CommandLine", " (numbers %1 to %2)")
                    .arg(outcome.firstId)
@@ -267,11 +268,19 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
     out << ".";
     if (outcome.leftOut > 0)
         out << " "
-            << translate("CommandLine", "%1 refused lines were left out.").arg(outcome.leftOut);
+            << translateCount("CommandLine",
+                              QT_TRANSLATE_NOOP("CommandLine", "1 refused line was left out."),
+                              QT_TRANSLATE_N_NOOP("CommandLine", "%n refused lines were left out."),
+                              outcome.leftOut);
     if (outcome.skippedDuplicates > 0)
         out << " "
-            << translate("CommandLine", "%1 stamps equal to ones in the collection were left out.")
-                   .arg(outcome.skippedDuplicates);
+            << translateCount(
+                   "CommandLine",
+                   QT_TRANSLATE_NOOP("CommandLine",
+                                     "1 stamp equal to one in the collection was left out."),
+                   QT_TRANSLATE_N_NOOP("CommandLine",
+                                       "%n stamps equal to ones in the collection were left out."),
+                   outcome.skippedDuplicates);
     else if (plan.duplicateCount() > 0)
         out << " "
             << translate("CommandLine",

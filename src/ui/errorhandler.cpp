@@ -47,7 +47,8 @@ void ProgramState::endProgram(const QString& reason) {
 namespace {
 
 QString codeEntryCount(std::int64_t n) {
-    return countOf(n, translate("Counts", "1 code entry"), translate("Counts", "%1 code entries"));
+    return translateCount("Counts", QT_TRANSLATE_NOOP("Counts", "1 code entry"),
+                          QT_TRANSLATE_N_NOOP("Counts", "%n code entries"), n);
 }
 
 // The statement that failed goes to the log, never into a message.

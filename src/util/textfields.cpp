@@ -1,5 +1,7 @@
 #include "util/textfields.h"
 
+#include "util/translation.h"
+
 #include <QCoreApplication>
 
 namespace perlinex {
@@ -52,8 +54,8 @@ QString countOf(std::int64_t n, const QString& one, const QString& many) {
 }
 
 QString stampCount(std::int64_t n) {
-    return countOf(n, QCoreApplication::translate("Counts", "1 stamp"),
-                   QCoreApplication::translate("Counts", "%1 stamps"));
+    return translateCount("Counts", QT_TRANSLATE_NOOP("Counts", "1 stamp"),
+                          QT_TRANSLATE_N_NOOP("Counts", "%n stamps"), n);
 }
 
 } // namespace perlinex

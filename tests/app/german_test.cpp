@@ -6,6 +6,7 @@
 
 #include "app/terminaldialogs.h"
 #include "app/translations.h"
+#include "util/textfields.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -98,6 +99,27 @@ TEST(ProgramLanguage, AGermanTerminalQuestionTakesJForYes) {
             << c.typed;
         EXPECT_TRUE(shown.contains(QStringLiteral("[j/n]"))) << shown.toStdString();
     }
+    QCoreApplication::removeTranslator(&german);
+}
+
+// Counts take the plural form of the language: German from its translation, English from the
+// texts as written.
+TEST(ProgramLanguage, CountsTakeTheLanguagesPluralForm) {
+    const struct {
+        std::int64_t n;
+        const char* english;
+        const char* german;
+    } cases[] = {{0, "0 stamps", "0 Briefmarken"},
+                 {1, "1 stamp", "1 Briefmarke"},
+                 {2, "2 stamps", "2 Briefmarken"},
+                 {3000000000, "3000000000 stamps", "3000000000 Briefmarken"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(perlinex::stampCount(c.n), QString::fromUtf8(c.english));
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral("perlinex_de"), QStringLiteral(":/i18n")));
+    QCoreApplication::installTranslator(&german);
+    for (const auto& c : cases)
+        EXPECT_EQ(perlinex::stampCount(c.n), QString::fromUtf8(c.german));
     QCoreApplication::removeTranslator(&german);
 }
 

@@ -75,8 +75,9 @@ TEST_F(ExchangeCommand, ExitStatusesSayWhatHappened) {
         {"import --csv TMP/good.csv --folder OTHER --dry-run", 0, 0, "nothing has been stored"},
         {"import --csv TMP/bad.csv --folder OTHER --good-lines-only", 0, 2, "Stored 2 stamps"},
         {"import --csv TMP/german.csv --map Beschreibung=descr --map 2=pricepaid --folder OTHER", 0,
-         3, "Stored 1 stamps"},
-        {"import --csv TMP/good.csv --folder OTHER --skip-duplicates", 0, 4, "Stored 1 stamps"},
+         3, "Stored 1 stamp (numbers"},
+        {"import --csv TMP/good.csv --folder OTHER --skip-duplicates", 0, 4,
+         "Stored 1 stamp (numbers"},
     };
     for (const Case& c : cases) {
         const Outcome o = run(args(c.args));
