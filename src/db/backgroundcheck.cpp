@@ -18,6 +18,17 @@ BackgroundCheck::WorkerHook& workerHook() {
     return hook;
 }
 
+// The worker. Not QThread::create: its std::future makes the program link the dynamic loader
+// itself (for std::call_once's thread-local storage), a library no package dependency names.
+class WorkerThread final : public QThread {
+public:
+    explicit WorkerThread(std::function<void()> body) : body_(std::move(body)) {}
+
+private:
+    void run() override { body_(); }
+    std::function<void()> body_;
+};
+
 } // namespace
 
 // What the worker and its owner share: the stop flag, and the worker's connection while it is
@@ -49,7 +60,7 @@ void BackgroundCheck::start(const QString& path, Finding found) {
     const unsigned run = ++run_;
     auto shared = std::make_shared<Shared>();
     shared_ = shared;
-    thread_.reset(QThread::create([this, shared, path, run] {
+    thread_ = std::make_unique<WorkerThread>([this, shared, path, run] {
         WorkerHook hook;
         {
             const std::lock_guard lock(hookMutex);
@@ -79,7 +90,7 @@ void BackgroundCheck::start(const QString& path, Finding found) {
         QMetaObject::invokeMethod(
             &receiver_, [this, run, whole, detail] { deliver(run, whole, detail); },
             Qt::QueuedConnection);
-    }));
+    });
     thread_->start();
 }
 
