@@ -211,8 +211,10 @@ std::uint32_t PrintDocument::formatIndex(const TableFormat& format) {
 PrintDocument::FormatGeometry PrintDocument::geometryOf(const TableFormat& format) const {
     FormatGeometry g;
     g.format = format;
+    // Every table spans the body, its columns in their proportions: a narrow one would wrap
+    // catalogue numbers and descriptions beside empty paper, a wide one would run off it.
     const qreal total = format.width();
-    const qreal scale = total > bodyRect_.width() ? bodyRect_.width() / total : 1.0;
+    const qreal scale = total > 0 ? bodyRect_.width() / total : 1.0;
     qreal x = bodyRect_.left();
     for (const Column& c : format.columns()) {
         g.left.push_back(x);
