@@ -43,7 +43,8 @@ function(perlinex_forbid_links target)
     endforeach()
 endfunction()
 
-foreach(core perlinex_util perlinex_regional perlinex_db perlinex_record perlinex_generator)
+foreach(core perlinex_util perlinex_regional perlinex_db perlinex_record perlinex_browse
+             perlinex_exchange perlinex_generator perlinex_stats)
     perlinex_forbid_links(${core} Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
 endforeach()
 perlinex_forbid_links(perlinex_imaging Qt6::Widgets Qt6::PrintSupport)

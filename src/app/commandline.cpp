@@ -1,6 +1,8 @@
 #include "app/commandline.h"
 
+#include "app/exchangecommand.h"
 #include "app/terminaldialogs.h"
+#include "browse/listcommand.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
 #include "db/collectionhold.h"
@@ -10,7 +12,9 @@
 #include "db/schema.h"
 #include "generator/generator.h"
 #include "reports/reportcommand.h"
+#include "stats/statscommand.h"
 #include "ui/program.h"
+#include "util/textfields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -43,13 +47,16 @@ QString usage() {
               "  perlinex repair [FOLDER] [--yes]                  repair a damaged collection\n"
               "  perlinex --help                                   show this text\n"
               "  perlinex --version                                show the program's "
-              "version\n");
+              "version\n"
+              "  Without a FOLDER, the collection is the one in %1.\n")
+        .arg(QDir::toNativeSeparators(defaultFolder()));
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"), QStringLiteral("generate"),
-                                   QStringLiteral("check"), QStringLiteral("repair"),
-                                   QStringLiteral("report")};
+    static const QStringList names{
+        QStringLiteral("new"),    QStringLiteral("generate"),   QStringLiteral("check"),
+        QStringLiteral("repair"), QStringLiteral("report"),     QStringLiteral("export"),
+        QStringLiteral("import"), QStringLiteral("statistics"), QStringLiteral("list")};
     return names;
 }
 
@@ -62,7 +69,8 @@ bool isLayoutFileName(const QString& argument) {
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
-        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+        << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
     return 2;
 }
 
@@ -123,11 +131,13 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
     bool ok = false;
     options.stamps = parser.value(stamps).toLongLong(&ok);
     if (!ok || options.stamps < 0)
-        return wrong(err, tr("--stamps needs a whole number, not %1").arg(parser.value(stamps)));
+        return wrong(
+            err, tr("--stamps needs a positive whole number, not %1").arg(parser.value(stamps)));
     if (parser.isSet(seed)) {
         options.seed = parser.value(seed).toULongLong(&ok);
         if (!ok)
-            return wrong(err, tr("--seed needs a whole number, not %1").arg(parser.value(seed)));
+            return wrong(
+                err, tr("--seed needs a positive whole number, not %1").arg(parser.value(seed)));
     }
     const QString folder = parser.positionalArguments()[1];
     const auto hold = prepareNewFolder(folder, err);
@@ -137,9 +147,8 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
     timer.start();
     generator::generateCollection(hold->path, options);
     db::openCatalogue(folder)->close();
-    out << tr("Generated %1 stamps in %2 (%3 ms)")
-               .arg(options.stamps)
-               .arg(QDir(folder).absolutePath())
+    out << tr("Generated %1 in %2 (%3 ms)")
+               .arg(stampCount(options.stamps), QDir(folder).absolutePath())
                .arg(timer.elapsed())
         << "\n";
     return 0;
@@ -247,6 +256,14 @@ void settlePendingPictures(Program& program) {
 
 } // namespace
 
+void quietenToolkitWarnings() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtCriticalMsg && type != QtFatalMsg)
+            return;
+        QTextStream(stderr) << "perlinex: " << text << "\n";
+    });
+}
+
 bool commandDraws(const QStringList& arguments) {
     return arguments.value(1) == QLatin1String("report");
 }
@@ -283,8 +300,16 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return custom::isLayoutReportCommand(arguments)
                        ? custom::runLayoutReportCommand(arguments, out, err)
                        : reports::runReportCommand(arguments, out, err);
+        if (first == QLatin1String("export"))
+            return runExportCommand(arguments, out, err);
+        if (first == QLatin1String("import"))
+            return runImportCommand(arguments, out, err);
+        if (first == QLatin1String("statistics"))
+            return stats::runStatisticsCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
+        if (first == QLatin1String("list"))
+            return browse::runListCommand(arguments, out, err);
         if (first == QLatin1String("repair")) {
             QTextStream standardInput(stdin);
             return repair(arguments, in ? *in : standardInput, out, err);
@@ -302,7 +327,9 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
-        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage();
+        out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
+            << exchangeCommandUsage() << stats::statisticsCommandUsage()
+            << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {
@@ -316,7 +343,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
 }
 
 QString defaultFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return defaultCollectionFolder();
 }
 
 bool prepareCollectionFolder(Program& program, bool ask) {

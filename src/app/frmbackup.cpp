@@ -84,6 +84,17 @@ frmBackup::frmBackup(Program& program, QWidget* parent) : QDialog(parent), progr
 
 void frmBackup::report(const QString& status) {
     status_->setText(status);
+    fitText();
+}
+
+// A window of wrapped text does not grow by itself when a line gets longer: it is made tall
+// (and wide) enough for the whole of its text, the explanation included.
+void frmBackup::fitText() {
+    layout()->activate();
+    const int width = std::max(this->width(), layout()->totalMinimumSize().width());
+    const int height = std::max(this->height(), layout()->totalHeightForWidth(width));
+    if (width != this->width() || height != this->height())
+        resize(width, height);
 }
 
 void frmBackup::closeStore() {
@@ -154,7 +165,7 @@ void frmBackup::restoreBackup() {
                        "images-before-restore in the program folder, replacing any kept there "
                        "by an earlier restore.")
             .arg(shown),
-        title, Buttons::YesNo, Icon::Question);
+        title, Buttons::YesNoDefaultNo, Icon::Question);
     if (answer != Answer::Yes)
         return;
     closeStore();

@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 
+#include "app/exchangecommand.h"
 #include "app/frmbackup.h"
 #include "app/pictureview.h"
 #include "codes/frmcodesmaint.h"
@@ -8,11 +9,13 @@
 #include "db/maintenance.h"
 #include "db/pendingpicture.h"
 #include "db/schema.h"
+#include "exchange/window/exchangewindow.h"
 #include "find/frmfind.h"
 #include "imaging/dibsection.h"
 #include "reports/fixedreports.h"
 #include "ui/busycursor.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 #include "ui/workprogress.h"
 
 #include <QAction>
@@ -28,6 +31,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -48,6 +53,7 @@ frmMain::frmMain(Program& program, QWidget* parent)
     buildControls();
     buildMenus();
     connectFieldEvents();
+    TypingGuard::guardFieldsOf(this);
     updateTitle();
     // Laid out at the size it needs with every button of either mode, so that it does not
     // grow when the mode changes.
@@ -57,6 +63,32 @@ frmMain::frmMain(Program& program, QWidget* parent)
     cmdAddNew->setText(tr("&Add New"));
     SetBrowseMode();
     resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
+    restorePlace();
+}
+
+namespace {
+const QString PlaceKey = QStringLiteral("mainWindow/geometry");
+const QString PageKey = QStringLiteral("mainWindow/page");
+} // namespace
+
+// The window opens where, and as large as, the user left it, on the page left in front; the
+// first time, at the size that shows every field of the largest page, within the screen.
+void frmMain::restorePlace() {
+    const auto settings = program_.settings();
+    const QByteArray place = settings->value(PlaceKey).toByteArray();
+    if (place.isEmpty() || !restoreGeometry(place)) {
+        if (const QScreen* s = screen())
+            resize(size().boundedTo(s->availableGeometry().size()));
+    }
+    const int page = settings->value(PageKey, 0).toInt();
+    if (page >= 0 && page < SSTab1->count())
+        SSTab1->setCurrentIndex(page);
+}
+
+void frmMain::keepPlace() const {
+    const auto settings = program_.settings();
+    settings->setValue(PlaceKey, saveGeometry());
+    settings->setValue(PageKey, SSTab1->currentIndex());
 }
 
 frmMain::~frmMain() {
@@ -94,6 +126,7 @@ void frmMain::keepUnchanged() {
     for (QPushButton* b : {cmdAddNew, cmdDelete, cmdPicLoad, cmdPicPaste})
         b->setEnabled(false);
     mnuPack->setEnabled(false);
+    mnuImport->setEnabled(false);
 }
 
 void frmMain::openStampSet(int order) {
@@ -305,7 +338,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         const Answer a = program_.dialogs().message(
             tr("The record on screen has not been stored. Do you want to close Perlinex and lose "
                "the changes?"),
-            tr("Close Perlinex"), Buttons::YesNo, Icon::Question);
+            tr("Close Perlinex"), Buttons::YesNoDefaultNo, Icon::Question);
         if (a != Answer::Yes) {
             event->ignore();
             return;
@@ -317,6 +350,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     closeOtherWindows();
+    keepPlace();
     unload();
     event->accept();
 }
@@ -424,6 +458,7 @@ void frmMain::EnableFields() {
 void frmMain::SetEditMode() {
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdHelp, cmdFind, cmdDelete})
         b->hide();
+    lblEmpty->hide();
     cmdCancel->show();
     cmdUpdate->show();
     for (int i = 1; i <= 9; ++i)
@@ -446,6 +481,20 @@ void frmMain::SetBrowseMode() {
         mnuSort[i]->setEnabled(true);
     mnuExit->setEnabled(true);
     keepUnchanged();
+    showWhetherEmpty();
+}
+
+// An empty collection says so, and offers nothing to delete or find.
+void frmMain::showWhetherEmpty() {
+    const bool empty = !hasRows();
+    // A collection that cannot be changed gets no stamps here either.
+    lblEmpty->setText(
+        program_.ReadOnly
+            ? tr("This collection has no stamps.")
+            : tr("This collection has no stamps yet: press Add New to add the first one."));
+    lblEmpty->setVisible(empty && !Adding && !Editing);
+    cmdDelete->setEnabled(!empty && !program_.ReadOnly);
+    cmdFind->setEnabled(!empty);
 }
 
 void frmMain::RecordChanged() {
@@ -499,6 +548,7 @@ void frmMain::addNew() {
     if (program_.ReadOnly)
         return;
     if (!Adding) {
+        returnTo_ = hasRows() ? shownId_ : std::nullopt;
         trap(program_, [&] {
             Adding = true;
             if (!hasRows())
@@ -514,7 +564,10 @@ void frmMain::addNew() {
     }
     if (!leaveFocusedField() || !ValidateStamp())
         return;
-    trap(program_, [&] { program_.StampSet->addNew(); });
+    trap(program_, [&] {
+        program_.StampSet->addNew();
+        returnTo_ = program_.StampSet->field(QStringLiteral("stampid")).toInteger();
+    });
     StoreStamp();
     ClearStamp();
     txtDescr->setFocus();
@@ -554,12 +607,23 @@ void frmMain::update() {
     Editing = false;
 }
 
+// The record the user was on when an edit or an addition is cancelled: the one being edited,
+// as stored; while adding, the last one stored with "Add Another", or the one shown before
+// "Add New".
+std::optional<std::int64_t> frmMain::placeAfterCancel() const {
+    return Adding ? returnTo_ : shownId_;
+}
+
 void frmMain::cancel() {
     if (program_.StampSet && program_.StampSet->isEditing())
         program_.StampSet->cancelUpdate();
     PictureChanged = false; // a loaded or pasted picture goes with the rest of the edit
+    const std::optional<std::int64_t> place = placeAfterCancel();
     if (hasRows()) {
-        program_.StampSet->moveLast();
+        if (place)
+            findStamp(*place);
+        else
+            program_.StampSet->moveLast();
         ShowStamp();
     } else {
         ClearStamp();
@@ -571,13 +635,23 @@ void frmMain::cancel() {
     Adding = false;
 }
 
+// The question names the stamp, so that a delete on the wrong record is caught before it is
+// made.
+QString frmMain::deleteQuestion() const {
+    const QString descr = shown_.text(QStringLiteral("descr"));
+    const QString catnum = shown_.text(QStringLiteral("catnum"));
+    const QString stamp = catnum.trimmed().isEmpty()
+                              ? tr("\u201C%1\u201D").arg(descr)
+                              : tr("\u201C%1\u201D, catalogue number %2").arg(descr, catnum);
+    return tr("Are you sure that you want to delete this stamp record?\n\n%1").arg(stamp);
+}
+
 void frmMain::deleteStamp() {
     if (program_.ReadOnly)
         return;
     if (!program_.StampSet || (program_.StampSet->bof() && program_.StampSet->eof()))
         return;
-    if (program_.dialogs().message(tr("Are you sure that you want to delete this stamp record?"),
-                                   tr("Delete Stamp"), Buttons::YesNo,
+    if (program_.dialogs().message(deleteQuestion(), tr("Delete Stamp"), Buttons::YesNoDefaultNo,
                                    Icon::Question) != Answer::Yes)
         return;
     withLockRetry(program_, [&] { program_.StampSet->deleteCurrent(); });
@@ -592,6 +666,7 @@ void frmMain::deleteStamp() {
             program_.StampSet->movePrevious();
         ShowStamp();
     });
+    showWhetherEmpty();
 }
 
 void frmMain::customReports(const QString& layoutFile) {
@@ -732,6 +807,42 @@ void frmMain::backup() {
         dialog.exec();
     }
     load();
+}
+
+void frmMain::exportCsv() {
+    // Every stamp, in the order the window browses them.
+    const QString order =
+        QString::fromLatin1(kOrders[sortOrder_]).section(QStringLiteral(" order by "), 1);
+    exchange::exportFromWindow(program_, this, {QString(), order});
+}
+
+void frmMain::importStamps() {
+    if (program_.ReadOnly)
+        return;
+    if (Editing || Adding) {
+        program_.dialogs().message(
+            tr("Please store or cancel the record on screen before importing stamps."),
+            tr("Import"), Buttons::Ok, Icon::Information);
+        return;
+    }
+    exchange::importFromWindow(
+        program_, this, app::pictureAsJpeg,
+        [this](const exchange::ImportOutcome& outcome) { showImported(outcome.firstId); });
+}
+
+void frmMain::showImported(std::int64_t firstId) {
+    program_.raiseAllReloadFlags(); // the import may have added classifications
+    trap(program_, [&] {
+        openStampSet(sortOrder_);
+        showFirstOrClear();
+    });
+    activate();
+    trap(program_, [&] {
+        if (!hasRows())
+            return;
+        findStamp(firstId);
+        ShowStamp();
+    });
 }
 
 void frmMain::exitProgram() {

@@ -86,6 +86,9 @@ public:
     void copyPicture();
     void packDatabase();
     void backup();
+    // "&Export CSV..." of the stamps shown, in their order; "&Import..." of a CSV or Tellico file.
+    void exportCsv();
+    void importStamps();
     void exitProgram();
 
 protected:
@@ -112,6 +115,8 @@ private:
     QWidget* buildImageTab();
     void addCell(QGridLayout* grid, int row, int column, const char* fields);
     void setTabChain();
+    void buildKeys();
+    void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
     QWidget* control(const QString& field) const;
@@ -126,6 +131,7 @@ private:
     QString showLong(const db::StampField& field, QLineEdit* box, const QString& text);
     QString shownWhole(const QString& field, const QString& typed) const;
     bool changesValue(const QKeyEvent* key) const;
+    bool movesOnByEnter(const db::StampField& field, const QKeyEvent* key) const;
 
     void fillCodeList(QComboBox* combo, const db::CodeTable& table);
     void selectCode(QComboBox* combo, std::optional<std::int64_t> id);
@@ -134,6 +140,8 @@ private:
     void showFirstOrClear();
     void findStamp(std::int64_t id);
     bool refuseWhileEditing(const QString& title);
+    QString deleteQuestion() const;
+    std::optional<std::int64_t> placeAfterCancel() const;
     // Runs a user's action; damage met on the way repairs the collection and the window
     // opens its record set again rather than going on with the old one.
     void guard(const std::function<void()>& action);
@@ -142,8 +150,13 @@ private:
     void checkStructure();
     void confirmDamage();
     void closeOtherWindows();
+    // After an import: the code lists refilled and the first stamp that came in shown.
+    void showImported(std::int64_t firstId);
     void updateTitle();
+    void restorePlace();
+    void keepPlace() const;
     void keepUnchanged();
+    void showWhetherEmpty();
 
     static constexpr int ImageTab = 3;
 
@@ -152,6 +165,8 @@ private:
     StampPictures pictures_;
     record::StampEntry shown_; // the record as ShowStamp put it on screen
     std::optional<std::int64_t> shownId_;
+    // While adding: the record to go back to when the addition is cancelled.
+    std::optional<std::int64_t> returnTo_;
     bool Editing = false;
     bool Adding = false;
     bool PictureChanged = false;
@@ -172,6 +187,7 @@ private:
     QCheckBox* chkSold = nullptr;
     QTabWidget* SSTab1 = nullptr;
     QLabel* lblPrice = nullptr;
+    QLabel* lblEmpty = nullptr;
     PictureView* Image1 = nullptr;
     QPushButton* cmdPicLoad = nullptr;
     QPushButton* cmdPicPaste = nullptr;
@@ -190,6 +206,7 @@ private:
 
     QAction* mnuExit = nullptr;
     QAction* mnuPack = nullptr;
+    QAction* mnuImport = nullptr;
     std::array<QAction*, 4> mnuSort{};   // 1..3
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3

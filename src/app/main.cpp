@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const app::CommandLine command = app::parseCommandLine(arguments);
     if (command.action == app::CommandLine::Action::RunCommand) {
+        app::quietenToolkitWarnings();
         QTextStream out(stdout);
         QTextStream err(stderr);
         if (app::commandDraws(arguments)) {

@@ -83,10 +83,8 @@ std::unique_ptr<db::PendingPicture> StampPictures::prepare(db::Database& collect
         return nullptr;
     }
     try {
-        imaging::cDIBSection bitmap;
-        bitmap.CreateFromPicture(picture);
         return std::make_unique<db::PendingPicture>(collection, program_.imagesFolder(), id,
-                                                    imaging::EncodeJPG(bitmap, JpegQuality));
+                                                    jpegOf(picture));
     } catch (const imaging::ImagingError& e) {
         tellNotSaved(jpegPath(id), e.systemError());
     } catch (const durable::FileError& e) {
@@ -105,6 +103,12 @@ void StampPictures::complete(db::PendingPicture& picture, bool rowStored) {
     } catch (const durable::FileError& e) {
         tellNotSaved(picture.pictureFile(), e.systemError());
     }
+}
+
+QByteArray StampPictures::jpegOf(const QImage& picture) {
+    imaging::cDIBSection bitmap;
+    bitmap.CreateFromPicture(picture);
+    return imaging::EncodeJPG(bitmap, JpegQuality);
 }
 
 QString StampPictures::loadFilter() {

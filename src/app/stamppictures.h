@@ -43,6 +43,10 @@ public:
     // start puts it there.
     void complete(db::PendingPicture& picture, bool rowStored);
 
+    // The JPEG file that a picture is stored as, the same for every way a picture comes in.
+    // Throws imaging::ImagingError.
+    static QByteArray jpegOf(const QImage& picture);
+
     // The filter of the "Load Image" dialog.
     static QString loadFilter();
 

@@ -10,7 +10,7 @@ Answer TerminalDialogs::message(const QString& text, const QString& title, Butto
         out_.flush();
         return Answer::Ok;
     }
-    const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+    const bool yesNo = asksYesOrNo(buttons);
     const Answer yes = yesNo ? Answer::Yes : Answer::Ok;
     const Answer no = yesNo ? Answer::No : Answer::Cancel;
     if (yesToAll_) {

@@ -1,12 +1,15 @@
 #include "codes/frmcodesmaint.h"
 
+#include "db/codeentries.h"
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/fields.h"
 #include "db/recordset.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -56,7 +59,7 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     txtDesc->setMaxLength(DescriptionLength);
     lblDesc->setBuddy(txtDesc);
 
-    makeButton(cmdFirst, "cmdFirst", "&First");
+    makeButton(cmdFirst, "cmdFirst", "Firs&t");
     makeButton(cmdPrevious, "cmdPrevious", "&Previous");
     makeButton(cmdNext, "cmdNext", "&Next");
     makeButton(cmdLast, "cmdLast", "&Last");
@@ -94,6 +97,17 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
 
     setBrowseSet();
     makeDefault(cmdOK);
+    // F1 opens the page of the table shown.
+    auto* help = new QAction(this);
+    help->setObjectName(QStringLiteral("actHelpKey"));
+    help->setShortcut(Qt::Key_F1);
+    addAction(help);
+    connectGuarded(help, &QAction::triggered, this, [this] {
+        if (program_.showHelpContext)
+            program_.showHelpContext(helpTopic_);
+    });
+
+    TypingGuard::guardFieldsOf(this);
     if (program_.MaintTable >= 1 && program_.MaintTable <= 9)
         load(program_.MaintTable);
 }
@@ -187,16 +201,6 @@ bool frmCodesMaint::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-void frmCodesMaint::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        if (program_.showHelpContext)
-            program_.showHelpContext(helpTopic_);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void frmCodesMaint::closeEvent(QCloseEvent* event) {
     // Closing is unloading: what is typed and not stored is dropped, as with "&Ok".
     release();
@@ -265,6 +269,26 @@ bool frmCodesMaint::checkDescription() {
         return true;
     program_.dialogs().message(QStringLiteral("You must enter a description or press Cancel"),
                                QStringLiteral("Missing Data"), Buttons::Ok, Icon::None);
+    txtDesc->setFocus();
+    return false;
+}
+
+// A description the lists could not tell from another entry's is refused, naming that entry.
+bool frmCodesMaint::checkDistinct() {
+    const QString desc = txtDesc->text();
+    const std::optional<std::int64_t> self = adding_ ? std::nullopt : currentId();
+    std::optional<db::CodeEntry> same;
+    if (!step([&] {
+            same = db::indistinctEntry(*program_.CollectionDb, tableOf(table_), desc, self);
+        }))
+        return false;
+    if (!same)
+        return true;
+    program_.dialogs().message(
+        tr("There is already a %1 \"%2\". An entry that differs from it only in capitals or "
+           "accents could not be told apart from it in the lists, so \"%3\" is not stored.")
+            .arg(db::fieldText(tableOf(table_).findNoun), same->description, desc),
+        tr("Entry Already There"), Buttons::Ok, Icon::Information);
     txtDesc->setFocus();
     return false;
 }
@@ -347,7 +371,7 @@ void frmCodesMaint::startAdding() {
 }
 
 void frmCodesMaint::addAnother() {
-    if (!checkDescription() || !entries_)
+    if (!checkDescription() || !entries_ || !checkDistinct())
         return;
     if (!step([&] { entries_->addNew(); }) || !storeDescription())
         return;
@@ -358,7 +382,7 @@ void frmCodesMaint::addAnother() {
 bool frmCodesMaint::updateEntry() {
     if (!editing_ && !adding_)
         return true;
-    if (!checkDescription() || !entries_)
+    if (!checkDescription() || !entries_ || !checkDistinct())
         return false;
     const QString idField = text(tableOf(table_).idField);
     std::int32_t id = 0;
@@ -414,7 +438,7 @@ void frmCodesMaint::deleteEntry() {
     const db::CodeTable& t = tableOf(table_);
     DialogService& dialogs = program_.dialogs();
     if (dialogs.message(db::fieldText(t.deleteQuestion), db::fieldText(t.deleteTitle),
-                        Buttons::YesNo, Icon::Question) != Answer::Yes)
+                        Buttons::YesNoDefaultNo, Icon::Question) != Answer::Yes)
         return;
     const std::optional<std::int64_t> id = currentId();
     if (!id)

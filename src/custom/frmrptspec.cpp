@@ -9,6 +9,7 @@
 #include "reports/reporttargets.h"
 #include "ui/filetarget.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 #include "util/durablefile.h"
 
 #include <QApplication>
@@ -108,6 +109,7 @@ frmRptSpec::frmRptSpec(Program& program, reports::FixedReports& reports, FieldCa
     cmbPageNum->addItems({tr("At Bottom"), tr("In Header"), tr("No Page Numbers")});
     optWidth[0]->setChecked(true);
     connectControls();
+    TypingGuard::guardFieldsOf(this);
     ResetLayout();
 }
 
@@ -655,7 +657,7 @@ void frmRptSpec::generate() {
         showProblem();
         return;
     }
-    generateReport(program_, reports_, layout(), offered_, layoutFile_);
+    generateReport(program_, reports_, layout(), offered_, layoutFile_, this);
 }
 
 namespace {

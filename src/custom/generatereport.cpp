@@ -44,8 +44,10 @@ bool forTheHandler(const db::DbError& e) {
 
 class Run {
 public:
-    Run(Program& program, reports::FixedReports& reports, const ReportPlan& plan, Target target)
-        : program_(program), reports_(reports), plan_(plan), target_(target) {}
+    Run(Program& program, reports::FixedReports& reports, const ReportPlan& plan, Target target,
+        const QString& name, QWidget* window)
+        : program_(program), reports_(reports), plan_(plan), target_(target), name_(name),
+          window_(window) {}
 
     void go();
 
@@ -61,6 +63,8 @@ private:
     reports::FixedReports& reports_;
     const ReportPlan& plan_;
     Target target_;
+    QString name_;
+    QWidget* window_;
     std::unique_ptr<CustomReportData> data_;
 };
 
@@ -133,25 +137,24 @@ void Run::preview() {
         sincePaint.start();
         return true;
     };
+    std::int64_t stamps = 0;
     if (!step([&] {
-            fillPreview(window.document(), *data_, program_.regional, QDate::currentDate(),
-                        between);
+            stamps = fillPreview(window.document(), *data_, program_.regional, QDate::currentDate(),
+                                 between);
         })) {
         window.document().clear();
         if (shown)
             window.close();
         return;
     }
+    reports_.setPreviewReport(name_, stamps);
     if (!shown || window.isVisible())
         window.showReport();
 }
 
 void Run::writeFile(reports::FileTarget target) {
-    const QString defaultName =
-        plan_.useWith +
-        (target == reports::FileTarget::Text ? QStringLiteral(".txt") : QStringLiteral(".htm"));
     const std::optional<QString> chosen = reports::chooseReportFile(
-        program_.dialogs(), target, QDir(reports_.fileFolder()).filePath(defaultName));
+        program_.dialogs(), target, reports_.suggestedFile(name_, reports::fileSuffix(target)));
     if (!chosen)
         return;
     const durable::ProtectedFiles keep = reports_.protectedFiles();
@@ -162,8 +165,11 @@ void Run::writeFile(reports::FileTarget target) {
         return;
     const BusyCursor busy;
     try {
-        if (step([&] { writeReportFile(*data_, target, *chosen, program_.regional, keep); }))
-            reports_.setFileFolder(QFileInfo(*chosen).absolutePath());
+        std::int64_t stamps = 0;
+        if (step([&] {
+                stamps = writeReportFile(*data_, target, *chosen, program_.regional, keep);
+            }))
+            reports_.fileWritten(*chosen, stamps, window_);
     } catch (const durable::FileError& e) {
         message(tr("The file '%1' could not be written; nothing has been changed.\n%2")
                     .arg(*chosen, e.text()));
@@ -172,8 +178,13 @@ void Run::writeFile(reports::FileTarget target) {
 
 } // namespace
 
+// A saved layout's reports carry its file's name; an unsaved one's, its title.
+QString reportName(const Layout& layout, const QString& layoutFile) {
+    return layoutFile.isEmpty() ? layout.title : QFileInfo(layoutFile).completeBaseName();
+}
+
 void generateReport(Program& program, reports::FixedReports& reports, const Layout& layout,
-                    const FieldCatalogue& offered, const QString& layoutFile) {
+                    const FieldCatalogue& offered, const QString& layoutFile, QWidget* window) {
     const PlanResult result = planReport(layout, offered, program.regional);
     if (!result.plan) {
         program.dialogs().message(result.problem.message);
@@ -184,7 +195,7 @@ void generateReport(Program& program, reports::FixedReports& reports, const Layo
     program.ReportActive = true;
     program.TableFormat = plan.tableFormat;
     program.TableHeading = plan.tableHeading;
-    Run(program, reports, plan, layout.target).go();
+    Run(program, reports, plan, layout.target, reportName(layout, layoutFile), window).go();
 }
 
 } // namespace perlinex::custom

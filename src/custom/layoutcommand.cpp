@@ -12,7 +12,9 @@
 #include "db/schema.h"
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
+#include "ui/program.h"
 #include "util/durablefile.h"
+#include "util/textfields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -90,7 +92,9 @@ QString layoutReportCommandUsage() {
               "      target (Screen/Printer writes a PDF), --output to stamp.txt, stamp.htm or\n"
               "      stamp.pdf in the current folder; --output - writes a text or HTML report to\n"
               "      standard output. The layout file and the collection's files are never\n"
-              "      written over.\n");
+              "      written over. --folder is the collection's folder\n"
+              "      (default: %1).\n")
+        .arg(QDir::toNativeSeparators(defaultCollectionFolder()));
 }
 
 int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -130,8 +134,7 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
     if (toStandardOutput && chosen == Output::Pdf)
         return wrong(err, tr("a PDF cannot go to standard output; name a file with --output"));
     const QString appFolder =
-        parser.isSet(folder) ? parser.value(folder)
-                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        parser.isSet(folder) ? parser.value(folder) : defaultCollectionFolder();
 
     QFile file(layoutFile);
     if (!file.open(QIODevice::ReadOnly))
@@ -210,7 +213,7 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         } else {
             rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
-        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
+        out << tr("Wrote %1 (%2)").arg(fileName, stampCount(rows)) << "\n";
         out.flush();
         return 0;
     } catch (const db::DbError& e) {

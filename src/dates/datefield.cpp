@@ -59,7 +59,7 @@ DateField* stampDateField(Program& program, const char* field, const QString& ca
 } // namespace
 
 DateField* DateField::issued(Program& program, QWidget* parent) {
-    return stampDateField(program, "issued", tr("Select Issue Date"), Placement::Above, parent);
+    return stampDateField(program, "issued", tr("Select Issue Date"), Placement::Below, parent);
 }
 
 DateField* DateField::purchased(Program& program, QWidget* parent) {
@@ -133,16 +133,16 @@ void DateField::showPopup() {
         return;
     program_.SelectedDate = date().value_or(QDate::currentDate());
 
+    // A pop-up of the field, as a list's drop-down is: no title bar, and a click elsewhere
+    // closes it without a pick.
     frmDateEnt calendar(program_, this);
+    calendar.setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     calendar.setWindowTitle(caption_);
     calendar.adjustSize();
-    // The calendar's frame is not known before it is shown; the main window's is a fair guess.
-    const QWidget* top = window();
-    const QSize frame = top->frameGeometry().size() - top->size();
     const QRect field(mapToGlobal(QPoint(0, 0)), size());
     const QScreen* screen = this->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    calendar.move(calendarPosition(field, calendar.size() + frame, available, placement_));
+    calendar.move(calendarPosition(field, calendar.size(), available, placement_));
 
     if (calendar.exec() != QDialog::Accepted)
         return;

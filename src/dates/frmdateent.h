@@ -21,7 +21,8 @@ void ChkDateFmt(Program& program);
 // the regional date test reads back as that date.
 QString FormatDate(const Program& program, int month, int day, int year);
 
-// The calendar: one month as a grid of days with spin buttons for the month and the year.
+// The calendar: one month as a grid of days with spin buttons for the month and the year; the
+// year can be typed too. PgUp/PgDn step months, Ctrl+PgUp/PgDn years.
 // It opens on Program::SelectedDate and, when a day is picked, hands it back there and
 // accepts; closing it any other way leaves SelectedDate alone and rejects.
 class frmDateEnt : public QDialog {
@@ -59,6 +60,8 @@ private:
     void moveDays(int days);
     bool isDayCell(int row, int column) const;
     bool gridKey(QKeyEvent* event);
+    bool yearKey(QKeyEvent* event);
+    bool takeTypedYear();
 
     Program& program_;
     QDate current_;

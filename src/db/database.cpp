@@ -97,7 +97,9 @@ void applyPragmas(sqlite3* db, OpenMode mode) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerTextFunctions(db);
-    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF"));
+    // A store's statement journal (every store of a stamp runs the search text's trigger, so
+    // it keeps one) stays in memory rather than going to a temporary file for each stamp.
+    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF; PRAGMA temp_store = MEMORY"));
     if (mode == OpenMode::ReadOnly || mode == OpenMode::ReadUnlocked)
         return;
     // A full sync on every commit: a stored record survives a crash or a power cut.
@@ -292,6 +294,44 @@ void Command::run(const std::vector<Value>& values) {
     for (std::size_t i = 0; i < values.size(); ++i)
         statement_->bind(int(i) + 1, values[i]);
     statement_->step();
+}
+
+std::unique_ptr<Query> Database::query(const QString& sql) {
+    return std::unique_ptr<Query>(new Query(std::make_unique<detail::Statement>(handle(), sql)));
+}
+
+Query::Query(std::unique_ptr<detail::Statement> statement) : statement_(std::move(statement)) {}
+
+Query::~Query() = default;
+
+void Query::run(const std::vector<Value>& values) {
+    statement_->reset();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        statement_->bind(int(i) + 1, values[i]);
+}
+
+bool Query::next() {
+    return statement_->step();
+}
+
+int Query::columnCount() const {
+    return statement_->columnCount();
+}
+
+QString Query::columnName(int column) const {
+    return statement_->columnName(column);
+}
+
+Value Query::value(int column) const {
+    return statement_->column(column);
+}
+
+std::int64_t Query::integer(int column) const {
+    return statement_->columnInt(column);
+}
+
+void Query::finish() {
+    statement_->reset();
 }
 
 void Database::idle() {

@@ -34,6 +34,31 @@ private:
     std::unique_ptr<detail::Statement> statement_;
 };
 
+// A query prepared once and run many times with new values, its rows read one at a time, for
+// readers that fetch rows by key on demand. It must not outlive its database.
+class Query {
+public:
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    // Starts the query afresh with values bound to its "?" in order.
+    void run(const std::vector<Value>& values = {});
+    // Moves to the next row; false after the last.
+    bool next();
+    int columnCount() const;
+    QString columnName(int column) const;
+    // The current row's column, typed by its declared kind.
+    Value value(int column) const;
+    std::int64_t integer(int column) const;
+    // Lets go of the rows not read, so that the query holds no read open.
+    void finish();
+
+private:
+    friend class Database;
+    explicit Query(std::unique_ptr<detail::Statement> statement);
+    std::unique_ptr<detail::Statement> statement_;
+};
+
 enum class OpenMode {
     Exclusive, // the collection: no other program can open the file while we hold it
     Shared,    // read and write, shared with others
@@ -78,6 +103,8 @@ public:
     Value scalar(const QString& sql);
     // Prepares a statement in the program's dialect to run many times.
     std::unique_ptr<Command> prepare(const QString& sql);
+    // Prepares a query in the engine's own SQL (not translated), to run many times.
+    std::unique_ptr<Query> query(const QString& sql);
     // The engine's idle call: lets go of memory and locks it no longer needs.
     void idle();
     // Ends the statement running on this connection as soon as it can (it fails with error

@@ -13,6 +13,7 @@
 #include <QtEndian>
 #include <bit>
 #include <cerrno>
+#include <set>
 
 namespace perlinex::db {
 
@@ -33,12 +34,17 @@ QString waitingName(std::int64_t id, const QByteArray& rowBefore) {
         .arg(pictureFileName(id), QString::fromLatin1(rowBefore));
 }
 
-QList<Waiting> waitingIn(const QString& folder) {
+// The waiting pictures in folder (or only the file named, when it is there and one).
+QList<Waiting> waitingIn(const QString& folder, const QString& only = QString()) {
     static const QRegularExpression name(
         QStringLiteral(R"(^\.(\d{8,})\.jpg\.(none|[0-9a-f]{32})\.pending$)"));
     QList<Waiting> out;
     const QDir dir(folder);
-    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+    const QStringList entries = only.isEmpty()
+                                    ? dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)
+                                : QFileInfo(only).isFile() ? QStringList{QFileInfo(only).fileName()}
+                                                           : QStringList();
+    for (const QString& entry : entries) {
         const QRegularExpressionMatch m = name.match(entry);
         bool ok = false;
         const std::int64_t id = m.hasMatch() ? m.captured(1).toLongLong(&ok) : 0;
@@ -46,6 +52,21 @@ QList<Waiting> waitingIn(const QString& folder) {
             out.push_back({dir.filePath(entry), id, m.captured(2).toLatin1()});
     }
     return out;
+}
+
+// Waiting pictures this program wrote and could neither put in place nor remove.
+std::set<QString>& leftWaiting() {
+    static std::set<QString> files;
+    return files;
+}
+
+// Notes the waiting pictures of a folder the first time this program stores a picture there.
+void noteWaitingOnce(const QString& folder) {
+    static std::set<QString> read;
+    if (!read.insert(QDir(folder).absolutePath()).second)
+        return;
+    for (const Waiting& w : waitingIn(folder))
+        leftWaiting().insert(w.file);
 }
 
 void addNumber(QCryptographicHash& hash, std::uint64_t n) {
@@ -132,10 +153,23 @@ PendingPicture::PendingPicture(Database& collection, const QString& imagesFolder
     : picture_(QDir(imagesFolder).filePath(pictureFileName(id))) {
     const QByteArray before = rowState(collection, id);
     // A picture that an earlier store of this stamp left waiting (its placing failed) is
-    // settled first, by the row as it stands.
-    for (const Waiting& w : waitingIn(imagesFolder))
-        if (w.id == id)
-            settle(w, imagesFolder, before);
+    // settled first, by the row as it stands. Only this program writes the folder (under its
+    // lock): the folder is read once, and after that only the pictures this program could not
+    // settle are looked at, so an import of many pictures does not read it for every one.
+    noteWaitingOnce(imagesFolder);
+    for (auto it = leftWaiting().begin(); it != leftWaiting().end();) {
+        const QFileInfo file(*it);
+        const QList<Waiting> left = waitingIn(file.absolutePath(), *it);
+        if (left.isEmpty()) {
+            it = leftWaiting().erase(it); // settled or removed since
+        } else if (left.front().id == id &&
+                   file.absolutePath() == QFileInfo(picture_).absolutePath()) {
+            settle(left.front(), imagesFolder, before);
+            it = leftWaiting().erase(it);
+        } else {
+            ++it;
+        }
+    }
     refuseNonFile(picture_);
     QDir().mkpath(imagesFolder);
     pending_ = QDir(imagesFolder).filePath(waitingName(id, before));
@@ -162,7 +196,12 @@ void PendingPicture::finish() {
     // place, now or by the next start.
     settled_ = true;
     reachStep("picture-place");
-    putInPlace(pending_, picture_);
+    try {
+        putInPlace(pending_, picture_);
+    } catch (...) {
+        leftWaiting().insert(pending_);
+        throw;
+    }
     reachStep("picture-placed");
 }
 
@@ -173,7 +212,9 @@ void PendingPicture::discard() noexcept {
     try {
         removeWaiting(pending_);
     } catch (...) {
-        // Left for the next start, which finds the row as it was and removes it.
+        // Left for the next store of the stamp or the next start, which find the row as it
+        // was and remove it.
+        leftWaiting().insert(pending_);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "db/connection.h"
 #include "db/dberror.h"
 #include "db/dialect.h"
+#include "db/searchtext.h"
 #include "db/sqlitecall.h"
 #include "util/durablefile.h"
 #include "util/textfields.h"
@@ -125,6 +126,7 @@ void createTables(sqlite3* db) {
                              .arg(QString::fromLatin1(t.table), QString::fromLatin1(t.idField),
                                   QString::fromLatin1(t.descField)));
     createIndexesAndMeta(db);
+    addSearchText(db);
 }
 
 void fillVocabularies(sqlite3* db) {
@@ -185,6 +187,9 @@ QString versionProblem(const StoredVersion& v) {
 void upgradeFrom(sqlite3* db, std::int64_t version) {
     if (version < 1)
         createIndexesAndMeta(db); // collections from before the version table
+    if (version < 2)
+        addSearchText(db); // the folded text the collection list's filter looks in
+    detail::exec(db, QStringLiteral("UPDATE meta SET version = %1").arg(SchemaVersion));
 }
 
 // The file as it was before an upgrade, kept beside it under a name of its own.

@@ -12,7 +12,8 @@
 namespace perlinex::db {
 
 // The schema version this program writes; older collections are upgraded when opened.
-inline constexpr int SchemaVersion = 1;
+// Version 2 added the stamps' folded search text (searchtext.h).
+inline constexpr int SchemaVersion = 2;
 
 inline constexpr const char* CollectionFileName = "stamp.mdb";
 inline constexpr const char* CatalogueFileName = "rptspec.mdb";

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QByteArray>
 #include <QList>
 #include <cstring>
 #include <memory>
@@ -34,6 +35,14 @@ std::vector<char32_t> foldedCodePoints(const QString& s, bool dropMarks) {
             continue;
         out.push_back(cp);
     }
+    return out;
+}
+
+// Bytes of plain ASCII, lower-cased: most texts take this way, without decoding.
+QByteArray foldAscii(const unsigned char* s, int n) {
+    QByteArray out(reinterpret_cast<const char*>(s), n);
+    for (char& c : out)
+        c = char(asciiFold(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -216,6 +225,25 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int(ctx, pattern->matchesText(v, sqlite3_value_bytes(argv[1])));
 }
 
+// searchtext(a, b, ...): the folded texts of its arguments, one a line, nulls left out. A
+// typed word never holds a line break, so no word matches across two fields.
+void searchTextFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    QByteArray out;
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            continue;
+        const auto* t = sqlite3_value_text(argv[i]);
+        const int n = sqlite3_value_bytes(argv[i]);
+        if (!out.isEmpty())
+            out += '\n';
+        if (isAscii(t, n))
+            out += foldAscii(t, n);
+        else
+            out += accentFreeKey(QString::fromUtf8(reinterpret_cast<const char*>(t), n)).toUtf8();
+    }
+    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 int compareText(const QString& a, const QString& b) {
@@ -223,6 +251,15 @@ int compareText(const QString& a, const QString& b) {
     if (primary != 0)
         return primary;
     return compareCodePoints(foldedCodePoints(a, false), foldedCodePoints(b, false));
+}
+
+QString accentFreeKey(const QString& text) {
+    const std::vector<char32_t> folded = foldedCodePoints(text, true);
+    return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
+}
+
+bool sameTextIgnoringAccents(const QString& a, const QString& b) {
+    return compareCodePoints(foldedCodePoints(a, true), foldedCodePoints(b, true)) == 0;
 }
 
 bool likeMatch(const QString& value, const QString& pattern) {
@@ -236,6 +273,8 @@ void registerTextFunctions(sqlite3* db) {
                                nullptr);
     sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
                                nullptr);
+    sqlite3_create_function_v2(db, "searchtext", -1, flags, nullptr, searchTextFunction, nullptr,
+                               nullptr, nullptr);
 }
 
 } // namespace perlinex::db

@@ -16,6 +16,14 @@ inline constexpr const char* TextCollation = "TEXTCI";
 // sort next to each other.
 int compareText(const QString& a, const QString& b);
 
+// The text with case and accents folded away: two texts have the same key exactly when they
+// are equal apart from case and accents ("aland" and "Åland"), as the order's first level sees
+// them.
+QString accentFreeKey(const QString& text);
+
+// Equal apart from case and accents.
+bool sameTextIgnoringAccents(const QString& a, const QString& b);
+
 // The desktop-engine pattern match: * any run, ? one character, # one digit, [abc], [a-z],
 // [!abc]; without regard to case.
 bool likeMatch(const QString& value, const QString& pattern);

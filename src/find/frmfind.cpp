@@ -7,6 +7,7 @@
 #include "ui/busycursor.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -135,6 +136,7 @@ frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(
                    [this] { moveStampsFirst(); });
     connectGuarded(cmdFind, &QPushButton::clicked, this, [this] { findClicked(); });
     connectGuarded(cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
+    TypingGuard::guardFieldsOf(this);
 }
 
 frmFind::~frmFind() = default;

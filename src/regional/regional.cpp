@@ -57,7 +57,10 @@ constexpr qint64 MsecsPerDay = 86400000;
 
 } // namespace
 
-Regional::Regional(const QLocale& locale) : locale_(locale) {
+Regional::Regional(const QLocale& locale)
+    : locale_(locale), currencySymbol_(locale.currencySymbol()),
+      negativeSign_(locale.negativeSign()), positiveSign_(locale.positiveSign()),
+      groupSeparator_(locale.groupSeparator()), decimalPoint_(locale.decimalPoint()) {
     shortDateFormat_ = widenYear(locale_.dateFormat(QLocale::ShortFormat));
 
     qsizetype dayAt = -1, monthAt = -1, yearAt = -1;
@@ -111,7 +114,7 @@ Regional::Regional(const QLocale& locale) : locale_(locale) {
     parenthesisedNegatives_ = locale_.territory() == QLocale::UnitedStates;
 
     const QString grouped = locale_.toString(qlonglong(1234567890));
-    const QString group = locale_.groupSeparator();
+    const QString group = groupSeparator_;
     if (!group.isEmpty() && grouped.contains(group)) {
         const QStringList groups = grouped.split(group);
         primaryGroup_ = int(groups.last().size());
@@ -157,14 +160,14 @@ QString Regional::formatCurrency(Currency amount) const {
         plain.setNumberOptions(QLocale::OmitGroupSeparator);
         // A leading 1 keeps the fraction's zeros in whatever digits the locale writes.
         const QString fraction = plain.toString(qulonglong(unitsPerWhole + units % unitsPerWhole));
-        number += locale_.decimalPoint() + fraction.mid(plain.toString(1).size());
+        number += decimalPoint_ + fraction.mid(plain.toString(1).size());
     }
     const QString text = currencyPrefix_ + number + currencySuffix_;
     if (raw >= 0 || units == 0)
         return text;
     if (parenthesisedNegatives_)
         return QStringLiteral("(%1)").arg(text);
-    return locale_.negativeSign() + text;
+    return negativeSign_ + text;
 }
 
 QString Regional::formatShortDate(const QDate& date) const {
@@ -182,7 +185,33 @@ QString Regional::formatNumber(double value) const {
     return plain.toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
+// The common case read without the general rules: ASCII digits, at most a leading minus and
+// one decimal point of the locale, nothing else (no spaces, groups, signs or symbols).
+std::optional<Regional::NumberParts> Regional::parsePlainNumber(const QString& text) const {
+    if (decimalPoint_.size() != 1)
+        return std::nullopt;
+    const QChar point = decimalPoint_[0];
+    const qsizetype start = !text.isEmpty() && text[0] == QLatin1Char('-') ? 1 : 0;
+    qsizetype pointAt = -1;
+    for (qsizetype i = start; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == point && pointAt < 0)
+            pointAt = i;
+        else if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    }
+    NumberParts parts;
+    parts.negative = start == 1;
+    parts.whole = pointAt < 0 ? text.mid(start) : text.mid(start, pointAt - start);
+    parts.fraction = pointAt < 0 ? QString() : text.mid(pointAt + 1);
+    if (parts.whole.isEmpty() && parts.fraction.isEmpty())
+        return std::nullopt;
+    return parts;
+}
+
 std::optional<Regional::NumberParts> Regional::parseNumber(const QString& text) const {
+    if (auto plain = parsePlainNumber(text))
+        return plain;
     QString s = text.trimmed();
     bool parenthesised = false;
     if (s.size() >= 2 && s.startsWith(QLatin1Char('(')) && s.endsWith(QLatin1Char(')'))) {
@@ -202,9 +231,9 @@ std::optional<Regional::NumberParts> Regional::parseNumber(const QString& text) 
             ++pos;
     };
     auto isDigitAt = [&](qsizetype at) { return at < s.size() && s[at].isDigit(); };
-    const QString symbol = locale_.currencySymbol();
-    const QString minusSign = locale_.negativeSign();
-    const QString plusSign = locale_.positiveSign();
+    const QString symbol = currencySymbol_;
+    const QString minusSign = negativeSign_;
+    const QString plusSign = positiveSign_;
     int signs = 0;
     int symbols = 0;
     bool minus = false;
@@ -233,7 +262,7 @@ std::optional<Regional::NumberParts> Regional::parseNumber(const QString& text) 
     QString whole = asciiDigits(QStringView(s).mid(wholeStart, pos - wholeStart));
     // Grouping is checked against the locale so that a stray separator, such as "1.5" typed
     // in German, is refused instead of silently read as 15.
-    const QString group = locale_.groupSeparator();
+    const QString group = groupSeparator_;
     const bool groupIsSpace = group.size() == 1 && group[0].isSpace();
     QList<qsizetype> groupSizes{whole.size()};
     for (;;) {
@@ -262,7 +291,7 @@ std::optional<Regional::NumberParts> Regional::parseNumber(const QString& text) 
             return std::nullopt;
     }
     parts.whole = whole;
-    if (take(locale_.decimalPoint())) {
+    if (take(decimalPoint_)) {
         const qsizetype fractionStart = pos;
         while (isDigitAt(pos))
             ++pos;
@@ -414,8 +443,9 @@ std::optional<QDate> Regional::toDate(const QString& text) const {
             wordAt = i;
         }
     }
-    // A day and month alone are taken as the current year, as people jot "30/5".
-    const int currentYear = QDate::currentDate().year();
+    // A day and month alone are taken as the current year, as people jot "30/5". Only then is
+    // the clock read: reading it costs a look at the time zone's file every time.
+    const auto currentYear = [] { return QDate::currentDate().year(); };
     if (wordAt < 0) {
         for (const QString& separator : separators)
             if (separator != separators[0] || separator == QLatin1String(","))
@@ -426,7 +456,7 @@ std::optional<QDate> Regional::toDate(const QString& text) const {
             const bool dayFirst = order_ == DateOrder::DayMonthYear;
             day = smallOf(dayFirst ? a : b);
             month = smallOf(dayFirst ? b : a);
-            year = currentYear;
+            year = currentYear();
         } else {
             const QString& c = tokens[2].text;
             if (a.size() > 2 || order_ == DateOrder::YearMonthDay) {
@@ -447,7 +477,7 @@ std::optional<QDate> Regional::toDate(const QString& text) const {
                 numbers.append(tokens[i].text);
         if (numbers.size() == 1) {
             day = smallOf(numbers[0]);
-            year = currentYear;
+            year = currentYear();
         } else if (numbers[0].size() > 2) {
             year = yearOf(numbers[0]), day = smallOf(numbers[1]);
         } else {

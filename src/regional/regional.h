@@ -67,6 +67,7 @@ private:
         QString fraction;
     };
     std::optional<NumberParts> parseNumber(const QString& text) const;
+    std::optional<NumberParts> parsePlainNumber(const QString& text) const;
     std::optional<std::int64_t> toWhole(const QString& text, std::int64_t min,
                                         std::int64_t max) const;
     int monthFromName(const QString& word) const;
@@ -80,6 +81,12 @@ private:
     QString currencySuffix_;
     int currencyDigits_ = -1; // -1: layout unknown, Qt formats from a double
     bool parenthesisedNegatives_ = false;
+    // The locale's signs and separators, asked once: reading numbers asks for them all the time.
+    QString currencySymbol_;
+    QString negativeSign_;
+    QString positiveSign_;
+    QString groupSeparator_;
+    QString decimalPoint_;
     // Digits in the group next to the decimal point and in the groups before it.
     int primaryGroup_ = 3;
     int secondaryGroup_ = 3;

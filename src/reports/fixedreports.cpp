@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <stdexcept>
 
@@ -22,6 +23,8 @@ namespace {
 QString tr(const char* text) {
     return QCoreApplication::translate("Reports", text);
 }
+
+const QString FolderKey = QStringLiteral("reports/folder");
 
 } // namespace
 
@@ -37,6 +40,10 @@ void ConfirmReplace(ProgramState& program, const QString& fileName) {
         program.DialogCancelled = true;
 }
 
+QString fileSuffix(FileTarget target) {
+    return target == FileTarget::Text ? QStringLiteral(".txt") : QStringLiteral(".htm");
+}
+
 std::optional<QString> chooseReportFile(DialogService& dialogs, FileTarget target,
                                         const QString& defaultPath) {
     const QString filter = target == FileTarget::Text
@@ -49,10 +56,26 @@ std::optional<QString> chooseReportFile(DialogService& dialogs, FileTarget targe
 }
 
 FixedReports::FixedReports(Program& program, QWidget* parent)
-    : program_(program), parent_(parent),
-      folder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+    : program_(program), parent_(parent), folder_(program.settings()->value(FolderKey).toString()) {
+    if (folder_.isEmpty() || !QFileInfo(folder_).isDir())
+        folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder_.isEmpty() || !QFileInfo(folder_).isDir())
         folder_ = QDir::homePath();
+}
+
+QString FixedReports::suggestedFile(const QString& reportName, const QString& suffix) const {
+    return QDir(folder_).filePath(reportFileName(reportName) + suffix);
+}
+
+void FixedReports::fileWritten(const QString& fileName, std::int64_t stamps, QWidget* window) {
+    folder_ = QFileInfo(fileName).absolutePath();
+    program_.settings()->setValue(FolderKey, folder_);
+    tellFileWritten(program_.dialogs(), window, fileName, stamps);
+}
+
+void FixedReports::setPreviewReport(const QString& name, std::int64_t stamps) {
+    previewName_ = name;
+    previewStamps_ = stamps;
 }
 
 FixedReports::~FixedReports() {
@@ -63,6 +86,11 @@ frmOutput& FixedReports::previewWindow() {
     if (!output_) {
         output_ = new frmOutput(program_.dialogs(), parent_);
         output_->setProtectedFiles([this] { return protectedFiles(); });
+        output_->setFiling(
+            [this](const QString& suffix) { return suggestedFile(previewName_, suffix); },
+            [this](const QString& fileName) {
+                fileWritten(fileName, previewStamps_, output_.data());
+            });
     }
     return *output_;
 }
@@ -142,21 +170,22 @@ void FixedReports::preview(std::unique_ptr<ReportData>& data) {
                                                 program_.TableHeading, program_.HeadingShade,
                                                 program_.BodyShade));
     const BusyCursor busy;
+    std::int64_t stamps = 0;
     if (!step(data, [&] {
-            fillPreview(window.document(), *data, program_.regional, QDate::currentDate());
+            stamps = fillPreview(window.document(), *data, program_.regional, QDate::currentDate());
         })) {
         window.document().clear();
         return;
     }
+    setPreviewReport(reportText(definition.title), stamps);
     window.showReport();
 }
 
 void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget target) {
     const ReportDefinition& definition = data->definition();
-    const QString defaultName =
-        QString::fromLatin1(target == FileTarget::Text ? definition.textFile : definition.htmlFile);
     const std::optional<QString> chosen =
-        chooseReportFile(program_.dialogs(), target, QDir(folder_).filePath(defaultName));
+        chooseReportFile(program_.dialogs(), target,
+                         suggestedFile(reportText(definition.title), fileSuffix(target)));
     if (!chosen)
         return;
     const durable::ProtectedFiles keep = program_.collectionFiles();
@@ -167,8 +196,11 @@ void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget targe
         return;
     const BusyCursor busy;
     try {
-        if (step(data, [&] { writeReportFile(*data, target, *chosen, program_.regional, keep); }))
-            folder_ = QFileInfo(*chosen).absolutePath();
+        std::int64_t stamps = 0;
+        if (step(data, [&] {
+                stamps = writeReportFile(*data, target, *chosen, program_.regional, keep);
+            }))
+            fileWritten(*chosen, stamps, parent_);
     } catch (const durable::FileError& e) {
         program_.dialogs().message(
             tr("The file '%1' could not be written; nothing has been changed.\n%2")

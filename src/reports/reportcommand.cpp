@@ -3,6 +3,7 @@
 #include "db/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/fields.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
 #include "regional/regional.h"
@@ -12,7 +13,9 @@
 #include "reports/reportdefinitions.h"
 #include "reports/reportrows.h"
 #include "reports/reporttargets.h"
+#include "ui/program.h"
 #include "util/durablefile.h"
+#include "util/textfields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -49,6 +52,15 @@ QStringList reportNames() {
     return names;
 }
 
+// True when the category of the report has an entry of that number.
+bool hasEntry(db::Database& db, const ReportDefinition& definition, std::int32_t id) {
+    const db::CodeTable& table = *db::codeTable(definition.category);
+    return db.scalar(QStringLiteral("select count(*) from %1 where %2 = %3")
+                         .arg(QLatin1String(table.table), QLatin1String(table.idField))
+                         .arg(id))
+               .toInteger() > 0;
+}
+
 // The preview's pages, with the grey heading row on each, written as a PDF file.
 std::int64_t writePdf(ReportData& data, const QString& fileName, const regional::Regional& regional,
                       const durable::ProtectedFiles& keep, QString* error) {
@@ -83,12 +95,14 @@ QString reportCommandUsage() {
               "      write a fixed report; NAME is one of %1.\n"
               "      --entry picks one entry of a category report by its number (default: "
               "all);\n"
-              "      --folder is the collection's folder (default: the program's own).\n"
+              "      --folder is the collection's folder\n"
+              "      (default: %2).\n"
               "      --output - writes a text or HTML report to standard output. A report is\n"
               "      never written over a file of the collection (stamp.mdb, rptspec.mdb,\n"
               "      stampdb.bak, the lock, anything in images/), nor over a folder, device,\n"
               "      pipe or read-only file.\n")
-        .arg(reportNames().join(QStringLiteral(", ")));
+        .arg(reportNames().join(QStringLiteral(", ")),
+             QDir::toNativeSeparators(defaultCollectionFolder()));
 }
 
 int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -126,12 +140,12 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         bool ok = false;
         codeId = parser.value(entry).toInt(&ok);
         if (!ok || codeId < 0)
-            return wrong(err,
-                         tr("--entry needs an entry's number, not %1").arg(parser.value(entry)));
+            return wrong(err, tr("--entry needs a positive whole number (an entry's number), "
+                                 "not %1")
+                                  .arg(parser.value(entry)));
     }
     const QString appFolder =
-        parser.isSet(folder) ? parser.value(folder)
-                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        parser.isSet(folder) ? parser.value(folder) : defaultCollectionFolder();
 
     try {
         // Refused before anything is read: the collection's own files are never a target.
@@ -146,6 +160,11 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const QString& collection = hold.path;
         const std::unique_ptr<db::Database> db =
             db::openCollection(collection, db::StructureCheck::Deferred, hold.openMode());
+        if (codeId >= 0 && !hasEntry(*db, *definition, codeId))
+            return failed(err,
+                          tr("There is no %1 number %2")
+                              .arg(db::fieldText(db::codeTable(definition->category)->findNoun))
+                              .arg(codeId));
         ReportData data(*db, *definition, codeId);
         if (data.isEmpty())
             return failed(err, reportText(definition->emptyMessage));
@@ -166,7 +185,7 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         } else {
             rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
-        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
+        out << tr("Wrote %1 (%2)").arg(fileName, stampCount(rows)) << "\n";
         out.flush();
         return 0;
     } catch (const db::DbError& e) {

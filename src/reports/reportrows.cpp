@@ -27,35 +27,6 @@ QString textOf(const db::Value& value) {
 
 } // namespace
 
-bool isTooLargeForMoney(const db::Value& value) {
-    if (value.kind() != db::Value::Kind::Real && value.kind() != db::Value::Kind::Integer)
-        return false;
-    try {
-        value.toCurrency();
-        return false;
-    } catch (const std::overflow_error&) {
-        return true;
-    }
-}
-
-std::optional<Currency> numberOf(const db::Value& value, const regional::Regional& regional) {
-    switch (value.kind()) {
-    case db::Value::Kind::Money:
-        return value.toCurrency();
-    case db::Value::Kind::Integer:
-    case db::Value::Kind::Real:
-        try {
-            return value.toCurrency();
-        } catch (const std::overflow_error&) {
-            return std::nullopt; // no amount of money
-        }
-    case db::Value::Kind::Text:
-        return regional.toCurrency(value.toText());
-    default:
-        return std::nullopt;
-    }
-}
-
 QList<TotalsLine> totalsLines(const ReportDefinition& definition, const ReportTotals& totals,
                               const regional::Regional& regional) {
     const auto money = [&](Currency c) { return regional.formatCurrency(c); };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/amount.h"
 #include "reports/reportdefinitions.h"
 #include "util/currency.h"
 
@@ -62,12 +63,9 @@ struct ReportTotals {
 QList<TotalsLine> totalsLines(const ReportDefinition& definition, const ReportTotals& totals,
                               const regional::Regional& regional);
 
-// True for a number stored in a money field that no amount of money can hold (written by
-// another program): it shows as regional::tooLargeForMoney(), and no total can include it.
-bool isTooLargeForMoney(const db::Value& value);
-
-// The numeric test of a stored value: a number, or a text the user's settings read as one.
-std::optional<Currency> numberOf(const db::Value& value, const regional::Regional& regional);
+// How a stored value counts as an amount (db/amount.h), as the reports have always called it.
+using db::isTooLargeForMoney;
+using db::numberOf;
 
 // A query read forward, one row at a time, straight from the store: a report walks its rows
 // once, so they are neither copied first nor kept. The connection's page cache stays as it is:

@@ -3,6 +3,7 @@
 #include "db/collectionhold.h"
 #include "db/maintenance.h"
 #include "db/schema.h"
+#include "util/textfields.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,6 +52,10 @@ void ProgramState::endProgram(const QString& reason) {
 }
 
 namespace {
+
+QString codeEntryCount(std::int64_t n) {
+    return countOf(n, QStringLiteral("1 code entry"), QStringLiteral("%1 code entries"));
+}
 
 // The statement that failed goes to the log, never into a message.
 void logError(const DbError& error) {
@@ -101,15 +106,13 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
                         return true;
                     return dialogs.message(
                                QStringLiteral(
-                                   "The collection %1 held about %2 stamps, but only %3 stamps "
-                                   "and %4 code entries could be recovered from it.\n\nDo you "
+                                   "The collection %1 held about %2, but only %3 and %4 could "
+                                   "be recovered from it.\n\nDo you "
                                    "want to replace the damaged file with what was recovered?"
                                    "\n\nChoose No to leave the damaged file as it is, so that "
                                    "another tool can be tried; Perlinex then ends.")
-                                   .arg(name)
-                                   .arg(found.expectedStamps)
-                                   .arg(found.stamps)
-                                   .arg(found.codes),
+                                   .arg(name, stampCount(found.expectedStamps),
+                                        stampCount(found.stamps), codeEntryCount(found.codes)),
                                QStringLiteral("Damaged Collection"), Buttons::YesNo,
                                Icon::Warning) == Answer::Yes;
                 });
@@ -123,10 +126,8 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
                 program.endProgram(error.text());
             }
             QString text = QStringLiteral("The collection %1 was damaged and has been repaired: "
-                                          "%2 stamps and %3 code entries were recovered.")
-                               .arg(name)
-                               .arg(r.stamps)
-                               .arg(r.codes);
+                                          "%2 and %3 were recovered.")
+                               .arg(name, stampCount(r.stamps), codeEntryCount(r.codes));
             if (r.lostRows > 0)
                 text +=
                     r.lostRows == 1

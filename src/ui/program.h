@@ -10,8 +10,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+class QSettings;
 
 namespace perlinex {
+
+// The folder of the collection when none is named: the program's own under the user's data
+// folder (~/.local/share/perlinex).
+QString defaultCollectionFolder();
 
 // The report target chosen in the Reports menu.
 enum class ReportTarget { Preview = 1, TextFile = 2, HtmlTable = 3 };
@@ -59,6 +66,11 @@ public:
     // Opens the help viewer on a page or a context number; installed by the program.
     std::function<void(int context)> showHelpContext;
     std::function<void(const QString& page)> showHelpPage;
+
+    // What the windows keep between runs (their places, the last folders used): the user's
+    // settings, or the file settingsFile names when it is set (tests set one of their own).
+    QString settingsFile;
+    std::unique_ptr<QSettings> settings() const;
 
     QString imagesFolder() const;
     // The files of the collection that no file the user names may replace.

@@ -60,6 +60,7 @@ protected:
                 change(*db);
         }
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
         program->ReadOnly = readOnly;
         w = std::make_unique<frmMain>(*program);
         w->load();

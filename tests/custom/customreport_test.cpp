@@ -238,6 +238,7 @@ protected:
         TempFolderTest::SetUp();
         makeCustomCollection(path("stamp.mdb"));
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = path(QStringLiteral("settings.ini"));
         program->openCollection();
         reports = std::make_unique<reports::FixedReports>(*program, nullptr);
     }

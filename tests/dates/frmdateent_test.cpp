@@ -140,3 +140,31 @@ TEST_F(CalendarTest, KeyboardMovesThroughDaysAndMonthsPicksWithEnterAndEscapes) 
     EXPECT_FALSE(calendar->picked());
     EXPECT_EQ(p.program.SelectedDate, QDate(2024, 6, 10));
 }
+
+TEST_F(CalendarTest, TheYearCanBeTypedFromTheGridOrInItsBoxAndOnlyYearsInRangeAreTaken) {
+    open(QDate(2024, 3, 15), true);
+    auto* year = child<QLineEdit>("txtYear");
+    QTest::keyClick(grid(), Qt::Key_1); // a digit on the days starts the year
+    ASSERT_TRUE(year->hasFocus());
+    QTest::keyClicks(year, QStringLiteral("963"));
+    EXPECT_EQ(calendar->currentDate(), QDate(2024, 3, 15)); // taken when it is whole
+    QTest::keyClick(year, Qt::Key_Return);
+    EXPECT_EQ(calendar->currentDate(), QDate(1963, 3, 15));
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(selected(), QStringLiteral("15"));
+
+    // In the box: PgDn takes the year and steps a month; a year out of range beeps.
+    year->setFocus();
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("2000"));
+    QTest::keyClick(year, Qt::Key_PageDown);
+    EXPECT_EQ(calendar->currentDate(), QDate(2000, 4, 15));
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("99"));
+    QTest::keyClick(year, Qt::Key_Enter);
+    EXPECT_EQ(p.dialogs.beeps, 1);
+    EXPECT_EQ(year->text(), QStringLiteral("2000"));
+    EXPECT_EQ(calendar->currentDate(), QDate(2000, 4, 15));
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(p.program.SelectedDate, QDate(2000, 4, 15));
+}

@@ -215,6 +215,31 @@ TEST(Numeric, GermanSwapsTheSeparators) {
         EXPECT_FALSE(de().isNumeric(u(text))) << text;
 }
 
+// Plain digits with at most a minus and one decimal point are read on a short way; it must
+// agree with the full rules, and hand on whatever it does not take.
+TEST(Numeric, PlainDigitsReadAsTheFullRulesReadThem) {
+    const struct {
+        const char* us;
+        const char* german;
+        std::optional<double> value;
+    } cases[] = {
+        {"0012.50", "0012,50", 12.5},
+        {"-3", "-3", -3.0},
+        {".5", ",5", 0.5},
+        {"5.", "5,", 5.0},
+        {"-.25", "-,25", -0.25},
+        {"-", "-", std::nullopt},
+        {".", ",", std::nullopt},
+        {"1.2.3", "1,2,3", std::nullopt},
+        {"--1", "--1", std::nullopt},
+        {"1-", "1-", -1.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(us().toDouble(u(c.us)), c.value) << c.us;
+        EXPECT_EQ(de().toDouble(u(c.german)), c.value) << c.german;
+    }
+}
+
 TEST(Numeric, SpaceGroupingAcceptsAnySpace) {
     // French groups with a narrow no-break space that nobody can type; plain and no-break
     // spaces stand in for it.

@@ -195,6 +195,7 @@ protected:
         TempFolderTest::SetUp();
         makeReportCollection(path(QStringLiteral("stamp.mdb")))->close();
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = path(QStringLiteral("settings.ini"));
         program->openCollection();
         reports = std::make_unique<FixedReports>(*program, nullptr);
     }
@@ -224,10 +225,12 @@ TEST_F(FixedReportsTest, EveryReportWritesItsWholeTextAndHtmlFile) {
                   crlf(e.text));
         EXPECT_EQ(toFile(e.id, ReportTarget::HtmlTable, name + QStringLiteral(".htm")),
                   crlf(e.html));
-        // The save dialog offered the report's own file names with the target's filter.
+        // The save dialog offered the report's name, in the folder the last report went to,
+        // with the target's filter.
         ASSERT_GE(dialogs.savePaths.size(), 2);
-        EXPECT_EQ(QFileInfo(dialogs.savePaths.end()[-2]).fileName(), QLatin1String(d.textFile));
-        EXPECT_EQ(QFileInfo(dialogs.savePaths.last()).fileName(), QLatin1String(d.htmlFile));
+        EXPECT_EQ(QFileInfo(dialogs.savePaths.end()[-2]).fileName(),
+                  reportText(d.title) + QStringLiteral(".txt"));
+        EXPECT_EQ(dialogs.savePaths.last(), path(reportText(d.title) + QStringLiteral(".htm")));
         EXPECT_EQ(dialogs.saveFilters.end()[-2],
                   QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*"));
         EXPECT_EQ(dialogs.saveFilters.last(),

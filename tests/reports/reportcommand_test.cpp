@@ -45,6 +45,7 @@ TEST_F(ReportCommandTest, WritesTheFileTheMenuWrites) {
     ScriptedDialogs dialogs;
     {
         Program program(dialogs, dir.path());
+        program.settingsFile = path(QStringLiteral("settings.ini"));
         program.openCollection();
         FixedReports reports(program, nullptr);
         for (const ReportDefinition& d : reportDefinitions()) {
@@ -115,7 +116,7 @@ TEST_F(ReportCommandTest, NothingFoundOrACollectionInUseFailsAndLeavesTheFileAlo
         run({QStringLiteral("country"), QStringLiteral("--entry"), QStringLiteral("99"),
              QStringLiteral("--to"), QStringLiteral("pdf"), QStringLiteral("--output"), file}),
         1);
-    EXPECT_EQ(err, QStringLiteral("perlinex: You have not entered any reportable stamps!\n"));
+    EXPECT_EQ(err, QStringLiteral("perlinex: There is no country number 99\n"));
     EXPECT_EQ(fileText(file), QStringLiteral("old"));
     EXPECT_EQ(run({QStringLiteral("value"), QStringLiteral("--to"), QStringLiteral("text"),
                    QStringLiteral("--output"), file, QStringLiteral("--folder"),
