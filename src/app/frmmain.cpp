@@ -187,18 +187,41 @@ void frmMain::load() {
     SetBrowseMode();
     updateTitle();
     activate();
-    // The structure check of the file waits until the first record is on screen.
-    QTimer::singleShot(0, this, [this] { guard([this] { checkStructure(); }); });
+    // The check of the file's structure reads the whole file: it waits until the first record
+    // is painted, and then runs beside the window.
+    checkPending_ = program_.StructureCheckAside;
+    QTimer::singleShot(0, this, [this] { checkStructure(); });
+}
+
+void frmMain::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (painted_)
+        return;
+    painted_ = true;
+    QTimer::singleShot(0, this, [this] { checkStructure(); });
 }
 
 void frmMain::checkStructure() {
+    // A window not shown is never painted: its check need not wait.
+    if (!checkPending_ || !program_.CollectionDb || (isVisible() && !painted_))
+        return;
+    checkPending_ = false;
+    program_.checkStructureAside([this](bool whole, const QString&) {
+        if (!whole)
+            guard([this] { confirmDamage(); });
+    });
+}
+
+void frmMain::confirmDamage() {
     if (!program_.CollectionDb)
         return;
     // Not under a dialog that uses the stamp set: once it is closed.
     if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(200, this, [this] { guard([this] { checkStructure(); }); });
+        QTimer::singleShot(200, this, [this] { guard([this] { confirmDamage(); }); });
         return;
     }
+    // The check beside the window read the file without its lock, and a store written at that
+    // moment can look like damage: the collection's own connection has the last word.
     QString detail;
     if (!db::quickCheck(*program_.CollectionDb, &detail))
         HandleDbError(

@@ -94,6 +94,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The field events of eventFilter; true when the event was eaten.
     bool filterFieldEvent(const db::StampField& field, QObject* watched, QEvent* event);
@@ -144,7 +145,10 @@ private:
     // Runs a user's action; damage met on the way repairs the collection and the window
     // opens its record set again rather than going on with the old one.
     void guard(const std::function<void()>& action);
+    // The check of the file's structure beside the window, once its first record is painted;
+    // damage it reports is confirmed on the collection's own connection, then repaired.
     void checkStructure();
+    void confirmDamage();
     void closeOtherWindows();
     // After an import: the code lists refilled and the first stamp that came in shown.
     void showImported(std::int64_t firstId);
@@ -167,6 +171,8 @@ private:
     bool Adding = false;
     bool PictureChanged = false;
     bool checking_ = false; // a leave check is showing its message
+    bool painted_ = false;
+    bool checkPending_ = false; // load() asked for the structure check, not yet started
     int sortOrder_ = 1;
 
     std::vector<FieldControl> fields_;

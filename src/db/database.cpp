@@ -101,7 +101,7 @@ void applyPragmas(sqlite3* db, OpenMode mode) {
     // A store's statement journal (every store of a stamp runs the search text's trigger, so
     // it keeps one) stays in memory rather than going to a temporary file for each stamp.
     detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF; PRAGMA temp_store = MEMORY"));
-    if (mode == OpenMode::ReadOnly)
+    if (mode == OpenMode::ReadOnly || mode == OpenMode::ReadUnlocked)
         return;
     // A full sync on every commit: a stored record survives a crash or a power cut.
     detail::exec(db, QStringLiteral("PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL"));
@@ -170,14 +170,25 @@ Database::~Database() {
 }
 
 std::unique_ptr<Database> Database::open(const QString& path, OpenMode mode) {
-    checkFolderAndFile(path, mode);
+    // An unlocked reader is opened on the file another connection of this program holds: a
+    // look at its header through a descriptor of our own would, on closing it, end that
+    // connection's lock.
+    if (mode != OpenMode::ReadUnlocked)
+        checkFolderAndFile(path, mode);
     auto conn = std::make_shared<Connection>();
     conn->path = QFileInfo(path).absoluteFilePath();
     conn->mode = mode;
-    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                      SQLITE_OPEN_NOMUTEX;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(conn->path).constData(), &conn->db, flags, nullptr);
+    int flags = (mode == OpenMode::Exclusive || mode == OpenMode::Shared ? SQLITE_OPEN_READWRITE
+                                                                         : SQLITE_OPEN_READONLY) |
+                SQLITE_OPEN_NOMUTEX;
+    QByteArray name = QFile::encodeName(conn->path);
+    if (mode == OpenMode::ReadUnlocked) {
+        // "immutable" rather than "nolock": it also leaves the journal alone, where a reader
+        // would take the journal of a store under way for one left by a crash.
+        name = "file:" + name.toPercentEncoding("/") + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    const int rc = sqlite3_open_v2(name.constData(), &conn->db, flags, nullptr);
     if (rc != SQLITE_OK)
         detail::throwSqlite(rc, conn->db, path);
     try {
@@ -329,6 +340,11 @@ void Query::finish() {
 void Database::idle() {
     if (isOpen())
         sqlite3_db_release_memory(conn_->db);
+}
+
+void Database::interrupt() {
+    if (isOpen())
+        sqlite3_interrupt(conn_->db);
 }
 
 void Database::begin() {

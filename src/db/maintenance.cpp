@@ -237,6 +237,13 @@ private:
     const Progress& progress_;
 };
 
+// The page cache of the copy and of its check. Both read every page once, in order, so a
+// larger cache saves nothing: 256 MB ran no faster at a million stamps and more than doubled
+// the peak memory (the copy's new file and the sorter of its indexes take the same size).
+void setMaintenanceCache(sqlite3* db) {
+    detail::exec(db, QStringLiteral("PRAGMA cache_size = -16384"));
+}
+
 // A new file is checked for what it must hold rather than read whole: its structure by the
 // engine's quick check, every table and field, and the row counts and counters of the
 // original.
@@ -245,7 +252,7 @@ void verifyCopy(const QString& copy, const QString& expectedFingerprint, const P
     bool whole = false;
     try {
         auto db = Database::open(copy, OpenMode::ReadOnly);
-        detail::exec(db->handle(), QStringLiteral("PRAGMA cache_size = -262144"));
+        setMaintenanceCache(db->handle());
         EngineProgress reporting(db->handle(), progress);
         whole = quickCheck(*db, &why);
         if (whole) {
@@ -321,7 +328,7 @@ void compactCollection(const QString& appFolder, const Progress& progress) {
         {
             auto db = Database::open(source, OpenMode::Exclusive);
             expected = fingerprint(db->handle());
-            detail::exec(db->handle(), QStringLiteral("PRAGMA cache_size = -262144"));
+            setMaintenanceCache(db->handle());
             EngineProgress reporting(db->handle(), progress);
             detail::exec(db->handle(), QStringLiteral("VACUUM INTO '%1'")
                                            .arg(QString(target).replace(QLatin1Char('\''),

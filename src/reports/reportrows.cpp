@@ -81,48 +81,21 @@ QList<TotalsLine> totalsLines(const ReportDefinition& definition, const ReportTo
 
 // Rows ------------------------------------------------------------------------------------
 
-namespace {
-
-// The page cache while a report reads, in KiB (as the engine's negative cache sizes count).
-constexpr std::int64_t ReportCacheKiB = 65536;
-
-} // namespace
-
 RowCursor::RowCursor(db::Database& db, const QString& sql)
-    : db_(db), cacheSize_(db.scalar(QStringLiteral("PRAGMA cache_size")).toInteger()) {
-    db.execute(QStringLiteral("PRAGMA cache_size = -%1").arg(ReportCacheKiB));
-    try {
-        statement_ = std::make_unique<db::detail::Statement>(db.handle(), db::translateSql(sql));
-        sqlite3_stmt* st = statement_->get();
-        const int n = sqlite3_column_count(st);
-        kinds_.resize(std::size_t(n));
-        for (int i = 0; i < n; ++i) {
-            const char* declared = sqlite3_column_decltype(st, i);
-            kinds_[std::size_t(i)] = std::uint8_t(
-                declared ? db::detail::kindOfDeclaredType(QString::fromLatin1(declared))
-                         : db::Value::Kind::Null);
-        }
-        next();
-    } catch (...) {
-        statement_.reset();
-        restoreCache();
-        throw;
+    : statement_(std::make_unique<db::detail::Statement>(db.handle(), db::translateSql(sql))) {
+    sqlite3_stmt* st = statement_->get();
+    const int n = sqlite3_column_count(st);
+    kinds_.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i) {
+        const char* declared = sqlite3_column_decltype(st, i);
+        kinds_[std::size_t(i)] =
+            std::uint8_t(declared ? db::detail::kindOfDeclaredType(QString::fromLatin1(declared))
+                                  : db::Value::Kind::Null);
     }
+    next();
 }
 
-RowCursor::~RowCursor() {
-    statement_.reset();
-    restoreCache();
-}
-
-void RowCursor::restoreCache() noexcept {
-    try {
-        if (db_.isOpen())
-            db_.execute(QStringLiteral("PRAGMA cache_size = %1").arg(cacheSize_));
-    } catch (const db::DbError&) {
-        // The cache stays larger; nothing is lost.
-    }
-}
+RowCursor::~RowCursor() = default;
 
 void RowCursor::next() {
     atEnd_ = !statement_->step();

@@ -32,7 +32,15 @@ void ProgramState::openCollection(db::StructureCheck check) {
                                       ReadOnly ? db::OpenMode::ReadOnly : db::OpenMode::Exclusive);
 }
 
+void ProgramState::checkStructureAside(const db::BackgroundCheck::Finding& found) {
+    if (CollectionDb)
+        structureCheck_.start(CollectionDb->path(), found);
+}
+
 void ProgramState::closeCollection() {
+    // The check reads the file by its own connection: it ends before the file is let go, which
+    // Pack, Backup, Restore and a repair replace.
+    structureCheck_.stop();
     StampSet.reset();
     if (CollectionDb)
         CollectionDb->close();

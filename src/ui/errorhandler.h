@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/backgroundcheck.h"
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/folderlock.h"
@@ -56,13 +57,25 @@ public:
     // Opens DbPath as CollectionDb for this program alone (read-only when ReadOnly). The main
     // window defers the check of the file's structure until its first record is on screen.
     void openCollection(db::StructureCheck check = db::StructureCheck::AtOpen);
+    // Stops the structure check running beside the program, then closes the collection.
     void closeCollection();
+
+    // Checks the open collection's structure in a worker thread while the program goes on;
+    // found is called in this thread with what the check found, unless the collection is
+    // closed first.
+    void checkStructureAside(const db::BackgroundCheck::Finding& found);
+    // Until what it found has been handed on.
+    bool structureCheckRunning() const { return structureCheck_.isRunning(); }
+    // The main window starts that check once its first record is painted; a benchmark turns
+    // it off to measure the window alone.
+    bool StructureCheckAside = true;
 
     // Ends the program: closes the store and throws ProgramEnded.
     [[noreturn]] void endProgram(const QString& reason = QString());
 
 private:
     DialogService& dialogs_;
+    db::BackgroundCheck structureCheck_;
 };
 
 // Repairs a damaged collection, as the error handler does for error 3049: the copy kept by the
