@@ -1,5 +1,6 @@
 #include "exchange/importstore.h"
 
+#include "db/bulkindexes.h"
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/pendingpicture.h"
@@ -133,6 +134,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
             const std::vector<std::int64_t> codeIds =
                 addNewCodes(collection, plan, stamps, &out.newCodes);
             std::int64_t id = nextStampId(collection);
+            db::BulkIndexes indexes(collection, QStringLiteral("stamp"), total);
             db::BulkSearchText searchText(collection);
             std::unique_ptr<db::Command> insert;
             std::vector<db::Value> values;
@@ -201,6 +203,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
             }
             if (total > 0)
                 searchText.finish(out.firstId, out.lastId);
+            indexes.finish();
             if (progress && !progress(total, total))
                 throw Cancelled{};
         });

@@ -299,6 +299,39 @@ TEST_F(Import, StoredStampsGetTheirSearchTextAndTheTriggerStaysAsItWas) {
     EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from stamp")).toInteger(), 4);
 }
 
+// A store of many stamps sets the table's indexes aside and sorts each once at the end; the
+// collection keeps the same indexes whether the store ends, is cancelled half-way or is small.
+TEST_F(Import, ALargeStoreMakesTheIndexesAgainAsTheyWere) {
+    const auto indexes = [&] {
+        return db
+            ->scalar(QStringLiteral("select group_concat(name || ' ' || sql, char(10)) from "
+                                    "(select name, sql from sqlite_master where type = 'index' "
+                                    "and sql is not null order by name)"))
+            .toText();
+    };
+    const QString before = indexes();
+    ASSERT_GT(before.count(QLatin1Char('\n')), 10);
+    addStamp(QStringLiteral("Held already"));
+    QString csv = QStringLiteral("descr,catnum,country,Year\n");
+    for (int i = 0; i < 6000; ++i)
+        csv += QStringLiteral("Stamp %1,C %2,Åland,%3\n").arg(6000 - i).arg(i).arg(1900 + i % 100);
+    planOf(csv.toUtf8());
+    std::int64_t seen = 0;
+    EXPECT_EQ(
+        store({}, [&](std::int64_t done, std::int64_t) { return (seen = done) < 3000; }).result,
+        ImportOutcome::Result::Cancelled);
+    EXPECT_GE(seen, 3000);
+    EXPECT_EQ(indexes(), before);
+    ASSERT_EQ(store().stored, 6000);
+    EXPECT_EQ(indexes(), before);
+    EXPECT_EQ(db->scalar(QStringLiteral("pragma integrity_check")).toText(), QStringLiteral("ok"));
+    // The description index orders the new stamps with the one held before.
+    EXPECT_EQ(db->scalar(QStringLiteral("select descr from stamp indexed by stamp_descr "
+                                        "where descr > '' order by descr limit 1"))
+                  .toText(),
+              QStringLiteral("Held already"));
+}
+
 TEST_F(Import, ExportThenImportIntoANewCollectionGivesTheSameStamps) {
     // A stamp with every field filled, one with as little as may be, one with odd texts.
     db->execute(QStringLiteral("insert into country (Coudesc) values ('Åland')"));
