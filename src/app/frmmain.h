@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/stamppictures.h"
+#include "browse/stampbrowser.h"
 #include "record/stampentry.h"
 #include "record/stampvalidator.h"
 #include "ui/program.h"
@@ -32,10 +33,10 @@ namespace reports {
 class FixedReports;
 }
 
-// The main window: one stamp at a time on four tabs, the modes of browsing, editing and
-// adding, navigation in three sort orders, and every menu of the program. Its controls are
-// the working copy of the current record; their checks and conversions are the record
-// validator's.
+// The main window: one stamp at a time on four tabs and every menu of the program. The
+// browsing model (the order, the current stamp, the modes, the moves, storing) is the
+// browser's; the record form is a view of it, its controls the working copy of the shown
+// stamp, their checks and conversions the record validator's.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -52,20 +53,13 @@ public:
     // shows a record. A record being typed stays on screen to be stored again.
     void reopenStampSet();
 
-    void ShowStamp();
     // Shows the current record's picture on the "Image" tab.
     void ShowStampPicture();
-    void StoreStamp();
-    void ClearStamp();
-    void DisableFields();
-    void EnableFields();
-    void SetEditMode();
-    void SetBrowseMode();
     void RecordChanged();
-    bool ValidateStamp();
 
-    bool isEditing() const { return Editing; }
-    bool isAdding() const { return Adding; }
+    browse::StampBrowser& browser() { return browser_; }
+    bool isEditing() const { return browser_.mode() == browse::StampBrowser::Mode::Editing; }
+    bool isAdding() const { return browser_.mode() == browse::StampBrowser::Mode::Adding; }
 
     // Menu and button actions, public so that tests and menus share them.
     void moveFirst();
@@ -134,13 +128,22 @@ private:
 
     void fillCodeList(QComboBox* combo, const db::CodeTable& table);
     void selectCode(QComboBox* combo, std::optional<std::int64_t> id);
-    bool hasRows() const;
-    void openStampSet(int order);
-    void showFirstOrClear();
-    void findStamp(std::int64_t id);
+    // The browser's views (frmmain.cpp).
+    void ShowStamp();
+    void ClearStamp();
+    void DisableFields();
+    void EnableFields();
+    void SetEditMode();
+    void SetBrowseMode();
+    void showCurrent();
+    void followMode();
+    void showOrder();
+    bool changing() const { return browser_.isChanging(); }
+    bool hasRows() const { return browser_.rowCount() > 0; }
+    void openBrowser();
+    bool storeTyped(browse::StampBrowser::AfterStore after);
     bool refuseWhileEditing(const QString& title);
     QString deleteQuestion() const;
-    std::optional<std::int64_t> placeAfterCancel() const;
     // Runs a user's action; damage met on the way repairs the collection and the window
     // opens its record set again rather than going on with the old one.
     void guard(const std::function<void()>& action);
@@ -159,15 +162,17 @@ private:
     Program& program_;
     record::StampValidator validator_;
     StampPictures pictures_;
-    record::StampEntry shown_; // the record as ShowStamp put it on screen
-    std::optional<std::int64_t> shownId_;
-    // While adding: the record to go back to when the addition is cancelled.
-    std::optional<std::int64_t> returnTo_;
-    bool Editing = false;
-    bool Adding = false;
+    browse::StampBrowser browser_;
+    // Where the browser was when the collection closed under it (a repair): a record being
+    // typed then stays on screen to be stored again.
+    struct Held {
+        browse::StampBrowser::Mode mode;
+        std::optional<std::int64_t> id;
+    };
+    std::optional<Held> held_;
+    bool showing_ = false; // the controls are being filled, not typed into
     bool PictureChanged = false;
     bool checking_ = false; // a leave check is showing its message
-    int sortOrder_ = 1;
 
     std::vector<FieldControl> fields_;
     // Values longer than their field, by field: as shown (cut) and as stored.

@@ -349,12 +349,12 @@ void frmMain::buildKeys() {
     };
     connectGuarded(key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this,
                    [this] {
-                       if (Editing || Adding)
+                       if (changing())
                            guard([this] { cancel(); });
                    });
     connectGuarded(key("actStoreKey", {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered,
                    this, [this] {
-                       if (Editing || Adding)
+                       if (changing())
                            guard([this] { update(); });
                    });
     connectGuarded(key("actHelpKey", {QKeySequence(Qt::Key_F1)}), &QAction::triggered, this,

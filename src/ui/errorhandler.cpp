@@ -32,6 +32,8 @@ void ProgramState::openCollection(db::StructureCheck check) {
 }
 
 void ProgramState::closeCollection() {
+    if (beforeClose)
+        beforeClose();
     StampSet.reset();
     if (CollectionDb)
         CollectionDb->close();
