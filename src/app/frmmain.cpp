@@ -1,8 +1,10 @@
 #include "app/frmmain.h"
 
+#include "app/collectionpane.h"
 #include "app/exchangecommand.h"
 #include "app/frmbackup.h"
 #include "app/pictureview.h"
+#include "app/thumbnails.h"
 #include "codes/frmcodesmaint.h"
 #include "custom/frmrptspec.h"
 #include "dates/frmdateent.h"
@@ -33,6 +35,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -46,8 +49,13 @@ frmMain::frmMain(Program& program, QWidget* parent)
     program_.beforeClose = [this] {
         if (browser_.isOpen())
             held_ = Held{browser_.mode(), browser_.currentId()};
+        thumbnails_->waitForAll();
+        thumbnails_->clear();
         browser_.close();
     };
+    for (auto signal : {&browse::StampBrowser::currentChanged, &browse::StampBrowser::listChanged,
+                        &browse::StampBrowser::modeChanged})
+        connect(&browser_, signal, this, &frmMain::showPosition);
     connect(&browser_, &browse::StampBrowser::currentChanged, this, &frmMain::showCurrent);
     connect(&browser_, &browse::StampBrowser::modeChanged, this, &frmMain::followMode);
     connect(&browser_, &browse::StampBrowser::listChanged, this, [this] {
@@ -63,7 +71,8 @@ frmMain::frmMain(Program& program, QWidget* parent)
     TypingGuard::guardFieldsOf(this);
     updateTitle();
     // Laid out at the size it needs with every button of either mode, so that it does not
-    // grow when the mode changes.
+    // grow when the mode changes; the list is shown (or not) as the user left it afterwards.
+    pane_->hide();
     SetEditMode();
     cmdAddNew->setText(tr("&Add Another"));
     const QSize editSize = sizeHint();
@@ -71,11 +80,18 @@ frmMain::frmMain(Program& program, QWidget* parent)
     SetBrowseMode();
     resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
     restorePlace();
+    // The window's layout would take the splitter's unpolished first sizes as the window's
+    // minimum, wider than a small screen; the splitter keeps its children's minimum itself.
+    setMinimumSize(1, 1);
 }
 
 namespace {
 const QString PlaceKey = QStringLiteral("mainWindow/geometry");
 const QString PageKey = QStringLiteral("mainWindow/page");
+const QString ListKey = QStringLiteral("mainWindow/list");
+const QString SplitKey = QStringLiteral("mainWindow/listSplit");
+const QString ColumnsKey = QStringLiteral("mainWindow/listColumns");
+constexpr int ListScreenWidth = 1024;
 } // namespace
 
 // The window opens where, and as large as, the user left it, on the page left in front; the
@@ -90,12 +106,31 @@ void frmMain::restorePlace() {
     const int page = settings->value(PageKey, 0).toInt();
     if (page >= 0 && page < SSTab1->count())
         SSTab1->setCurrentIndex(page);
+    pane_->restoreColumnState(settings->value(ColumnsKey).toByteArray());
+    splList->restoreState(settings->value(SplitKey).toByteArray());
+    // A new user sees the list, unless the screen is too narrow for it beside the record.
+    const QScreen* s = screen();
+    const bool roomForList = !s || s->availableGeometry().width() >= ListScreenWidth;
+    showList(settings->value(ListKey, roomForList).toBool());
 }
 
 void frmMain::keepPlace() const {
     const auto settings = program_.settings();
     settings->setValue(PlaceKey, saveGeometry());
     settings->setValue(PageKey, SSTab1->currentIndex());
+    settings->setValue(ListKey, mnuViewList->isChecked());
+    settings->setValue(SplitKey, splList->saveState());
+    settings->setValue(ColumnsKey, pane_->columnState());
+}
+
+void frmMain::showList(bool shown) {
+    mnuViewList->setChecked(shown);
+    pane_->setVisible(shown);
+}
+
+// "Stamp 12 of 4,310 (filtered from 100,000)" in the status bar.
+void frmMain::showPosition() {
+    lblPosition->setText(browser_.position(program_.regional.locale()));
 }
 
 frmMain::~frmMain() {

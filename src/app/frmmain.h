@@ -21,11 +21,14 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace perlinex {
 
+class CollectionPane;
 class DateField;
+class Thumbnails;
 class PictureView;
 class frmCodesMaint;
 class frmFind;
@@ -58,6 +61,9 @@ public:
     void RecordChanged();
 
     browse::StampBrowser& browser() { return browser_; }
+    CollectionPane& collectionList() const { return *pane_; }
+    // "Collection &List" of the View menu: the list beside the record, or not.
+    void showList(bool shown);
     bool isEditing() const { return browser_.mode() == browse::StampBrowser::Mode::Editing; }
     bool isAdding() const { return browser_.mode() == browse::StampBrowser::Mode::Adding; }
 
@@ -109,6 +115,8 @@ private:
     void addCell(QGridLayout* grid, int row, int column, const char* fields);
     void setTabChain();
     void buildKeys();
+    void buildList(QWidget* record);
+    void showPosition();
     void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
@@ -203,6 +211,11 @@ private:
     QPushButton* cmdUpdate = nullptr;
     QPushButton* cmdCancel = nullptr;
 
+    CollectionPane* pane_ = nullptr;
+    QSplitter* splList = nullptr;
+    QLabel* lblPosition = nullptr;
+    Thumbnails* thumbnails_ = nullptr;
+    QAction* mnuViewList = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuPack = nullptr;
     QAction* mnuImport = nullptr;

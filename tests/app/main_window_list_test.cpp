@@ -1,5 +1,9 @@
 #include "main_window_fixture.h"
 
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+
 // The record form as a view of the browsing model: a stored stamp takes its place in the order
 // at once, and the moves, the list and the filter follow.
 
@@ -60,4 +64,100 @@ TEST_F(MainWindowListTest, SortMenuOrders_AreTheBrowsersAndTheMovesFollowThem) {
     EXPECT_FALSE(act("mnuSort1")->isChecked());
     EXPECT_EQ(shown(), QStringLiteral("Charlie"));
     EXPECT_EQ(walk(), QStringList({"Charlie", "Bravo", "Alpha"}));
+}
+
+namespace {
+
+class MainWindowPaneTest : public MainWindowListTest {
+protected:
+    QTableView* list() { return find<QTableView>("lstStamps"); }
+    QLineEdit* filterBox() { return edit("txtFilter"); }
+    QString position() { return find<QLabel>("lblPosition")->text(); }
+    int selectedRow() {
+        const QModelIndexList rows = list()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows[0].row() : -1;
+    }
+    void clickRow(int row) {
+        const QRect cell = list()->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    // The list shown with F8 (a small screen starts without it).
+    void openWithList(const std::vector<Seed>& stamps) {
+        open(stamps);
+        if (!list()->isVisible())
+            QTest::keyClick(w.get(), Qt::Key_F8);
+        ASSERT_TRUE(list()->isVisible());
+        ASSERT_TRUE(act("mnuViewList")->isChecked());
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowPaneTest, ListAndRecord_FollowEachOtherBothWays) {
+    openWithList({{"Delta", "4"}, {"Alpha", "1"}, {"Charlie", "3"}, {"Bravo", "2"}});
+    EXPECT_EQ(selectedRow(), 0);
+    EXPECT_EQ(position(), QStringLiteral("Stamp 1 of 4"));
+    clickRow(2);
+    EXPECT_EQ(shown(), QStringLiteral("Charlie"));
+    EXPECT_EQ(position(), QStringLiteral("Stamp 3 of 4"));
+    QTest::keyClick(list(), Qt::Key_Down);
+    EXPECT_EQ(shown(), QStringLiteral("Delta"));
+    click("cmdFirst");
+    EXPECT_EQ(selectedRow(), 0);
+    click("cmdNext");
+    EXPECT_EQ(selectedRow(), 1);
+    // A heading's order is none of the Sort menu's, and the buttons follow it.
+    QHeaderView* header = list()->horizontalHeader();
+    const int descr = 0;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(descr) + 5, header->height() / 2));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(descr) + 5, header->height() / 2));
+    for (const char* sort : {"mnuSort1", "mnuSort2", "mnuSort3"})
+        EXPECT_FALSE(act(sort)->isChecked()) << sort;
+    EXPECT_EQ(walk(), QStringList({"Delta", "Charlie", "Bravo", "Alpha"}));
+}
+
+TEST_F(MainWindowPaneTest, ListAndFilter_AreUnavailableWhileAStampIsChanged) {
+    openWithList({{"Alpha", "1"}, {"Bravo", "2"}});
+    type("txtDescr", QStringLiteral("Alpha changed"));
+    ASSERT_TRUE(w->isEditing());
+    EXPECT_FALSE(list()->isEnabled());
+    EXPECT_FALSE(filterBox()->isEnabled());
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_FALSE(filterBox()->hasFocus());
+    QTest::keyClick(edit("txtDescr"), Qt::Key_Escape);
+    EXPECT_TRUE(list()->isEnabled());
+    EXPECT_TRUE(filterBox()->isEnabled());
+    click("cmdAddNew");
+    EXPECT_FALSE(list()->isEnabled());
+    EXPECT_EQ(position(), QStringLiteral("New stamp (2 stamps)"));
+    type("txtDescr", QStringLiteral("Aardvark"));
+    click("cmdUpdate");
+    EXPECT_TRUE(list()->isEnabled());
+    EXPECT_EQ(selectedRow(), 0) << "the stored stamp is selected in its place";
+}
+
+TEST_F(MainWindowPaneTest, TheFilterBox_NarrowsTheListAndTheMovesAndEscapeClearsIt) {
+    openWithList({{"Penny Black", "1"}, {"Penny Red", "2"}, {"Basel Dove", "3"}});
+    QTest::keyClick(w.get(), Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(filterBox()->hasFocus());
+    QTest::keyClicks(filterBox(), QStringLiteral("penny"));
+    EXPECT_EQ(list()->model()->rowCount(), 2);
+    EXPECT_EQ(position(), QStringLiteral("Stamp 1 of 2 (filtered from 3)"));
+    EXPECT_EQ(walk(), QStringList({"Penny Black", "Penny Red"}));
+    QTest::keyClick(filterBox(), Qt::Key_Escape);
+    EXPECT_TRUE(filterBox()->text().isEmpty());
+    EXPECT_EQ(list()->model()->rowCount(), 3);
+    EXPECT_EQ(shown(), QStringLiteral("Penny Red")) << "the current stamp stays";
+    EXPECT_EQ(position(), QStringLiteral("Stamp 3 of 3"));
+}
+
+TEST_F(MainWindowPaneTest, WhetherTheListIsShown_IsRemembered) {
+    openWithList({{"Alpha", "1"}});
+    QTest::keyClick(w.get(), Qt::Key_F8);
+    EXPECT_FALSE(list()->isVisible());
+    reopenWindow();
+    EXPECT_FALSE(act("mnuViewList")->isChecked());
+    EXPECT_FALSE(list()->isVisible());
 }
