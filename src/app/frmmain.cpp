@@ -216,6 +216,8 @@ void frmMain::load() {
     showCurrent();
     showOrder();
     updateTitle();
+    if (program_.CollectionDb)
+        fillRecent();
     // The structure check of the file waits until the first record is on screen.
     QTimer::singleShot(0, this, [this] { guard([this] { checkStructure(); }); });
 }

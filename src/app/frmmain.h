@@ -20,6 +20,7 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -90,6 +91,13 @@ public:
     void exportCsv();
     void importStamps();
     void exitProgram();
+    // "&New Collection...", "&Open Collection..." and "Open &Recent" (frmmain_open.cpp).
+    void newCollection();
+    void openCollection();
+    // Closes the collection shown and opens the one in folder with the start-up checks; a
+    // folder without one is offered a new one when ask is set. Back to the one shown when the
+    // other cannot be opened. False when nothing changed.
+    bool openFolder(const QString& folder, bool ask);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -117,6 +125,9 @@ private:
     void buildKeys();
     void buildList(QWidget* record);
     void showPosition();
+    void fillRecent();
+    void openRecent(const QString& folder);
+    bool takeFolder(const QString& folder, bool ask);
     void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
@@ -216,6 +227,7 @@ private:
     QLabel* lblPosition = nullptr;
     Thumbnails* thumbnails_ = nullptr;
     QAction* mnuViewList = nullptr;
+    QMenu* mnuRecent = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuPack = nullptr;
     QAction* mnuImport = nullptr;

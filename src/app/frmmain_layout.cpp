@@ -440,6 +440,13 @@ void frmMain::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFileMenu"));
+    connectGuarded(action(file, QStringLiteral("mnuNewCollection"), tr("&New Collection...")),
+                   &QAction::triggered, this, [this] { guard([this] { newCollection(); }); });
+    connectGuarded(action(file, QStringLiteral("mnuOpenCollection"), tr("&Open Collection...")),
+                   &QAction::triggered, this, [this] { guard([this] { openCollection(); }); });
+    mnuRecent = file->addMenu(tr("Open &Recent"));
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
+    file->addSeparator();
     connectGuarded(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered,
                    this, [this] { guard([this] { backup(); }); });
     mnuPack = action(file, QStringLiteral("mnuPack"), tr("&Pack Database"));

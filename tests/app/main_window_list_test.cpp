@@ -1,4 +1,9 @@
+#include "db/collectionhold.h"
 #include "main_window_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
 
 #include <QHeaderView>
 #include <QLabel>
@@ -160,4 +165,83 @@ TEST_F(MainWindowPaneTest, WhetherTheListIsShown_IsRemembered) {
     reopenWindow();
     EXPECT_FALSE(act("mnuViewList")->isChecked());
     EXPECT_FALSE(list()->isVisible());
+}
+
+namespace {
+
+class MainWindowOpenTest : public MainWindowListTest {
+protected:
+    QTemporaryDir other;
+
+    // A second collection beside the test's own.
+    void makeOther(const char* descr) {
+        auto d = db::createCollection(other.filePath(QStringLiteral("stamp.mdb")));
+        d->execute(QStringLiteral("insert into stamp (descr) values ('%1')").arg(descr));
+    }
+    QStringList recentEntries() {
+        QStringList out;
+        for (QAction* a : find<QMenu>("mnuRecent")->actions())
+            out << a->text();
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowOpenTest, OpenCollection_ClosesTheOneShownAndOpensTheOtherWithItsTitle) {
+    makeOther("Other stamp");
+    open({{"Own stamp", "1"}});
+    dialogs.texts.push_back(other.path());
+    act("mnuOpenCollection")->trigger();
+    EXPECT_EQ(shown(), QStringLiteral("Other stamp"));
+    EXPECT_TRUE(w->windowTitle().contains(QDir::toNativeSeparators(other.path())));
+    // The first collection's lock is released: another program may take it.
+    EXPECT_NO_THROW(db::holdCollection(dir.path(), db::Purpose::Browse));
+    // Both are recent, the newest first; the first is opened again from there.
+    const QStringList recent = recentEntries();
+    ASSERT_EQ(recent.size(), 2);
+    EXPECT_TRUE(recent[0].endsWith(QDir::toNativeSeparators(other.path())));
+    act("mnuRecent2")->trigger();
+    EXPECT_EQ(shown(), QStringLiteral("Own stamp"));
+}
+
+TEST_F(MainWindowOpenTest, AnUnsavedEditIsAskedAboutAndNoKeepsIt) {
+    makeOther("Other stamp");
+    open({{"Own stamp", "1"}});
+    type("txtDescr", QStringLiteral("typed"));
+    dialogs.texts.push_back(other.path());
+    dialogs.answers.push_back(Answer::No);
+    act("mnuOpenCollection")->trigger();
+    EXPECT_TRUE(w->isEditing());
+    EXPECT_EQ(shown(), QStringLiteral("typed"));
+    EXPECT_TRUE(dialogs.messageTexts().last().contains(QStringLiteral("has not been stored")));
+}
+
+TEST_F(MainWindowOpenTest, AFolderWithoutACollection_IsOfferedOneAndNoKeepsTheOneShown) {
+    open({{"Own stamp", "1"}});
+    dialogs.texts.push_back(other.path());
+    dialogs.answers.push_back(Answer::No);
+    act("mnuOpenCollection")->trigger();
+    EXPECT_TRUE(dialogs.messageTexts().last().startsWith(QStringLiteral("There is no collection")));
+    EXPECT_EQ(shown(), QStringLiteral("Own stamp"));
+    EXPECT_FALSE(QFile::exists(other.filePath(QStringLiteral("stamp.mdb"))));
+    // New Collection makes it, empty.
+    dialogs.texts.push_back(other.path());
+    act("mnuNewCollection")->trigger();
+    EXPECT_TRUE(QFile::exists(other.filePath(QStringLiteral("stamp.mdb"))));
+    EXPECT_TRUE(find<QLabel>("lblEmpty")->isVisible());
+}
+
+TEST_F(MainWindowOpenTest, ARecentCollectionThatIsGone_IsTakenOffTheListWithAMessage) {
+    makeOther("Other stamp");
+    open({{"Own stamp", "1"}});
+    dialogs.texts.push_back(other.path());
+    act("mnuOpenCollection")->trigger();
+    act("mnuRecent2")->trigger();
+    ASSERT_EQ(shown(), QStringLiteral("Own stamp"));
+    ASSERT_TRUE(QFile::remove(other.filePath(QStringLiteral("stamp.mdb"))));
+    act("mnuRecent2")->trigger();
+    EXPECT_TRUE(dialogs.messageTexts().last().contains(QStringLiteral("any more")));
+    EXPECT_EQ(shown(), QStringLiteral("Own stamp"));
+    EXPECT_EQ(recentEntries().size(), 1);
 }
