@@ -15,6 +15,7 @@
 #include "find/frmfind.h"
 #include "imaging/dibsection.h"
 #include "reports/fixedreports.h"
+#include "stats/frmstats.h"
 #include "ui/busycursor.h"
 #include "ui/slotguard.h"
 #include "ui/typingguard.h"
@@ -130,7 +131,10 @@ void frmMain::showList(bool shown) {
 
 // "Stamp 12 of 4,310 (filtered from 100,000)" in the status bar.
 void frmMain::showPosition() {
-    lblPosition->setText(browser_.position(program_.regional.locale()));
+    QString text = browser_.position(program_.regional.locale());
+    if (!browser_.conditionDescription().isEmpty() && !text.isEmpty())
+        text += tr(" \u2014 %1").arg(browser_.conditionDescription());
+    lblPosition->setText(text);
 }
 
 frmMain::~frmMain() {
@@ -794,6 +798,30 @@ void frmMain::showImported(std::int64_t firstId) {
     trap(program_, [&] {
         browser_.refresh();
         browser_.moveToStamp(firstId);
+    });
+}
+
+void frmMain::statistics() {
+    // What the list is narrowed by, as the window's title says it.
+    QStringList narrowed;
+    if (!browser_.filter().trimmed().isEmpty())
+        narrowed << tr("\u201C%1\u201D").arg(browser_.filter().trimmed());
+    if (!browser_.conditionDescription().isEmpty())
+        narrowed << browser_.conditionDescription();
+    stats::StatisticsWindow* window = stats::showStatistics(
+        program_, this, {browser_.listCondition(), narrowed.join(QLatin1String(", "))});
+    connect(window, &stats::StatisticsWindow::showStampsRequested, this, &frmMain::listStamps,
+            Qt::UniqueConnection);
+}
+
+// The list shows those stamps alone until Escape in the empty filter box, or another
+// collection, shows every stamp again.
+void frmMain::listStamps(const QString& condition, const QString& description) {
+    guard([&] {
+        if (changing())
+            return;
+        showList(true);
+        browser_.setCondition(condition, description);
     });
 }
 

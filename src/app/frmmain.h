@@ -91,6 +91,8 @@ public:
     void exportCsv();
     void importStamps();
     void exitProgram();
+    // "Stat&istics...": over the listed stamps; a click on a bar lists that bar's stamps.
+    void statistics();
     // "&New Collection...", "&Open Collection..." and "Open &Recent" (frmmain_open.cpp).
     void newCollection();
     void openCollection();
@@ -126,6 +128,7 @@ private:
     void buildList(QWidget* record);
     void showPosition();
     void fillRecent();
+    void listStamps(const QString& condition, const QString& description);
     void openRecent(const QString& folder);
     bool takeFolder(const QString& folder, bool ask);
     void turnPage(int step);

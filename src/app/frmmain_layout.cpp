@@ -379,14 +379,17 @@ void frmMain::buildKeys() {
         addAction(a);
         return a;
     };
-    // Escape in the filter box clears it (the window's Escape takes the key before the box).
-    connectGuarded(key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this,
-                   [this] {
-                       if (changing())
-                           guard([this] { cancel(); });
-                       else if (pane_->filterBox()->hasFocus())
-                           pane_->filterBox()->clear();
-                   });
+    // Escape in the filter box clears it, and in the empty box shows every stamp again after a
+    // bar of the statistics narrowed the list (the window's Escape takes the key before the box).
+    connectGuarded(
+        key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this, [this] {
+            if (changing())
+                guard([this] { cancel(); });
+            else if (pane_->filterBox()->hasFocus() && !pane_->filterBox()->text().isEmpty())
+                pane_->filterBox()->clear();
+            else if (pane_->filterBox()->hasFocus())
+                guard([this] { browser_.setCondition(QString(), QString()); });
+        });
     // Ctrl+F and Ctrl+L: the filter box, the list shown first if it was not.
     connectGuarded(key("actFilterKey",
                        {QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::CTRL | Qt::Key_L)}),
@@ -522,11 +525,8 @@ void frmMain::buildMenus() {
     reports->addSeparator();
     connectGuarded(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
                    &QAction::triggered, this, [this] { customReports(); });
-    // The whole collection for now; the collection list's filter and its "show these stamps"
-    // are joined here once the list has them.
     connectGuarded(action(reports, QStringLiteral("mnuRptStats"), tr("Stat&istics...")),
-                   &QAction::triggered, this,
-                   [this] { guard([this] { stats::showStatistics(program_, this); }); });
+                   &QAction::triggered, this, [this] { guard([this] { statistics(); }); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

@@ -1,5 +1,6 @@
 #include "db/collectionhold.h"
 #include "main_window_fixture.h"
+#include "stats/frmstats.h"
 
 #include <QDir>
 #include <QFile>
@@ -244,4 +245,34 @@ TEST_F(MainWindowOpenTest, ARecentCollectionThatIsGone_IsTakenOffTheListWithAMes
     EXPECT_TRUE(dialogs.messageTexts().last().contains(QStringLiteral("any more")));
     EXPECT_EQ(shown(), QStringLiteral("Own stamp"));
     EXPECT_EQ(recentEntries().size(), 1);
+}
+
+TEST_F(MainWindowPaneTest, Statistics_AreOverTheListedStampsAndABarListsItsStamps) {
+    openWithList({{"Penny Black", "1"}, {"Penny Red", "2"}, {"Basel Dove", "3"}});
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(filterBox(), QStringLiteral("penny"));
+    act("mnuRptStats")->trigger();
+    auto* stats = w->findChild<stats::StatisticsWindow*>(QStringLiteral("frmStats"));
+    ASSERT_NE(stats, nullptr);
+    EXPECT_TRUE(stats->windowTitle().contains(QStringLiteral("penny")))
+        << stats->windowTitle().toStdString();
+    EXPECT_TRUE(stats->filter().isSet());
+    stats->close();
+    QTest::keyClick(filterBox(), Qt::Key_Escape);
+    ASSERT_EQ(list()->model()->rowCount(), 3);
+
+    act("mnuRptStats")->trigger();
+    stats = w->findChild<stats::StatisticsWindow*>(QStringLiteral("frmStats"));
+    ASSERT_NE(stats, nullptr);
+    EXPECT_FALSE(stats->filter().isSet());
+    emit stats->showStampsRequested(QStringLiteral("descr = \"Basel Dove\""),
+                                    QStringLiteral("Doves"));
+    EXPECT_EQ(list()->model()->rowCount(), 1);
+    EXPECT_EQ(shown(), QStringLiteral("Basel Dove"));
+    EXPECT_EQ(position(), QStringLiteral("Stamp 1 of 1 (filtered from 3) \u2014 Doves"));
+    // Escape in the empty filter box lists every stamp again.
+    w->activateWindow();
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(filterBox(), Qt::Key_Escape);
+    EXPECT_EQ(list()->model()->rowCount(), 3);
 }
