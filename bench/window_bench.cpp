@@ -1,6 +1,7 @@
 // Timings of the main window on a generated collection (100,000 stamps unless
-// PERLINEX_BENCH_STAMPS says otherwise), drawn offscreen: start-up to the first record shown,
-// switching the sort order, and stepping to the next record.
+// PERLINEX_BENCH_STAMPS says otherwise), drawn offscreen: start-up to the first record shown
+// (with the collection list beside it and without), switching the sort order, and stepping to
+// the next record.
 #include "bench_support.h"
 #include "generator/generator.h"
 
@@ -18,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -33,11 +35,25 @@ using perlinex::Program;
 
 QString gFolder;
 
+// The settings of a user who left the collection list shown, or hidden.
+QString settingsWithList(bool shown) {
+    const QString file =
+        QDir(gFolder).filePath(shown ? QStringLiteral("list.ini") : QStringLiteral("nolist.ini"));
+    QSettings(file, QSettings::IniFormat).setValue(QStringLiteral("mainWindow/list"), shown);
+    return file;
+}
+
 struct OpenWindow {
     ScriptedDialogs dialogs;
     Program program{dialogs, gFolder};
-    frmMain window{program};
-    OpenWindow() {
+    std::unique_ptr<frmMain> window_;
+    frmMain& window;
+    explicit OpenWindow(bool withList = false)
+        : window_([&] {
+              program.settingsFile = settingsWithList(withList);
+              return std::make_unique<frmMain>(program);
+          }()),
+          window(*window_) {
         window.load();
         window.show();
         window.repaint(); // the first record on screen
@@ -49,11 +65,12 @@ struct OpenWindow {
 
 // From the start of the window to its first record painted. The structure check that runs
 // once the record is on screen is timed apart.
-void BM_StartToFirstRecordShown(benchmark::State& state) {
+// With the list shown, its first rows are painted too (read from the store by number).
+void startToFirstRecordShown(benchmark::State& state, bool withList) {
     double check = 0;
     for (auto _ : state) {
-        auto w = std::make_unique<OpenWindow>();
-        benchmark::DoNotOptimize(w->program.StampSet->recordCount());
+        auto w = std::make_unique<OpenWindow>(withList);
+        benchmark::DoNotOptimize(w->window.browser().rowCount());
         state.PauseTiming();
         QElapsedTimer t;
         t.start();
@@ -64,7 +81,16 @@ void BM_StartToFirstRecordShown(benchmark::State& state) {
     }
     state.counters["then_check_ms"] = check / double(state.iterations());
 }
+
+void BM_StartToFirstRecordShown(benchmark::State& state) {
+    startToFirstRecordShown(state, false);
+}
 BENCHMARK(BM_StartToFirstRecordShown)->Unit(benchmark::kMillisecond);
+
+void BM_StartToFirstRecordAndListRowsShown(benchmark::State& state) {
+    startToFirstRecordShown(state, true);
+}
+BENCHMARK(BM_StartToFirstRecordAndListRowsShown)->Unit(benchmark::kMillisecond);
 
 void BM_SortOrderSwitch(benchmark::State& state) {
     OpenWindow w;
@@ -81,7 +107,7 @@ void BM_NextWithShowStamp(benchmark::State& state) {
     OpenWindow w;
     w.settle();
     for (auto _ : state) {
-        if (w.program.StampSet->eof() || w.dialogs.beeps > 0) {
+        if (w.dialogs.beeps > 0) {
             w.window.moveFirst();
             w.dialogs.beeps = 0;
         }
@@ -104,7 +130,7 @@ void BM_ShowImageTab(benchmark::State& state) {
         for (int x = 0; x < photo.width(); ++x)
             line[x] = qRgb((x * 7 + y) & 255, (x ^ y) & 255, (y * 3) & 255);
     }
-    const std::int64_t id = w.program.StampSet->field(QStringLiteral("stampid")).toInteger();
+    const std::int64_t id = w.window.browser().currentId().value_or(0);
     photo.save(QDir(w.program.imagesFolder())
                    .filePath(QStringLiteral("%1.jpg").arg(id, 8, 10, QLatin1Char('0'))),
                "JPG", 90);
@@ -123,6 +149,9 @@ BENCHMARK(BM_ShowImageTab)->Unit(benchmark::kMillisecond);
 void findWith(benchmark::State& state, int direction) {
     OpenWindow w;
     w.settle();
+    // The set the window opens over the listed stamps while the dialog is shown.
+    w.program.StampSet = w.program.CollectionDb->openRecordSet(
+        QStringLiteral("Select * from stamp order by stamp.descr, stamp.stampid"));
     perlinex::frmFind dialog(w.program);
     auto* fields = dialog.findChild<QListWidget*>(QStringLiteral("lstField"));
     fields->setCurrentItem(
@@ -135,8 +164,10 @@ void findWith(benchmark::State& state, int direction) {
     auto* find = dialog.findChild<QPushButton*>(QStringLiteral("cmdFind"));
     for (auto _ : state) {
         find->click();
-        w.window.ShowStamp();
-        if (w.program.StampSet->noMatch())
+        if (!w.program.StampSet->noMatch())
+            w.window.browser().moveToStamp(
+                w.program.StampSet->field(QStringLiteral("stampid")).toInteger());
+        else
             w.program.StampSet->moveFirst();
     }
 }
