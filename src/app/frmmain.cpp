@@ -113,6 +113,12 @@ void frmMain::restorePlace() {
     const QScreen* s = screen();
     const bool roomForList = !s || s->availableGeometry().width() >= ListScreenWidth;
     showList(settings->value(ListKey, roomForList).toBool());
+    // The first time, the window makes room for the list beside the record, within the screen.
+    if (place.isEmpty() && mnuViewList->isChecked() && s) {
+        const int listWidth = pane_->sizeHint().width() * 2;
+        resize(QSize(width() + listWidth, height()).boundedTo(s->availableGeometry().size()));
+        splList->setSizes({listWidth, width() - listWidth});
+    }
 }
 
 void frmMain::keepPlace() const {
