@@ -87,6 +87,12 @@ protected:
         const QRect cell = list()->visualRect(list()->model()->index(row, 0));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
     }
+    void clickHeading(int column) {
+        QHeaderView* header = list()->horizontalHeader();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+    }
     // The list shown with F8 (a small screen starts without it).
     void openWithList(const std::vector<Seed>& stamps) {
         open(stamps);
@@ -113,12 +119,8 @@ TEST_F(MainWindowPaneTest, ListAndRecord_FollowEachOtherBothWays) {
     click("cmdNext");
     EXPECT_EQ(selectedRow(), 1);
     // A heading's order is none of the Sort menu's, and the buttons follow it.
-    QHeaderView* header = list()->horizontalHeader();
-    const int descr = 0;
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(descr) + 5, header->height() / 2));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(descr) + 5, header->height() / 2));
+    clickHeading(0);
+    clickHeading(0);
     for (const char* sort : {"mnuSort1", "mnuSort2", "mnuSort3"})
         EXPECT_FALSE(act(sort)->isChecked()) << sort;
     EXPECT_EQ(walk(), QStringList({"Delta", "Charlie", "Bravo", "Alpha"}));
@@ -275,4 +277,22 @@ TEST_F(MainWindowPaneTest, Statistics_AreOverTheListedStampsAndABarListsItsStamp
     QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
     QTest::keyClick(filterBox(), Qt::Key_Escape);
     EXPECT_EQ(list()->model()->rowCount(), 3);
+}
+
+TEST_F(MainWindowPaneTest, ExportCsv_WritesTheListedStampsInTheListsOrder) {
+    openWithList({{"Penny Black", "1"}, {"Penny Red", "2"}, {"Basel Dove", "3"}});
+    QTest::keyClick(w.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(filterBox(), QStringLiteral("penny"));
+    clickHeading(0);
+    clickHeading(0); // by description, downwards
+    QTemporaryDir files;
+    const QString out = files.filePath(QStringLiteral("listed.csv"));
+    dialogs.texts.push_back(out);
+    act("mnuExportCsv")->trigger();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 4); // the header, two stamps, and the end of the last line
+    EXPECT_TRUE(lines[1].startsWith("Penny Red,2,"));
+    EXPECT_TRUE(lines[2].startsWith("Penny Black,1,"));
 }
