@@ -1,6 +1,7 @@
 // Timings of the main window on a generated collection (100,000 stamps unless
-// PERLINEX_BENCH_STAMPS says otherwise): start-up to the first record painted, beside the same
-// with the structure check switched off; switching the sort order, and stepping to the next
+// PERLINEX_BENCH_STAMPS says otherwise): start-up to the first record shown (with the
+// collection list beside it and without), start-up to the first record painted beside the same
+// with the structure check switched off, switching the sort order, and stepping to the next
 // record. The full run draws on an X server of its own (Xvfb) when there is one, where the
 // order of the first paint and the check shows; the quick run, and a machine without Xvfb,
 // draw offscreen. The "platform" line of the output says which.
@@ -23,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -47,11 +49,25 @@ template <typename Done> void waitFor(Done done) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// The settings of a user who left the collection list shown, or hidden.
+QString settingsWithList(bool shown) {
+    const QString file =
+        QDir(gFolder).filePath(shown ? QStringLiteral("list.ini") : QStringLiteral("nolist.ini"));
+    QSettings(file, QSettings::IniFormat).setValue(QStringLiteral("mainWindow/list"), shown);
+    return file;
+}
+
 struct OpenWindow {
     ScriptedDialogs dialogs;
     Program program{dialogs, gFolder};
-    frmMain window{program};
-    OpenWindow() {
+    std::unique_ptr<frmMain> window_;
+    frmMain& window;
+    explicit OpenWindow(bool withList = false)
+        : window_([&] {
+              program.settingsFile = settingsWithList(withList);
+              return std::make_unique<frmMain>(program);
+          }()),
+          window(*window_) {
         window.load();
         window.show();
         window.repaint(); // the first record on screen
@@ -67,12 +83,13 @@ struct OpenWindow {
 };
 
 // From the start of the window to its first record painted. The structure check that runs
-// once the record is on screen is timed apart, to its end.
-void BM_StartToFirstRecordShown(benchmark::State& state) {
+// once the record is on screen is timed apart, to its end. With the list shown, its first rows
+// are painted too (read from the store by number).
+void startToFirstRecordShown(benchmark::State& state, bool withList) {
     double check = 0;
     for (auto _ : state) {
-        auto w = std::make_unique<OpenWindow>();
-        benchmark::DoNotOptimize(w->program.StampSet->recordCount());
+        auto w = std::make_unique<OpenWindow>(withList);
+        benchmark::DoNotOptimize(w->window.browser().rowCount());
         state.PauseTiming();
         QElapsedTimer t;
         t.start();
@@ -82,6 +99,10 @@ void BM_StartToFirstRecordShown(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.counters["then_check_ms"] = check / double(state.iterations());
+}
+
+void BM_StartToFirstRecordShown(benchmark::State& state) {
+    startToFirstRecordShown(state, false);
 }
 BENCHMARK(BM_StartToFirstRecordShown)->Unit(benchmark::kMillisecond);
 
@@ -107,6 +128,7 @@ FirstPaint showToFirstPaint(bool withCheck) {
     ScriptedDialogs dialogs;
     Program program(dialogs, gFolder);
     program.StructureCheckAside = withCheck;
+    program.settingsFile = settingsWithList(false);
     frmMain window(program);
     PaintWatch watch;
     window.findChild<QLineEdit*>(QStringLiteral("txtDescr"))->installEventFilter(&watch);
@@ -152,6 +174,11 @@ void BM_ShowToFirstPaint(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
+void BM_StartToFirstRecordAndListRowsShown(benchmark::State& state) {
+    startToFirstRecordShown(state, true);
+}
+BENCHMARK(BM_StartToFirstRecordAndListRowsShown)->Unit(benchmark::kMillisecond);
+
 void BM_SortOrderSwitch(benchmark::State& state) {
     OpenWindow w;
     w.settle();
@@ -167,7 +194,7 @@ void BM_NextWithShowStamp(benchmark::State& state) {
     OpenWindow w;
     w.settle();
     for (auto _ : state) {
-        if (w.program.StampSet->eof() || w.dialogs.beeps > 0) {
+        if (w.dialogs.beeps > 0) {
             w.window.moveFirst();
             w.dialogs.beeps = 0;
         }
@@ -190,7 +217,7 @@ void BM_ShowImageTab(benchmark::State& state) {
         for (int x = 0; x < photo.width(); ++x)
             line[x] = qRgb((x * 7 + y) & 255, (x ^ y) & 255, (y * 3) & 255);
     }
-    const std::int64_t id = w.program.StampSet->field(QStringLiteral("stampid")).toInteger();
+    const std::int64_t id = w.window.browser().currentId().value_or(0);
     photo.save(QDir(w.program.imagesFolder())
                    .filePath(QStringLiteral("%1.jpg").arg(id, 8, 10, QLatin1Char('0'))),
                "JPG", 90);
@@ -209,6 +236,9 @@ BENCHMARK(BM_ShowImageTab)->Unit(benchmark::kMillisecond);
 void findWith(benchmark::State& state, int direction) {
     OpenWindow w;
     w.settle();
+    // The set the window opens over the listed stamps while the dialog is shown.
+    w.program.StampSet = w.program.CollectionDb->openRecordSet(
+        QStringLiteral("Select * from stamp order by stamp.descr, stamp.stampid"));
     perlinex::frmFind dialog(w.program);
     auto* fields = dialog.findChild<QListWidget*>(QStringLiteral("lstField"));
     fields->setCurrentItem(
@@ -221,8 +251,10 @@ void findWith(benchmark::State& state, int direction) {
     auto* find = dialog.findChild<QPushButton*>(QStringLiteral("cmdFind"));
     for (auto _ : state) {
         find->click();
-        w.window.ShowStamp();
-        if (w.program.StampSet->noMatch())
+        if (!w.program.StampSet->noMatch())
+            w.window.browser().moveToStamp(
+                w.program.StampSet->field(QStringLiteral("stampid")).toInteger());
+        else
             w.program.StampSet->moveFirst();
     }
 }

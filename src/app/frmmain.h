@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/stamppictures.h"
+#include "browse/stampbrowser.h"
 #include "record/stampentry.h"
 #include "record/stampvalidator.h"
 #include "ui/program.h"
@@ -19,12 +20,16 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace perlinex {
 
+class CollectionPane;
 class DateField;
+class Thumbnails;
 class PictureView;
 class frmCodesMaint;
 class frmFind;
@@ -32,10 +37,10 @@ namespace reports {
 class FixedReports;
 }
 
-// The main window: one stamp at a time on four tabs, the modes of browsing, editing and
-// adding, navigation in three sort orders, and every menu of the program. Its controls are
-// the working copy of the current record; their checks and conversions are the record
-// validator's.
+// The main window: one stamp at a time on four tabs and every menu of the program. The
+// browsing model (the order, the current stamp, the modes, the moves, storing) is the
+// browser's; the record form is a view of it, its controls the working copy of the shown
+// stamp, their checks and conversions the record validator's.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -52,20 +57,16 @@ public:
     // shows a record. A record being typed stays on screen to be stored again.
     void reopenStampSet();
 
-    void ShowStamp();
     // Shows the current record's picture on the "Image" tab.
     void ShowStampPicture();
-    void StoreStamp();
-    void ClearStamp();
-    void DisableFields();
-    void EnableFields();
-    void SetEditMode();
-    void SetBrowseMode();
     void RecordChanged();
-    bool ValidateStamp();
 
-    bool isEditing() const { return Editing; }
-    bool isAdding() const { return Adding; }
+    browse::StampBrowser& browser() { return browser_; }
+    CollectionPane& collectionList() const { return *pane_; }
+    // "Collection &List" of the View menu: the list beside the record, or not.
+    void showList(bool shown);
+    bool isEditing() const { return browser_.mode() == browse::StampBrowser::Mode::Editing; }
+    bool isAdding() const { return browser_.mode() == browse::StampBrowser::Mode::Adding; }
 
     // Menu and button actions, public so that tests and menus share them.
     void moveFirst();
@@ -90,6 +91,15 @@ public:
     void exportCsv();
     void importStamps();
     void exitProgram();
+    // "Stat&istics...": over the listed stamps; a click on a bar lists that bar's stamps.
+    void statistics();
+    // "&New Collection...", "&Open Collection..." and "Open &Recent" (frmmain_open.cpp).
+    void newCollection();
+    void openCollection();
+    // Closes the collection shown and opens the one in folder with the start-up checks; a
+    // folder without one is offered a new one when ask is set. Back to the one shown when the
+    // other cannot be opened. False when nothing changed.
+    bool openFolder(const QString& folder, bool ask);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -116,6 +126,12 @@ private:
     void addCell(QGridLayout* grid, int row, int column, const char* fields);
     void setTabChain();
     void buildKeys();
+    void buildList(QWidget* record);
+    void showPosition();
+    void fillRecent();
+    void listStamps(const QString& condition, const QString& description);
+    void openRecent(const QString& folder);
+    bool takeFolder(const QString& folder, bool ask);
     void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
@@ -135,13 +151,22 @@ private:
 
     void fillCodeList(QComboBox* combo, const db::CodeTable& table);
     void selectCode(QComboBox* combo, std::optional<std::int64_t> id);
-    bool hasRows() const;
-    void openStampSet(int order);
-    void showFirstOrClear();
-    void findStamp(std::int64_t id);
+    // The browser's views (frmmain.cpp).
+    void ShowStamp();
+    void ClearStamp();
+    void DisableFields();
+    void EnableFields();
+    void SetEditMode();
+    void SetBrowseMode();
+    void showCurrent();
+    void followMode();
+    void showOrder();
+    bool changing() const { return browser_.isChanging(); }
+    bool hasRows() const { return browser_.rowCount() > 0; }
+    void openBrowser();
+    bool storeTyped(browse::StampBrowser::AfterStore after);
     bool refuseWhileEditing(const QString& title);
     QString deleteQuestion() const;
-    std::optional<std::int64_t> placeAfterCancel() const;
     // Runs a user's action; damage met on the way repairs the collection and the window
     // opens its record set again rather than going on with the old one.
     void guard(const std::function<void()>& action);
@@ -163,17 +188,19 @@ private:
     Program& program_;
     record::StampValidator validator_;
     StampPictures pictures_;
-    record::StampEntry shown_; // the record as ShowStamp put it on screen
-    std::optional<std::int64_t> shownId_;
-    // While adding: the record to go back to when the addition is cancelled.
-    std::optional<std::int64_t> returnTo_;
-    bool Editing = false;
-    bool Adding = false;
+    browse::StampBrowser browser_;
+    // Where the browser was when the collection closed under it (a repair): a record being
+    // typed then stays on screen to be stored again.
+    struct Held {
+        browse::StampBrowser::Mode mode;
+        std::optional<std::int64_t> id;
+    };
+    std::optional<Held> held_;
+    bool showing_ = false; // the controls are being filled, not typed into
     bool PictureChanged = false;
     bool checking_ = false; // a leave check is showing its message
     bool painted_ = false;
     bool checkPending_ = false; // load() asked for the structure check, not yet started
-    int sortOrder_ = 1;
 
     std::vector<FieldControl> fields_;
     // Values longer than their field, by field: as shown (cut) and as stored.
@@ -204,6 +231,12 @@ private:
     QPushButton* cmdUpdate = nullptr;
     QPushButton* cmdCancel = nullptr;
 
+    CollectionPane* pane_ = nullptr;
+    QSplitter* splList = nullptr;
+    QLabel* lblPosition = nullptr;
+    Thumbnails* thumbnails_ = nullptr;
+    QAction* mnuViewList = nullptr;
+    QMenu* mnuRecent = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuPack = nullptr;
     QAction* mnuImport = nullptr;

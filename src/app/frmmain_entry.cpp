@@ -53,7 +53,8 @@ std::optional<std::int64_t> frmMain::pickedCode(const QComboBox* combo,
                                                 const QString& field) const {
     if (combo->currentIndex() >= 0)
         return std::int64_t(combo->currentData().toLongLong());
-    const std::optional<std::int64_t> stored = Adding ? std::nullopt : shown_.code(field);
+    const std::optional<std::int64_t> stored =
+        isAdding() ? std::nullopt : browser_.shown().code(field);
     if (stored && combo->findData(QVariant::fromValue<qlonglong>(*stored)) < 0)
         return stored;
     return std::nullopt;
@@ -133,8 +134,8 @@ bool frmMain::leaveField(const db::StampField& field) {
         return d->checkOnLeave();
     const record::StampEntry before = readEntry();
     record::StampEntry entry = before;
-    if (const auto r =
-            validator_.leave(QLatin1String(field.name), entry, Adding ? nullptr : &shown_)) {
+    if (const auto r = validator_.leave(QLatin1String(field.name), entry,
+                                        isAdding() ? nullptr : &browser_.shown())) {
         refuse(*r);
         return false;
     }
@@ -149,15 +150,6 @@ bool frmMain::leaveFocusedField() {
     for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
         if (const db::StampField* f = fieldOf(w))
             return leaveField(*f);
-    return true;
-}
-
-bool frmMain::ValidateStamp() {
-    const record::StampEntry entry = readEntry();
-    if (const auto r = validator_.validate(entry, Adding ? nullptr : &shown_)) {
-        refuse(*r);
-        return false;
-    }
     return true;
 }
 

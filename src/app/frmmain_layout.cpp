@@ -1,9 +1,12 @@
 // The main window's controls, tabs and menus, and the wiring of their events. The controls
 // are made from the table of stamp fields; this file only says where each one stands.
+#include "app/collectionpane.h"
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
 #include "app/pictureview.h"
+#include "app/thumbnails.h"
+#include "browse/stamplistmodel.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
 #include "stats/frmstats.h"
@@ -16,14 +19,17 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace perlinex {
@@ -261,8 +267,11 @@ void frmMain::buildControls() {
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
     layout->addWidget(buttonRow);
-    setCentralWidget(central);
+    buildList(central);
     statusBar()->setObjectName(QStringLiteral("statusBar")); // where written reports are told
+    lblPosition = new QLabel;
+    lblPosition->setObjectName(QStringLiteral("lblPosition"));
+    statusBar()->addPermanentWidget(lblPosition);
     setTabChain();
     buildKeys();
 }
@@ -342,6 +351,29 @@ void frmMain::setTabChain() {
         setTabOrder(chain[i], chain[i + 1]);
 }
 
+// The collection list beside the record, in a splitter; its thumbnails are read off the main
+// thread for the rows shown, the column hidden until the user shows it.
+void frmMain::buildList(QWidget* record) {
+    pane_ = new CollectionPane(browser_, program_.regional,
+                               [this](const std::function<void()>& fn) { guard(fn); });
+    constexpr int ThumbnailSize = 48;
+    thumbnails_ = new Thumbnails([this](std::int64_t id) { return pictures_.findFile(id); },
+                                 ThumbnailSize, this);
+    browse::StampListModel& model = pane_->model();
+    model.setPictureSource([this](std::int64_t id) { return thumbnails_->picture(id); },
+                           ThumbnailSize);
+    connect(thumbnails_, &Thumbnails::ready, &model, &browse::StampListModel::pictureReady);
+    pane_->view()->horizontalHeader()->setSectionHidden(model.pictureColumn(), true);
+    splList = new QSplitter(Qt::Horizontal);
+    splList->setObjectName(QStringLiteral("splList"));
+    splList->setChildrenCollapsible(false);
+    splList->addWidget(pane_);
+    splList->addWidget(record);
+    splList->setStretchFactor(0, 0);
+    splList->setStretchFactor(1, 1);
+    setCentralWidget(splList);
+}
+
 // Keys that work from any field: Escape drops an edit as "Cancel" does and Ctrl+S stores it as
 // "Update"; F1 opens the help; Ctrl+PgDown and Ctrl+Tab turn to the record's next page,
 // Ctrl+PgUp and Ctrl+Shift+Tab to the previous one, without touching the field that has the
@@ -354,14 +386,29 @@ void frmMain::buildKeys() {
         addAction(a);
         return a;
     };
-    connectGuarded(key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this,
-                   [this] {
-                       if (Editing || Adding)
-                           guard([this] { cancel(); });
+    // Escape in the filter box clears it, and in the empty box shows every stamp again after a
+    // bar of the statistics narrowed the list (the window's Escape takes the key before the box).
+    connectGuarded(
+        key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this, [this] {
+            if (changing())
+                guard([this] { cancel(); });
+            else if (pane_->filterBox()->hasFocus() && !pane_->filterBox()->text().isEmpty())
+                pane_->filterBox()->clear();
+            else if (pane_->filterBox()->hasFocus())
+                guard([this] { browser_.setCondition(QString(), QString()); });
+        });
+    // Ctrl+F and Ctrl+L: the filter box, the list shown first if it was not.
+    connectGuarded(key("actFilterKey",
+                       {QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::CTRL | Qt::Key_L)}),
+                   &QAction::triggered, this, [this] {
+                       if (changing())
+                           return;
+                       showList(true);
+                       pane_->focusFilter();
                    });
     connectGuarded(key("actStoreKey", {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered,
                    this, [this] {
-                       if (Editing || Adding)
+                       if (changing())
                            guard([this] { update(); });
                    });
     connectGuarded(key("actHelpKey", {QKeySequence(Qt::Key_F1)}), &QAction::triggered, this,
@@ -403,6 +450,13 @@ void frmMain::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFileMenu"));
+    connectGuarded(action(file, QStringLiteral("mnuNewCollection"), tr("&New Collection...")),
+                   &QAction::triggered, this, [this] { guard([this] { newCollection(); }); });
+    connectGuarded(action(file, QStringLiteral("mnuOpenCollection"), tr("&Open Collection...")),
+                   &QAction::triggered, this, [this] { guard([this] { openCollection(); }); });
+    mnuRecent = file->addMenu(tr("Open &Recent"));
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
+    file->addSeparator();
     connectGuarded(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered,
                    this, [this] { guard([this] { backup(); }); });
     mnuPack = action(file, QStringLiteral("mnuPack"), tr("&Pack Database"));
@@ -429,6 +483,14 @@ void frmMain::buildMenus() {
                        [this, i] { guard([this, i] { sortBy(i); }); });
     }
     mnuSort[1]->setChecked(true);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("mnuViewMenu"));
+    mnuViewList = action(view, QStringLiteral("mnuViewList"), tr("Collection &List"));
+    mnuViewList->setCheckable(true);
+    mnuViewList->setChecked(true);
+    mnuViewList->setShortcut(QKeySequence(Qt::Key_F8));
+    connectGuarded(mnuViewList, &QAction::triggered, this, &frmMain::showList);
 
     QMenu* maintainMenu = menuBar()->addMenu(tr("&Maintain"));
     maintainMenu->setObjectName(QStringLiteral("mnuMaintain"));
@@ -470,11 +532,8 @@ void frmMain::buildMenus() {
     reports->addSeparator();
     connectGuarded(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
                    &QAction::triggered, this, [this] { customReports(); });
-    // The whole collection for now; the collection list's filter and its "show these stamps"
-    // are joined here once the list has them.
     connectGuarded(action(reports, QStringLiteral("mnuRptStats"), tr("Stat&istics...")),
-                   &QAction::triggered, this,
-                   [this] { guard([this] { stats::showStatistics(program_, this); }); });
+                   &QAction::triggered, this, [this] { guard([this] { statistics(); }); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

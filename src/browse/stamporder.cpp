@@ -16,16 +16,16 @@ QString fromClause(const QStringList& joins) {
 }
 
 // ORDER BY of the Sort menu's orders; the same indexes the record editor has always used.
-QString keyOrder(SortKey key) {
+QString keyOrder(SortKey key, const QString& table = QStringLiteral("s")) {
     switch (key) {
     case SortKey::Catalogue:
-        return QStringLiteral("s.catsort, s.catnum, s.stampid");
+        return QStringLiteral("%1.catsort, %1.catnum, %1.stampid").arg(table);
     case SortKey::Issued:
-        return QStringLiteral("s.issued, s.stampid");
+        return QStringLiteral("%1.issued, %1.stampid").arg(table);
     case SortKey::Description:
         break;
     }
-    return QStringLiteral("s.descr, s.stampid");
+    return QStringLiteral("%1.descr, %1.stampid").arg(table);
 }
 
 } // namespace
@@ -100,6 +100,20 @@ std::vector<std::int64_t> orderedStamps(db::Database& db, const StampOrder& orde
     while (query->next())
         keys.push_back(query->integer(0));
     return keys;
+}
+
+QString orderClause(const StampOrder& order) {
+    if (!order.byColumn())
+        return keyOrder(order.key, QStringLiteral("stamp"));
+    const db::StampField& f = *listColumns().at(std::size_t(order.column)).field;
+    QString expression = QStringLiteral("stamp.") + latin(f.name);
+    if (f.kind == db::FieldKind::CodeRef) {
+        const db::CodeTable& t = *db::codeTable(f.codeTable);
+        expression = QStringLiteral("(SELECT %1 FROM %2 WHERE %3 = stamp.%4)")
+                         .arg(latin(t.descField), latin(t.table), latin(t.idField), latin(f.name));
+    }
+    const QString way = order.descending ? QStringLiteral(" DESC") : QString();
+    return expression + way + QStringLiteral(", stamp.stampid") + way;
 }
 
 QString listRowQuery() {

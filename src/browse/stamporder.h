@@ -54,6 +54,11 @@ std::optional<StampOrder> parseOrder(const QString& text);
 // The numbers of every stamp in the order.
 std::vector<std::int64_t> orderedStamps(db::Database& db, const StampOrder& order);
 
+// The ORDER BY of the order over table stamp by its own name, with no join (a code column
+// sorts by its entry's description read alongside), for the store's other readers of the
+// listed stamps: the CSV export, the find.
+QString orderClause(const StampOrder& order);
+
 // The query of one stamp's list columns by its number ("?").
 QString listRowQuery();
 

@@ -131,11 +131,10 @@ void DateField::showPopup() {
     // rather than its message turning up over the calendar.
     if (!runPendingLeaveCheck())
         return;
-    program_.SelectedDate = date().value_or(QDate::currentDate());
 
     // A pop-up of the field, as a list's drop-down is: no title bar, and a click elsewhere
     // closes it without a pick.
-    frmDateEnt calendar(program_, this);
+    frmDateEnt calendar(program_, this, date().value_or(QDate::currentDate()));
     calendar.setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     calendar.setWindowTitle(caption_);
     calendar.adjustSize();
@@ -144,9 +143,9 @@ void DateField::showPopup() {
     const QRect available = screen ? screen->availableGeometry() : QRect();
     calendar.move(calendarPosition(field, calendar.size(), available, placement_));
 
-    if (calendar.exec() != QDialog::Accepted)
+    if (calendar.exec() != QDialog::Accepted || !calendar.pickedDate())
         return;
-    lineEdit()->setText(program_.regional.formatShortDate(program_.SelectedDate));
+    lineEdit()->setText(program_.regional.formatShortDate(*calendar.pickedDate()));
     emit changed();
     setFocus(Qt::OtherFocusReason);
     focusNextChild();

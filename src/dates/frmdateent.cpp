@@ -95,12 +95,13 @@ QString FormatDate(const Program& program, int month, int day, int year) {
     return parts.join(u' ');
 }
 
-frmDateEnt::frmDateEnt(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
+frmDateEnt::frmDateEnt(Program& program, QWidget* parent, const QDate& opensOn)
+    : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("frmDateEnt"));
     setWindowTitle(tr("Select Date"));
     const QLocale& locale = program_.regional.locale();
 
-    current_ = program_.SelectedDate;
+    current_ = opensOn;
     if (!current_.isValid() || !inRange(current_.year()))
         current_ = QDate::currentDate();
 
@@ -270,8 +271,7 @@ bool frmDateEnt::pickCell(int row, int column) {
     if (!isDayCell(row, column))
         return false;
     // Built from the numbers, not from text, so that nothing is lost to two-digit years.
-    program_.SelectedDate =
-        QDate(yearShown_, monthShown_, Grid1_->item(row, column)->text().toInt());
+    picked_ = QDate(yearShown_, monthShown_, Grid1_->item(row, column)->text().toInt());
     accept();
     return true;
 }

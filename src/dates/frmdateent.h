@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QKeyEvent;
 class QLineEdit;
@@ -23,8 +24,8 @@ QString FormatDate(const Program& program, int month, int day, int year);
 
 // The calendar: one month as a grid of days with spin buttons for the month and the year; the
 // year can be typed too. PgUp/PgDn step months, Ctrl+PgUp/PgDn years.
-// It opens on Program::SelectedDate and, when a day is picked, hands it back there and
-// accepts; closing it any other way leaves SelectedDate alone and rejects.
+// It opens on the date given (today when none) and, when a day is picked, accepts with it as
+// pickedDate(); closing it any other way rejects with none.
 class frmDateEnt : public QDialog {
     Q_OBJECT
 public:
@@ -33,7 +34,10 @@ public:
     static constexpr int FirstYear = 100;
     static constexpr int LastYear = 9999;
 
-    explicit frmDateEnt(Program& program, QWidget* parent = nullptr);
+    explicit frmDateEnt(Program& program, QWidget* parent = nullptr,
+                        const QDate& opensOn = QDate());
+
+    std::optional<QDate> pickedDate() const { return picked_; }
 
     QDate currentDate() const { return current_; }
     int monthShown() const { return monthShown_; }
@@ -56,6 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::optional<QDate> picked_;
     void stepTo(int month, int year);
     void moveDays(int days);
     bool isDayCell(int row, int column) const;

@@ -41,6 +41,8 @@ void ProgramState::closeCollection() {
     // The check reads the file by its own connection: it ends before the file is let go, which
     // Pack, Backup, Restore and a repair replace.
     structureCheck_.stop();
+    if (beforeClose)
+        beforeClose();
     StampSet.reset();
     if (CollectionDb)
         CollectionDb->close();

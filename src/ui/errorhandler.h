@@ -44,6 +44,9 @@ public:
     bool ReadOnly = false;
     std::unique_ptr<db::Database> CollectionDb;
     std::unique_ptr<db::RecordSet> StampSet;
+    // Runs before the collection closes, so that the window's views of it let go of its
+    // statements first.
+    std::function<void()> beforeClose;
 
     bool RetryLock = false;
     std::int16_t LockRetries = 0;

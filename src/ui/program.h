@@ -47,7 +47,6 @@ public:
     // the calendar dialog opens on and hands back.
     QString DateOrder = QStringLiteral("mdy");
     QString DateSep = QStringLiteral("/");
-    QDate SelectedDate;
 
     // Reports.
     ReportTarget reportTarget = ReportTarget::Preview;

@@ -69,6 +69,17 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
     }
 
+    // Closes the window and opens the program again on the same collection and settings.
+    void reopenWindow() {
+        ASSERT_TRUE(w->close());
+        w.reset();
+        program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        w = std::make_unique<frmMain>(*program);
+        w->load();
+        w->show();
+    }
+
     // A missing control fails the test with its name rather than crashing it.
     template <typename T> T* find(const char* name) {
         T* c = w->findChild<T*>(QLatin1String(name));

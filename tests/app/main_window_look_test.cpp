@@ -69,13 +69,7 @@ TEST_F(MainWindowTest, Look_TheWindowOpensWhereAndAsLargeAsItWasLeftOnThePageLef
     EXPECT_LE(first.height(), screen.height());
     w->resize(first + QSize(40, 30));
     find<QTabWidget>("SSTab1")->setCurrentIndex(2);
-    ASSERT_TRUE(w->close());
-    w.reset();
-    program = std::make_unique<Program>(dialogs, dir.path());
-    program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
-    w = std::make_unique<frmMain>(*program);
-    w->load();
-    w->show();
+    reopenWindow();
     EXPECT_EQ(w->size(), first + QSize(40, 30));
     EXPECT_EQ(find<QTabWidget>("SSTab1")->currentIndex(), 2);
     EXPECT_TRUE(QSettings(program->settingsFile, QSettings::IniFormat)

@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, DamageFoundWhileRunning_RepairsReopensTheSetAndStoresGoOn
     ASSERT_SOON(dialogs.messageTexts()
                     .join(QLatin1Char(' '))
                     .contains(QStringLiteral("has been repaired")));
-    ASSERT_NE(program->StampSet, nullptr);
+    ASSERT_TRUE(w->browser().isOpen());
     EXPECT_FALSE(text("txtDescr").isEmpty());
     const std::int64_t before = stampCount();
     EXPECT_GT(before, 1500);

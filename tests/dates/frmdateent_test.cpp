@@ -14,10 +14,11 @@ class CalendarTest : public ::testing::Test {
 protected:
     DatesProgram p;
     std::unique_ptr<frmDateEnt> calendar;
+    QDate opensOn;
 
     void open(const QDate& date, bool show = false) {
-        p.program.SelectedDate = date;
-        calendar = std::make_unique<frmDateEnt>(p.program);
+        opensOn = date;
+        calendar = std::make_unique<frmDateEnt>(p.program, nullptr, opensOn);
         if (show) {
             calendar->show();
             calendar->activateWindow();
@@ -105,12 +106,12 @@ TEST_F(CalendarTest, ClickOnADayPicksItButNotOnTheWeekdayRowOrABlankCell) {
     clickCell(1, 0);
     clickCell(6, 6);
     EXPECT_TRUE(calendar->isVisible());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2025, 2, 14));
+    EXPECT_EQ(calendar->pickedDate(), std::nullopt);
     EXPECT_EQ(selected(), QStringLiteral("14"));
     clickCell(4, 3);
     EXPECT_FALSE(calendar->isVisible());
     EXPECT_TRUE(calendar->picked());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2025, 2, 19));
+    EXPECT_EQ(calendar->pickedDate(), std::optional(QDate(2025, 2, 19)));
 }
 
 TEST_F(CalendarTest, KeyboardMovesThroughDaysAndMonthsPicksWithEnterAndEscapes) {
@@ -131,14 +132,14 @@ TEST_F(CalendarTest, KeyboardMovesThroughDaysAndMonthsPicksWithEnterAndEscapes) 
     QTest::keyClick(child<SpinButton>("Spin2"), Qt::Key_Up);
     QTest::keyClick(grid(), Qt::Key_Return);
     EXPECT_TRUE(calendar->picked());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2024, 3, 3));
+    EXPECT_EQ(calendar->pickedDate(), std::optional(QDate(2024, 3, 3)));
 
     open(QDate(2024, 6, 10), true);
     QTest::keyClick(grid(), Qt::Key_Right);
     QTest::keyClick(grid(), Qt::Key_Escape);
     EXPECT_FALSE(calendar->isVisible());
     EXPECT_FALSE(calendar->picked());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2024, 6, 10));
+    EXPECT_EQ(calendar->pickedDate(), std::nullopt);
 }
 
 TEST_F(CalendarTest, TheYearCanBeTypedFromTheGridOrInItsBoxAndOnlyYearsInRangeAreTaken) {
@@ -166,5 +167,5 @@ TEST_F(CalendarTest, TheYearCanBeTypedFromTheGridOrInItsBoxAndOnlyYearsInRangeAr
     EXPECT_EQ(year->text(), QStringLiteral("2000"));
     EXPECT_EQ(calendar->currentDate(), QDate(2000, 4, 15));
     QTest::keyClick(grid(), Qt::Key_Return);
-    EXPECT_EQ(p.program.SelectedDate, QDate(2000, 4, 15));
+    EXPECT_EQ(calendar->pickedDate(), std::optional(QDate(2000, 4, 15)));
 }
