@@ -2149,6 +2149,29 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     </message>
 </context>
 <context>
+    <name>StampBrowser</name>
+    <message>
+        <source>New stamp (1 stamp)</source>
+        <translation>Neue Briefmarke (1 Briefmarke)</translation>
+    </message>
+    <message>
+        <source>New stamp (%1 stamps)</source>
+        <translation>Neue Briefmarke (%1 Briefmarken)</translation>
+    </message>
+    <message>
+        <source>No stamp of %1 matches the filter</source>
+        <translation>Keine der %1 Briefmarken passt zum Filter</translation>
+    </message>
+    <message>
+        <source>Stamp %1 of %2</source>
+        <translation>Briefmarke %1 von %2</translation>
+    </message>
+    <message>
+        <source>(filtered from %1)</source>
+        <translation>(gefiltert aus %1)</translation>
+    </message>
+</context>
+<context>
     <name>StampPictures</name>
     <message>
         <source>Failed to save the picture to the file: &apos;%1&apos;</source>
@@ -2656,22 +2679,6 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
 </context>
 <context>
     <name>perlinex::browse::StampBrowser</name>
-    <message>
-        <source>New stamp (%1 stamps)</source>
-        <translation>Neue Briefmarke (%1 Briefmarken)</translation>
-    </message>
-    <message>
-        <source>No stamp of %1 matches the filter</source>
-        <translation>Keine von %1 Briefmarken passt zum Filter</translation>
-    </message>
-    <message>
-        <source>Stamp %1 of %2</source>
-        <translation>Briefmarke %1 von %2</translation>
-    </message>
-    <message>
-        <source>(filtered from %1)</source>
-        <translation>(gefiltert aus %1)</translation>
-    </message>
     <message>
         <source>Record is deleted.</source>
         <translation>Der Eintrag ist gelöscht.</translation>
@@ -3924,6 +3931,54 @@ Berichtsvorlagen (.rpt-Dateien) liegen dort, wo Sie sie gespeichert haben, und g
     <message>
         <source>Stamp picture</source>
         <translation>Briefmarkenbild</translation>
+    </message>
+    <message>
+        <source> — %1</source>
+        <translation> — %1</translation>
+    </message>
+    <message>
+        <source>&amp;New Collection...</source>
+        <translation>&amp;Neue Sammlung …</translation>
+    </message>
+    <message>
+        <source>&amp;Open Collection...</source>
+        <translation>Sammlung ö&amp;ffnen …</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Collection &amp;List</source>
+        <translation>Sammlungs&amp;liste</translation>
+    </message>
+    <message>
+        <source>There is no collection in %1 any more. It is taken off the list of recent collections.</source>
+        <translation>In %1 gibt es keine Sammlung mehr. Sie wird aus der Liste der zuletzt geöffneten Sammlungen entfernt.</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>New Collection</source>
+        <translation>Neue Sammlung</translation>
+    </message>
+    <message>
+        <source>There is a collection in %1 already. Open it with Open Collection, or choose another folder.</source>
+        <translation>In %1 gibt es bereits eine Sammlung. Öffnen Sie sie mit „Sammlung öffnen“, oder wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>Open Collection</source>
+        <translation>Sammlung öffnen</translation>
+    </message>
+    <message>
+        <source>The record on screen has not been stored. Do you want to open another collection and lose the changes?</source>
+        <translation>Der angezeigte Eintrag ist nicht gespeichert. Wollen Sie eine andere Sammlung öffnen und die Änderungen verwerfen?</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,8 @@
 #include "db/recordset.h"
 #include "db/searchtext.h"
 
+#include "util/translation.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 
@@ -69,21 +71,19 @@ std::int64_t StampBrowser::currentRow() const {
 }
 
 QString StampBrowser::position(const QLocale& locale) const {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("StampBrowser", text);
-    };
     const QString total = locale.toString(qlonglong(totalCount()));
     if (totalCount() == 0)
         return QString();
     if (mode_ == Mode::Adding)
-        return tr("New stamp (%1 stamps)").arg(total);
+        return totalCount() == 1 ? translate("StampBrowser", "New stamp (1 stamp)")
+                                 : translate("StampBrowser", "New stamp (%1 stamps)").arg(total);
     if (rowCount() == 0)
-        return tr("No stamp of %1 matches the filter").arg(total);
-    QString text = tr("Stamp %1 of %2")
+        return translate("StampBrowser", "No stamp of %1 matches the filter").arg(total);
+    QString text = translate("StampBrowser", "Stamp %1 of %2")
                        .arg(locale.toString(qlonglong(std::max<std::int64_t>(currentRow(), 0) + 1)),
                             locale.toString(qlonglong(rowCount())));
     if (isFiltered())
-        text += QLatin1Char(' ') + tr("(filtered from %1)").arg(total);
+        text += QLatin1Char(' ') + translate("StampBrowser", "(filtered from %1)").arg(total);
     return text;
 }
 
