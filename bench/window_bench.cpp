@@ -237,9 +237,10 @@ void findWith(benchmark::State& state, int direction) {
     OpenWindow w;
     w.settle();
     // The set the window opens over the listed stamps while the dialog is shown.
-    w.program.StampSet = w.program.CollectionDb->openRecordSet(
+    const std::unique_ptr<perlinex::db::RecordSet> stamps = w.program.CollectionDb->openRecordSet(
         QStringLiteral("Select * from stamp order by stamp.descr, stamp.stampid"));
     perlinex::frmFind dialog(w.program);
+    dialog.searchIn(stamps.get());
     auto* fields = dialog.findChild<QListWidget*>(QStringLiteral("lstField"));
     fields->setCurrentItem(
         fields->findItems(QStringLiteral("Description"), Qt::MatchExactly).value(0));
@@ -251,11 +252,10 @@ void findWith(benchmark::State& state, int direction) {
     auto* find = dialog.findChild<QPushButton*>(QStringLiteral("cmdFind"));
     for (auto _ : state) {
         find->click();
-        if (!w.program.StampSet->noMatch())
-            w.window.browser().moveToStamp(
-                w.program.StampSet->field(QStringLiteral("stampid")).toInteger());
+        if (!stamps->noMatch())
+            w.window.browser().moveToStamp(stamps->field(QStringLiteral("stampid")).toInteger());
         else
-            w.program.StampSet->moveFirst();
+            stamps->moveFirst();
     }
 }
 

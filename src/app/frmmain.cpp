@@ -666,41 +666,33 @@ void frmMain::find() {
     const std::optional<std::int64_t> shown = browser_.currentId();
     const QString backToShown = QStringLiteral("stampid = %1").arg(shown.value_or(0));
     // The set the dialog moves lives only while it is shown.
-    struct SetGoes {
-        Program& program;
-        ~SetGoes() { program.StampSet.reset(); }
-    } setGoes{program_};
-    bool opened = false;
+    std::unique_ptr<db::RecordSet> stamps;
     trap(program_, [&] {
         const QString where = browser_.listCondition();
-        program_.StampSet = program_.CollectionDb->openRecordSet(
+        stamps = program_.CollectionDb->openRecordSet(
             QStringLiteral("Select * from stamp%1 order by %2")
                 .arg(where.isEmpty() ? QString() : QStringLiteral(" where ") + where,
                      browse::orderClause(browser_.order())));
-        program_.StampSet->findFirst(backToShown);
-        opened = true;
+        stamps->findFirst(backToShown);
     });
-    if (!opened)
+    if (!stamps)
         return;
     program_.FindUseWith = QStringLiteral("stamp");
-    program_.DialogCancelled = true;
     if (!findDialog_)
         findDialog_ = new frmFind(program_, this);
-    findDialog_->exec();
+    const std::optional<frmFind::Found> found = findDialog_->findIn(*stamps);
+    stamps.reset();
     // Damage met by the search takes the way of damage met anywhere: repaired, then the
     // browser opens anew (the handler does not come back here).
     if (const auto damage = findDialog_->takeDamage())
         HandleDbError(program_, *damage);
-    trap(program_, [&] {
-        db::RecordSet& rs = *program_.StampSet;
-        if (program_.DialogCancelled)
-            return;
-        if (rs.noMatch()) {
-            program_.dialogs().message(tr("That stamp was not found."), tr("No Records Match"));
-            return;
-        }
-        browser_.moveToStamp(rs.field(QStringLiteral("stampid")).toInteger());
-    });
+    if (!found)
+        return;
+    if (!found->stamp) {
+        program_.dialogs().message(tr("That stamp was not found."), tr("No Records Match"));
+        return;
+    }
+    trap(program_, [&] { browser_.moveToStamp(*found->stamp); });
 }
 
 void frmMain::sortBy(int order) {

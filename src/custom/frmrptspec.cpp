@@ -591,14 +591,12 @@ void frmRptSpec::save() {
         layoutChanged_ = false;
 }
 
-void frmRptSpec::ConfirmReplaceLayout(const QString& path) {
-    program_.DialogCancelled = false;
+bool frmRptSpec::ConfirmReplaceLayout(const QString& path) {
     if (!QFileInfo(path).isFile())
-        return;
-    if (program_.dialogs().message(
-            tr("The report file '%1' already exists.  Do you wish to replace it?").arg(path),
-            tr("File Exists"), Buttons::YesNo, Icon::None) != Answer::Yes)
-        program_.DialogCancelled = true;
+        return true;
+    return program_.dialogs().message(
+               tr("The report file '%1' already exists.  Do you wish to replace it?").arg(path),
+               tr("File Exists"), Buttons::YesNo, Icon::None) == Answer::Yes;
 }
 
 void frmRptSpec::saveAs() {
@@ -612,8 +610,7 @@ void frmRptSpec::saveAs() {
         path += QStringLiteral(".rpt");
     if (!mayWriteFile(program_.dialogs(), path, program_.collectionFiles()))
         return;
-    ConfirmReplaceLayout(path);
-    if (program_.DialogCancelled)
+    if (!ConfirmReplaceLayout(path))
         return;
     const QString previous = layoutFile_;
     layoutFile_ = path;

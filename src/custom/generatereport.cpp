@@ -159,8 +159,7 @@ void Run::writeFile(reports::FileTarget target) {
     const durable::ProtectedFiles keep = reports_.protectedFiles();
     if (!mayWriteFile(program_.dialogs(), *chosen, keep))
         return;
-    reports::ConfirmReplace(program_, *chosen);
-    if (program_.DialogCancelled)
+    if (!reports::ConfirmReplace(program_, *chosen))
         return;
     const BusyCursor busy;
     try {

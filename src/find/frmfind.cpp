@@ -271,8 +271,24 @@ void frmFind::fillSel(const FindField& field) {
 }
 
 void frmFind::moveStampsFirst() {
-    if (program_.StampSet)
-        trap(program_, [&] { program_.StampSet->moveFirst(); });
+    if (stamps_)
+        trap(program_, [&] { stamps_->moveFirst(); });
+}
+
+void frmFind::searchIn(db::RecordSet* stamps) {
+    stamps_ = stamps;
+    searched_ = false;
+}
+
+std::optional<frmFind::Found> frmFind::findIn(db::RecordSet& stamps) {
+    searchIn(&stamps);
+    exec();
+    stamps_ = nullptr;
+    if (!searched_)
+        return std::nullopt;
+    if (stamps.noMatch())
+        return Found{};
+    return Found{stamps.field(QStringLiteral("stampid")).toInteger()};
 }
 
 // The criterion ------------------------------------------------------------------------------
@@ -388,23 +404,23 @@ std::optional<db::DbError> frmFind::takeDamage() {
 }
 
 void frmFind::findClicked() {
-    const bool wasCancelled = program_.DialogCancelled;
-    program_.DialogCancelled = false;
+    const bool wasSearched = searched_;
+    searched_ = true;
     const Built b = build();
     if (b.criterion.isEmpty()) {
         // A failed value check counts as a click on Find; with no field or an unsearchable one
         // the click did nothing at all.
         if (!b.valueCheck)
-            program_.DialogCancelled = wasCancelled;
+            searched_ = wasSearched;
         program_.dialogs().message(b.message, b.title, Buttons::Ok, Icon::None);
         if (b.focusText)
             txtToFind->setFocus();
         return;
     }
     try {
-        if (!program_.StampSet)
+        if (!stamps_)
             throw DbError(db::err::NoDatabase, tr("No stamps are open."));
-        db::RecordSet& stamps = *program_.StampSet;
+        db::RecordSet& stamps = *stamps_;
         BusyCursor busy; // a search may read the whole collection
         switch (direction()) {
         case 2:
@@ -423,13 +439,13 @@ void frmFind::findClicked() {
     } catch (const DbError& e) {
         if (e.number() == db::err::DamagedFile) {
             damage_ = e;
-            program_.DialogCancelled = true;
+            searched_ = false;
             reject();
             return;
         }
         // No search was made, so the stamp shown stays as it was, and closing now counts as
         // cancelled. The common handler would end the program for an error such as this one.
-        program_.DialogCancelled = wasCancelled;
+        searched_ = wasSearched;
         program_.dialogs().message(tr("The search could not be made: ") + e.text(), title(),
                                    Buttons::Ok, Icon::Warning);
         return;

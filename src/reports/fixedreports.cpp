@@ -24,17 +24,15 @@ const QString FolderKey = QStringLiteral("reports/folder");
 
 } // namespace
 
-void ConfirmReplace(ProgramState& program, const QString& fileName) {
-    program.DialogCancelled = false;
+bool ConfirmReplace(ProgramState& program, const QString& fileName) {
     // Any file of that name is asked about, hidden ones too: replacing it loses it.
     if (!QFileInfo(fileName).isFile())
-        return;
+        return true;
     const Answer answer = program.dialogs().message(
         translate("Reports", "The file '%1' already exists.  Do you wish to replace it?")
             .arg(fileName),
         translate("Reports", "File Exists"), Buttons::YesNo, Icon::None);
-    if (answer != Answer::Yes)
-        program.DialogCancelled = true;
+    return answer == Answer::Yes;
 }
 
 QString fileSuffix(FileTarget target) {
@@ -125,10 +123,10 @@ void FixedReports::run(ReportId id) {
     if (isCategoryReport(definition)) {
         program_.ReportCategory = definition.category;
         frmRptSel selection(program_, definition.category, parent_);
-        selection.exec();
-        if (program_.DialogCancelled)
+        const std::optional<std::int32_t> chosen = selection.choose();
+        if (!chosen)
             return;
-        codeId = program_.ReportCodeId;
+        codeId = *chosen;
     }
     program_.ReportActive = true;
 
@@ -192,8 +190,7 @@ void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget targe
     const durable::ProtectedFiles keep = program_.collectionFiles();
     if (!mayWriteFile(program_.dialogs(), *chosen, keep))
         return;
-    ConfirmReplace(program_, *chosen);
-    if (program_.DialogCancelled)
+    if (!ConfirmReplace(program_, *chosen))
         return;
     const BusyCursor busy;
     try {

@@ -17,9 +17,9 @@ namespace perlinex::reports {
 class frmOutput;
 class ReportData;
 
-// The file-exists confirmation of the file targets: clears program.DialogCancelled and, when
-// fileName names an existing file, asks whether to replace it; No sets DialogCancelled.
-void ConfirmReplace(ProgramState& program, const QString& fileName);
+// The file-exists confirmation of the file targets: when fileName names an existing file, asks
+// whether to replace it. True when the file may be written.
+bool ConfirmReplace(ProgramState& program, const QString& fileName);
 
 // ".txt" or ".htm".
 QString fileSuffix(FileTarget target);

@@ -280,8 +280,7 @@ std::optional<QString> StatisticsWindow::chooseFile(const QString& title, const 
         return std::nullopt;
     if (!mayWriteFile(program_.dialogs(), *chosen, program_.collectionFiles()))
         return std::nullopt;
-    reports::ConfirmReplace(program_, *chosen);
-    if (program_.DialogCancelled)
+    if (!reports::ConfirmReplace(program_, *chosen))
         return std::nullopt;
     return chosen;
 }

@@ -43,7 +43,6 @@ void ProgramState::closeCollection() {
     structureCheck_.stop();
     if (beforeClose)
         beforeClose();
-    StampSet.reset();
     if (CollectionDb)
         CollectionDb->close();
     CollectionDb.reset();

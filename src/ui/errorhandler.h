@@ -43,7 +43,6 @@ public:
     // the windows offer no command that would change it.
     bool ReadOnly = false;
     std::unique_ptr<db::Database> CollectionDb;
-    std::unique_ptr<db::RecordSet> StampSet;
     // Runs before the collection closes, so that the window's views of it let go of its
     // statements first.
     std::function<void()> beforeClose;

@@ -56,9 +56,8 @@ public:
     QString TableFormat;
     QString TableHeading;
     // The category report asked for: a code table number (3 country, 9 type, 4 format,
-    // 8 topic), and the entry chosen in the selection dialog or -1 for all entries.
+    // 8 topic).
     int ReportCategory = 0;
-    std::int32_t ReportCodeId = -1;
     QColor HeadingShade = QColor(0, 0, 0);
     QColor BodyShade = QColor(200, 200, 200);
 

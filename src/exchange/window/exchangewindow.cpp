@@ -42,8 +42,7 @@ std::optional<ExportTarget> chooseTarget(Program& program) {
         return std::nullopt;
     if (!mayWriteFile(dialogs, *file, program.collectionFiles()))
         return std::nullopt;
-    reports::ConfirmReplace(program, *file);
-    if (program.DialogCancelled)
+    if (!reports::ConfirmReplace(program, *file))
         return std::nullopt;
     ExportTarget target{*file, QString()};
     if (hasPictures(program.imagesFolder())) {
