@@ -146,6 +146,9 @@ void frmMain::showPosition() {
 frmMain::~frmMain() {
     unload();
     program_.beforeClose = nullptr;
+    // The list reads the browser, a member that goes before the child widgets do.
+    delete pane_;
+    pane_ = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -482,8 +485,9 @@ bool frmMain::storeTyped(browse::StampBrowser::AfterStore after) {
     steps.step = [this](const std::function<void()>& fn) { trap(program_, fn); };
     steps.commit = [this](const std::function<void()>& fn) { withLockRetry(program_, fn); };
     std::unique_ptr<db::PendingPicture> picture;
+    QImage image; // outlives the steps that read it
     if (PictureChanged) {
-        const QImage image = Image1->fullImage();
+        image = Image1->fullImage();
         steps.prepare = [&](std::int64_t id) {
             trap(program_, [&] { picture = pictures_.prepare(*program_.CollectionDb, id, image); });
         };

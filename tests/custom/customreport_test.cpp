@@ -216,7 +216,8 @@ TEST_F(CustomReportTest, PreviewIsLaidOutInTheLayoutsPageSetup) {
     EXPECT_EQ(texts[8], (QStringList{"", "", "$4.50"}));
     // 2.5 cm, its share of the table's width kept as the table widens to the page.
     EXPECT_EQ(p.format().columns()[0].width, 1404);
-    const reports::PlacedRow& row = document.pageRows(0)[1];
+    const QList<reports::PlacedRow> rows = document.pageRows(0);
+    const reports::PlacedRow& row = rows[1];
     EXPECT_NEAR(row.cells[0].rect.width() / row.rect.width(), 1404.0 / p.format().width(), 1e-9);
 
     // A fixed report in the same document afterwards is portrait again, without the footer.
