@@ -1,23 +1,29 @@
-// Timings of the collection value report on a generated collection (100,000 stamps unless
-// PERLINEX_BENCH_STAMPS says otherwise), run as `perlinex report value` runs it, beside the
-// floor measured in the same iteration: the sqlite3 tool writing the same query with
-// `.mode tabs` to a file. The tool does not know the program's TEXTCI collation, so its query
-// orders by descr COLLATE NOCASE; ours runs the report's own query, unchanged.
+// Timings of the fixed reports on generated collections (100,000 stamps unless
+// PERLINEX_BENCH_STAMPS says otherwise), run as `perlinex report` runs them, beside the floor
+// measured in the same iteration: the sqlite3 tool running the same query text, as the
+// program's dialect translation gives it. The tool does not know the program's TEXTCI
+// collation, so its query orders each term COLLATE NOCASE; ours runs the report's own query,
+// unchanged.
 //
-// Counters: ms of ours and of the floor, their ratio (targets: text 2, HTML 2.5); for the
-// preview the first page shown and all pages laid out after the menu item, with peak memory;
-// for the PDF the whole command.
+// Every fixed report, written as text to /dev/null as the tool's output is (target: ratio 2),
+// at the size and, in the full run, at ten times the size, where "growth" is ours at the
+// larger size over ours at the smaller and "floor_growth" the same for the floor (target: no
+// more). The value report also as a text, an HTML and a PDF file (file targets: text 2, HTML
+// 2.5); for the preview the first page shown and all pages laid out after the menu item, with
+// peak memory.
 #include "bench_support.h"
 #include "generator/generator.h"
 
+#include "db/dialect.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 #include "reports/fixedreports.h"
 #include "reports/frmoutput.h"
 #include "reports/reportcommand.h"
 #include "reports/reportdefinitions.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
@@ -26,6 +32,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -39,22 +47,116 @@ QString collectionPath() {
     return gDir->filePath(QString::fromLatin1(db::CollectionFileName));
 }
 
-// The floor: the sqlite3 tool writes the value report's query to a file; ms, or -1.
-double sqliteFloorMs(const QString& outFile) {
-    const QString query = QStringLiteral(
-        "Select descr, CatNum, Quantity, PricePaid, CatValue from Stamp where not wantlist and "
-        "not sold order by descr COLLATE NOCASE;");
+// The folder of a generated collection of that many stamps: the one every benchmark here
+// uses, or one made for the larger size once.
+QString collectionFolder(std::int64_t stamps) {
+    if (stamps == bench::stampsFromEnvironment())
+        return gDir->path();
+    static std::map<std::int64_t, std::unique_ptr<QTemporaryDir>> made;
+    auto& dir = made[stamps];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        generator::generateCollection(dir->filePath(QString::fromLatin1(db::CollectionFileName)),
+                                      {stamps, 1});
+    }
+    return dir->path();
+}
+
+// The report's query as the engine runs it, each term of its order COLLATE NOCASE.
+QString floorQuery(const ReportDefinition& definition) {
+    const QString sql = db::translateSql(reportQuery(definition, -1));
+    const qsizetype at = sql.lastIndexOf(QLatin1String("order by "), -1, Qt::CaseInsensitive);
+    QStringList terms = sql.mid(at + 9).split(QLatin1Char(','));
+    for (QString& term : terms)
+        term = term.trimmed() + QStringLiteral(" COLLATE NOCASE");
+    return sql.left(at + 9) + terms.join(QStringLiteral(", ")) + QLatin1Char(';');
+}
+
+// The floor: the sqlite3 tool running the query, its output to a file; ms, or -1.
+double toolMs(const QString& folder, const QString& query,
+              const QString& output = QStringLiteral("/dev/null")) {
     QProcess tool;
     QElapsedTimer t;
     t.start();
-    tool.start(QStringLiteral("sqlite3"), {collectionPath()});
+    tool.start(QStringLiteral("sqlite3"),
+               {QDir(folder).filePath(QString::fromLatin1(db::CollectionFileName))});
     if (!tool.waitForStarted())
         return -1;
-    tool.write(QStringLiteral(".mode tabs\n.output %1\n%2\n.quit\n").arg(outFile, query).toUtf8());
+    tool.write(QStringLiteral(".mode tabs\n.output %1\n%2\n.quit\n").arg(output, query).toUtf8());
     tool.closeWriteChannel();
     if (!tool.waitForFinished(-1) || tool.exitCode() != 0)
         return -1;
     return bench::ms(t);
+}
+
+// Ours: the command writing the report as text to standard output, here /dev/null.
+double oursMs(const QString& folder, const ReportDefinition& definition) {
+    QFile null(QStringLiteral("/dev/null"));
+    if (!null.open(QIODevice::WriteOnly))
+        return -1;
+    QTextStream out(&null);
+    QString errText;
+    QTextStream err(&errText);
+    QElapsedTimer t;
+    t.start();
+    const int status =
+        runReportCommand({QStringLiteral("perlinex"), QStringLiteral("report"),
+                          QString::fromLatin1(definition.commandName), QStringLiteral("--to"),
+                          QStringLiteral("text"), QStringLiteral("--output"), QStringLiteral("-"),
+                          QStringLiteral("--folder"), folder},
+                         out, err);
+    return status == 0 ? bench::ms(t) : -1;
+}
+
+struct Measured {
+    double ours = 0;
+    double floor = 0;
+};
+std::map<std::pair<std::string, std::int64_t>, Measured> gMeasured;
+
+void reportAgainstFloor(benchmark::State& state, const ReportDefinition* definition,
+                        std::int64_t stamps, std::int64_t smaller) {
+    const QString folder = collectionFolder(stamps);
+    const QString query = floorQuery(*definition);
+    double ours = 0, floor = 0;
+    for (auto _ : state) {
+        const double one = oursMs(folder, *definition);
+        const double f = toolMs(folder, query);
+        if (one < 0 || f < 0) {
+            state.SkipWithError(one < 0 ? "the report failed" : "the sqlite3 tool failed");
+            return;
+        }
+        ours += one;
+        floor += f;
+        state.SetIterationTime(one / 1000);
+    }
+    const double n = double(state.iterations());
+    const Measured m{ours / n, floor / n};
+    gMeasured[{definition->commandName, stamps}] = m;
+    state.counters["ours_ms"] = m.ours;
+    state.counters["floor_ms"] = m.floor;
+    state.counters["ratio"] = m.ours / m.floor;
+    const auto before = gMeasured.find({definition->commandName, smaller});
+    if (smaller > 0 && before != gMeasured.end()) {
+        state.counters["growth"] = m.ours / before->second.ours;
+        state.counters["floor_growth"] = m.floor / before->second.floor;
+    }
+}
+
+// Every fixed report at the size, then, in the full run, at ten times the size.
+void registerReportsAgainstFloor(std::int64_t stamps, bool quick) {
+    for (const std::int64_t size :
+         quick ? std::vector<std::int64_t>{stamps} : std::vector<std::int64_t>{stamps, stamps * 10})
+        for (const ReportDefinition& d : reportDefinitions())
+            benchmark::RegisterBenchmark(
+                (std::string("BM_ReportAgainstFloor/") + d.commandName + "/" + std::to_string(size))
+                    .c_str(),
+                [&d, size, stamps](benchmark::State& state) {
+                    reportAgainstFloor(state, &d, size, size == stamps ? 0 : stamps);
+                })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(3);
 }
 
 int command(const QString& target, const QString& outFile) {
@@ -80,7 +182,8 @@ void fileAgainstFloor(benchmark::State& state, const QString& target) {
             return;
         }
         const double one = bench::ms(t);
-        const double f = sqliteFloorMs(floorFile);
+        const double f =
+            toolMs(gDir->path(), floorQuery(reportDefinition(ReportId::Value)), floorFile);
         if (f < 0) {
             state.SkipWithError("the sqlite3 tool failed");
             return;
@@ -168,6 +271,7 @@ int main(int argc, char** argv) {
     generator::generateCollection(collectionPath(), {stamps, 1});
     benchmark::AddCustomContext("stamps", std::to_string(stamps));
     benchmark::AddCustomContext("generate_ms", std::to_string(t.elapsed()));
+    registerReportsAgainstFloor(stamps, stamps < 100000);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -44,8 +44,7 @@ function(perlinex_forbid_links target)
 endfunction()
 
 foreach(core perlinex_util perlinex_regional perlinex_db_core perlinex_db_sqlite perlinex_db
-             perlinex_record perlinex_exchange
-             perlinex_generator perlinex_stats)
+             perlinex_record perlinex_browse perlinex_exchange perlinex_generator perlinex_stats)
     perlinex_forbid_links(${core} Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
 endforeach()
 perlinex_forbid_links(perlinex_imaging Qt6::Widgets Qt6::PrintSupport)

@@ -22,6 +22,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-image-formats-plugins, fonts-liberation")
+# qt6-translations-l10n: Qt's own texts (its dialogs' buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, qt6-image-formats-plugins, qt6-translations-l10n, fonts-liberation")
 
 include(CPack)

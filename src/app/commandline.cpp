@@ -2,22 +2,24 @@
 
 #include "app/exchangecommand.h"
 #include "app/terminaldialogs.h"
+#include "browse/listcommand.h"
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
-#include "db/sqlite/collectionhold.h"
 #include "db/dberror.h"
+#include "db/schema.h"
+#include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/pendingpicture.h"
-#include "db/schema.h"
 #include "generator/generator.h"
 #include "reports/reportcommand.h"
 #include "stats/statscommand.h"
 #include "ui/program.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/cataloguefile.h"
+#include "util/textfields.h"
+#include "util/translation.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -28,33 +30,33 @@ namespace perlinex::app {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
-
 QString usage() {
-    return tr("Usage:\n"
-              "  perlinex [FOLDER]                                 open the collection in "
-              "FOLDER\n"
-              "  perlinex FILE.rpt                                 open a report layout in "
-              "the designer\n"
-              "  perlinex new FOLDER                               make a new, empty "
-              "collection\n"
-              "  perlinex generate FOLDER --stamps N [--seed S]    make a collection of N "
-              "generated stamps\n"
-              "  perlinex check [FOLDER]                           check the collection; nothing "
-              "is changed\n"
-              "  perlinex repair [FOLDER] [--yes]                  repair a damaged collection\n"
-              "  perlinex --help                                   show this text\n"
-              "  perlinex --version                                show the program's "
-              "version\n");
+    return translate(
+               "CommandLine",
+               "Usage:\n"
+               "  perlinex [FOLDER]                                 open the collection in "
+               "FOLDER\n"
+               "  perlinex FILE.rpt                                 open a report layout in "
+               "the designer\n"
+               "  perlinex new FOLDER                               make a new, empty "
+               "collection\n"
+               "  perlinex generate FOLDER --stamps N [--seed S]    make a collection of N "
+               "generated stamps\n"
+               "  perlinex check [FOLDER]                           check the collection; nothing "
+               "is changed\n"
+               "  perlinex repair [FOLDER] [--yes]                  repair a damaged collection\n"
+               "  perlinex --help                                   show this text\n"
+               "  perlinex --version                                show the program's "
+               "version\n"
+               "  Without a FOLDER, the collection is the one in %1.\n")
+        .arg(QDir::toNativeSeparators(defaultFolder()));
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
-                                   QStringLiteral("check"),  QStringLiteral("repair"),
-                                   QStringLiteral("report"), QStringLiteral("export"),
-                                   QStringLiteral("import"), QStringLiteral("statistics")};
+    static const QStringList names{
+        QStringLiteral("new"),    QStringLiteral("generate"),   QStringLiteral("check"),
+        QStringLiteral("repair"), QStringLiteral("report"),     QStringLiteral("export"),
+        QStringLiteral("import"), QStringLiteral("statistics"), QStringLiteral("list")};
     return names;
 }
 
@@ -68,7 +70,7 @@ bool isLayoutFileName(const QString& argument) {
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n"
         << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-        << exchangeCommandUsage() << stats::statisticsCommandUsage();
+        << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
     return 2;
 }
 
@@ -76,13 +78,15 @@ int wrong(QTextStream& err, const QString& what) {
 // that already holds a collection.
 std::optional<db::CollectionHold> prepareNewFolder(const QString& folder, QTextStream& err) {
     if (!QDir().mkpath(folder)) {
-        err << "perlinex: " << tr("cannot make the folder %1").arg(folder) << "\n";
+        err << "perlinex: " << translate("CommandLine", "cannot make the folder %1").arg(folder)
+            << "\n";
         return std::nullopt;
     }
     db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Make);
     if (QFileInfo::exists(hold.path)) {
         err << "perlinex: "
-            << tr("%1 already holds a collection (stamp.mdb); it has been left as it is.")
+            << translate("CommandLine",
+                         "%1 already holds a collection (stamp.mdb); it has been left as it is.")
                    .arg(folder)
             << "\n";
         return std::nullopt;
@@ -102,7 +106,7 @@ int newCollection(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!parser.parse(args))
         return wrong(err, parser.errorText());
     if (parser.positionalArguments().size() != 2)
-        return wrong(err, tr("new needs exactly one FOLDER"));
+        return wrong(err, translate("CommandLine", "new needs exactly one FOLDER"));
     const QString folder = parser.positionalArguments()[1];
     const auto hold = prepareNewFolder(folder, err);
     if (!hold)
@@ -110,7 +114,8 @@ int newCollection(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QDir dir(folder);
     db::createCollection(hold->path)->close();
     db::openCatalogue(folder)->close();
-    out << tr("Made a new, empty collection in %1").arg(dir.absolutePath()) << "\n";
+    out << translate("CommandLine", "Made a new, empty collection in %1").arg(dir.absolutePath())
+        << "\n";
     return 0;
 }
 
@@ -122,18 +127,21 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!parser.parse(args))
         return wrong(err, parser.errorText());
     if (parser.positionalArguments().size() != 2)
-        return wrong(err, tr("generate needs exactly one FOLDER"));
+        return wrong(err, translate("CommandLine", "generate needs exactly one FOLDER"));
     if (!parser.isSet(stamps))
-        return wrong(err, tr("generate needs --stamps N"));
+        return wrong(err, translate("CommandLine", "generate needs --stamps N"));
     generator::GeneratorOptions options;
     bool ok = false;
     options.stamps = parser.value(stamps).toLongLong(&ok);
     if (!ok || options.stamps < 0)
-        return wrong(err, tr("--stamps needs a whole number, not %1").arg(parser.value(stamps)));
+        return wrong(err, translate("CommandLine", "--stamps needs a positive whole number, not %1")
+                              .arg(parser.value(stamps)));
     if (parser.isSet(seed)) {
         options.seed = parser.value(seed).toULongLong(&ok);
         if (!ok)
-            return wrong(err, tr("--seed needs a whole number, not %1").arg(parser.value(seed)));
+            return wrong(err,
+                         translate("CommandLine", "--seed needs a positive whole number, not %1")
+                             .arg(parser.value(seed)));
     }
     const QString folder = parser.positionalArguments()[1];
     const auto hold = prepareNewFolder(folder, err);
@@ -143,9 +151,8 @@ int generate(const QStringList& args, QTextStream& out, QTextStream& err) {
     timer.start();
     generator::generateCollection(hold->path, options);
     db::openCatalogue(folder)->close();
-    out << tr("Generated %1 stamps in %2 (%3 ms)")
-               .arg(options.stamps)
-               .arg(QDir(folder).absolutePath())
+    out << translate("CommandLine", "Generated %1 in %2 (%3 ms)")
+               .arg(stampCount(options.stamps), QDir(folder).absolutePath())
                .arg(timer.elapsed())
         << "\n";
     return 0;
@@ -162,7 +169,8 @@ std::optional<Target> targetOf(const QCommandLineParser& parser, db::Purpose pur
                                QTextStream& err, int* status) {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 2) {
-        *status = wrong(err, tr("%1 takes one FOLDER at most").arg(positional[0]));
+        *status =
+            wrong(err, translate("CommandLine", "%1 takes one FOLDER at most").arg(positional[0]));
         return std::nullopt;
     }
     Target t;
@@ -182,13 +190,15 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err) {
         return status;
     const QStringList problems = db::checkCollection(target->hold.path);
     if (problems.isEmpty()) {
-        out << tr("The collection in %1 is whole.").arg(target->folder) << "\n";
+        out << translate("CommandLine", "The collection in %1 is whole.").arg(target->folder)
+            << "\n";
         return 0;
     }
-    out << tr("The collection in %1 is damaged:").arg(target->folder) << "\n";
+    out << translate("CommandLine", "The collection in %1 is damaged:").arg(target->folder) << "\n";
     for (const QString& p : problems)
         out << "  " << p << "\n";
-    out << tr("Nothing has been changed. \"perlinex repair\" repairs it.") << "\n";
+    out << translate("CommandLine", "Nothing has been changed. \"perlinex repair\" repairs it.")
+        << "\n";
     return 1;
 }
 
@@ -204,7 +214,9 @@ int repair(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
         return status;
     const QStringList problems = db::checkCollection(target->hold.path);
     if (problems.isEmpty()) {
-        out << tr("The collection in %1 is whole; there is nothing to repair.").arg(target->folder)
+        out << translate("CommandLine",
+                         "The collection in %1 is whole; there is nothing to repair.")
+                   .arg(target->folder)
             << "\n";
         return 0;
     }
@@ -234,24 +246,37 @@ void settlePendingPictures(Program& program) {
     QTextStream log(stderr);
     for (std::int64_t id : pictures.finished)
         log << "perlinex: "
-            << tr("the picture of stamp %1, stored when the program was stopped, has been put "
-                  "in place")
+            << translate(
+                   "CommandLine",
+                   "the picture of stamp %1, stored when the program was stopped, has been put "
+                   "in place")
                    .arg(id)
             << "\n";
     for (std::int64_t id : pictures.discarded)
         log << "perlinex: "
-            << tr("the picture of stamp %1, whose record was not stored when the program was "
-                  "stopped, has been removed")
+            << translate(
+                   "CommandLine",
+                   "the picture of stamp %1, whose record was not stored when the program was "
+                   "stopped, has been removed")
                    .arg(id)
             << "\n";
     if (!pictures.unsettled.isEmpty())
         log << "perlinex: "
-            << tr("pictures of a store cut short are left for a later start: %1")
+            << translate("CommandLine",
+                         "pictures of a store cut short are left for a later start: %1")
                    .arg(pictures.unsettled)
             << "\n";
 }
 
 } // namespace
+
+void quietenToolkitWarnings() {
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type != QtCriticalMsg && type != QtFatalMsg)
+            return;
+        QTextStream(stderr) << "perlinex: " << text << "\n";
+    });
+}
 
 bool commandDraws(const QStringList& arguments) {
     return arguments.value(1) == QLatin1String("report");
@@ -297,6 +322,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return stats::runStatisticsCommand(arguments, out, err);
         if (first == QLatin1String("check"))
             return check(arguments, out, err);
+        if (first == QLatin1String("list"))
+            return browse::runListCommand(arguments, out, err);
         if (first == QLatin1String("repair")) {
             QTextStream standardInput(stdin);
             return repair(arguments, in ? *in : standardInput, out, err);
@@ -315,7 +342,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return wrong(err, parser.errorText());
     if (parser.isSet(help)) {
         out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-            << exchangeCommandUsage() << stats::statisticsCommandUsage();
+            << exchangeCommandUsage() << stats::statisticsCommandUsage()
+            << browse::listCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {
@@ -324,28 +352,32 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1)
-        return wrong(err, tr("unknown command: %1").arg(positional.join(QLatin1Char(' '))));
-    return wrong(err, tr("unexpected arguments: %1").arg(args.join(QLatin1Char(' '))));
+        return wrong(
+            err,
+            translate("CommandLine", "unknown command: %1").arg(positional.join(QLatin1Char(' '))));
+    return wrong(
+        err, translate("CommandLine", "unexpected arguments: %1").arg(args.join(QLatin1Char(' '))));
 }
 
 QString defaultFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return defaultCollectionFolder();
 }
 
 bool prepareCollectionFolder(Program& program, bool ask) {
     // A collection reached through a symbolic link is worked on where the link leads.
     program.DbPath = db::resolvedCollectionPath(program.AppFolder);
     if (ask && !QFileInfo::exists(program.DbPath)) {
-        const Answer a =
-            program.dialogs().message(tr("There is no collection in %1. Make a new, empty one?")
-                                          .arg(QDir::toNativeSeparators(program.AppFolder)),
-                                      ProgramTitle, Buttons::YesNo, Icon::Question);
+        const Answer a = program.dialogs().message(
+            translate("CommandLine", "There is no collection in %1. Make a new, empty one?")
+                .arg(QDir::toNativeSeparators(program.AppFolder)),
+            ProgramTitle, Buttons::YesNo, Icon::Question);
         if (a != Answer::Yes)
             return false;
     }
     if (!QDir().mkpath(program.AppFolder))
-        throw db::DbError(db::err::InvalidPath,
-                          tr("The folder '%1' could not be made.").arg(program.AppFolder));
+        throw db::DbError(
+            db::err::InvalidPath,
+            translate("CommandLine", "The folder '%1' could not be made.").arg(program.AppFolder));
     // Under the lock: of two programs started together one makes the collection, the other is
     // told it is in use; and a restore cut short is settled before anything else is read.
     program.lockFolder();
@@ -354,16 +386,18 @@ bool prepareCollectionFolder(Program& program, bool ask) {
         // the user must know is said.
         if (db::hasInterruptedRestore(program.AppFolder))
             program.dialogs().message(
-                tr("A restore of a backup into %1 was cut short, and it cannot be finished while "
-                   "the collection is read-only: the pictures may not belong to the collection "
-                   "shown. Open the folder where it can be changed to finish the restore.")
+                translate(
+                    "CommandLine",
+                    "A restore of a backup into %1 was cut short, and it cannot be finished while "
+                    "the collection is read-only: the pictures may not belong to the collection "
+                    "shown. Open the folder where it can be changed to finish the restore.")
                     .arg(QDir::toNativeSeparators(program.AppFolder)),
-                tr("Restore Backup"), Buttons::Ok, Icon::Warning);
+                translate("CommandLine", "Restore Backup"), Buttons::Ok, Icon::Warning);
     } else {
         const db::RestoreRecovery recovery = db::recoverInterruptedRestore(program.AppFolder);
         if (!recovery.message.isEmpty())
-            program.dialogs().message(recovery.message, tr("Restore Backup"), Buttons::Ok,
-                                      Icon::Information);
+            program.dialogs().message(recovery.message, translate("CommandLine", "Restore Backup"),
+                                      Buttons::Ok, Icon::Information);
         settlePendingPictures(program);
     }
     if (!QFileInfo::exists(program.DbPath))

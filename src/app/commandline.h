@@ -26,6 +26,11 @@ struct CommandLine {
 // application on the offscreen platform.
 bool commandDraws(const QStringList& arguments);
 
+// A subcommand says only its own words: the toolkit's own warnings (such as an unset
+// XDG_RUNTIME_DIR at start-up) are not printed; its critical errors still are. Called before
+// the application object is made.
+void quietenToolkitWarnings();
+
 // Tells the window from the subcommands. Help, version and wrong arguments are subcommands
 // too: runCommand answers them.
 CommandLine parseCommandLine(const QStringList& arguments);

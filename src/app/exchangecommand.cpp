@@ -2,12 +2,14 @@
 
 #include "app/commandline.h"
 #include "app/stamppictures.h"
-#include "db/sqlite/collectionhold.h"
+#include "browse/stampbrowser.h"
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/pendingpicture.h"
-#include "db/schema.h"
 #include "exchange/csvexport.h"
 #include "exchange/importplan.h"
 #include "exchange/importstore.h"
@@ -16,10 +18,10 @@
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
 #include "util/durablefile.h"
-#include "db/sqlite/collectionfile.h"
+#include "util/textfields.h"
+#include "util/translation.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -31,10 +33,6 @@ namespace perlinex::app {
 namespace {
 
 using namespace exchange;
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
 
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n" << exchangeCommandUsage();
@@ -80,8 +78,24 @@ QString folderOf(const QCommandLineParser& parser, const QCommandLineOption& fol
 
 // --- export ---------------------------------------------------------------------------------
 
-int exportCsv(const QCommandLineParser& parser, const QString& target, const QString& folder,
-              const QString& picturesFolder, QTextStream& out, QTextStream& err) {
+// The stamps the collection list keeps for a typed filter, in the list's order.
+StampSelection listedStamps(db::Database& collection, const QString& filter) {
+    const regional::Regional regional;
+    browse::StampBrowser browser(regional);
+    browser.setFilter(filter);
+    browser.open(collection, true);
+    std::vector<std::int64_t> ids;
+    ids.reserve(std::size_t(browser.rowCount()));
+    for (std::int64_t row = 0; row < browser.rowCount(); ++row)
+        ids.push_back(browser.idAt(row));
+    browser.close();
+    StampSelection selection;
+    selection.stamps = std::move(ids);
+    return selection;
+}
+
+int exportCsv(const QString& target, const QString& folder, const QString& picturesFolder,
+              const std::optional<QString>& filter, QTextStream& out, QTextStream& err) {
     const bool toStandardOutput = target == QLatin1String("-");
     ExportOptions options;
     options.picturesFolder = picturesFolder;
@@ -89,21 +103,23 @@ int exportCsv(const QCommandLineParser& parser, const QString& target, const QSt
     // Refused before anything is read: the collection's own files are never a target.
     if (!toStandardOutput)
         durable::checkUserTarget(target, options.keep);
-    Q_UNUSED(parser);
     const OpenCollection collection = openCollection(folder, false, err);
-    const StampSelection selection;
+    const StampSelection selection =
+        filter ? listedStamps(*collection.db, *filter) : StampSelection();
     if (toStandardOutput) {
         options.csvFolder = QDir::currentPath();
         return reports::writeToStandardOutput(out, err, [&](QIODevice& device) {
             writeStampsCsv(*collection.db, collection.imagesFolder(), selection, device,
-                           tr("standard output"), options);
+                           translate("CommandLine", "standard output"), options);
         });
     }
     const ExportOutcome outcome =
         exportStampsCsv(*collection.db, collection.imagesFolder(), selection, target, options);
-    out << tr("Wrote %1 stamps to %2").arg(outcome.stamps).arg(target);
+    out << translate("CommandLine", "Wrote %1 to %2").arg(stampCount(outcome.stamps), target);
     if (!picturesFolder.isEmpty())
-        out << tr(", and %1 pictures to %2").arg(outcome.pictures).arg(picturesFolder);
+        out << translate("CommandLine", ", and %1 pictures to %2")
+                   .arg(outcome.pictures)
+                   .arg(picturesFolder);
     out << "\n";
     out.flush();
     return 0;
@@ -150,27 +166,29 @@ std::optional<QChar> delimiterNamed(const QString& name) {
 
 QString delimiterName(QChar delimiter) {
     if (delimiter == QLatin1Char(';'))
-        return tr("semicolon");
+        return translate("CommandLine", "semicolon");
     if (delimiter == QLatin1Char('\t'))
-        return tr("tab");
-    return tr("comma");
+        return translate("CommandLine", "tab");
+    return translate("CommandLine", "comma");
 }
 
 QString problemText(const LineProblem& p) {
-    const QString where = p.column.isEmpty() ? tr("line %1").arg(p.line)
-                                             : tr("line %1, column %2").arg(p.line).arg(p.column);
-    return p.refused ? tr("%1: refused: %2").arg(where, p.reason)
-                     : tr("%1: %2").arg(where, p.reason);
+    const QString where =
+        p.column.isEmpty()
+            ? translate("CommandLine", "line %1").arg(p.line)
+            : translate("CommandLine", "line %1, column %2").arg(p.line).arg(p.column);
+    return p.refused ? translate("CommandLine", "%1: refused: %2").arg(where, p.reason)
+                     : translate("CommandLine", "%1: %2").arg(where, p.reason);
 }
 
 void printPlan(const ColumnMap& columns, const ImportPlan& plan, QTextStream& out) {
-    out << tr("Columns:") << "\n";
+    out << translate("CommandLine", "Columns:") << "\n";
     for (int c = 0; c < columns.columnCount(); ++c) {
         const ColumnRole& role = columns.role(c);
         out << "  " << columns.headers()[c] << " -> " << roleName(role)
-            << (role.fallback ? tr(" (when blank)") : QString()) << "\n";
+            << (role.fallback ? translate("CommandLine", " (when blank)") : QString()) << "\n";
     }
-    out << tr("The first stamps as they will be stored:") << "\n";
+    out << translate("CommandLine", "The first stamps as they will be stored:") << "\n";
     out << ImportPlan::previewHeader().join(QLatin1Char('\t')) << "\n";
     int shown = 0;
     for (const PlannedStamp& s : plan.stamps()) {
@@ -188,7 +206,8 @@ void printPlan(const ColumnMap& columns, const ImportPlan& plan, QTextStream& ou
 void printNewCodes(const ImportPlan& plan, bool added, QTextStream& out) {
     if (plan.newCodes().empty())
         return;
-    out << (added ? tr("New classifications added:") : tr("New classifications to be added:"))
+    out << (added ? translate("CommandLine", "New classifications added:")
+                  : translate("CommandLine", "New classifications to be added:"))
         << "\n";
     for (const NewCode& code : plan.newCodes())
         out << "  " << db::fieldText(code.table->label) << ": " << code.description << "\n";
@@ -216,8 +235,10 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
     if (args.dryRun) {
         printPlan(columns, plan, out);
         printNewCodes(plan, false, out);
-        out << tr("A dry run: nothing has been stored. %1 stamps would be stored; %2 lines are "
-                  "refused; %3 stamps equal ones in the collection.")
+        out << translate(
+                   "CommandLine",
+                   "A dry run: nothing has been stored. %1 stamps would be stored; %2 lines are "
+                   "refused; %3 stamps equal ones in the collection.")
                    .arg(good)
                    .arg(refused)
                    .arg(plan.duplicateCount())
@@ -226,32 +247,47 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
         return refused > 0 ? 1 : 0;
     }
     if (refused > 0 && !args.choices.goodLinesOnly)
-        return failed(err, tr("nothing has been stored: %1 lines were refused. Mend them, or "
-                              "store only the good lines with --good-lines-only.")
-                               .arg(refused));
+        return failed(err,
+                      translate("CommandLine",
+                                "nothing has been stored: %1 lines were refused. Mend them, or "
+                                "store only the good lines with --good-lines-only.")
+                          .arg(refused));
     const ImportOutcome outcome = storeImport(*collection.db, collection.imagesFolder(), plan,
                                               regional, &pictures, pictureAsJpeg, args.choices);
     for (const LineProblem& p : outcome.pictureProblems)
         err << "perlinex: " << problemText(p) << "\n";
     err.flush();
     if (outcome.stored == 0 && refused > 0)
-        return failed(err, tr("nothing has been stored: every line was refused."));
+        return failed(err,
+                      translate("CommandLine", "nothing has been stored: every line was refused."));
     printNewCodes(plan, true, out);
-    out << tr("Stored %1 stamps").arg(outcome.stored);
+    out << translate("CommandLine", "Stored %1").arg(stampCount(outcome.stored));
     if (outcome.stored > 0)
-        out << tr(" (numbers %1 to %2)").arg(outcome.firstId).arg(outcome.lastId);
+        out << translate("CommandLine", " (numbers %1 to %2)")
+                   .arg(outcome.firstId)
+                   .arg(outcome.lastId);
     out << ".";
     if (outcome.leftOut > 0)
-        out << " " << tr("%1 refused lines were left out.").arg(outcome.leftOut);
+        out << " "
+            << translateCount("CommandLine",
+                              QT_TRANSLATE_NOOP("CommandLine", "1 refused line was left out."),
+                              QT_TRANSLATE_N_NOOP("CommandLine", "%n refused lines were left out."),
+                              outcome.leftOut);
     if (outcome.skippedDuplicates > 0)
         out << " "
-            << tr("%1 stamps equal to ones in the collection were left out.")
-                   .arg(outcome.skippedDuplicates);
+            << translateCount(
+                   "CommandLine",
+                   QT_TRANSLATE_NOOP("CommandLine",
+                                     "1 stamp equal to one in the collection was left out."),
+                   QT_TRANSLATE_N_NOOP("CommandLine",
+                                       "%n stamps equal to ones in the collection were left out."),
+                   outcome.skippedDuplicates);
     else if (plan.duplicateCount() > 0)
         out << " "
-            << tr("%1 of them equal stamps already in the collection (the same "
-                  "description, catalogue number, country and year); --skip-duplicates "
-                  "leaves such stamps out.")
+            << translate("CommandLine",
+                         "%1 of them equal stamps already in the collection (the same "
+                         "description, catalogue number, country and year); --skip-duplicates "
+                         "leaves such stamps out.")
                    .arg(plan.duplicateCount());
     out << "\n";
     out.flush();
@@ -263,7 +299,7 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
 QByteArray pictureAsJpeg(const QByteArray& picture, QString* why) {
     QImage image;
     if (!image.loadFromData(picture) || image.isNull()) {
-        *why = tr("it is not a picture Perlinex can read");
+        *why = translate("CommandLine", "it is not a picture Perlinex can read");
         return QByteArray();
     }
     try {
@@ -275,19 +311,22 @@ QByteArray pictureAsJpeg(const QByteArray& picture, QString* why) {
 }
 
 QString exchangeCommandUsage() {
-    return tr("  perlinex export --csv FILE|- [--folder DIR] [--pictures DIR]\n"
-              "      write every stamp, in description order, as a CSV file (- for standard\n"
-              "      output); --pictures copies the pictures into DIR and names them in the\n"
-              "      picture column.\n"
-              "  perlinex import --csv FILE [--folder DIR] [--dry-run] [--good-lines-only]\n"
-              "                  [--skip-duplicates] [--map COLUMN=FIELD]... [--encoding E]\n"
-              "                  [--delimiter comma|semicolon|tab] [--decimal point|comma]\n"
-              "  perlinex import --tellico FILE.tc [--folder DIR] [--dry-run] [--good-lines-only]\n"
-              "                  [--skip-duplicates] [--map COLUMN=FIELD]...\n"
-              "      add the stamps of a CSV file or a Tellico stamp collection, all in one\n"
-              "      step. Refused lines are listed on standard error and nothing is stored\n"
-              "      (status 1) unless --good-lines-only is given; --dry-run shows what would\n"
-              "      be stored; --map gives a column another field, \"notes\" or \"skip\".\n");
+    return translate(
+        "CommandLine",
+        "  perlinex export --csv FILE|- [--filter TEXT] [--folder DIR] [--pictures DIR]\n"
+        "      write every stamp, in description order, as a CSV file (- for standard\n"
+        "      output); --filter writes only the stamps the list's filter of TEXT keeps,\n"
+        "      as perlinex list --filter lists them; --pictures copies the pictures into\n"
+        "      DIR and names them in the picture column.\n"
+        "  perlinex import --csv FILE [--folder DIR] [--dry-run] [--good-lines-only]\n"
+        "                  [--skip-duplicates] [--map COLUMN=FIELD]... [--encoding E]\n"
+        "                  [--delimiter comma|semicolon|tab] [--decimal point|comma]\n"
+        "  perlinex import --tellico FILE.tc [--folder DIR] [--dry-run] [--good-lines-only]\n"
+        "                  [--skip-duplicates] [--map COLUMN=FIELD]...\n"
+        "      add the stamps of a CSV file or a Tellico stamp collection, all in one\n"
+        "      step. Refused lines are listed on standard error and nothing is stored\n"
+        "      (status 1) unless --good-lines-only is given; --dry-run shows what would\n"
+        "      be stored; --map gives a column another field, \"notes\" or \"skip\".\n");
 }
 
 int runExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -295,18 +334,20 @@ int runExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption pictures(QStringLiteral("pictures"), QString(), QStringLiteral("DIR"));
-    parser.addOptions({csv, folder, pictures});
+    const QCommandLineOption filter(QStringLiteral("filter"), QString(), QStringLiteral("TEXT"));
+    parser.addOptions({csv, folder, pictures, filter});
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.positionalArguments() != QStringList{QStringLiteral("export")})
-        return wrong(err, tr("export takes no other words"));
+        return wrong(err, translate("CommandLine", "export takes no other words"));
     if (!parser.isSet(csv) || parser.value(csv).isEmpty())
-        return wrong(err, tr("export needs --csv FILE"));
+        return wrong(err, translate("CommandLine", "export needs --csv FILE"));
     if (parser.isSet(pictures) && parser.value(pictures).isEmpty())
-        return wrong(err, tr("--pictures needs a folder"));
+        return wrong(err, translate("CommandLine", "--pictures needs a folder"));
     try {
-        return exportCsv(parser, parser.value(csv), folderOf(parser, folder),
-                         parser.value(pictures), out, err);
+        return exportCsv(parser.value(csv), folderOf(parser, folder), parser.value(pictures),
+                         parser.isSet(filter) ? std::optional(parser.value(filter)) : std::nullopt,
+                         out, err);
     } catch (const db::DbError& e) {
         return failed(err, e.text());
     } catch (const durable::FileError& e) {
@@ -331,25 +372,29 @@ int runImportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     if (!parser.parse(arguments))
         return wrong(err, parser.errorText());
     if (parser.positionalArguments() != QStringList{QStringLiteral("import")})
-        return wrong(err, tr("import takes no other words"));
+        return wrong(err, translate("CommandLine", "import takes no other words"));
     if (parser.isSet(csv) == parser.isSet(tellico))
-        return wrong(err, tr("import needs either --csv FILE or --tellico FILE"));
+        return wrong(err,
+                     translate("CommandLine", "import needs either --csv FILE or --tellico FILE"));
     if (parser.isSet(tellico) &&
         (parser.isSet(encoding) || parser.isSet(delimiter) || parser.isSet(decimal)))
-        return wrong(err, tr("--encoding, --delimiter and --decimal are for CSV files"));
+        return wrong(err, translate("CommandLine",
+                                    "--encoding, --delimiter and --decimal are for CSV files"));
     CsvReadOptions readOptions;
     if (parser.isSet(encoding)) {
         bool ok = false;
         readOptions.encoding = encodingNamed(parser.value(encoding), &ok);
         if (!ok)
-            return wrong(err, tr("--encoding takes utf-8, utf-16 or windows-1252, not %1")
+            return wrong(err, translate("CommandLine",
+                                        "--encoding takes utf-8, utf-16 or windows-1252, not %1")
                                   .arg(parser.value(encoding)));
     }
     if (parser.isSet(delimiter)) {
         readOptions.delimiter = delimiterNamed(parser.value(delimiter));
         if (!readOptions.delimiter)
-            return wrong(err, tr("--delimiter takes comma, semicolon or tab, not %1")
-                                  .arg(parser.value(delimiter)));
+            return wrong(
+                err, translate("CommandLine", "--delimiter takes comma, semicolon or tab, not %1")
+                         .arg(parser.value(delimiter)));
     }
     ImportArguments args;
     args.dryRun = parser.isSet(dryRun);
@@ -362,12 +407,13 @@ int runImportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         else if (d == QLatin1String("comma"))
             args.decimal = QLatin1Char(',');
         else
-            return wrong(err, tr("--decimal takes point or comma, not %1").arg(d));
+            return wrong(err,
+                         translate("CommandLine", "--decimal takes point or comma, not %1").arg(d));
     }
     const QStringList maps = parser.values(map);
     for (const QString& m : maps)
         if (!m.contains(QLatin1Char('=')))
-            return wrong(err, tr("--map needs COLUMN=FIELD, not %1").arg(m));
+            return wrong(err, translate("CommandLine", "--map needs COLUMN=FIELD, not %1").arg(m));
     const QString appFolder = folderOf(parser, folder);
     try {
         const auto applyMaps = [&](ColumnMap& columns) -> std::optional<int> {
@@ -375,7 +421,7 @@ int runImportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                 const qsizetype eq = m.lastIndexOf(QLatin1Char('='));
                 QString why;
                 if (!columns.assign(m.left(eq), m.mid(eq + 1), &why))
-                    return wrong(err, tr("--map %1: %2").arg(m, why));
+                    return wrong(err, translate("CommandLine", "--map %1: %2").arg(m, why));
             }
             return std::nullopt;
         };
@@ -384,7 +430,7 @@ int runImportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             ColumnMap columns = ColumnMap::match(source.table().headers);
             if (const auto status = applyMaps(columns))
                 return *status;
-            out << tr("Tellico stamp collection \"%1\": %2 entries")
+            out << translate("CommandLine", "Tellico stamp collection \"%1\": %2 entries")
                        .arg(source.title())
                        .arg(source.table().rows.size())
                 << "\n";
@@ -395,7 +441,7 @@ int runImportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         ColumnMap columns = ColumnMap::match(source.table.headers);
         if (const auto status = applyMaps(columns))
             return *status;
-        out << tr("%1: %2, %3-separated, %4 lines")
+        out << translate("CommandLine", "%1: %2, %3-separated, %4 lines")
                    .arg(file, encodingName(source.format.encoding),
                         delimiterName(source.format.delimiter))
                    .arg(source.table.rows.size())

@@ -93,7 +93,7 @@ QString programVersion() {
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Perlinex"));
+    setWindowTitle(tr("About Perlinex"));
     setModal(false);
 
     auto* picture = new QLabel(this);
@@ -107,18 +107,18 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     name->setFont(big);
-    auto* version = new QLabel(QStringLiteral("Version %1").arg(programVersion()), this);
+    auto* version = new QLabel(tr("Version %1").arg(programVersion()), this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    auto* description = new QLabel(
-        QStringLiteral("Perlinex catalogues a postage-stamp collection: one record per stamp "
-                       "with its prices, dates, classifications and picture, code tables to "
-                       "classify by, a search, and fixed and self-designed reports."),
-        this);
+    auto* description =
+        new QLabel(tr("Perlinex catalogues a postage-stamp collection: one record per stamp "
+                      "with its prices, dates, classifications and picture, code tables to "
+                      "classify by, a search, and fixed and self-designed reports."),
+                   this);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setWordWrap(true);
     description->setMinimumWidth(300);
 
-    auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
+    auto* ok = new QPushButton(tr("&Ok"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
     ok->setDefault(true);
     connectGuarded(ok, &QPushButton::clicked, this, &QWidget::close);

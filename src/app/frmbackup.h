@@ -24,6 +24,7 @@ public:
 private:
     // Shows below the explanation how the last operation went.
     void report(const QString& status);
+    void fitText();
     void closeStore();
 
     Program& program_;

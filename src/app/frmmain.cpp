@@ -1,20 +1,26 @@
 #include "app/frmmain.h"
 
+#include "app/collectionpane.h"
+#include "app/exchangecommand.h"
 #include "app/frmbackup.h"
 #include "app/pictureview.h"
+#include "app/thumbnails.h"
 #include "codes/frmcodesmaint.h"
 #include "custom/frmrptspec.h"
 #include "dates/frmdateent.h"
+#include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/pendingpicture.h"
-#include "db/schema.h"
+#include "exchange/window/exchangewindow.h"
 #include "find/frmfind.h"
 #include "imaging/dibsection.h"
 #include "reports/fixedreports.h"
+#include "stats/frmstats.h"
 #include "ui/busycursor.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 #include "ui/workprogress.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,39 +35,121 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 
 namespace perlinex {
 
-namespace {
-
-const char* const kOrders[4] = {nullptr, "Select * from stamp order by [descr]",
-                                "Select * from stamp order by catsort, catnum",
-                                "Select * from stamp order by Issued"};
-
-} // namespace
-
 frmMain::frmMain(Program& program, QWidget* parent)
-    : QMainWindow(parent), program_(program), validator_(program.regional), pictures_(program) {
+    : QMainWindow(parent), program_(program), validator_(program.regional), pictures_(program),
+      browser_(program.regional) {
     setObjectName(QStringLiteral("frmMain"));
+    // The views let go of the collection before it closes, keeping where the user was.
+    program_.beforeClose = [this] {
+        if (browser_.isOpen())
+            held_ = Held{browser_.mode(), browser_.currentId()};
+        thumbnails_->waitForAll();
+        thumbnails_->clear();
+        browser_.close();
+    };
+    for (auto signal : {&browse::StampBrowser::currentChanged, &browse::StampBrowser::listChanged,
+                        &browse::StampBrowser::modeChanged})
+        connect(&browser_, signal, this, &frmMain::showPosition);
+    connect(&browser_, &browse::StampBrowser::currentChanged, this, &frmMain::showCurrent);
+    connect(&browser_, &browse::StampBrowser::modeChanged, this, &frmMain::followMode);
+    connect(&browser_, &browse::StampBrowser::listChanged, this, [this] {
+        showOrder();
+        showWhetherEmpty();
+    });
+    connect(&browser_, &browse::StampBrowser::boundaryReached, this,
+            [this] { program_.dialogs().beep(); });
     reports_ = std::make_unique<reports::FixedReports>(program_, this);
     buildControls();
     buildMenus();
     connectFieldEvents();
+    TypingGuard::guardFieldsOf(this);
     updateTitle();
     // Laid out at the size it needs with every button of either mode, so that it does not
-    // grow when the mode changes.
+    // grow when the mode changes; the list is shown (or not) as the user left it afterwards.
+    pane_->hide();
     SetEditMode();
     cmdAddNew->setText(tr("&Add Another"));
     const QSize editSize = sizeHint();
     cmdAddNew->setText(tr("&Add New"));
     SetBrowseMode();
     resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
+    restorePlace();
+    // The window's layout would take the splitter's unpolished first sizes as the window's
+    // minimum, wider than a small screen; the splitter keeps its children's minimum itself.
+    setMinimumSize(1, 1);
+}
+
+namespace {
+const QString PlaceKey = QStringLiteral("mainWindow/geometry");
+const QString PageKey = QStringLiteral("mainWindow/page");
+const QString ListKey = QStringLiteral("mainWindow/list");
+const QString SplitKey = QStringLiteral("mainWindow/listSplit");
+const QString ColumnsKey = QStringLiteral("mainWindow/listColumns");
+constexpr int ListScreenWidth = 1024;
+} // namespace
+
+// The window opens where, and as large as, the user left it, on the page left in front; the
+// first time, at the size that shows every field of the largest page, within the screen.
+void frmMain::restorePlace() {
+    const auto settings = program_.settings();
+    const QByteArray place = settings->value(PlaceKey).toByteArray();
+    if (place.isEmpty() || !restoreGeometry(place)) {
+        if (const QScreen* s = screen())
+            resize(size().boundedTo(s->availableGeometry().size()));
+    }
+    const int page = settings->value(PageKey, 0).toInt();
+    if (page >= 0 && page < SSTab1->count())
+        SSTab1->setCurrentIndex(page);
+    pane_->restoreColumnState(settings->value(ColumnsKey).toByteArray());
+    splList->restoreState(settings->value(SplitKey).toByteArray());
+    // A new user sees the list, unless the screen is too narrow for it beside the record.
+    const QScreen* s = screen();
+    const bool roomForList = !s || s->availableGeometry().width() >= ListScreenWidth;
+    showList(settings->value(ListKey, roomForList).toBool());
+    // The first time, the window makes room for the list beside the record, within the screen.
+    if (place.isEmpty() && mnuViewList->isChecked() && s) {
+        const int listWidth = pane_->sizeHint().width() * 2;
+        resize(QSize(width() + listWidth, height()).boundedTo(s->availableGeometry().size()));
+        splList->setSizes({listWidth, width() - listWidth});
+    }
+}
+
+void frmMain::keepPlace() const {
+    const auto settings = program_.settings();
+    settings->setValue(PlaceKey, saveGeometry());
+    settings->setValue(PageKey, SSTab1->currentIndex());
+    settings->setValue(ListKey, mnuViewList->isChecked());
+    settings->setValue(SplitKey, splList->saveState());
+    settings->setValue(ColumnsKey, pane_->columnState());
+}
+
+void frmMain::showList(bool shown) {
+    mnuViewList->setChecked(shown);
+    pane_->setVisible(shown);
+}
+
+// "Stamp 12 of 4,310 (filtered from 100,000)" in the status bar.
+void frmMain::showPosition() {
+    QString text = browser_.position(program_.regional.locale());
+    if (!browser_.conditionDescription().isEmpty() && !text.isEmpty())
+        text += tr(" \u2014 %1").arg(browser_.conditionDescription());
+    lblPosition->setText(text);
 }
 
 frmMain::~frmMain() {
     unload();
+    program_.beforeClose = nullptr;
+    // The list reads the browser, a member that goes before the child widgets do.
+    delete pane_;
+    pane_ = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -95,28 +183,16 @@ void frmMain::keepUnchanged() {
     for (QPushButton* b : {cmdAddNew, cmdDelete, cmdPicLoad, cmdPicPaste})
         b->setEnabled(false);
     mnuPack->setEnabled(false);
+    mnuImport->setEnabled(false);
 }
 
-void frmMain::openStampSet(int order) {
-    sortOrder_ = order;
-    for (int i = 1; i <= 3; ++i)
-        mnuSort[i]->setChecked(i == order);
-    program_.StampSet.reset();
+// The browser opens on the collection in the order and with the filter it had, its first
+// stamp shown.
+void frmMain::openBrowser() {
+    held_.reset();
     if (!program_.CollectionDb)
         throw db::DbError(db::err::NoDatabase, tr("No collection is open."));
-    program_.StampSet = program_.CollectionDb->openRecordSet(QString::fromLatin1(kOrders[order]));
-}
-
-void frmMain::showFirstOrClear() {
-    if (!hasRows()) {
-        ClearStamp();
-        DisableFields();
-        return;
-    }
-    program_.StampSet->moveLast();
-    program_.StampSet->moveFirst();
-    EnableFields();
-    ShowStamp();
+    browser_.open(*program_.CollectionDb, program_.ReadOnly);
 }
 
 void frmMain::load() {
@@ -142,31 +218,55 @@ void frmMain::load() {
     } catch (const CollectionReopened&) {
         // Damaged and repaired: the collection is open again, start-up goes on.
     }
+    PictureChanged = false;
+    // The code lists are filled before the first stamp is shown in them.
+    activate();
     try {
-        trap(program_, [&] { openStampSet(1); });
-        trap(program_, [&] { showFirstOrClear(); });
+        trap(program_, [&] { openBrowser(); });
     } catch (const CollectionReopened&) {
         reopenStampSet();
     }
-    Editing = false;
-    PictureChanged = false;
-    Adding = false;
-    cmdAddNew->setText(tr("&Add New"));
-    SetBrowseMode();
+    followMode();
+    showCurrent();
+    showOrder();
     updateTitle();
-    activate();
-    // The structure check of the file waits until the first record is on screen.
+    if (program_.CollectionDb)
+        fillRecent();
+    // The check of the file's structure reads the whole file: it waits until the first record
+    // is painted, and then runs beside the window.
+    checkPending_ = program_.StructureCheckAside;
+    QTimer::singleShot(0, this, [this] { guard([this] { checkStructure(); }); });
+}
+
+void frmMain::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (painted_)
+        return;
+    painted_ = true;
     QTimer::singleShot(0, this, [this] { guard([this] { checkStructure(); }); });
 }
 
 void frmMain::checkStructure() {
+    // A window not shown is never painted: its check need not wait.
+    if (!checkPending_ || !program_.CollectionDb || (isVisible() && !painted_))
+        return;
+    checkPending_ = false;
+    program_.checkStructureAside([this](bool whole, const QString&) {
+        if (!whole)
+            guard([this] { confirmDamage(); });
+    });
+}
+
+void frmMain::confirmDamage() {
     if (!program_.CollectionDb)
         return;
     // Not under a dialog that uses the stamp set: once it is closed.
     if (QApplication::activeModalWidget()) {
-        QTimer::singleShot(200, this, [this] { guard([this] { checkStructure(); }); });
+        QTimer::singleShot(200, this, [this] { guard([this] { confirmDamage(); }); });
         return;
     }
+    // The check beside the window read the file without its lock, and a store written at that
+    // moment can look like damage: the collection's own connection has the last word.
     QString detail;
     if (!db::quickCheck(*program_.CollectionDb, &detail))
         HandleDbError(
@@ -194,38 +294,29 @@ void frmMain::guard(const std::function<void()>& action) {
 }
 
 void frmMain::reopenStampSet() {
+    using Mode = browse::StampBrowser::Mode;
     closeOtherWindows(); // their record sets went with the damaged file
-    const bool typing = Editing || Adding;
+    const Held held = held_.value_or(Held{browser_.mode(), browser_.currentId()});
+    const bool typing = held.mode == Mode::Editing || held.mode == Mode::Adding;
     const record::StampEntry typed = readEntry();
-    const std::optional<std::int64_t> shown = shownId_;
-    trap(program_, [&] { openStampSet(sortOrder_); });
+    trap(program_, [&] { openBrowser(); });
     trap(program_, [&] {
-        showFirstOrClear();
-        if (shown && hasRows()) {
-            program_.StampSet->findFirst(QStringLiteral("StampID = %1").arg(*shown));
-            if (program_.StampSet->noMatch())
-                program_.StampSet->moveFirst();
-            ShowStamp();
-        }
+        if (held.id)
+            browser_.moveToStamp(*held.id);
     });
-    if (!program_.StampSet)
+    if (!browser_.isOpen())
         program_.endProgram(tr("The collection could not be opened again."));
     if (!typing)
         return;
     // The record on screen was not stored: it stays, to be stored again. An edited record
     // that did not survive the repair is stored as a new one.
-    const bool found = hasRows() && shown && shownId_ == shown;
-    if (Editing && !found)
-        Adding = true;
+    const bool found = held.id && browser_.currentId() == held.id;
+    if (!(held.mode == Mode::Editing && found && browser_.beginEdit()))
+        browser_.beginAdd();
     EnableFields();
-    Editing = true;
+    showing_ = true;
     writeEntry(typed);
-    Editing = !Adding;
-    SetEditMode();
-    if (Adding)
-        cmdAddNew->setText(tr("&Add Another"));
-    else
-        cmdAddNew->hide();
+    showing_ = false;
     program_.dialogs().message(
         tr("The record on screen has not been stored yet. Check it and press Update to store "
            "it."),
@@ -234,6 +325,7 @@ void frmMain::reopenStampSet() {
 
 void frmMain::unload() {
     program_.closeCollection();
+    held_.reset();
 }
 
 void frmMain::changeEvent(QEvent* event) {
@@ -254,18 +346,16 @@ void frmMain::activate() {
         program_.setReloadFlag(t.number, false);
         refilled = true;
     }
-    if (refilled && hasRows() && !program_.StampSet->eof() && !program_.StampSet->bof()) {
-        // Keep what the user typed: the refilled lists select the typed entries again.
-        if (Editing || Adding)
-            return;
-        ShowStamp();
-    }
+    // Keep what the user typed: the refilled lists select the typed entries again. Otherwise
+    // the list and the stamp are read again, with the entries' new descriptions.
+    if (refilled && !changing())
+        browser_.refresh();
 }
 
 void frmMain::fillCodeList(QComboBox* combo, const db::CodeTable& t) {
     const QVariant typed = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
-    const bool wasEditing = Editing;
-    Editing = true; // the refill is no edit of the record
+    const bool wasShowing = showing_;
+    showing_ = true; // the refill is no edit of the record
     combo->clear();
     auto rs =
         program_.CollectionDb->openRecordSet(db::codeListQuery(t), db::RecordSetKind::Snapshot);
@@ -274,16 +364,16 @@ void frmMain::fillCodeList(QComboBox* combo, const db::CodeTable& t) {
             rs->field(QLatin1String(t.descField)).toText(),
             QVariant::fromValue<qlonglong>(rs->field(QLatin1String(t.idField)).toInteger()));
     combo->setCurrentIndex(typed.isValid() ? combo->findData(typed) : -1);
-    Editing = wasEditing;
+    showing_ = wasShowing;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // With the collection already closed (the program is ending) there is nothing to ask.
-    if ((Editing || Adding) && program_.CollectionDb) {
+    if (changing() && program_.CollectionDb) {
         const Answer a = program_.dialogs().message(
             tr("The record on screen has not been stored. Do you want to close Perlinex and lose "
                "the changes?"),
-            tr("Close Perlinex"), Buttons::YesNo, Icon::Question);
+            tr("Close Perlinex"), Buttons::YesNoDefaultNo, Icon::Question);
         if (a != Answer::Yes) {
             event->ignore();
             return;
@@ -295,6 +385,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     closeOtherWindows();
+    keepPlace();
     unload();
     event->accept();
 }
@@ -307,24 +398,61 @@ void frmMain::closeOtherWindows() {
 // ---------------------------------------------------------------------------------------
 // Showing and storing
 
-bool frmMain::hasRows() const {
-    return program_.StampSet && program_.StampSet->recordCount() > 0;
-}
-
 void frmMain::selectCode(QComboBox* combo, std::optional<std::int64_t> id) {
     // An identifier missing from the list shows no selection rather than a stale one.
     combo->setCurrentIndex(id ? combo->findData(QVariant::fromValue<qlonglong>(*id)) : -1);
 }
 
+// The record form follows the browser's current stamp: a new one is typed on a blank form.
+void frmMain::showCurrent() {
+    if (!browser_.isOpen())
+        return; // the collection is closing: what is on screen stays until it opens again
+    if (isAdding()) {
+        EnableFields();
+        ClearStamp();
+        return;
+    }
+    if (!browser_.currentId()) {
+        ClearStamp();
+        DisableFields();
+        return;
+    }
+    EnableFields();
+    ShowStamp();
+}
+
+void frmMain::followMode() {
+    if (!browser_.isOpen() && held_)
+        return;
+    switch (browser_.mode()) {
+    case browse::StampBrowser::Mode::Editing:
+        SetEditMode();
+        cmdAddNew->hide();
+        break;
+    case browse::StampBrowser::Mode::Adding:
+        SetEditMode();
+        cmdAddNew->setText(tr("&Add Another"));
+        break;
+    default:
+        SetBrowseMode();
+        cmdAddNew->setText(tr("&Add New"));
+        break;
+    }
+}
+
+// A heading's order is none of the Sort menu's.
+void frmMain::showOrder() {
+    const browse::StampOrder& order = browser_.order();
+    for (int i = 1; i <= 3; ++i)
+        mnuSort[i]->setChecked(!order.byColumn() && int(order.key) == i);
+}
+
 void frmMain::ShowStamp() {
-    db::RecordSet& rs = *program_.StampSet;
-    Editing = true;
-    shown_ = validator_.show([&](const char* f) { return rs.field(QLatin1String(f)); });
-    shownId_ = rs.field(QStringLiteral("stampid")).toInteger();
-    writeEntry(shown_);
+    showing_ = true;
+    writeEntry(browser_.shown());
     if (SSTab1->currentIndex() == ImageTab)
         ShowStampPicture();
-    Editing = false;
+    showing_ = false;
 }
 
 void frmMain::ShowStampPicture() {
@@ -332,11 +460,12 @@ void frmMain::ShowStampPicture() {
     if (PictureChanged)
         return;
     // A new record has no number, so no picture yet.
-    if (!hasRows() || Adding || !shownId_) {
+    const std::optional<std::int64_t> id = browser_.currentId();
+    if (!id || isAdding()) {
         Image1->clear();
         return;
     }
-    QString file = pictures_.findFile(*shownId_);
+    QString file = pictures_.findFile(*id);
     if (file.isEmpty()) {
         Image1->clear();
         return;
@@ -346,40 +475,48 @@ void frmMain::ShowStampPicture() {
         file = pictures_.convertBitmap(file);
 }
 
-void frmMain::StoreStamp() {
-    db::RecordSet& rs = *program_.StampSet;
-    const record::StampEntry entry = readEntry();
-    // A new row gets every field; an edited one only what the user changed.
-    const bool newRow = rs.isAdding();
-    for (const record::Change& c : validator_.changes(entry, newRow ? nullptr : &shown_))
-        trap(program_, [&] { rs.setField(QLatin1String(c.field->name), c.value); });
-    // The picture goes under the record's number, known since the row was begun. It waits
-    // beside the stored one until the row is stored and only then takes its place, so that a
-    // crash in between leaves a row and a picture that belong together. A failed write is
-    // reported and the record is stored all the same.
+// Stores the typed record through the browser: each step under the common error handler, the
+// store in the lock-retry loop. The picture goes under the record's number, known once the row
+// is begun; it waits beside the stored one until the row is stored and only then takes its
+// place, so that a crash in between leaves a row and a picture that belong together. A failed
+// picture write is reported and the record is stored all the same. A store that failed drops
+// the change, as the record editor always has.
+bool frmMain::storeTyped(browse::StampBrowser::AfterStore after) {
+    browse::StoreSteps steps;
+    steps.step = [this](const std::function<void()>& fn) { trap(program_, fn); };
+    steps.commit = [this](const std::function<void()>& fn) { withLockRetry(program_, fn); };
     std::unique_ptr<db::PendingPicture> picture;
-    if (PictureChanged)
-        trap(program_, [&] {
-            picture = pictures_.prepare(*program_.CollectionDb,
-                                        rs.field(QStringLiteral("stampid")).toInteger(),
-                                        Image1->fullImage());
-        });
-    PictureChanged = false;
-    bool stored = false;
-    withLockRetry(program_, [&] {
-        rs.update();
-        stored = true;
-    });
-    if (picture)
-        pictures_.complete(*picture, stored);
+    QImage image; // outlives the steps that read it
+    if (PictureChanged) {
+        image = Image1->fullImage();
+        steps.prepare = [&](std::int64_t id) {
+            trap(program_, [&] { picture = pictures_.prepare(*program_.CollectionDb, id, image); });
+        };
+        steps.complete = [&](std::int64_t, bool stored) {
+            PictureChanged = false;
+            if (picture)
+                pictures_.complete(*picture, stored);
+        };
+    }
+    const browse::StoreOutcome out = browser_.store(readEntry(), after, steps);
+    if (out.refusal) {
+        refuse(*out.refusal);
+        return false;
+    }
+    if (!out.stored) {
+        PictureChanged = false;
+        browser_.cancel();
+        return false;
+    }
+    return true;
 }
 
 void frmMain::ClearStamp() {
-    Editing = true;
+    showing_ = true;
     writeEntry(record::StampEntry::blank());
-    if (SSTab1->currentIndex() == ImageTab)
+    if (SSTab1->currentIndex() == ImageTab && !PictureChanged)
         Image1->clear();
-    Editing = false;
+    showing_ = false;
 }
 
 void frmMain::DisableFields() {
@@ -402,6 +539,7 @@ void frmMain::EnableFields() {
 void frmMain::SetEditMode() {
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdHelp, cmdFind, cmdDelete})
         b->hide();
+    lblEmpty->hide();
     cmdCancel->show();
     cmdUpdate->show();
     for (int i = 1; i <= 9; ++i)
@@ -424,152 +562,96 @@ void frmMain::SetBrowseMode() {
         mnuSort[i]->setEnabled(true);
     mnuExit->setEnabled(true);
     keepUnchanged();
+    showWhetherEmpty();
+}
+
+// An empty collection says so, and offers nothing to delete or find.
+void frmMain::showWhetherEmpty() {
+    const bool empty = browser_.totalCount() == 0;
+    // A collection that cannot be changed gets no stamps here either.
+    lblEmpty->setText(
+        program_.ReadOnly
+            ? tr("This collection has no stamps.")
+            : tr("This collection has no stamps yet: press Add New to add the first one."));
+    lblEmpty->setVisible(empty && !changing());
+    cmdDelete->setEnabled(!empty && !program_.ReadOnly);
+    cmdFind->setEnabled(hasRows());
 }
 
 void frmMain::RecordChanged() {
-    if (!hasRows() || Editing || Adding || program_.ReadOnly)
+    if (showing_ || program_.ReadOnly)
         return;
-    Editing = true;
-    SetEditMode();
-    cmdAddNew->hide();
+    browser_.beginEdit();
 }
 
 // ---------------------------------------------------------------------------------------
 // Navigation, add, update, cancel, delete
 
 void frmMain::moveFirst() {
-    if (!hasRows())
-        return;
-    program_.StampSet->moveFirst();
-    ShowStamp();
+    browser_.moveFirst();
 }
 
 void frmMain::moveLast() {
-    if (!hasRows())
-        return;
-    program_.StampSet->moveLast();
-    ShowStamp();
+    browser_.moveLast();
 }
 
 void frmMain::moveNext() {
-    if (!hasRows())
-        return;
-    program_.StampSet->moveNext();
-    if (program_.StampSet->eof()) {
-        program_.dialogs().beep();
-        program_.StampSet->moveLast();
-    }
-    ShowStamp();
+    browser_.moveNext();
 }
 
 void frmMain::movePrevious() {
-    if (!hasRows())
-        return;
-    program_.StampSet->movePrevious();
-    if (program_.StampSet->bof()) {
-        program_.dialogs().beep();
-        program_.StampSet->moveFirst();
-    }
-    ShowStamp();
+    browser_.movePrevious();
 }
 
 void frmMain::addNew() {
     if (program_.ReadOnly)
         return;
-    if (!Adding) {
-        trap(program_, [&] {
-            Adding = true;
-            if (!hasRows())
-                EnableFields();
-            else
-                program_.StampSet->moveLast();
-        });
-        SetEditMode();
-        cmdAddNew->setText(tr("&Add Another"));
-        ClearStamp();
+    if (!isAdding()) {
+        if (browser_.beginAdd())
+            txtDescr->setFocus();
+        return;
+    }
+    if (!leaveFocusedField())
+        return;
+    if (storeTyped(browse::StampBrowser::AfterStore::AddAnother))
         txtDescr->setFocus();
-        return;
-    }
-    if (!leaveFocusedField() || !ValidateStamp())
-        return;
-    trap(program_, [&] { program_.StampSet->addNew(); });
-    StoreStamp();
-    ClearStamp();
-    txtDescr->setFocus();
 }
 
-void frmMain::findStamp(std::int64_t id) {
-    program_.StampSet->findFirst(QStringLiteral("StampID = %1").arg(id));
-    if (program_.StampSet->noMatch())
-        program_.StampSet->moveFirst();
-}
-
+// A stored stamp takes its place in the order at once and stays shown.
 void frmMain::update() {
-    if (!leaveFocusedField() || !ValidateStamp())
+    if (!leaveFocusedField())
         return;
-    std::int64_t id = 0;
-    if (Adding) {
-        trap(program_, [&] {
-            program_.StampSet->addNew();
-            id = program_.StampSet->field(QStringLiteral("stampid")).toInteger();
-        });
-        StoreStamp();
-        cmdAddNew->setText(tr("&Add New"));
-    } else {
-        trap(program_, [&] {
-            id = program_.StampSet->field(QStringLiteral("stampid")).toInteger();
-            program_.StampSet->edit();
-        });
-        StoreStamp();
-    }
-    trap(program_, [&] { findStamp(id); });
-    trap(program_, [&] {
-        if (hasRows())
-            ShowStamp();
-    });
-    SetBrowseMode();
-    Adding = false;
-    Editing = false;
+    storeTyped(browse::StampBrowser::AfterStore::Show);
 }
 
+// Back to the record the user was on: the one being edited, as stored; while adding, the last
+// one stored with "Add Another", or the one shown before "Add New".
 void frmMain::cancel() {
-    if (program_.StampSet && program_.StampSet->isEditing())
-        program_.StampSet->cancelUpdate();
     PictureChanged = false; // a loaded or pasted picture goes with the rest of the edit
-    if (hasRows()) {
-        program_.StampSet->moveLast();
-        ShowStamp();
-    } else {
-        ClearStamp();
-        DisableFields();
-    }
-    SetBrowseMode();
-    cmdAddNew->setText(tr("&Add New"));
-    Editing = false;
-    Adding = false;
+    browser_.cancel();
+}
+
+// The question names the stamp, so that a delete on the wrong record is caught before it is
+// made.
+QString frmMain::deleteQuestion() const {
+    const QString descr = browser_.shown().text(QStringLiteral("descr"));
+    const QString catnum = browser_.shown().text(QStringLiteral("catnum"));
+    const QString stamp = catnum.trimmed().isEmpty()
+                              ? tr("\u201C%1\u201D").arg(descr)
+                              : tr("\u201C%1\u201D, catalogue number %2").arg(descr, catnum);
+    return tr("Are you sure that you want to delete this stamp record?\n\n%1").arg(stamp);
 }
 
 void frmMain::deleteStamp() {
-    if (program_.ReadOnly)
+    if (program_.ReadOnly || changing() || !browser_.currentId())
         return;
-    if (!program_.StampSet || (program_.StampSet->bof() && program_.StampSet->eof()))
-        return;
-    if (program_.dialogs().message(tr("Are you sure that you want to delete this stamp record?"),
-                                   tr("Delete Stamp"), Buttons::YesNo,
+    if (program_.dialogs().message(deleteQuestion(), tr("Delete Stamp"), Buttons::YesNoDefaultNo,
                                    Icon::Question) != Answer::Yes)
         return;
-    withLockRetry(program_, [&] { program_.StampSet->deleteCurrent(); });
-    trap(program_, [&] {
-        program_.StampSet->moveNext();
-        if (!hasRows()) {
-            ClearStamp();
-            DisableFields();
-            return;
-        }
-        if (program_.StampSet->eof())
-            program_.StampSet->movePrevious();
-        ShowStamp();
-    });
+    browse::StoreSteps steps;
+    steps.commit = [this](const std::function<void()>& fn) { withLockRetry(program_, fn); };
+    browser_.removeCurrent(steps);
+    showWhetherEmpty();
 }
 
 void frmMain::customReports(const QString& layoutFile) {
@@ -580,45 +662,49 @@ void frmMain::customReports(const QString& layoutFile) {
     });
 }
 
+// The find dialog searches the listed stamps in the list's order from the one shown.
 void frmMain::find() {
     if (!hasRows()) {
         program_.dialogs().message(tr("No stamps entered to find."), tr("No Stamps in Database"));
         return;
     }
-    db::RecordSet& rs = *program_.StampSet;
-    std::int64_t shown = 0;
-    trap(program_, [&] { shown = rs.field(QStringLiteral("stampid")).toInteger(); });
-    const QString backToShown = QStringLiteral("stampid = %1").arg(shown);
+    const std::optional<std::int64_t> shown = browser_.currentId();
+    const QString backToShown = QStringLiteral("stampid = %1").arg(shown.value_or(0));
+    // The set the dialog moves lives only while it is shown.
+    std::unique_ptr<db::RecordSet> stamps;
+    trap(program_, [&] {
+        const QString where = browser_.listCondition();
+        stamps = program_.CollectionDb->openRecordSet(
+            QStringLiteral("Select * from stamp%1 order by %2")
+                .arg(where.isEmpty() ? QString() : QStringLiteral(" where ") + where,
+                     browse::orderClause(browser_.order())));
+        stamps->findFirst(backToShown);
+    });
+    if (!stamps)
+        return;
     program_.FindUseWith = QStringLiteral("stamp");
-    program_.DialogCancelled = true;
     if (!findDialog_)
         findDialog_ = new frmFind(program_, this);
-    findDialog_->exec();
-    // Damage met by the search takes the way of damage met anywhere: repaired, then the set
-    // is opened anew (the handler does not come back here).
+    const std::optional<frmFind::Found> found = findDialog_->findIn(*stamps);
+    stamps.reset();
+    // Damage met by the search takes the way of damage met anywhere: repaired, then the
+    // browser opens anew (the handler does not come back here).
     if (const auto damage = findDialog_->takeDamage())
         HandleDbError(program_, *damage);
-    trap(program_, [&] {
-        if (program_.DialogCancelled) {
-            rs.findFirst(backToShown);
-            ShowStamp();
-        }
-        if (rs.noMatch()) {
-            program_.dialogs().message(tr("That stamp was not found."), tr("No Records Match"));
-            rs.findFirst(backToShown);
-        }
-        ShowStamp();
-    });
+    if (!found)
+        return;
+    if (!found->stamp) {
+        program_.dialogs().message(tr("That stamp was not found."), tr("No Records Match"));
+        return;
+    }
+    trap(program_, [&] { browser_.moveToStamp(*found->stamp); });
 }
 
 void frmMain::sortBy(int order) {
     if (order < 1 || order > 3)
         return;
     BusyCursor busy;
-    trap(program_, [&] {
-        openStampSet(order);
-        showFirstOrClear();
-    });
+    trap(program_, [&] { browser_.setSortKey(browse::SortKey(order)); });
 }
 
 void frmMain::maintain(int maintTable) {
@@ -670,7 +756,7 @@ void frmMain::copyPicture() {
 // File menu
 
 bool frmMain::refuseWhileEditing(const QString& title) {
-    if (!Editing && !Adding)
+    if (!changing())
         return false;
     program_.dialogs().message(
         tr("Please store or cancel the record on screen before making or restoring a backup "
@@ -710,6 +796,59 @@ void frmMain::backup() {
         dialog.exec();
     }
     load();
+}
+
+void frmMain::exportCsv() {
+    // The listed stamps, in the list's order.
+    exchange::exportFromWindow(program_, this,
+                               {browser_.listCondition(), browse::orderClause(browser_.order())});
+}
+
+void frmMain::importStamps() {
+    if (program_.ReadOnly)
+        return;
+    if (changing()) {
+        program_.dialogs().message(
+            tr("Please store or cancel the record on screen before importing stamps."),
+            tr("Import"), Buttons::Ok, Icon::Information);
+        return;
+    }
+    exchange::importFromWindow(
+        program_, this, app::pictureAsJpeg,
+        [this](const exchange::ImportOutcome& outcome) { showImported(outcome.firstId); });
+}
+
+void frmMain::showImported(std::int64_t firstId) {
+    program_.raiseAllReloadFlags(); // the import may have added classifications
+    activate();
+    trap(program_, [&] {
+        browser_.refresh();
+        browser_.moveToStamp(firstId);
+    });
+}
+
+void frmMain::statistics() {
+    // What the list is narrowed by, as the window's title says it.
+    QStringList narrowed;
+    if (!browser_.filter().trimmed().isEmpty())
+        narrowed << tr("\u201C%1\u201D").arg(browser_.filter().trimmed());
+    if (!browser_.conditionDescription().isEmpty())
+        narrowed << browser_.conditionDescription();
+    stats::StatisticsWindow* window = stats::showStatistics(
+        program_, this, {browser_.listCondition(), narrowed.join(QLatin1String(", "))});
+    connect(window, &stats::StatisticsWindow::showStampsRequested, this, &frmMain::listStamps,
+            Qt::UniqueConnection);
+}
+
+// The list shows those stamps alone until Escape in the empty filter box, or another
+// collection, shows every stamp again.
+void frmMain::listStamps(const QString& condition, const QString& description) {
+    guard([&] {
+        if (changing())
+            return;
+        showList(true);
+        browser_.setCondition(condition, description);
+    });
 }
 
 void frmMain::exitProgram() {

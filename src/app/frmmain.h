@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/stamppictures.h"
+#include "browse/stampbrowser.h"
 #include "record/stampentry.h"
 #include "record/stampvalidator.h"
 #include "ui/program.h"
@@ -19,12 +20,16 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace perlinex {
 
+class CollectionPane;
 class DateField;
+class Thumbnails;
 class PictureView;
 class frmCodesMaint;
 class frmFind;
@@ -32,10 +37,10 @@ namespace reports {
 class FixedReports;
 }
 
-// The main window: one stamp at a time on four tabs, the modes of browsing, editing and
-// adding, navigation in three sort orders, and every menu of the program. Its controls are
-// the working copy of the current record; their checks and conversions are the record
-// validator's.
+// The main window: one stamp at a time on four tabs and every menu of the program. The
+// browsing model (the order, the current stamp, the modes, the moves, storing) is the
+// browser's; the record form is a view of it, its controls the working copy of the shown
+// stamp, their checks and conversions the record validator's.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -52,20 +57,16 @@ public:
     // shows a record. A record being typed stays on screen to be stored again.
     void reopenStampSet();
 
-    void ShowStamp();
     // Shows the current record's picture on the "Image" tab.
     void ShowStampPicture();
-    void StoreStamp();
-    void ClearStamp();
-    void DisableFields();
-    void EnableFields();
-    void SetEditMode();
-    void SetBrowseMode();
     void RecordChanged();
-    bool ValidateStamp();
 
-    bool isEditing() const { return Editing; }
-    bool isAdding() const { return Adding; }
+    browse::StampBrowser& browser() { return browser_; }
+    CollectionPane& collectionList() const { return *pane_; }
+    // "Collection &List" of the View menu: the list beside the record, or not.
+    void showList(bool shown);
+    bool isEditing() const { return browser_.mode() == browse::StampBrowser::Mode::Editing; }
+    bool isAdding() const { return browser_.mode() == browse::StampBrowser::Mode::Adding; }
 
     // Menu and button actions, public so that tests and menus share them.
     void moveFirst();
@@ -86,11 +87,24 @@ public:
     void copyPicture();
     void packDatabase();
     void backup();
+    // "&Export CSV..." of the stamps shown, in their order; "&Import..." of a CSV or Tellico file.
+    void exportCsv();
+    void importStamps();
     void exitProgram();
+    // "Stat&istics...": over the listed stamps; a click on a bar lists that bar's stamps.
+    void statistics();
+    // "&New Collection...", "&Open Collection..." and "Open &Recent" (frmmain_open.cpp).
+    void newCollection();
+    void openCollection();
+    // Closes the collection shown and opens the one in folder with the start-up checks; a
+    // folder without one is offered a new one when ask is set. Back to the one shown when the
+    // other cannot be opened. False when nothing changed.
+    bool openFolder(const QString& folder, bool ask);
 
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The field events of eventFilter; true when the event was eaten.
     bool filterFieldEvent(const db::StampField& field, QObject* watched, QEvent* event);
@@ -111,6 +125,14 @@ private:
     QWidget* buildImageTab();
     void addCell(QGridLayout* grid, int row, int column, const char* fields);
     void setTabChain();
+    void buildKeys();
+    void buildList(QWidget* record);
+    void showPosition();
+    void fillRecent();
+    void listStamps(const QString& condition, const QString& description);
+    void openRecent(const QString& folder);
+    bool takeFolder(const QString& folder, bool ask);
+    void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
     QWidget* control(const QString& field) const;
@@ -125,34 +147,60 @@ private:
     QString showLong(const db::StampField& field, QLineEdit* box, const QString& text);
     QString shownWhole(const QString& field, const QString& typed) const;
     bool changesValue(const QKeyEvent* key) const;
+    bool movesOnByEnter(const db::StampField& field, const QKeyEvent* key) const;
 
     void fillCodeList(QComboBox* combo, const db::CodeTable& table);
     void selectCode(QComboBox* combo, std::optional<std::int64_t> id);
-    bool hasRows() const;
-    void openStampSet(int order);
-    void showFirstOrClear();
-    void findStamp(std::int64_t id);
+    // The browser's views (frmmain.cpp).
+    void ShowStamp();
+    void ClearStamp();
+    void DisableFields();
+    void EnableFields();
+    void SetEditMode();
+    void SetBrowseMode();
+    void showCurrent();
+    void followMode();
+    void showOrder();
+    bool changing() const { return browser_.isChanging(); }
+    bool hasRows() const { return browser_.rowCount() > 0; }
+    void openBrowser();
+    bool storeTyped(browse::StampBrowser::AfterStore after);
     bool refuseWhileEditing(const QString& title);
+    QString deleteQuestion() const;
     // Runs a user's action; damage met on the way repairs the collection and the window
     // opens its record set again rather than going on with the old one.
     void guard(const std::function<void()>& action);
+    // The check of the file's structure beside the window, once its first record is painted;
+    // damage it reports is confirmed on the collection's own connection, then repaired.
     void checkStructure();
+    void confirmDamage();
     void closeOtherWindows();
+    // After an import: the code lists refilled and the first stamp that came in shown.
+    void showImported(std::int64_t firstId);
     void updateTitle();
+    void restorePlace();
+    void keepPlace() const;
     void keepUnchanged();
+    void showWhetherEmpty();
 
     static constexpr int ImageTab = 3;
 
     Program& program_;
     record::StampValidator validator_;
     StampPictures pictures_;
-    record::StampEntry shown_; // the record as ShowStamp put it on screen
-    std::optional<std::int64_t> shownId_;
-    bool Editing = false;
-    bool Adding = false;
+    browse::StampBrowser browser_;
+    // Where the browser was when the collection closed under it (a repair): a record being
+    // typed then stays on screen to be stored again.
+    struct Held {
+        browse::StampBrowser::Mode mode;
+        std::optional<std::int64_t> id;
+    };
+    std::optional<Held> held_;
+    bool showing_ = false; // the controls are being filled, not typed into
     bool PictureChanged = false;
     bool checking_ = false; // a leave check is showing its message
-    int sortOrder_ = 1;
+    bool painted_ = false;
+    bool checkPending_ = false; // load() asked for the structure check, not yet started
 
     std::vector<FieldControl> fields_;
     // Values longer than their field, by field: as shown (cut) and as stored.
@@ -166,6 +214,7 @@ private:
     QCheckBox* chkSold = nullptr;
     QTabWidget* SSTab1 = nullptr;
     QLabel* lblPrice = nullptr;
+    QLabel* lblEmpty = nullptr;
     PictureView* Image1 = nullptr;
     QPushButton* cmdPicLoad = nullptr;
     QPushButton* cmdPicPaste = nullptr;
@@ -182,8 +231,15 @@ private:
     QPushButton* cmdUpdate = nullptr;
     QPushButton* cmdCancel = nullptr;
 
+    CollectionPane* pane_ = nullptr;
+    QSplitter* splList = nullptr;
+    QLabel* lblPosition = nullptr;
+    Thumbnails* thumbnails_ = nullptr;
+    QAction* mnuViewList = nullptr;
+    QMenu* mnuRecent = nullptr;
     QAction* mnuExit = nullptr;
     QAction* mnuPack = nullptr;
+    QAction* mnuImport = nullptr;
     std::array<QAction*, 4> mnuSort{};   // 1..3
     std::array<QAction*, 10> mnuMaint{}; // 1..9
     std::array<QAction*, 4> mnuRptOut{}; // 1..3

@@ -53,7 +53,8 @@ std::optional<std::int64_t> frmMain::pickedCode(const QComboBox* combo,
                                                 const QString& field) const {
     if (combo->currentIndex() >= 0)
         return std::int64_t(combo->currentData().toLongLong());
-    const std::optional<std::int64_t> stored = Adding ? std::nullopt : shown_.code(field);
+    const std::optional<std::int64_t> stored =
+        isAdding() ? std::nullopt : browser_.shown().code(field);
     if (stored && combo->findData(QVariant::fromValue<qlonglong>(*stored)) < 0)
         return stored;
     return std::nullopt;
@@ -133,8 +134,8 @@ bool frmMain::leaveField(const db::StampField& field) {
         return d->checkOnLeave();
     const record::StampEntry before = readEntry();
     record::StampEntry entry = before;
-    if (const auto r =
-            validator_.leave(QLatin1String(field.name), entry, Adding ? nullptr : &shown_)) {
+    if (const auto r = validator_.leave(QLatin1String(field.name), entry,
+                                        isAdding() ? nullptr : &browser_.shown())) {
         refuse(*r);
         return false;
     }
@@ -152,17 +153,9 @@ bool frmMain::leaveFocusedField() {
     return true;
 }
 
-bool frmMain::ValidateStamp() {
-    const record::StampEntry entry = readEntry();
-    if (const auto r = validator_.validate(entry, Adding ? nullptr : &shown_)) {
-        refuse(*r);
-        return false;
-    }
-    return true;
-}
-
 // Keys that change, or may change, a pick list's value; others (Tab, the modifiers alone,
-// F1, Alt+letter shortcuts) leave the record as it is.
+// F1, Alt+letter shortcuts) leave the record as it is. Typed letters only search the list:
+// the entry the search finds is taken, and the edit begun, when the user takes it.
 bool frmMain::changesValue(const QKeyEvent* key) const {
     switch (key->key()) {
     case Qt::Key_Up:
@@ -176,14 +169,12 @@ bool frmMain::changesValue(const QKeyEvent* key) const {
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
         // Alt+Down opens the list; a pick from it changes the value and says so itself.
-        return !(key->modifiers() & Qt::AltModifier);
+        // Ctrl with a page key turns the record's page.
+        return !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier));
     default:
         break;
     }
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    const QString text = key->text();
-    return !text.isEmpty() && text.at(0).isPrint();
+    return false;
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -195,8 +186,21 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return eaten || QMainWindow::eventFilter(watched, event);
 }
 
+// Enter in a one-line field moves to the next field, as Tab does; the notes take it as a new
+// line.
+bool frmMain::movesOnByEnter(const db::StampField& field, const QKeyEvent* key) const {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    return enter && !(key->modifiers() & ~Qt::KeypadModifier) &&
+           field.kind != db::FieldKind::LongText;
+}
+
 bool frmMain::filterFieldEvent(const db::StampField& f, QObject* watched, QEvent* event) {
     const db::StampField* field = &f;
+    if (event->type() == QEvent::KeyPress &&
+        movesOnByEnter(*field, static_cast<QKeyEvent*>(event))) {
+        focusNextChild();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress && field->kind == db::FieldKind::CodeRef) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* combo = static_cast<QComboBox*>(watched);

@@ -1,26 +1,35 @@
 // The main window's controls, tabs and menus, and the wiring of their events. The controls
 // are made from the table of stamp fields; this file only says where each one stands.
+#include "app/collectionpane.h"
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
 #include "app/pictureview.h"
+#include "app/thumbnails.h"
+#include "browse/stamplistmodel.h"
 #include "dates/datefield.h"
 #include "reports/fixedreports.h"
 #include "stats/frmstats.h"
+#include "ui/codelistsearch.h"
 #include "ui/slotguard.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace perlinex {
@@ -49,6 +58,31 @@ QPushButton* button(const char* name, const QString& caption) {
     // does: a store runs that field's check itself, once.
     b->setFocusPolicy(Qt::TabFocus);
     return b;
+}
+
+// Wide enough for what the field holds, and no wider when the window grows: a quantity does
+// not stretch across a maximised window.
+void capWidth(QWidget* w, int characters) {
+    const int text = w->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters;
+    w->setMaximumWidth(std::max(w->sizeHint().width(), text + 2 * w->fontMetrics().height()));
+}
+
+// How many characters a field's box is made for, by the kind of field; 0 for no limit.
+int widthInCharacters(const db::StampField& f) {
+    switch (f.kind) {
+    case db::FieldKind::Money:
+    case db::FieldKind::Integer16:
+    case db::FieldKind::Integer32:
+        return 16;
+    case db::FieldKind::Date:
+        return 14;
+    case db::FieldKind::CodeRef:
+        return 36;
+    case db::FieldKind::Text:
+        return f.size > 0 && f.size <= 50 ? std::max(f.size, 20) : 0;
+    default:
+        return 0;
+    }
 }
 
 // A computed box: read-only, out of the tab order, and drawn as such.
@@ -84,6 +118,7 @@ QWidget* frmMain::makeControl(const db::StampField& f) {
         c->setMinimumContentsLength(18);
         c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         c->setMaxVisibleItems(ListRows);
+        CodeListSearch::attach(c); // typing finds an entry; Return or Tab takes it
         codeLists_.push_back(c);
         w = c;
         break;
@@ -106,6 +141,8 @@ QWidget* frmMain::makeControl(const db::StampField& f) {
     }
     }
     w->setObjectName(QLatin1String(f.control));
+    if (const int characters = widthInCharacters(f))
+        capWidth(w, characters);
     fields_.push_back({&f, w});
     return w;
 }
@@ -173,6 +210,7 @@ void frmMain::buildControls() {
 
     SSTab1 = new QTabWidget;
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setAccessibleName(tr("Stamp record"));
     SSTab1->addTab(buildPage(kGeneralRows, int(std::size(kGeneralRows))), tr("General"));
     SSTab1->addTab(buildPage(kPriceRows, int(std::size(kPriceRows))), tr("  Stamp Prices"));
     SSTab1->addTab(buildNotesTab(), tr("Notes"));
@@ -189,7 +227,12 @@ void frmMain::buildControls() {
     cmdCancel = button("cmdCancel", tr("&Cancel"));
     cmdHelp = button("cmdHelp", tr("Help"));
 
-    auto* buttons = new QHBoxLayout;
+    // The row is a widget of its own so that a screen reader can name the group.
+    auto* buttonRow = new QWidget;
+    buttonRow->setObjectName(QStringLiteral("fraRecordButtons"));
+    buttonRow->setAccessibleName(tr("Record buttons"));
+    auto* buttons = new QHBoxLayout(buttonRow);
+    buttons->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdAddNew, cmdFind, cmdDelete,
                            cmdUpdate, cmdCancel})
         buttons->addWidget(b);
@@ -210,14 +253,27 @@ void frmMain::buildControls() {
             program_.showHelpContext(0);
     });
 
+    lblEmpty = new QLabel;
+    lblEmpty->setObjectName(QStringLiteral("lblEmpty"));
+    lblEmpty->setWordWrap(true);
+    QFont emphasis = lblEmpty->font();
+    emphasis.setBold(true);
+    lblEmpty->setFont(emphasis);
+
     auto* central = new QWidget;
     central->setObjectName(QStringLiteral("VideoSoftElastic1"));
     auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblEmpty);
     layout->addLayout(top);
     layout->addWidget(SSTab1, 1);
-    layout->addLayout(buttons);
-    setCentralWidget(central);
+    layout->addWidget(buttonRow);
+    buildList(central);
+    statusBar()->setObjectName(QStringLiteral("statusBar")); // where written reports are told
+    lblPosition = new QLabel;
+    lblPosition->setObjectName(QStringLiteral("lblPosition"));
+    statusBar()->addPermanentWidget(lblPosition);
     setTabChain();
+    buildKeys();
 }
 
 QWidget* frmMain::buildNotesTab() {
@@ -236,9 +292,10 @@ QWidget* frmMain::buildNotesTab() {
 QWidget* frmMain::buildImageTab() {
     Image1 = new PictureView;
     Image1->setObjectName(QStringLiteral("Image1"));
-    cmdPicLoad = button("cmdPicLoad", tr("&Load Image"));
-    cmdPicPaste = button("cmdPicPaste", tr("&Paste Image"));
-    cmdPicCopy = button("cmdPicCopy", tr("&Copy Image"));
+    Image1->setAccessibleName(tr("Stamp picture"));
+    cmdPicLoad = button("cmdPicLoad", tr("L&oad Image"));
+    cmdPicPaste = button("cmdPicPaste", tr("Paste Ima&ge"));
+    cmdPicCopy = button("cmdPicCopy", tr("Cop&y Image"));
     auto* actualSize = button("cmdPicActualSize", tr("Actual Si&ze"));
     actualSize->setCheckable(true);
     actualSize->setToolTip(tr("Shows the picture at its full size; otherwise it is fitted to "
@@ -294,6 +351,97 @@ void frmMain::setTabChain() {
         setTabOrder(chain[i], chain[i + 1]);
 }
 
+// The collection list beside the record, in a splitter; its thumbnails are read off the main
+// thread for the rows shown, the column hidden until the user shows it.
+void frmMain::buildList(QWidget* record) {
+    pane_ = new CollectionPane(browser_, program_.regional,
+                               [this](const std::function<void()>& fn) { guard(fn); });
+    constexpr int ThumbnailSize = 48;
+    thumbnails_ = new Thumbnails([this](std::int64_t id) { return pictures_.findFile(id); },
+                                 ThumbnailSize, this);
+    browse::StampListModel& model = pane_->model();
+    model.setPictureSource([this](std::int64_t id) { return thumbnails_->picture(id); },
+                           ThumbnailSize);
+    connect(thumbnails_, &Thumbnails::ready, &model, &browse::StampListModel::pictureReady);
+    pane_->view()->horizontalHeader()->setSectionHidden(model.pictureColumn(), true);
+    splList = new QSplitter(Qt::Horizontal);
+    splList->setObjectName(QStringLiteral("splList"));
+    splList->setChildrenCollapsible(false);
+    splList->addWidget(pane_);
+    splList->addWidget(record);
+    splList->setStretchFactor(0, 0);
+    splList->setStretchFactor(1, 1);
+    setCentralWidget(splList);
+}
+
+// Keys that work from any field: Escape drops an edit as "Cancel" does and Ctrl+S stores it as
+// "Update"; F1 opens the help; Ctrl+PgDown and Ctrl+Tab turn to the record's next page,
+// Ctrl+PgUp and Ctrl+Shift+Tab to the previous one, without touching the field that has the
+// focus.
+void frmMain::buildKeys() {
+    const auto key = [this](const char* name, const QList<QKeySequence>& keys) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcuts(keys);
+        addAction(a);
+        return a;
+    };
+    // Escape in the filter box clears it, and in the empty box shows every stamp again after a
+    // bar of the statistics narrowed the list (the window's Escape takes the key before the box).
+    connectGuarded(
+        key("actCancelKey", {QKeySequence(Qt::Key_Escape)}), &QAction::triggered, this, [this] {
+            if (changing())
+                guard([this] { cancel(); });
+            else if (pane_->filterBox()->hasFocus() && !pane_->filterBox()->text().isEmpty())
+                pane_->filterBox()->clear();
+            else if (pane_->filterBox()->hasFocus())
+                guard([this] { browser_.setCondition(QString(), QString()); });
+        });
+    // Ctrl+F and Ctrl+L: the filter box, the list shown first if it was not.
+    connectGuarded(key("actFilterKey",
+                       {QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::CTRL | Qt::Key_L)}),
+                   &QAction::triggered, this, [this] {
+                       if (changing())
+                           return;
+                       showList(true);
+                       pane_->focusFilter();
+                   });
+    connectGuarded(key("actStoreKey", {QKeySequence(Qt::CTRL | Qt::Key_S)}), &QAction::triggered,
+                   this, [this] {
+                       if (changing())
+                           guard([this] { update(); });
+                   });
+    connectGuarded(key("actHelpKey", {QKeySequence(Qt::Key_F1)}), &QAction::triggered, this,
+                   [this] {
+                       if (program_.showHelpContext)
+                           program_.showHelpContext(0);
+                   });
+    connectGuarded(key("actNextPage", {QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+                                       QKeySequence(Qt::CTRL | Qt::Key_Tab)}),
+                   &QAction::triggered, this, [this] { turnPage(1); });
+    connectGuarded(key("actPreviousPage", {QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+                                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}),
+                   &QAction::triggered, this, [this] { turnPage(-1); });
+}
+
+// A field on the page that is turned away hands the focus to the first field of the new page.
+void frmMain::turnPage(int step) {
+    QWidget* old = SSTab1->currentWidget();
+    const bool focusOnPage = old->isAncestorOf(QApplication::focusWidget());
+    const int count = SSTab1->count();
+    SSTab1->setCurrentIndex((SSTab1->currentIndex() + step + count) % count);
+    if (!focusOnPage)
+        return;
+    QWidget* page = SSTab1->currentWidget();
+    for (QWidget* f = page->nextInFocusChain(); f != page; f = f->nextInFocusChain())
+        if (page->isAncestorOf(f) && f->isVisible() && f->isEnabled() &&
+            (f->focusPolicy() & Qt::TabFocus)) {
+            f->setFocus(Qt::TabFocusReason);
+            return;
+        }
+}
+
 void frmMain::buildMenus() {
     auto action = [](QMenu* menu, const QString& name, const QString& text) {
         QAction* a = menu->addAction(text);
@@ -302,11 +450,24 @@ void frmMain::buildMenus() {
     };
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFileMenu"));
+    connectGuarded(action(file, QStringLiteral("mnuNewCollection"), tr("&New Collection...")),
+                   &QAction::triggered, this, [this] { guard([this] { newCollection(); }); });
+    connectGuarded(action(file, QStringLiteral("mnuOpenCollection"), tr("&Open Collection...")),
+                   &QAction::triggered, this, [this] { guard([this] { openCollection(); }); });
+    mnuRecent = file->addMenu(tr("Open &Recent"));
+    mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
+    file->addSeparator();
     connectGuarded(action(file, QStringLiteral("mnuBackup"), tr("&Backup")), &QAction::triggered,
                    this, [this] { guard([this] { backup(); }); });
     mnuPack = action(file, QStringLiteral("mnuPack"), tr("&Pack Database"));
     connectGuarded(mnuPack, &QAction::triggered, this,
                    [this] { guard([this] { packDatabase(); }); });
+    file->addSeparator();
+    connectGuarded(action(file, QStringLiteral("mnuExportCsv"), tr("&Export CSV...")),
+                   &QAction::triggered, this, [this] { guard([this] { exportCsv(); }); });
+    mnuImport = action(file, QStringLiteral("mnuImport"), tr("&Import..."));
+    connectGuarded(mnuImport, &QAction::triggered, this,
+                   [this] { guard([this] { importStamps(); }); });
     file->addSeparator();
     mnuExit = action(file, QStringLiteral("mnuExit"), tr("E&xit"));
     connectGuarded(mnuExit, &QAction::triggered, this, &frmMain::exitProgram);
@@ -322,6 +483,14 @@ void frmMain::buildMenus() {
                        [this, i] { guard([this, i] { sortBy(i); }); });
     }
     mnuSort[1]->setChecked(true);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->setObjectName(QStringLiteral("mnuViewMenu"));
+    mnuViewList = action(view, QStringLiteral("mnuViewList"), tr("Collection &List"));
+    mnuViewList->setCheckable(true);
+    mnuViewList->setChecked(true);
+    mnuViewList->setShortcut(QKeySequence(Qt::Key_F8));
+    connectGuarded(mnuViewList, &QAction::triggered, this, &frmMain::showList);
 
     QMenu* maintainMenu = menuBar()->addMenu(tr("&Maintain"));
     maintainMenu->setObjectName(QStringLiteral("mnuMaintain"));
@@ -353,21 +522,18 @@ void frmMain::buildMenus() {
     };
     report(QStringLiteral("mnuRpt1"), tr("Stamps by &Country"), reports::ReportId::ByCountry);
     report(QStringLiteral("mnuRpt2"), tr("Stamps by &Type"), reports::ReportId::ByType);
-    report(QStringLiteral("mnuRpt3"), tr("Stamps by &Format"), reports::ReportId::ByFormat);
+    report(QStringLiteral("mnuRpt3"), tr("Stamps by For&mat"), reports::ReportId::ByFormat);
     report(QStringLiteral("mnuRpt4"), tr("Stamps by T&opic"), reports::ReportId::ByTopic);
     reports->addSeparator();
-    report(QStringLiteral("mnuRptValue"), tr("Collection &Value"), reports::ReportId::Value);
+    report(QStringLiteral("mnuRptValue"), tr("Collection Val&ue"), reports::ReportId::Value);
     report(QStringLiteral("mnuRptWant"), tr("&Want List"), reports::ReportId::WantList);
-    report(QStringLiteral("mnuRptForSale"), tr("Stamps &For Sale"), reports::ReportId::ForSale);
+    report(QStringLiteral("mnuRptForSale"), tr("Stamps For S&ale"), reports::ReportId::ForSale);
     report(QStringLiteral("mnuRptSold"), tr("Stamps &Sold"), reports::ReportId::Sold);
     reports->addSeparator();
     connectGuarded(action(reports, QStringLiteral("mnuRptCustom"), tr("Custom &Reports")),
                    &QAction::triggered, this, [this] { customReports(); });
-    // The whole collection for now; the collection list's filter and its "show these stamps"
-    // are joined here once the list has them.
-    connectGuarded(action(reports, QStringLiteral("mnuRptStats"), tr("S&tatistics...")),
-                   &QAction::triggered, this,
-                   [this] { guard([this] { stats::showStatistics(program_, this); }); });
+    connectGuarded(action(reports, QStringLiteral("mnuRptStats"), tr("Stat&istics...")),
+                   &QAction::triggered, this, [this] { guard([this] { statistics(); }); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelpmenu"));

@@ -48,17 +48,17 @@ QString helpPageOfContext(int context) {
 
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmHelp"));
-    setWindowTitle(QStringLiteral("Perlinex Help"));
+    setWindowTitle(tr("Perlinex Help"));
     // An open help window must not keep the program running once the main window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(900, 640);
 
-    auto* contents = new QPushButton(QStringLiteral("&Contents"), this);
+    auto* contents = new QPushButton(tr("&Contents"), this);
     contents->setObjectName(QStringLiteral("cmdContents"));
-    back_ = new QPushButton(QStringLiteral("&Back"), this);
+    back_ = new QPushButton(tr("&Back"), this);
     back_->setObjectName(QStringLiteral("cmdBack"));
     back_->setEnabled(false);
-    forward_ = new QPushButton(QStringLiteral("&Forward"), this);
+    forward_ = new QPushButton(tr("&Forward"), this);
     forward_->setObjectName(QStringLiteral("cmdForward"));
     forward_->setEnabled(false);
 
@@ -69,14 +69,15 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     buttons->addStretch();
 
     auto* searchPane = new QWidget(this);
-    auto* searchLabel = new QLabel(QStringLiteral("&Search for words:"), searchPane);
+    auto* searchLabel = new QLabel(tr("&Search for words:"), searchPane);
     searchField_ = new QLineEdit(searchPane);
     searchField_->setObjectName(QStringLiteral("txtHelpSearch"));
     searchField_->setClearButtonEnabled(true);
-    searchField_->setPlaceholderText(QStringLiteral("Type one or more words"));
+    searchField_->setPlaceholderText(tr("Type one or more words"));
     searchLabel->setBuddy(searchField_);
     results_ = new QListWidget(searchPane);
     results_->setObjectName(QStringLiteral("lstHelpResults"));
+    results_->setAccessibleName(tr("Pages found"));
     auto* searchLayout = new QVBoxLayout(searchPane);
     searchLayout->setContentsMargins(0, 0, 0, 0);
     searchLayout->addWidget(searchLabel);

@@ -2,6 +2,7 @@
 #include "app/frmabout.h"
 #include "app/frmmain.h"
 #include "app/helpviewer.h"
+#include "app/translations.h"
 #include "ui/application.h"
 #include "ui/qtdialogs.h"
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
         arguments << QString::fromLocal8Bit(argv[i]);
     const app::CommandLine command = app::parseCommandLine(arguments);
     if (command.action == app::CommandLine::Action::RunCommand) {
+        app::quietenToolkitWarnings();
         QTextStream out(stdout);
         QTextStream err(stderr);
         if (app::commandDraws(arguments)) {
@@ -29,14 +31,17 @@ int main(int argc, char** argv) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             QGuiApplication app(argc, argv);
             QCoreApplication::setApplicationName(QStringLiteral("perlinex"));
+            app::installTranslations();
             return app::runCommand(arguments, out, err);
         }
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("perlinex"));
+        app::installTranslations();
         return app::runCommand(arguments, out, err);
     }
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("perlinex"));
+    app::installTranslations();
     // The desktop entry's name lets a Wayland shell match the windows to the menu entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("perlinex"));
     QApplication::setWindowIcon(programIcon());

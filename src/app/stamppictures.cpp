@@ -6,18 +6,14 @@
 #include "imaging/jpegwriter.h"
 #include "ui/program.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 namespace perlinex {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("StampPictures", text);
-}
 
 constexpr int JpegQuality = 90;
 
@@ -56,10 +52,10 @@ bool StampPictures::writeJpeg(const QImage& picture, const QString& path) {
 }
 
 void StampPictures::tellNotSaved(const QString& path, int systemError) {
-    QString text =
-        tr("Failed to save the picture to the file: '%1'").arg(QDir::toNativeSeparators(path));
+    QString text = translate("StampPictures", "Failed to save the picture to the file: '%1'")
+                       .arg(QDir::toNativeSeparators(path));
     if (durable::kindOf(systemError) == durable::FileError::Kind::DiskFull)
-        text += tr(": %1. The picture stored before has been kept.")
+        text += translate("StampPictures", ": %1. The picture stored before has been kept.")
                     .arg(durable::systemError(systemError));
     program_.dialogs().message(text, ProgramTitle, Buttons::Ok, Icon::Warning);
 }
@@ -77,8 +73,10 @@ std::unique_ptr<db::PendingPicture> StampPictures::prepare(db::Database& collect
                                                            std::int64_t id, const QImage& picture) {
     if (picture.isNull()) {
         program_.dialogs().message(
-            tr("The picture could not be stored: it holds no bitmap (the clipboard held no "
-               "picture, or the file is a drawing). The stamp's stored picture has been kept."),
+            translate(
+                "StampPictures",
+                "The picture could not be stored: it holds no bitmap (the clipboard held no "
+                "picture, or the file is a drawing). The stamp's stored picture has been kept."),
             ProgramTitle, Buttons::Ok, Icon::Warning);
         return nullptr;
     }
@@ -112,10 +110,12 @@ QByteArray StampPictures::jpegOf(const QImage& picture) {
 }
 
 QString StampPictures::loadFilter() {
-    return tr("All Picture Files (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf "
-              "*.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF Images (*.gif);;JPEG Images (*.jpg "
-              "*.jpeg);;PNG Images (*.png);;TIFF Images (*.tif *.tiff);;Metafiles (*.wmf "
-              "*.emf);;Icons (*.ico *.cur);;All Files (*)");
+    return translate(
+        "StampPictures",
+        "All Picture Files (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf "
+        "*.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF Images (*.gif);;JPEG Images (*.jpg "
+        "*.jpeg);;PNG Images (*.png);;TIFF Images (*.tif *.tiff);;Metafiles (*.wmf "
+        "*.emf);;Icons (*.ico *.cur);;All Files (*)");
 }
 
 } // namespace perlinex

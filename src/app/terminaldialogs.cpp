@@ -10,7 +10,7 @@ Answer TerminalDialogs::message(const QString& text, const QString& title, Butto
         out_.flush();
         return Answer::Ok;
     }
-    const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+    const bool yesNo = asksYesOrNo(buttons);
     const Answer yes = yesNo ? Answer::Yes : Answer::Ok;
     const Answer no = yesNo ? Answer::No : Answer::Cancel;
     if (yesToAll_) {
@@ -22,7 +22,12 @@ Answer TerminalDialogs::message(const QString& text, const QString& title, Butto
     out_.flush();
     // No answer at all, as from a closed input, is a no.
     const QString line = in_.readLine().trimmed().toLower();
-    return line.startsWith(QLatin1Char('y')) ? yes : no;
+    // "y" answers yes in any language, and so does the language's own first letter of yes.
+    const QString yesLetter = QCoreApplication::translate(
+        "TerminalDialogs", "y", "the first letter of the answer yes, as [y/n] asks for it");
+    return line.startsWith(QLatin1Char('y')) || (!yesLetter.isEmpty() && line.startsWith(yesLetter))
+               ? yes
+               : no;
 }
 
 std::optional<QString> TerminalDialogs::input(const QString& prompt, const QString& title,

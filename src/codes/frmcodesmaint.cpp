@@ -1,12 +1,15 @@
 #include "codes/frmcodesmaint.h"
 
+#include "db/codeentries.h"
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/fields.h"
 #include "db/recordset.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -43,7 +46,7 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     setWindowTitle(db::fieldText(tableOf(1).windowCaption));
 
     const auto makeButton = [this](QPushButton*& button, const char* name, const char* caption) {
-        button = new QPushButton(QString::fromUtf8(caption), this);
+        button = new QPushButton(tr(caption), this);
         button->setObjectName(QString::fromLatin1(name));
         // Only the button the window names is pressed by Enter, never the one with the focus.
         button->setAutoDefault(false);
@@ -56,16 +59,16 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
     txtDesc->setMaxLength(DescriptionLength);
     lblDesc->setBuddy(txtDesc);
 
-    makeButton(cmdFirst, "cmdFirst", "&First");
-    makeButton(cmdPrevious, "cmdPrevious", "&Previous");
-    makeButton(cmdNext, "cmdNext", "&Next");
-    makeButton(cmdLast, "cmdLast", "&Last");
-    makeButton(cmdAddNew, "cmdAddNew", "&Add New");
-    makeButton(cmdUpdate, "cmdUpdate", "&Update");
-    makeButton(cmdCancel, "cmdCancel", "&Cancel");
-    makeButton(cmdDelete, "cmdDelete", "&Delete");
-    makeButton(cmdFind, "cmdFind", "&Find");
-    makeButton(cmdOK, "cmdOK", "&Ok");
+    makeButton(cmdFirst, "cmdFirst", QT_TR_NOOP("Firs&t"));
+    makeButton(cmdPrevious, "cmdPrevious", QT_TR_NOOP("&Previous"));
+    makeButton(cmdNext, "cmdNext", QT_TR_NOOP("&Next"));
+    makeButton(cmdLast, "cmdLast", QT_TR_NOOP("&Last"));
+    makeButton(cmdAddNew, "cmdAddNew", QT_TR_NOOP("&Add New"));
+    makeButton(cmdUpdate, "cmdUpdate", QT_TR_NOOP("&Update"));
+    makeButton(cmdCancel, "cmdCancel", QT_TR_NOOP("&Cancel"));
+    makeButton(cmdDelete, "cmdDelete", QT_TR_NOOP("&Delete"));
+    makeButton(cmdFind, "cmdFind", QT_TR_NOOP("&Find"));
+    makeButton(cmdOK, "cmdOK", QT_TR_NOOP("&Ok"));
 
     auto* moves = new QHBoxLayout;
     for (QPushButton* b : {cmdFirst, cmdPrevious, cmdNext, cmdLast})
@@ -94,6 +97,17 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
 
     setBrowseSet();
     makeDefault(cmdOK);
+    // F1 opens the page of the table shown.
+    auto* help = new QAction(this);
+    help->setObjectName(QStringLiteral("actHelpKey"));
+    help->setShortcut(Qt::Key_F1);
+    addAction(help);
+    connectGuarded(help, &QAction::triggered, this, [this] {
+        if (program_.showHelpContext)
+            program_.showHelpContext(helpTopic_);
+    });
+
+    TypingGuard::guardFieldsOf(this);
     if (program_.MaintTable >= 1 && program_.MaintTable <= 9)
         load(program_.MaintTable);
 }
@@ -117,8 +131,7 @@ void frmCodesMaint::load(int maintTable) {
     adding_ = false;
 
     if (!program_.CollectionDb)
-        HandleDbError(program_,
-                      DbError(db::err::NoDatabase, QStringLiteral("The collection is not open.")));
+        HandleDbError(program_, DbError(db::err::NoDatabase, tr("The collection is not open.")));
     step([&] { entries_ = program_.CollectionDb->openRecordSet(db::codeListQuery(t)); });
 
     if (hasEntries()) {
@@ -129,7 +142,7 @@ void frmCodesMaint::load(int maintTable) {
         clearDesc();
         setDescEnabled(false);
     }
-    cmdAddNew->setText(QStringLiteral("&Add New"));
+    cmdAddNew->setText(tr("&Add New"));
     setBrowseSet();
     makeDefault(cmdOK);
     editing_ = false;
@@ -162,9 +175,9 @@ void frmCodesMaint::showTable(int maintTable) {
     }
     const bool pending = editing_ || (adding_ && !txtDesc->text().isEmpty());
     if (entries_ && pending) {
-        const Answer a = program_.dialogs().message(
-            QStringLiteral("Do you want to save the changes to this entry?"), windowTitle(),
-            Buttons::YesNoCancel, Icon::Question);
+        const Answer a =
+            program_.dialogs().message(tr("Do you want to save the changes to this entry?"),
+                                       windowTitle(), Buttons::YesNoCancel, Icon::Question);
         // Refusing the switch, or a save that failed its check, keeps the window where it was.
         if (a == Answer::Cancel || (a == Answer::Yes && !updateEntry())) {
             program_.MaintTable = table_;
@@ -185,16 +198,6 @@ bool frmCodesMaint::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         runGuarded([this] { activate(); });
     return QDialog::event(event);
-}
-
-void frmCodesMaint::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        if (program_.showHelpContext)
-            program_.showHelpContext(helpTopic_);
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void frmCodesMaint::closeEvent(QCloseEvent* event) {
@@ -263,8 +266,28 @@ void frmCodesMaint::setDescEnabled(bool enabled) {
 bool frmCodesMaint::checkDescription() {
     if (!txtDesc->text().isEmpty())
         return true;
-    program_.dialogs().message(QStringLiteral("You must enter a description or press Cancel"),
-                               QStringLiteral("Missing Data"), Buttons::Ok, Icon::None);
+    program_.dialogs().message(tr("You must enter a description or press Cancel"),
+                               tr("Missing Data"), Buttons::Ok, Icon::None);
+    txtDesc->setFocus();
+    return false;
+}
+
+// A description the lists could not tell from another entry's is refused, naming that entry.
+bool frmCodesMaint::checkDistinct() {
+    const QString desc = txtDesc->text();
+    const std::optional<std::int64_t> self = adding_ ? std::nullopt : currentId();
+    std::optional<db::CodeEntry> same;
+    if (!step([&] {
+            same = db::indistinctEntry(*program_.CollectionDb, tableOf(table_), desc, self);
+        }))
+        return false;
+    if (!same)
+        return true;
+    program_.dialogs().message(
+        tr("There is already a %1 \"%2\". An entry that differs from it only in capitals or "
+           "accents could not be told apart from it in the lists, so \"%3\" is not stored.")
+            .arg(db::fieldText(tableOf(table_).findNoun), same->description, desc),
+        tr("Entry Already There"), Buttons::Ok, Icon::Information);
     txtDesc->setFocus();
     return false;
 }
@@ -341,13 +364,13 @@ void frmCodesMaint::startAdding() {
         setDescEnabled(true);
     clearDesc();
     setEditSet();
-    cmdAddNew->setText(QStringLiteral("&Add Another"));
+    cmdAddNew->setText(tr("&Add Another"));
     makeDefault(cmdAddNew);
     txtDesc->setFocus();
 }
 
 void frmCodesMaint::addAnother() {
-    if (!checkDescription() || !entries_)
+    if (!checkDescription() || !entries_ || !checkDistinct())
         return;
     if (!step([&] { entries_->addNew(); }) || !storeDescription())
         return;
@@ -358,7 +381,7 @@ void frmCodesMaint::addAnother() {
 bool frmCodesMaint::updateEntry() {
     if (!editing_ && !adding_)
         return true;
-    if (!checkDescription() || !entries_)
+    if (!checkDescription() || !entries_ || !checkDistinct())
         return false;
     const QString idField = text(tableOf(table_).idField);
     std::int32_t id = 0;
@@ -372,7 +395,7 @@ bool frmCodesMaint::updateEntry() {
     if (!step(begin) || !storeDescription())
         return false;
     if (adding_)
-        cmdAddNew->setText(QStringLiteral("&Add New"));
+        cmdAddNew->setText(tr("&Add New"));
 
     step([&] {
         entries_->findFirst(idCriterion(id));
@@ -402,7 +425,7 @@ void frmCodesMaint::cancelChanges() {
         setDescEnabled(false);
     }
     setBrowseSet();
-    cmdAddNew->setText(QStringLiteral("&Add New"));
+    cmdAddNew->setText(tr("&Add New"));
     makeDefault(cmdOK);
     editing_ = false;
     adding_ = false;
@@ -414,7 +437,7 @@ void frmCodesMaint::deleteEntry() {
     const db::CodeTable& t = tableOf(table_);
     DialogService& dialogs = program_.dialogs();
     if (dialogs.message(db::fieldText(t.deleteQuestion), db::fieldText(t.deleteTitle),
-                        Buttons::YesNo, Icon::Question) != Answer::Yes)
+                        Buttons::YesNoDefaultNo, Icon::Question) != Answer::Yes)
         return;
     const std::optional<std::int64_t> id = currentId();
     if (!id)
@@ -430,7 +453,7 @@ void frmCodesMaint::deleteEntry() {
         }))
         return;
     if (inUse) {
-        dialogs.message(db::fieldText(t.inUseMessage), QStringLiteral("Cannot Delete"), Buttons::Ok,
+        dialogs.message(db::fieldText(t.inUseMessage), tr("Cannot Delete"), Buttons::Ok,
                         Icon::Information);
         return;
     }
@@ -483,13 +506,13 @@ void frmCodesMaint::findEntry() {
     } catch (const DbError& e) {
         keepShown();
         dialogs.message(tr("The search for \"%1\" could not be made.\n\n%2").arg(typed, e.text()),
-                        QStringLiteral("Find Code"), Buttons::Ok, Icon::Warning);
+                        tr("Find Code"), Buttons::Ok, Icon::Warning);
         return;
     }
     if (!found) {
         keepShown();
-        dialogs.message(QStringLiteral("That record was not found."),
-                        QStringLiteral("No Records Match"), Buttons::Ok, Icon::None);
+        dialogs.message(tr("That record was not found."), tr("No Records Match"), Buttons::Ok,
+                        Icon::None);
         return;
     }
     showEntry();

@@ -43,7 +43,6 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
@@ -60,6 +59,7 @@ private:
     void clearDesc();
     void setDescEnabled(bool enabled);
     bool checkDescription();
+    bool checkDistinct();
     bool storeDescription();
     void setEditSet();
     void setBrowseSet();

@@ -5,8 +5,8 @@
 #include "reports/moneyformat.h"
 #include "reports/pageoutput.h"
 #include "reports/printdocument.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QHash>
 #include <QTime>
 #include <stdexcept>
@@ -18,10 +18,6 @@ using reports::HtmlCell;
 using reports::TotalsLine;
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CustomReport", text);
-}
 
 // A time of day from what a time field holds: "13:05:00", or a date-time.
 QTime timeOf(const db::Value& value) {
@@ -53,8 +49,8 @@ private:
     reports::MoneyFormat money_;
     std::vector<Currency> money_totals_;
     std::vector<double> number_totals_;
-    const QString yes_ = tr("Yes");
-    const QString no_ = tr("No");
+    const QString yes_ = translate("CustomReport", "Yes");
+    const QString no_ = translate("CustomReport", "No");
     // The few thousand days of a collection come round again and again; formatting a date in
     // the user's way costs more than finding it here.
     QHash<QString, QString> dates_;

@@ -5,12 +5,13 @@
 #include "custom/layoutfile.h"
 #include "db/catalogue.h"
 #include "db/dberror.h"
+#include "db/sqlite/cataloguefile.h"
 #include "reports/fixedreports.h"
 #include "reports/reporttargets.h"
 #include "ui/filetarget.h"
 #include "ui/slotguard.h"
+#include "ui/typingguard.h"
 #include "util/durablefile.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,6 +110,7 @@ frmRptSpec::frmRptSpec(Program& program, reports::FixedReports& reports, FieldCa
     cmbPageNum->addItems({tr("At Bottom"), tr("In Header"), tr("No Page Numbers")});
     optWidth[0]->setChecked(true);
     connectControls();
+    TypingGuard::guardFieldsOf(this);
     ResetLayout();
 }
 
@@ -590,14 +592,12 @@ void frmRptSpec::save() {
         layoutChanged_ = false;
 }
 
-void frmRptSpec::ConfirmReplaceLayout(const QString& path) {
-    program_.DialogCancelled = false;
+bool frmRptSpec::ConfirmReplaceLayout(const QString& path) {
     if (!QFileInfo(path).isFile())
-        return;
-    if (program_.dialogs().message(
-            tr("The report file '%1' already exists.  Do you wish to replace it?").arg(path),
-            tr("File Exists"), Buttons::YesNo, Icon::None) != Answer::Yes)
-        program_.DialogCancelled = true;
+        return true;
+    return program_.dialogs().message(
+               tr("The report file '%1' already exists.  Do you wish to replace it?").arg(path),
+               tr("File Exists"), Buttons::YesNo, Icon::None) == Answer::Yes;
 }
 
 void frmRptSpec::saveAs() {
@@ -611,8 +611,7 @@ void frmRptSpec::saveAs() {
         path += QStringLiteral(".rpt");
     if (!mayWriteFile(program_.dialogs(), path, program_.collectionFiles()))
         return;
-    ConfirmReplaceLayout(path);
-    if (program_.DialogCancelled)
+    if (!ConfirmReplaceLayout(path))
         return;
     const QString previous = layoutFile_;
     layoutFile_ = path;
@@ -656,7 +655,7 @@ void frmRptSpec::generate() {
         showProblem();
         return;
     }
-    generateReport(program_, reports_, layout(), offered_, layoutFile_);
+    generateReport(program_, reports_, layout(), offered_, layoutFile_, this);
 }
 
 namespace {

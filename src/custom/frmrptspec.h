@@ -95,7 +95,7 @@ private:
     void savePrompt();
     void readLayoutFile(const QString& path);
     bool writeLayoutFile();
-    void ConfirmReplaceLayout(const QString& path);
+    bool ConfirmReplaceLayout(const QString& path);
     void applyLayout(const Layout& layout);
     void showTargetFrames();
     void setCaption();

@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -79,6 +80,7 @@ void frmRptSpec::buildControls() {
     layout->addWidget(Tab1);
     layout->addLayout(buttons);
     setCentralWidget(central);
+    statusBar()->setObjectName(QStringLiteral("statusBar")); // where written reports are told
     buildMenu();
     orderTabs();
 }

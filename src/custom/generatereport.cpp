@@ -8,6 +8,7 @@
 #include "ui/busycursor.h"
 #include "ui/filetarget.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -25,10 +26,6 @@ namespace {
 // How often the windows repaint while a preview's rows are added.
 constexpr qint64 RepaintMs = 40;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("CustomReport", text);
-}
-
 // Damage and a closed collection are the common error handler's to deal with; any other
 // failure of the query comes from the layout or the catalogue, and only ends this run.
 bool forTheHandler(const db::DbError& e) {
@@ -44,8 +41,10 @@ bool forTheHandler(const db::DbError& e) {
 
 class Run {
 public:
-    Run(Program& program, reports::FixedReports& reports, const ReportPlan& plan, Target target)
-        : program_(program), reports_(reports), plan_(plan), target_(target) {}
+    Run(Program& program, reports::FixedReports& reports, const ReportPlan& plan, Target target,
+        const QString& name, QWidget* window)
+        : program_(program), reports_(reports), plan_(plan), target_(target), name_(name),
+          window_(window) {}
 
     void go();
 
@@ -61,6 +60,8 @@ private:
     reports::FixedReports& reports_;
     const ReportPlan& plan_;
     Target target_;
+    QString name_;
+    QWidget* window_;
     std::unique_ptr<CustomReportData> data_;
 };
 
@@ -73,13 +74,15 @@ bool Run::step(const std::function<void()>& fn) {
         if (forTheHandler(e))
             HandleDbError(program_, e);
         else
-            message(tr("The report could not be made: the collection could not answer its "
-                       "query.\n\n%1")
+            message(translate("CustomReport",
+                              "The report could not be made: the collection could not answer its "
+                              "query.\n\n%1")
                         .arg(e.text()));
     } catch (const std::overflow_error&) {
         data_.reset();
-        message(tr("The report's totals are too large to be added up; nothing has been "
-                   "written."));
+        message(translate("CustomReport",
+                          "The report's totals are too large to be added up; nothing has been "
+                          "written."));
     }
     return false;
 }
@@ -90,7 +93,7 @@ void Run::go() {
         if (!step([&] {
                 if (!program_.CollectionDb)
                     throw db::DbError(db::err::NoDatabase,
-                                      QStringLiteral("No collection is open."));
+                                      translate("CustomReport", "No collection is open."));
                 data_ = std::make_unique<CustomReportData>(*program_.CollectionDb, plan_);
             }))
             return;
@@ -133,47 +136,54 @@ void Run::preview() {
         sincePaint.start();
         return true;
     };
+    std::int64_t stamps = 0;
     if (!step([&] {
-            fillPreview(window.document(), *data_, program_.regional, QDate::currentDate(),
-                        between);
+            stamps = fillPreview(window.document(), *data_, program_.regional, QDate::currentDate(),
+                                 between);
         })) {
         window.document().clear();
         if (shown)
             window.close();
         return;
     }
+    reports_.setPreviewReport(name_, stamps);
     if (!shown || window.isVisible())
         window.showReport();
 }
 
 void Run::writeFile(reports::FileTarget target) {
-    const QString defaultName =
-        plan_.useWith +
-        (target == reports::FileTarget::Text ? QStringLiteral(".txt") : QStringLiteral(".htm"));
     const std::optional<QString> chosen = reports::chooseReportFile(
-        program_.dialogs(), target, QDir(reports_.fileFolder()).filePath(defaultName));
+        program_.dialogs(), target, reports_.suggestedFile(name_, reports::fileSuffix(target)));
     if (!chosen)
         return;
     const durable::ProtectedFiles keep = reports_.protectedFiles();
     if (!mayWriteFile(program_.dialogs(), *chosen, keep))
         return;
-    reports::ConfirmReplace(program_, *chosen);
-    if (program_.DialogCancelled)
+    if (!reports::ConfirmReplace(program_, *chosen))
         return;
     const BusyCursor busy;
     try {
-        if (step([&] { writeReportFile(*data_, target, *chosen, program_.regional, keep); }))
-            reports_.setFileFolder(QFileInfo(*chosen).absolutePath());
+        std::int64_t stamps = 0;
+        if (step([&] {
+                stamps = writeReportFile(*data_, target, *chosen, program_.regional, keep);
+            }))
+            reports_.fileWritten(*chosen, stamps, window_);
     } catch (const durable::FileError& e) {
-        message(tr("The file '%1' could not be written; nothing has been changed.\n%2")
+        message(translate("CustomReport",
+                          "The file '%1' could not be written; nothing has been changed.\n%2")
                     .arg(*chosen, e.text()));
     }
 }
 
 } // namespace
 
+// A saved layout's reports carry its file's name; an unsaved one's, its title.
+QString reportName(const Layout& layout, const QString& layoutFile) {
+    return layoutFile.isEmpty() ? layout.title : QFileInfo(layoutFile).completeBaseName();
+}
+
 void generateReport(Program& program, reports::FixedReports& reports, const Layout& layout,
-                    const FieldCatalogue& offered, const QString& layoutFile) {
+                    const FieldCatalogue& offered, const QString& layoutFile, QWidget* window) {
     const PlanResult result = planReport(layout, offered, program.regional);
     if (!result.plan) {
         program.dialogs().message(result.problem.message);
@@ -184,7 +194,7 @@ void generateReport(Program& program, reports::FixedReports& reports, const Layo
     program.ReportActive = true;
     program.TableFormat = plan.tableFormat;
     program.TableHeading = plan.tableHeading;
-    Run(program, reports, plan, layout.target).go();
+    Run(program, reports, plan, layout.target, reportName(layout, layoutFile), window).go();
 }
 
 } // namespace perlinex::custom

@@ -19,7 +19,9 @@ namespace perlinex::custom {
 // damage met on the way goes to the common error handler, which repairs the collection.
 // layoutFile, the file the layout was read from or saved to (empty for none), is never written
 // over by the report, as the collection's files are not.
+// window, the window the report is made from, says where a report file went.
 void generateReport(Program& program, reports::FixedReports& reports, const Layout& layout,
-                    const FieldCatalogue& offered, const QString& layoutFile = QString());
+                    const FieldCatalogue& offered, const QString& layoutFile = QString(),
+                    QWidget* window = nullptr);
 
 } // namespace perlinex::custom

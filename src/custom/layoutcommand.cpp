@@ -5,19 +5,21 @@
 #include "custom/layoutfile.h"
 #include "custom/reportplan.h"
 #include "db/catalogue.h"
-#include "db/sqlite/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
+#include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/collectionhold.h"
+#include "db/sqlite/maintenance.h"
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
+#include "ui/program.h"
 #include "util/durablefile.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/cataloguefile.h"
+#include "util/textfields.h"
+#include "util/translation.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -28,10 +30,6 @@
 namespace perlinex::custom {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
 
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n" << layoutReportCommandUsage();
@@ -86,13 +84,17 @@ bool isLayoutReportCommand(const QStringList& arguments) {
 }
 
 QString layoutReportCommandUsage() {
-    return tr("  perlinex report --layout FILE.rpt [--to text|html|pdf] [--output FILE] "
-              "[--folder DIR]\n"
-              "      generate a saved custom report layout; --to defaults to the layout's own\n"
-              "      target (Screen/Printer writes a PDF), --output to stamp.txt, stamp.htm or\n"
-              "      stamp.pdf in the current folder; --output - writes a text or HTML report to\n"
-              "      standard output. The layout file and the collection's files are never\n"
-              "      written over.\n");
+    return translate(
+               "CommandLine",
+               "  perlinex report --layout FILE.rpt [--to text|html|pdf] [--output FILE] "
+               "[--folder DIR]\n"
+               "      generate a saved custom report layout; --to defaults to the layout's own\n"
+               "      target (Screen/Printer writes a PDF), --output to stamp.txt, stamp.htm or\n"
+               "      stamp.pdf in the current folder; --output - writes a text or HTML report to\n"
+               "      standard output. The layout file and the collection's files are never\n"
+               "      written over. --folder is the collection's folder\n"
+               "      (default: %1).\n")
+        .arg(QDir::toNativeSeparators(defaultCollectionFolder()));
 }
 
 int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -108,12 +110,12 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
     const QStringList positional = parser.positionalArguments();
     if (positional != QStringList{QStringLiteral("report")})
         return wrong(err, positional.value(0) == QLatin1String("report")
-                              ? tr("a layout report takes no NAME: %1")
+                              ? translate("CommandLine", "a layout report takes no NAME: %1")
                                     .arg(positional.mid(1).join(QLatin1Char(' ')))
-                              : tr("--layout belongs to the report command"));
+                              : translate("CommandLine", "--layout belongs to the report command"));
     const QString layoutFile = parser.value(layoutOption);
     if (layoutFile.isEmpty())
-        return wrong(err, tr("report needs --layout FILE.rpt"));
+        return wrong(err, translate("CommandLine", "report needs --layout FILE.rpt"));
     std::optional<Output> chosen;
     if (parser.isSet(to)) {
         const QString t = parser.value(to);
@@ -124,22 +126,23 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         else if (t == QLatin1String("pdf"))
             chosen = Output::Pdf;
         else
-            return wrong(err, tr("--to takes text, html or pdf, not %1").arg(t));
+            return wrong(err,
+                         translate("CommandLine", "--to takes text, html or pdf, not %1").arg(t));
     }
     if (parser.isSet(output) && parser.value(output).isEmpty())
-        return wrong(err, tr("--output needs a file name"));
+        return wrong(err, translate("CommandLine", "--output needs a file name"));
     const bool toStandardOutput = parser.value(output) == QLatin1String("-");
     if (toStandardOutput && chosen == Output::Pdf)
-        return wrong(err, tr("a PDF cannot go to standard output; name a file with --output"));
+        return wrong(err,
+                     translate("CommandLine",
+                               "a PDF cannot go to standard output; name a file with --output"));
     const QString appFolder =
-        parser.isSet(folder) ? parser.value(folder)
-                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        parser.isSet(folder) ? parser.value(folder) : defaultCollectionFolder();
 
     QFile file(layoutFile);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(
-            err,
-            tr("the layout file '%1' could not be read: %2").arg(layoutFile, file.errorString()));
+        return failed(err, translate("CommandLine", "the layout file '%1' could not be read: %2")
+                               .arg(layoutFile, file.errorString()));
     const QByteArray bytes = file.read(MostLayoutBytes + 1);
     file.close();
 
@@ -147,8 +150,8 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         // Refused before anything is read: neither the collection's own files nor the layout
         // being read are ever a target.
         durable::ProtectedFiles keep = db::collectionFiles(appFolder);
-        keep.addFile(layoutFile,
-                     tr("the layout file being read %1").arg(QDir::toNativeSeparators(layoutFile)));
+        keep.addFile(layoutFile, translate("CommandLine", "the layout file being read %1")
+                                     .arg(QDir::toNativeSeparators(layoutFile)));
         if (parser.isSet(output) && !toStandardOutput)
             durable::checkUserTarget(parser.value(output), keep);
         // Like every command; a report only reads, so it works on a collection that cannot be
@@ -166,12 +169,15 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         }
         for (const QString& refused : catalogue.refusedRows())
             err << "perlinex: " << refused << "\n";
-        const LayoutRead read = bytes.size() > MostLayoutBytes
-                                    ? LayoutRead{std::nullopt, tr("the file is too large"), 0}
-                                    : readLayout(bytes, catalogue, QStringLiteral("stamp"));
+        const LayoutRead read =
+            bytes.size() > MostLayoutBytes
+                ? LayoutRead{std::nullopt, translate("CommandLine", "the file is too large"), 0}
+                : readLayout(bytes, catalogue, QStringLiteral("stamp"));
         if (!read.layout) {
             const QString where =
-                read.line > 0 ? tr("line %1: %2").arg(read.line).arg(read.problem) : read.problem;
+                read.line > 0
+                    ? translate("CommandLine", "line %1: %2").arg(read.line).arg(read.problem)
+                    : read.problem;
             return failed(
                 err, QStringLiteral("%1: %2 (%3)").arg(layoutFile, invalidLayoutMessage(), where));
         }
@@ -185,8 +191,10 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
 
         const Output target = chosen.value_or(outputOf(layout.target));
         if (toStandardOutput && target == Output::Pdf)
-            return wrong(err, tr("the layout's report goes to the screen, as a PDF, which cannot "
-                                 "go to standard output; add --to text or --to html"));
+            return wrong(err,
+                         translate("CommandLine",
+                                   "the layout's report goes to the screen, as a PDF, which cannot "
+                                   "go to standard output; add --to text or --to html"));
         const QString fileName = parser.isSet(output)
                                      ? parser.value(output)
                                      : QDir::current().filePath(plan.useWith + extensionOf(target));
@@ -200,7 +208,8 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
             target == Output::Text ? reports::FileTarget::Text : reports::FileTarget::Html;
         if (toStandardOutput)
             return reports::writeToStandardOutput(out, err, [&](QIODevice& device) {
-                writeReport(data, fileTarget, device, tr("standard output"), regional);
+                writeReport(data, fileTarget, device, translate("CommandLine", "standard output"),
+                            regional);
             });
         std::int64_t rows = 0;
         if (target == Output::Pdf) {
@@ -208,11 +217,12 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
             rows = writePdf(data, fileName, regional, QDate::currentDate(), keep, &error);
             if (rows < 0)
                 return failed(err,
-                              tr("the file '%1' could not be written: %2").arg(fileName, error));
+                              translate("CommandLine", "the file '%1' could not be written: %2")
+                                  .arg(fileName, error));
         } else {
             rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
-        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
+        out << translate("CommandLine", "Wrote %1 (%2)").arg(fileName, stampCount(rows)) << "\n";
         out.flush();
         return 0;
     } catch (const db::DbError& e) {
@@ -220,7 +230,8 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
     } catch (const durable::FileError& e) {
         return failed(err, e.text());
     } catch (const std::overflow_error&) {
-        return failed(err, tr("the report's totals are too large to be added up"));
+        return failed(err,
+                      translate("CommandLine", "the report's totals are too large to be added up"));
     }
 }
 

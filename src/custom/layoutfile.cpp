@@ -1,8 +1,8 @@
 #include "custom/layoutfile.h"
 
 #include "regional/regional.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
@@ -16,10 +16,6 @@ namespace {
 constexpr int LineCount = 22;
 constexpr QChar Separator = u';';
 constexpr QChar Escape = u'\\';
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("LayoutFile", text);
-}
 
 // Numbers ----------------------------------------------------------------------------------
 
@@ -184,7 +180,7 @@ private:
 int Reader::choice(int number, int first, int last) const {
     const std::optional<qlonglong> n = wholeNumber(line(number));
     if (!n || *n < first || *n > last)
-        fail(number, tr("\"%1\" is not a whole number from %2 to %3")
+        fail(number, translate("LayoutFile", "\"%1\" is not a whole number from %2 to %3")
                          .arg(line(number))
                          .arg(first)
                          .arg(last));
@@ -194,19 +190,20 @@ int Reader::choice(int number, int first, int last) const {
 bool Reader::yesNo(int number, const QString& item) {
     const std::optional<qlonglong> n = wholeNumber(item);
     if (!n || (*n != 0 && *n != 1))
-        fail(number, tr("\"%1\" is neither 0 nor 1").arg(item));
+        fail(number, translate("LayoutFile", "\"%1\" is neither 0 nor 1").arg(item));
     return *n == 1;
 }
 
 QDateTime Reader::dateTime(int number, const QString& item) {
     const std::optional<double> serial = decimalNumber(item);
     if (!serial)
-        fail(number, tr("\"%1\" is not a number").arg(item));
+        fail(number, translate("LayoutFile", "\"%1\" is not a number").arg(item));
     if (*serial == 0)
         return QDateTime();
     const QDateTime value = regional::fromSerial(*serial);
     if (!value.isValid() || value.date().year() < 100 || value.date().year() > 9999)
-        fail(number, tr("%1 is not a date from the years 100 to 9999").arg(item));
+        fail(number,
+             translate("LayoutFile", "%1 is not a date from the years 100 to 9999").arg(item));
     return value;
 }
 
@@ -214,7 +211,9 @@ template <typename Store>
 void Reader::readList(Layout& layout, int number, bool escaped, Store&& store) const {
     const QStringList items = escaped ? escapedItems(line(number)) : plainItems(line(number));
     if (items.size() > layout.maxSpecId())
-        fail(number, tr("it has %1 items for %2 fields").arg(items.size()).arg(layout.maxSpecId()));
+        fail(number, translate("LayoutFile", "it has %1 items for %2 fields")
+                         .arg(items.size())
+                         .arg(layout.maxSpecId()));
     for (qsizetype k = 0; k < items.size(); ++k)
         store(layout.setting(int(k) + 1), items[k]);
 }
@@ -223,7 +222,7 @@ void Reader::readFields(Layout& layout, const FieldCatalogue& offered) const {
     for (const QString& item : plainItems(line(11))) {
         const std::optional<double> id = decimalNumber(item);
         if (!id)
-            fail(11, tr("\"%1\" is not a field's number").arg(item));
+            fail(11, translate("LayoutFile", "\"%1\" is not a field's number").arg(item));
         // Fields no longer offered, and a field named twice, are passed over.
         if (*id != std::trunc(*id) || std::fabs(*id) > 32767)
             continue;
@@ -235,8 +234,9 @@ void Reader::readFields(Layout& layout, const FieldCatalogue& offered) const {
 
 Layout Reader::read() {
     if (lines_.size() < LineCount)
-        fail(lines_.size() + 1,
-             tr("the file has %1 lines of %2").arg(lines_.size()).arg(LineCount));
+        fail(lines_.size() + 1, translate("LayoutFile", "the file has %1 lines of %2")
+                                    .arg(lines_.size())
+                                    .arg(LineCount));
 
     // The main table is compared as text, never put into a query.
     QString useWith = currentUseWith_;
@@ -244,7 +244,8 @@ Layout Reader::read() {
         const std::optional<QString> named =
             line(1).size() > 20 ? std::nullopt : catalogue_.mainTableNamed(line(1));
         if (!named)
-            fail(1, tr("the field catalogue has no fields for \"%1\"").arg(line(1)));
+            fail(1, translate("LayoutFile", "the field catalogue has no fields for \"%1\"")
+                        .arg(line(1)));
         useWith = *named;
     }
     const FieldCatalogue offered = catalogue_.offeredFor(useWith);
@@ -260,7 +261,7 @@ Layout Reader::read() {
     layout.sort[0] = choice(8, -1, last);
     layout.sort[1] = choice(9, -1, last);
     if (!decimalNumber(line(10)))
-        fail(10, tr("\"%1\" is not a number").arg(line(10)));
+        fail(10, translate("LayoutFile", "\"%1\" is not a number").arg(line(10)));
     readFields(layout, offered);
 
     readList(layout, 12, false,
@@ -277,7 +278,7 @@ Layout Reader::read() {
     readList(layout, 19, false, [](FieldSettings& s, const QString& item) {
         const std::optional<double> w = decimalNumber(item);
         if (!w || *w < 0)
-            fail(19, tr("\"%1\" is not a width").arg(item));
+            fail(19, translate("LayoutFile", "\"%1\" is not a width").arg(item));
         s.colWidth = float(*w);
     });
     readList(layout, 20, false,
@@ -291,11 +292,12 @@ Layout Reader::read() {
 } // namespace
 
 QString invalidLayoutMessage() {
-    return tr("This does not appear to be a valid report file for this program.");
+    return translate("LayoutFile",
+                     "This does not appear to be a valid report file for this program.");
 }
 
 QString invalidLayoutTitle() {
-    return tr("Invalid Report File");
+    return translate("LayoutFile", "Invalid Report File");
 }
 
 QString serialText(const QDateTime& value) {

@@ -5,8 +5,8 @@
 #include "db/dialect.h"
 #include "regional/regional.h"
 #include "util/textfields.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -14,10 +14,6 @@
 namespace perlinex::custom {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CustomReport", text);
-}
 
 // A number bound in the form the engine reads: "." and no grouping, whatever the user typed.
 QString engineNumber(double value) {
@@ -54,9 +50,11 @@ private:
 std::optional<QString> Planner::bound(const SpecRow& row, const QString& typed, const char* which) {
     const std::optional<double> value = regional_.toDouble(typed);
     if (!value) {
-        problem_.message = tr("\"%1\" under %2 of the field %3 is not a number. Correct it or "
-                              "leave it blank; no report has been made.")
-                               .arg(typed, tr(which), row.desc);
+        problem_.message =
+            translate("CustomReport",
+                      "\"%1\" under %2 of the field %3 is not a number. Correct it or "
+                      "leave it blank; no report has been made.")
+                .arg(typed, translate("CustomReport", which), row.desc);
         return std::nullopt;
     }
     return engineNumber(*value);
@@ -70,10 +68,12 @@ bool Planner::criteria(const SpecRow& row, const FieldSettings& s) {
     case DataType::Text:
         // No stored text holds a NUL, and the engine would take it for the end of the query.
         if (s.startsWith.contains(QChar(0))) {
-            problem_.message = tr("The text under Starts With of the field %1 holds a NUL "
-                                  "character, which is not a valid value. Correct it or leave it "
-                                  "blank; no report has been made.")
-                                   .arg(row.desc);
+            problem_.message =
+                translate("CustomReport",
+                          "The text under Starts With of the field %1 holds a NUL "
+                          "character, which is not a valid value. Correct it or leave it "
+                          "blank; no report has been made.")
+                    .arg(row.desc);
             return false;
         }
         // Quoted, with its wildcards made literal: the text matches itself, apostrophes, "*"
@@ -179,9 +179,11 @@ PlanResult Planner::run() {
     if (position < 0)
         return {std::nullopt, {noFieldsMessage()}};
     if (plan_.columns.isEmpty())
-        return {std::nullopt,
-                {tr("Every field of the report is hidden, so the report would have no columns. "
-                    "Clear \"Hide Field\" for at least one field.")}};
+        return {
+            std::nullopt,
+            {translate("CustomReport",
+                       "Every field of the report is hidden, so the report would have no columns. "
+                       "Clear \"Hide Field\" for at least one field.")}};
 
     // The leading " and" goes; a leading " and not" thus becomes " not".
     if (!plan_.whereText.isEmpty())
@@ -235,11 +237,13 @@ QString ReportPlan::pageHeader(const regional::Regional& regional, const QDate& 
     QString shown = title;
     shown.replace(u'|', QChar(0x00A6));
     return (showDate ? regional.formatShortDate(today) : QString()) + u'|' + shown + u'|' +
-           (pageNumbers == PageNumbers::InHeader ? QStringLiteral("Page %d") : QString());
+           (pageNumbers == PageNumbers::InHeader ? translate("CustomReport", "Page %d")
+                                                 : QString());
 }
 
 QString ReportPlan::pageFooter() const {
-    return pageNumbers == PageNumbers::AtBottom ? QStringLiteral("|Page %d|") : QString();
+    return pageNumbers == PageNumbers::AtBottom ? translate("CustomReport", "|Page %d|")
+                                                : QString();
 }
 
 PlanResult planReport(const Layout& layout, const FieldCatalogue& offered,
@@ -252,11 +256,12 @@ PlanResult planReport(const Layout& layout, const FieldCatalogue& offered,
 }
 
 QString noFieldsMessage() {
-    return tr("You have not selected any fields to include in the report");
+    return translate("CustomReport", "You have not selected any fields to include in the report");
 }
 
 QString noRecordsMessage() {
-    return tr("No records have been entered that may be included in the specified report");
+    return translate("CustomReport",
+                     "No records have been entered that may be included in the specified report");
 }
 
 } // namespace perlinex::custom

@@ -59,7 +59,7 @@ DateField* stampDateField(Program& program, const char* field, const QString& ca
 } // namespace
 
 DateField* DateField::issued(Program& program, QWidget* parent) {
-    return stampDateField(program, "issued", tr("Select Issue Date"), Placement::Above, parent);
+    return stampDateField(program, "issued", tr("Select Issue Date"), Placement::Below, parent);
 }
 
 DateField* DateField::purchased(Program& program, QWidget* parent) {
@@ -131,22 +131,21 @@ void DateField::showPopup() {
     // rather than its message turning up over the calendar.
     if (!runPendingLeaveCheck())
         return;
-    program_.SelectedDate = date().value_or(QDate::currentDate());
 
-    frmDateEnt calendar(program_, this);
+    // A pop-up of the field, as a list's drop-down is: no title bar, and a click elsewhere
+    // closes it without a pick.
+    frmDateEnt calendar(program_, this, date().value_or(QDate::currentDate()));
+    calendar.setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     calendar.setWindowTitle(caption_);
     calendar.adjustSize();
-    // The calendar's frame is not known before it is shown; the main window's is a fair guess.
-    const QWidget* top = window();
-    const QSize frame = top->frameGeometry().size() - top->size();
     const QRect field(mapToGlobal(QPoint(0, 0)), size());
     const QScreen* screen = this->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    calendar.move(calendarPosition(field, calendar.size() + frame, available, placement_));
+    calendar.move(calendarPosition(field, calendar.size(), available, placement_));
 
-    if (calendar.exec() != QDialog::Accepted)
+    if (calendar.exec() != QDialog::Accepted || !calendar.pickedDate())
         return;
-    lineEdit()->setText(program_.regional.formatShortDate(program_.SelectedDate));
+    lineEdit()->setText(program_.regional.formatShortDate(*calendar.pickedDate()));
     emit changed();
     setFocus(Qt::OtherFocusReason);
     focusNextChild();

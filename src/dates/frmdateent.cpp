@@ -4,12 +4,15 @@
 #include "ui/program.h"
 #include "ui/slotguard.h"
 
+#include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace perlinex {
@@ -92,12 +95,13 @@ QString FormatDate(const Program& program, int month, int day, int year) {
     return parts.join(u' ');
 }
 
-frmDateEnt::frmDateEnt(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
+frmDateEnt::frmDateEnt(Program& program, QWidget* parent, const QDate& opensOn)
+    : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("frmDateEnt"));
-    setWindowTitle(QStringLiteral("Select Date"));
+    setWindowTitle(tr("Select Date"));
     const QLocale& locale = program_.regional.locale();
 
-    current_ = program_.SelectedDate;
+    current_ = opensOn;
     if (!current_.isValid() || !inRange(current_.year()))
         current_ = QDate::currentDate();
 
@@ -108,14 +112,19 @@ frmDateEnt::frmDateEnt(Program& program, QWidget* parent) : QDialog(parent), pro
     Grid1_ = new QTableWidget(GridRows, GridColumns, this);
     Grid1_->setObjectName(QStringLiteral("Grid1"));
     txtMonth_ = readOnlyBox(QStringLiteral("txtMonth"), this);
-    txtYear_ = readOnlyBox(QStringLiteral("txtYear"), this);
+    // The year can be typed: digits typed on the grid start it, Enter goes back to the days.
+    txtYear_ = new QLineEdit(this);
+    txtYear_->setObjectName(QStringLiteral("txtYear"));
+    txtYear_->setAlignment(Qt::AlignCenter);
+    txtYear_->setMaxLength(4);
+    txtYear_->setValidator(new QIntValidator(0, LastYear, txtYear_));
+    txtYear_->installEventFilter(this);
     Spin1_ = new SpinButton(this);
     Spin1_->setObjectName(QStringLiteral("Spin1"));
     Spin2_ = new SpinButton(this);
     Spin2_->setObjectName(QStringLiteral("Spin2"));
-    // The boxes only show; whatever gives them the focus hands it to the grid.
+    // The month only shows; whatever gives it the focus hands it to the grid.
     txtMonth_->setFocusProxy(Grid1_);
-    txtYear_->setFocusProxy(Grid1_);
 
     Grid1_->horizontalHeader()->hide();
     Grid1_->verticalHeader()->hide();
@@ -156,8 +165,15 @@ frmDateEnt::frmDateEnt(Program& program, QWidget* parent) : QDialog(parent), pro
     const int frame = 2 * Grid1_->frameWidth();
     Grid1_->setFixedSize(width + frame, height + frame);
 
-    auto* layout = new QGridLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Framed, as it opens as a pop-up of its date field.
+    auto* border = new QFrame(this);
+    border->setObjectName(QStringLiteral("fraCalendar"));
+    border->setFrameShape(QFrame::StyledPanel);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->addWidget(border);
+    auto* layout = new QGridLayout(border);
     layout->addWidget(txtMonth_, 0, 0);
     layout->addWidget(Spin1_, 0, 1);
     layout->addWidget(txtYear_, 0, 2);
@@ -255,8 +271,7 @@ bool frmDateEnt::pickCell(int row, int column) {
     if (!isDayCell(row, column))
         return false;
     // Built from the numbers, not from text, so that nothing is lost to two-digit years.
-    program_.SelectedDate =
-        QDate(yearShown_, monthShown_, Grid1_->item(row, column)->text().toInt());
+    picked_ = QDate(yearShown_, monthShown_, Grid1_->item(row, column)->text().toInt());
     accept();
     return true;
 }
@@ -299,14 +314,66 @@ bool frmDateEnt::gridKey(QKeyEvent* event) {
     case Qt::Key_Backtab:
         return false;
     default:
-        // Typing would otherwise search the cells and could land on a blank one.
-        return !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        break;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    // A digit starts typing the year; other typing would search the cells and could land on a
+    // blank one.
+    if (event->text().size() == 1 && event->text().at(0).isDigit()) {
+        txtYear_->setFocus(Qt::OtherFocusReason);
+        txtYear_->setText(event->text());
+    }
+    return true;
+}
+
+// Takes the typed year; a year out of range is refused with a beep and the shown one comes
+// back. False when it was refused.
+bool frmDateEnt::takeTypedYear() {
+    bool ok = false;
+    const int year = txtYear_->text().toInt(&ok);
+    if (ok && year == yearShown_)
+        return true;
+    if (!ok || !inRange(year)) {
+        program_.dialogs().beep();
+        txtYear_->setText(QString::number(yearShown_));
+        return false;
+    }
+    stepTo(current_.month(), year);
+    return true;
+}
+
+bool frmDateEnt::yearKey(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        takeTypedYear();
+        Grid1_->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Up:
+        if (takeTypedYear())
+            yearForward();
+        return true;
+    case Qt::Key_Down:
+        if (takeTypedYear())
+            yearBack();
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        takeTypedYear();
+        return gridKey(event);
+    default:
+        return false;
     }
 }
 
 bool frmDateEnt::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Grid1_ && event->type() == QEvent::KeyPress)
         return gridKey(static_cast<QKeyEvent*>(event));
+    if (watched == txtYear_ && event->type() == QEvent::KeyPress)
+        return yearKey(static_cast<QKeyEvent*>(event));
+    if (watched == txtYear_ && event->type() == QEvent::FocusOut)
+        takeTypedYear();
     if (watched == Grid1_->viewport()) {
         switch (event->type()) {
         case QEvent::MouseMove:

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QKeyEvent;
 class QLineEdit;
@@ -21,9 +22,10 @@ void ChkDateFmt(Program& program);
 // the regional date test reads back as that date.
 QString FormatDate(const Program& program, int month, int day, int year);
 
-// The calendar: one month as a grid of days with spin buttons for the month and the year.
-// It opens on Program::SelectedDate and, when a day is picked, hands it back there and
-// accepts; closing it any other way leaves SelectedDate alone and rejects.
+// The calendar: one month as a grid of days with spin buttons for the month and the year; the
+// year can be typed too. PgUp/PgDn step months, Ctrl+PgUp/PgDn years.
+// It opens on the date given (today when none) and, when a day is picked, accepts with it as
+// pickedDate(); closing it any other way rejects with none.
 class frmDateEnt : public QDialog {
     Q_OBJECT
 public:
@@ -32,7 +34,10 @@ public:
     static constexpr int FirstYear = 100;
     static constexpr int LastYear = 9999;
 
-    explicit frmDateEnt(Program& program, QWidget* parent = nullptr);
+    explicit frmDateEnt(Program& program, QWidget* parent = nullptr,
+                        const QDate& opensOn = QDate());
+
+    std::optional<QDate> pickedDate() const { return picked_; }
 
     QDate currentDate() const { return current_; }
     int monthShown() const { return monthShown_; }
@@ -55,10 +60,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    std::optional<QDate> picked_;
     void stepTo(int month, int year);
     void moveDays(int days);
     bool isDayCell(int row, int column) const;
     bool gridKey(QKeyEvent* event);
+    bool yearKey(QKeyEvent* event);
+    bool takeTypedYear();
 
     Program& program_;
     QDate current_;

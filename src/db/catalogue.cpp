@@ -2,18 +2,14 @@
 
 #include "db/dberror.h"
 #include "db/schema.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 
 namespace perlinex::db {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Catalogue", text);
-}
 
 bool isFieldOf(const QString& field, const QString& table) {
     return knownFieldsOf(table).contains(field, Qt::CaseInsensitive);
@@ -26,10 +22,11 @@ QString shown(const QString& name) {
 
 QString namesProblem(const CatalogueRowNames& row) {
     if (knownFieldsOf(row.useWith).isEmpty())
-        return tr("its main table \"%1\" (usewith) is no table of the collection")
+        return translate("Catalogue",
+                         "its main table \"%1\" (usewith) is no table of the collection")
             .arg(shown(row.useWith));
     if (!row.fileName.isEmpty() && knownFieldsOf(row.fileName).isEmpty())
-        return tr("its table \"%1\" (FileName) is no table of the collection")
+        return translate("Catalogue", "its table \"%1\" (FileName) is no table of the collection")
             .arg(shown(row.fileName));
     const QString table = row.fileName.isEmpty() ? row.useWith : row.fileName;
     const QStringList qualified = row.fieldname.split(QLatin1Char('.'));
@@ -37,18 +34,21 @@ QString namesProblem(const CatalogueRowNames& row) {
                                 ? isFieldOf(qualified[1], qualified[0])
                                 : qualified.size() == 1 && isFieldOf(row.fieldname, table);
     if (!fieldFound)
-        return tr("its field \"%1\" (fieldname) is no field of the table \"%2\"")
+        return translate("Catalogue",
+                         "its field \"%1\" (fieldname) is no field of the table \"%2\"")
             .arg(shown(row.fieldname), shown(table));
     const bool joined = table.compare(row.useWith, Qt::CaseInsensitive) != 0;
     if (row.linkfield.isEmpty())
-        return joined ? tr("it names no field (linkfield) that joins the table \"%1\" to "
-                           "\"%2\"")
+        return joined ? translate("Catalogue",
+                                  "it names no field (linkfield) that joins the table \"%1\" to "
+                                  "\"%2\"")
                             .arg(shown(table), shown(row.useWith))
                       : QString();
     const QStringList link = row.linkfield.split(QLatin1Char(';'));
     if (link.size() > 2 || !isFieldOf(link.first(), row.useWith) || !isFieldOf(link.last(), table))
-        return tr("its link \"%1\" (linkfield) does not name fields of the tables \"%2\" "
-                  "and \"%3\"")
+        return translate("Catalogue",
+                         "its link \"%1\" (linkfield) does not name fields of the tables \"%2\" "
+                         "and \"%3\"")
             .arg(shown(row.linkfield), shown(row.useWith), shown(table));
     return QString();
 }
@@ -59,7 +59,8 @@ QString catalogueRowProblem(const CatalogueRowNames& row) {
     const QString problem = namesProblem(row);
     if (problem.isEmpty())
         return problem;
-    return tr("The field catalogue's row %1 (%2) cannot be used and is left out: %3.")
+    return translate("Catalogue",
+                     "The field catalogue's row %1 (%2) cannot be used and is left out: %3.")
         .arg(row.specid)
         .arg(shown(row.desc), problem);
 }
@@ -93,8 +94,8 @@ void fillCatalogueRows(Database& db, const QList<QStringList>& rows) {
                                   "VALUES (?,?,?,?,?,?,?,?,?,?)"));
     const auto text = [](const QString& t) { return t.isEmpty() ? Value() : Value(t); };
     for (const QStringList& r : rows)
-        insert->run({Value(std::int64_t(r[0].toLongLong())), text(r[1]), text(r[2]), text(r[3]), text(r[4]),
-                     text(r[5]), Value(std::int64_t(r[6].toLongLong())),
+        insert->run({Value(std::int64_t(r[0].toLongLong())), text(r[1]), text(r[2]), text(r[3]),
+                     text(r[4]), text(r[5]), Value(std::int64_t(r[6].toLongLong())),
                      r[7].isEmpty() ? Value() : Value(r[7].toDouble()), Value(r[8].toInt() != 0),
                      Value(r[9].toInt() != 0)});
 }

@@ -113,9 +113,9 @@ std::unique_ptr<Command> Database::prepare(const QString& sql) {
                     derived.push_back({i});
                 }
         if (!derived.empty())
-            run = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(insert->table, names.join(QLatin1Char(',')),
-                           marks.join(QLatin1Char(',')));
+            run =
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(insert->table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
     return std::unique_ptr<Command>(new Command(e.prepare(run), std::move(derived)));
 }
@@ -136,6 +136,11 @@ std::vector<std::int64_t> Database::takeCounters(const QString& table, std::int6
 
 std::int64_t Database::lastInsertedKey() {
     return conn_->live().lastInsertedKey();
+}
+
+void Database::interrupt() {
+    if (isOpen())
+        conn_->engine->interrupt();
 }
 
 void Database::begin() {
@@ -160,7 +165,8 @@ void Command::run(const std::vector<Value>& values) {
         cursor_->bind(int(i) + 1, values[i]);
     int next = int(values.size()) + 1;
     for (const Derived& d : derived_) {
-        const Value& source = d.source < int(values.size()) ? values[std::size_t(d.source)] : Value();
+        const Value& source =
+            d.source < int(values.size()) ? values[std::size_t(d.source)] : Value();
         cursor_->bind(next++, sortKeyValue(source));
     }
     cursor_->step();

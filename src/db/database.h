@@ -78,6 +78,10 @@ enum class OpenMode {
     Exclusive, // the collection: no other program can open the file while we hold it
     Shared,    // read and write, shared with others
     ReadOnly,  // the field catalogue, and a collection that cannot be changed
+    // Read only, taking no lock and reading no journal, beside this program's own connection
+    // that holds the file: for a check that must not wait for that connection. A store
+    // written meanwhile can show it a torn file, so what it finds wrong needs confirming.
+    ReadUnlocked,
 };
 
 enum class RecordSetKind {
@@ -114,6 +118,10 @@ public:
     std::unique_ptr<Query> query(const QString& sql);
     // The engine's idle call: lets go of memory and locks it no longer needs.
     void idle();
+    // Ends the statement running on this connection as soon as it can (it fails with error
+    // 3009 "interrupted"). The one call that may come from another thread than the one using
+    // the connection, while the database is alive.
+    void interrupt();
 
     // Counters for count new rows of table stored in the running transaction, never handed out
     // before and never again.

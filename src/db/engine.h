@@ -102,6 +102,9 @@ public:
 
     // The engine's idle call: lets go of memory and locks it no longer needs.
     virtual void idle() {}
+    // Ends the statement running as soon as it can (it fails with error 3009). The one call
+    // that may come from another thread than the one using the connection.
+    virtual void interrupt() = 0;
     // The engine's page cache, as its own setting (SQLite: pages, or KiB when negative); 0
     // where the engine keeps no cache of its own to set.
     virtual std::int64_t cacheSetting() { return 0; }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <array>
+#include <vector>
 
 namespace perlinex::db {
 
@@ -58,14 +59,14 @@ const std::array<StampField, 35> kStampFields = {{
 
 const std::array<CodeTable, 9> kCodeTables = {{
     {1, "cancel", "CanID", "CanDesc", "cancel",
-     QT_TRANSLATE_NOOP("Fields", "&Cancellations"), QT_TRANSLATE_NOOP("Fields", "Maintain Cancellations"),
+     QT_TRANSLATE_NOOP("Fields", "C&ancellations"), QT_TRANSLATE_NOOP("Fields", "Maintain Cancellations"),
      QT_TRANSLATE_NOOP("Fields", "Cancellation Description"), 48, "code-cancellations.html",
      QT_TRANSLATE_NOOP("Fields", "cancellation"),
      QT_TRANSLATE_NOOP("Fields", "Are you sure that you want to delete this Cancellation?"),
      QT_TRANSLATE_NOOP("Fields", "Delete Cancellation"),
      QT_TRANSLATE_NOOP("Fields", "This cancellation is in use in a stamp record")},
     {2, "Condition", "ConID", "conDesc", "condition",
-     QT_TRANSLATE_NOOP("Fields", "&Conditions"), QT_TRANSLATE_NOOP("Fields", "Maintain Conditions"),
+     QT_TRANSLATE_NOOP("Fields", "Con&ditions"), QT_TRANSLATE_NOOP("Fields", "Maintain Conditions"),
      QT_TRANSLATE_NOOP("Fields", "Condition Description"), 20, "code-conditions.html",
      QT_TRANSLATE_NOOP("Fields", "condition"),
      QT_TRANSLATE_NOOP("Fields", "Are you sure that you want to delete this condition?"),
@@ -100,14 +101,14 @@ const std::array<CodeTable, 9> kCodeTables = {{
      QT_TRANSLATE_NOOP("Fields", "Delete Paper"),
      QT_TRANSLATE_NOOP("Fields", "This paper is in use in a stamp record")},
     {7, "Perf", "perfID", "PerfDesc", "perf",
-     QT_TRANSLATE_NOOP("Fields", "&Performations"), QT_TRANSLATE_NOOP("Fields", "Maintain Perforations"),
+     QT_TRANSLATE_NOOP("Fields", "P&erformations"), QT_TRANSLATE_NOOP("Fields", "Maintain Perforations"),
      QT_TRANSLATE_NOOP("Fields", "Perforation Description"), 53, "code-perforations.html",
      QT_TRANSLATE_NOOP("Fields", "perforation"),
      QT_TRANSLATE_NOOP("Fields", "Are you sure that you want to delete this perforation?"),
      QT_TRANSLATE_NOOP("Fields", "Delete Perforation"),
      QT_TRANSLATE_NOOP("Fields", "This perforation is in use in a stamp record")},
     {8, "topic", "topID", "TopDesc", "topic",
-     QT_TRANSLATE_NOOP("Fields", "&Topics"), QT_TRANSLATE_NOOP("Fields", "Maintain Topics"),
+     QT_TRANSLATE_NOOP("Fields", "T&opics"), QT_TRANSLATE_NOOP("Fields", "Maintain Topics"),
      QT_TRANSLATE_NOOP("Fields", "Topic Description"), 55, "code-topics.html",
      QT_TRANSLATE_NOOP("Fields", "topic"),
      QT_TRANSLATE_NOOP("Fields", "Are you sure that you want to delete this topic?"),
@@ -122,6 +123,11 @@ const std::array<CodeTable, 9> kCodeTables = {{
      QT_TRANSLATE_NOOP("Fields", "This type is in use in a stamp record")},
 }};
 // clang-format on
+
+// The collection list's columns: what a collector scans a list by, the flags last.
+const std::array<const char*, 13> kListed = {"descr",    "catnum",  "CouID",     "Year",     "face",
+                                             "quantity", "ConID",   "pricepaid", "catvalue", "used",
+                                             "wantlist", "forsale", "sold"};
 
 bool sameName(const char* a, const QString& b) {
     return b.compare(QLatin1String(a), Qt::CaseInsensitive) == 0;
@@ -160,6 +166,16 @@ const StampField* totalOfPrice(const QString& priceField) {
         if (f.priceField && sameName(f.priceField, priceField))
             return &f;
     return nullptr;
+}
+
+std::span<const StampField* const> listedFields() {
+    static const std::vector<const StampField*> fields = [] {
+        std::vector<const StampField*> out;
+        for (const char* name : kListed)
+            out.push_back(stampField(QLatin1String(name)));
+        return out;
+    }();
+    return fields;
 }
 
 std::span<const CodeTable> codeTables() {

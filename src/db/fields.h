@@ -57,6 +57,9 @@ int stampFieldIndex(const QString& name);
 // The total that multiplies this price, or nullptr.
 const StampField* totalOfPrice(const QString& priceField);
 
+// The fields the collection list shows, in its column order.
+std::span<const StampField* const> listedFields();
+
 // One code table; the number is its place in the Maintain menu.
 struct CodeTable {
     int number;
@@ -75,7 +78,7 @@ struct CodeTable {
     const char* inUseMessage;
 };
 
-// The nine code tables in menu order: index 0 is table 1 ("&Cancellations").
+// The nine code tables in menu order: index 0 is table 1 ("C&ancellations").
 std::span<const CodeTable> codeTables();
 // By number 1..9; nullptr for any other.
 const CodeTable* codeTable(int number);

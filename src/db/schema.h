@@ -11,7 +11,8 @@
 namespace perlinex::db {
 
 // The schema version this program writes; older collections are upgraded when opened.
-inline constexpr int SchemaVersion = 1;
+// Version 2 added the stamps' folded search text (searchtext.h).
+inline constexpr int SchemaVersion = 2;
 
 // The sort key kept in catsort: the digits of the catalogue number's part before the first
 // "-", right-aligned to 20 characters (or the first 20 digits, unpadded, when the whole

@@ -1,6 +1,8 @@
 #include "db/textcompare.h"
 
+#include <QByteArray>
 #include <QList>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -20,16 +22,6 @@ unsigned char asciiFold(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 
-int asciiCompare(const unsigned char* a, int na, const unsigned char* b, int nb) {
-    const int n = std::min(na, nb);
-    for (int i = 0; i < n; ++i) {
-        const int d = int(asciiFold(a[i])) - int(asciiFold(b[i]));
-        if (d != 0)
-            return d;
-    }
-    return na - nb;
-}
-
 // Case-folded code points, optionally with combining marks dropped after decomposition.
 std::vector<char32_t> foldedCodePoints(const QString& s, bool dropMarks) {
     QString t = s.toCaseFolded();
@@ -42,6 +34,14 @@ std::vector<char32_t> foldedCodePoints(const QString& s, bool dropMarks) {
             continue;
         out.push_back(cp);
     }
+    return out;
+}
+
+// Bytes of plain ASCII, lower-cased: most texts take this way, without decoding.
+QByteArray foldAscii(const unsigned char* s, int n) {
+    QByteArray out(reinterpret_cast<const char*>(s), n);
+    for (char& c : out)
+        c = char(asciiFold(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -185,16 +185,51 @@ QString accentFreeKey(const QString& text) {
     return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
 }
 
+bool sameTextIgnoringAccents(const QString& a, const QString& b) {
+    return compareCodePoints(foldedCodePoints(a, true), foldedCodePoints(b, true)) == 0;
+}
+
 bool likeMatch(const QString& value, const QString& pattern) {
     return Pattern(pattern).matches(foldedCodePoints(value, false));
 }
 
+// Reports and indexes compare texts millions of times, most of them plain letters that differ
+// early or not at all: those are decided here, byte by byte, as compareText would decide them.
+// A text with another letter before the first difference (or in the rest of the longer one)
+// goes through compareText whole.
 int compareUtf8Text(const char* a, int na, const char* b, int nb) {
     const auto* ua = reinterpret_cast<const unsigned char*>(a);
     const auto* ub = reinterpret_cast<const unsigned char*>(b);
-    if (isAscii(ua, na) && isAscii(ub, nb))
-        return asciiCompare(ua, na, ub, nb);
+    if (na == nb && std::memcmp(ua, ub, size_t(na)) == 0)
+        return 0;
+    const int n = std::min(na, nb);
+    int i = 0;
+    for (; i < n; ++i) {
+        if ((ua[i] | ub[i]) & 0x80)
+            break;
+        const int d = int(asciiFold(ua[i])) - int(asciiFold(ub[i]));
+        if (d != 0)
+            return d;
+    }
+    if (i == n && isAscii(ua + n, na - n) && isAscii(ub + n, nb - n))
+        return na - nb;
     return compareText(QString::fromUtf8(a, na), QString::fromUtf8(b, nb));
+}
+
+QByteArray searchTextUtf8(const std::vector<std::pair<const char*, int>>& texts) {
+    QByteArray out;
+    for (const auto& [t, n] : texts) {
+        if (!t)
+            continue;
+        const auto* u = reinterpret_cast<const unsigned char*>(t);
+        if (!out.isEmpty())
+            out += '\n';
+        if (isAscii(u, n))
+            out += foldAscii(u, n);
+        else
+            out += accentFreeKey(QString::fromUtf8(t, n)).toUtf8();
+    }
+    return out;
 }
 
 struct detail::CompiledLike : Pattern {

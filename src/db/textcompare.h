@@ -2,8 +2,11 @@
 
 #include "db/value.h"
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
+#include <utility>
+#include <vector>
 
 // Text comparison of the collection: without regard to case (Unicode letters included) and,
 // for ordering, with accented letters next to their plain ones. The rules depend only on
@@ -23,12 +26,20 @@ int compareText(const QString& a, const QString& b);
 // them.
 QString accentFreeKey(const QString& text);
 
+// Equal apart from case and accents.
+bool sameTextIgnoringAccents(const QString& a, const QString& b);
+
 // The desktop-engine pattern match: * any run, ? one character, # one digit, [abc], [a-z],
 // [!abc]; without regard to case.
 bool likeMatch(const QString& value, const QString& pattern);
 
 // compareText of two UTF-8 texts, quickly for plain ASCII ones.
 int compareUtf8Text(const char* a, int na, const char* b, int nb);
+
+// The search text of a stamp's texts (null ones given as nullptr): each folded by
+// accentFreeKey, one a line. A typed word never holds a line break, so no word matches across
+// two fields.
+QByteArray searchTextUtf8(const std::vector<std::pair<const char*, int>>& texts);
 
 // A like pattern compiled once to match many values.
 class LikePattern {

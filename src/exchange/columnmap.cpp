@@ -1,15 +1,11 @@
 #include "exchange/columnmap.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <optional>
 
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("ColumnMap", text);
-}
 
 using Kind = ColumnRole::Kind;
 
@@ -110,6 +106,13 @@ bool sameTarget(const ColumnRole& a, const ColumnRole& b) {
     return a.kind == b.kind && a.field == b.field;
 }
 
+// A target only one column can have: a field, but the notes, which take every column that
+// names them; and the picture.
+bool single(const ColumnRole& role) {
+    return role.kind == Kind::Picture ||
+           (role.kind == Kind::Field && QLatin1String(role.field->name) != QLatin1String("notes"));
+}
+
 } // namespace
 
 QString roleName(const ColumnRole& role) {
@@ -145,10 +148,7 @@ ColumnMap ColumnMap::match(const QStringList& headers) {
     // every column that names them.
     for (int i = 0; i < int(headers.size()); ++i) {
         ColumnRole& role = map.roles_[std::size_t(i)];
-        const bool single =
-            role.kind == Kind::Picture ||
-            (role.kind == Kind::Field && QLatin1String(role.field->name) != QLatin1String("notes"));
-        if (!single)
+        if (!single(role))
             continue;
         for (int j = 0; j < int(headers.size()); ++j) {
             if (j == i || !sameTarget(map.roles_[std::size_t(j)], role))
@@ -184,7 +184,7 @@ bool ColumnMap::assign(const QString& column, const QString& target, QString* wh
     if (index < 0 && isNumber && number >= 1 && number <= columnCount())
         index = number - 1;
     if (index < 0) {
-        *why = tr("the file has no column %1").arg(column);
+        *why = translate("ColumnMap", "the file has no column %1").arg(column);
         return false;
     }
     ColumnRole role;
@@ -196,18 +196,31 @@ bool ColumnMap::assign(const QString& column, const QString& target, QString* wh
     } else if (const auto t = targetOf(target); t && t->role.kind != Kind::Skip) {
         role = t->role;
     } else {
-        *why = tr("there is no stamp field called %1").arg(target);
+        *why = translate("ColumnMap", "there is no stamp field called %1").arg(target);
         return false;
     }
-    const bool single =
-        role.kind == Kind::Picture ||
-        (role.kind == Kind::Field && QLatin1String(role.field->name) != QLatin1String("notes"));
-    if (single)
-        for (ColumnRole& other : roles_)
-            if (sameTarget(other, role))
-                other = ColumnRole{};
-    roles_[std::size_t(index)] = role;
+    setRole(index, role);
     return true;
+}
+
+void ColumnMap::setRole(int column, const ColumnRole& role) {
+    ColumnRole plain = role;
+    plain.fallback = false;
+    if (single(plain))
+        for (ColumnRole& other : roles_)
+            if (sameTarget(other, plain))
+                other = ColumnRole{};
+    roles_[std::size_t(column)] = plain;
+}
+
+std::vector<ColumnRole> ColumnMap::targets() {
+    std::vector<ColumnRole> out{{Kind::Notes, nullptr, false},
+                                {Kind::Skip, nullptr, false},
+                                {Kind::Picture, nullptr, false}};
+    for (const db::StampField& f : db::stampFields())
+        if (fillable(f))
+            out.push_back(fieldRole(f));
+    return out;
 }
 
 } // namespace perlinex::exchange

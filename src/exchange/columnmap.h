@@ -42,6 +42,13 @@ public:
     // that had the field before keeps its values in the notes. False, with the reason, when
     // the column or the target is unknown.
     bool assign(const QString& column, const QString& target, QString* why);
+    // The same for a column by its index, given any of targets(); a fallback becomes a plain
+    // match.
+    void setRole(int column, const ColumnRole& role);
+
+    // Every target a column can be given, in the order a list offers them: the notes as
+    // "Header: value", skip, the picture, then each field a user fills, in the editor's order.
+    static std::vector<ColumnRole> targets();
 
     // The column that fills the field (not a fallback), or -1.
     int columnOf(const db::StampField& field) const;

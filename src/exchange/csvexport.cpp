@@ -2,13 +2,13 @@
 
 #include "db/database.h"
 #include "db/dialect.h"
+#include "db/engine.h"
 #include "db/fields.h"
 #include "db/sqlite/pendingpicture.h"
-#include "db/engine.h"
 #include "exchange/csvtext.h"
 #include "exchange/valuereading.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,10 +19,6 @@
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CsvExport", text);
-}
 
 struct Cancelled {};
 
@@ -92,9 +88,9 @@ public:
                                                   : pictureFiles(imagesFolder)),
           options_(options) {
         if (!options.picturesFolder.isEmpty() && !QDir().mkpath(options.picturesFolder))
-            throw durable::FileError(
-                durable::FileError::Kind::CannotWrite,
-                tr("The folder '%1' could not be made.").arg(options.picturesFolder));
+            throw durable::FileError(durable::FileError::Kind::CannotWrite,
+                                     translate("CsvExport", "The folder '%1' could not be made.")
+                                         .arg(options.picturesFolder));
     }
     ~PictureCopier() {
         if (!kept_)
@@ -117,7 +113,8 @@ public:
         if (!source.open(QIODevice::ReadOnly))
             throw durable::FileError(
                 durable::FileError::Kind::CannotRead,
-                tr("The picture '%1' could not be read: %2.").arg(*found, source.errorString()));
+                translate("CsvExport", "The picture '%1' could not be read: %2.")
+                    .arg(*found, source.errorString()));
         const QByteArray bytes = source.readAll();
         durable::replaceFile(target, [&](const QString& temp) {
             durable::writeBytes(temp, bytes.constData(), bytes.size());
@@ -147,9 +144,9 @@ void flush(QIODevice& device, QByteArray& block, const QString& name) {
     if (device.write(block) != block.size()) {
         if (auto* file = dynamic_cast<durable::OutputFile*>(&device))
             file->fail();
-        throw durable::FileError(
-            durable::FileError::Kind::CannotWrite,
-            tr("The file '%1' could not be written: %2.").arg(name, device.errorString()));
+        throw durable::FileError(durable::FileError::Kind::CannotWrite,
+                                 translate("CsvExport", "The file '%1' could not be written: %2.")
+                                     .arg(name, device.errorString()));
     }
     block.clear();
 }
@@ -164,6 +161,11 @@ QStringList exportColumns() {
     return names;
 }
 
+QString picturesFolderBeside(const QString& csvFile) {
+    const QFileInfo file(csvFile);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral("-pictures"));
+}
+
 ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFolder,
                              const StampSelection& selection, QIODevice& device,
                              const QString& name, const ExportOptions& options,
@@ -171,19 +173,18 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
     const std::vector<const StampField*> fields = exportedFields();
     const auto codes = codeDescriptions(collection);
     PictureCopier pictures(imagesFolder, options);
-    QString from = QStringLiteral(" FROM stamp");
-    if (!selection.where.trimmed().isEmpty())
-        from += QStringLiteral(" WHERE ") + selection.where;
-    const std::int64_t total =
-        progress ? collection.scalar(QStringLiteral("SELECT count(*)") + from).toInteger() : 0;
     QStringList names{QStringLiteral("stampid")};
     for (const StampField* f : fields)
         names << QLatin1String(f->name);
-    QString sql = QStringLiteral("SELECT ") + names.join(QLatin1Char(',')) + from;
-    if (!selection.orderBy.trimmed().isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + selection.orderBy;
-    const auto rows = collection.query(sql);
-    db::Query& row = *rows;
+    const QString select = QStringLiteral("SELECT ") + names.join(QLatin1Char(','));
+    QString from = QStringLiteral(" FROM stamp");
+    if (!selection.where.trimmed().isEmpty())
+        from += QStringLiteral(" WHERE ") + selection.where;
+    std::int64_t total = 0;
+    if (selection.stamps)
+        total = std::int64_t(selection.stamps->size());
+    else if (progress)
+        total = collection.scalar(QStringLiteral("SELECT count(*)") + from).toInteger();
 
     QByteArray block;
     block.reserve(BlockSize + 4096);
@@ -201,9 +202,10 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
         cancelled.cancelled = true;
         return cancelled;
     };
-    while (row.next()) {
+    // One record from the row a query stands on; false when the user cancelled.
+    const auto writeRow = [&](db::Query& row) {
         if (progress && out.stamps % ProgressStep == 0 && !progress(out.stamps, total))
-            return cancel();
+            return false;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0)
                 block.append(',');
@@ -244,6 +246,23 @@ ExportOutcome writeStampsCsv(db::Database& collection, const QString& imagesFold
         ++out.stamps;
         if (block.size() >= BlockSize)
             flush(device, block, name);
+        return true;
+    };
+    if (selection.stamps) {
+        const auto st = collection.query(select + QStringLiteral(" FROM stamp WHERE stampid = ?"));
+        for (const std::int64_t id : *selection.stamps) {
+            st->run({db::Value(id)});
+            if (st->next() && !writeRow(*st))
+                return cancel();
+        }
+    } else {
+        QString sql = select + from;
+        if (!selection.orderBy.trimmed().isEmpty())
+            sql += QStringLiteral(" ORDER BY ") + selection.orderBy;
+        const auto st = collection.query(sql);
+        while (st->next())
+            if (!writeRow(*st))
+                return cancel();
     }
     flush(device, block, name);
     if (progress && !progress(out.stamps, total))

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class QIODevice;
 
@@ -19,10 +21,13 @@ class Database;
 namespace perlinex::exchange {
 
 // Which stamps, in which order: a condition and an order over table stamp in the program's
-// SQL dialect, as the collection list hands them.
+// SQL dialect, or the numbers of the collection list's rows as it lists them.
 struct StampSelection {
     QString where;                               // empty for every stamp
     QString orderBy = QStringLiteral("[descr]"); // the description order
+    // These stamps in this order, where and orderBy aside; a number no longer stored is passed
+    // over.
+    std::optional<std::vector<std::int64_t>> stamps = std::nullopt;
 };
 
 struct ExportOptions {
@@ -45,6 +50,10 @@ struct ExportOutcome {
 // key and the totals follow from them and are left out), a classification by its code table's
 // name, then "picture".
 QStringList exportColumns();
+
+// The folder beside a CSV file that its pictures are copied into, named after it:
+// "stamps.csv" has "stamps-pictures".
+QString picturesFolderBeside(const QString& csvFile);
 
 // Writes the selected stamps to device, whose name is for messages. Throws db::DbError and
 // durable::FileError.

@@ -5,17 +5,13 @@
 #include "db/textcompare.h"
 #include "exchange/valuereading.h"
 #include "regional/regional.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("ImportPlan", text);
-}
 
 using db::FieldKind;
 using db::StampField;
@@ -40,13 +36,13 @@ QString typedAmount(Currency amount, const QLocale& locale) {
 QString whyNot(const StampField& f) {
     switch (f.kind) {
     case FieldKind::Money:
-        return tr("'%2' is not an amount of money that the %1 can hold");
+        return translate("ImportPlan", "'%2' is not an amount of money that the %1 can hold");
     case FieldKind::Date:
-        return tr("'%2' is not a date that the %1 can hold");
+        return translate("ImportPlan", "'%2' is not a date that the %1 can hold");
     case FieldKind::Integer16:
-        return tr("'%2' is not a year that the %1 can hold");
+        return translate("ImportPlan", "'%2' is not a year that the %1 can hold");
     default:
-        return tr("'%2' is not a whole number that the %1 can hold");
+        return translate("ImportPlan", "'%2' is not a whole number that the %1 can hold");
     }
 }
 
@@ -75,8 +71,9 @@ QStringList amountSamples(const SourceTable& table, const ColumnMap& columns) {
 
 ImportPlan::ImportPlan(db::Database& collection, const SourceTable& table, const ColumnMap& columns,
                        const regional::Regional& regional, const PictureSource* pictures,
-                       std::optional<QChar> decimal)
-    : table_(table), columns_(columns), regional_(regional), validator_(regional) {
+                       std::optional<QChar> decimal, NewCodes newCodes)
+    : table_(table), columns_(columns), regional_(regional), validator_(regional),
+      newCodePolicy_(newCodes) {
     decimal_ = decimal.value_or(detectDecimalSeparator(amountSamples(table, columns),
                                                        regional.locale().decimalPoint().front()));
     loadCodes(collection);
@@ -134,6 +131,8 @@ std::optional<std::int64_t> ImportPlan::codeFor(const db::CodeTable& table,
     if (const auto id = looseCodes_[table.number].constFind(key);
         id != looseCodes_[table.number].cend())
         return *id;
+    if (newCodePolicy_ == NewCodes::KeepInNotes)
+        return std::nullopt;
     // A new description, added once however often it comes; later lines find it as well.
     const std::int64_t placeholder = -std::int64_t(newCodes_.size()) - 1;
     newCodes_.push_back({&table, description});
@@ -253,14 +252,16 @@ void ImportPlan::readRow(const CsvRecord& row, const PictureSource* pictures) {
     // Cells beyond the header row have no column name: they are kept under their number.
     for (qsizetype c = columns_.columnCount(); c < row.cells.size(); ++c)
         if (!row.cells[c].trimmed().isEmpty())
-            keep(tr("Column %1").arg(c + 1), row.cells[c]);
+            keep(translate("ImportPlan", "Column %1").arg(c + 1), row.cells[c]);
 
     if (!stamp.picture.isEmpty() && pictures && !pictures->has(stamp.picture)) {
         problems_.push_back(
             {row.line, QString(),
-             tr("the picture '%1' was not found; its name is kept in the notes").arg(stamp.picture),
+             translate("ImportPlan",
+                       "the picture '%1' was not found; its name is kept in the notes")
+                 .arg(stamp.picture),
              false});
-        keep(tr("Picture"), stamp.picture);
+        keep(translate("ImportPlan", "Picture"), stamp.picture);
         stamp.picture.clear();
     }
     QStringList notes = notesColumns;
@@ -309,7 +310,7 @@ QStringList ImportPlan::previewHeader() {
     for (const StampField& f : db::stampFields())
         if (f.control && f.rule != db::EntryRule::Total)
             header << db::fieldText(f.caption);
-    header << tr("Picture");
+    header << translate("ImportPlan", "Picture");
     return header;
 }
 
@@ -321,13 +322,15 @@ QStringList ImportPlan::previewRow(const PlannedStamp& stamp) const {
             continue;
         const QString name = nameOf(f);
         if (f.kind == FieldKind::Boolean) {
-            cells << (e.ticked(name) ? tr("yes") : tr("no"));
+            cells << (e.ticked(name) ? translate("ImportPlan", "yes")
+                                     : translate("ImportPlan", "no"));
         } else if (f.kind == FieldKind::CodeRef) {
             const auto id = e.code(name);
             if (!id)
                 cells << QString();
             else if (*id < 0)
-                cells << tr("%1 (new)").arg(newCodes_[std::size_t(-*id - 1)].description);
+                cells << translate("ImportPlan", "%1 (new)")
+                             .arg(newCodes_[std::size_t(-*id - 1)].description);
             else
                 cells << codeNames_.value(f.codeTable).value(*id);
         } else {

@@ -48,13 +48,19 @@ struct PlannedStamp {
     bool duplicate = false; // equal to a stamp of the collection (see ImportPlan)
 };
 
+// What becomes of a classification that its code table does not hold.
+enum class NewCodes {
+    Add,         // listed in newCodes() and added to its table with the stamps
+    KeepInNotes, // the field left blank and "Header: description" kept in the notes
+};
+
 class ImportPlan {
 public:
     // Reads every row of the table. pictures may be null (no picture is then looked for);
     // decimal overrides the decimal separator found in the file's amounts.
     ImportPlan(db::Database& collection, const SourceTable& table, const ColumnMap& columns,
                const regional::Regional& regional, const PictureSource* pictures,
-               std::optional<QChar> decimal = std::nullopt);
+               std::optional<QChar> decimal = std::nullopt, NewCodes newCodes = NewCodes::Add);
 
     const std::vector<PlannedStamp>& stamps() const { return stamps_; }
     // Refused lines and remarks, in line order.
@@ -74,7 +80,7 @@ public:
 private:
     void readRow(const CsvRecord& row, const PictureSource* pictures);
     // The identifier of a classification, a new one's placeholder, or nullopt when the
-    // description is too long for its table.
+    // description is too long for its table or new ones are kept in the notes.
     std::optional<std::int64_t> codeFor(const db::CodeTable& table, const QString& description);
     void loadCodes(db::Database& collection);
     void markDuplicates(db::Database& collection);
@@ -84,6 +90,7 @@ private:
     const regional::Regional& regional_;
     record::StampValidator validator_;
     QChar decimal_;
+    NewCodes newCodePolicy_;
     std::vector<PlannedStamp> stamps_;
     std::vector<LineProblem> problems_;
     std::vector<NewCode> newCodes_;

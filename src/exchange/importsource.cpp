@@ -1,8 +1,8 @@
 #include "exchange/importsource.h"
 
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,14 +12,11 @@ namespace perlinex::exchange {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ImportSource", text);
-}
-
 QByteArray readWhole(const QString& path, QString* why) {
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        *why = QFileInfo::exists(path) ? tr("it is not a file") : tr("there is no such file");
+        *why = QFileInfo::exists(path) ? translate("ImportSource", "it is not a file")
+                                       : translate("ImportSource", "there is no such file");
         return QByteArray();
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -47,7 +44,7 @@ bool FolderPictures::has(const QString& name) const {
 QByteArray FolderPictures::read(const QString& name, QString* why) const {
     QByteArray bytes = readWhole(path(name), why);
     if (bytes.isEmpty() && why->isEmpty())
-        *why = tr("the file is empty");
+        *why = translate("ImportSource", "the file is empty");
     return bytes;
 }
 
@@ -59,8 +56,9 @@ CsvSource readCsvBytes(const QByteArray& bytes, const CsvReadOptions& options) {
     CsvParse parsed = parseCsv(text, source.format.delimiter);
     if (parsed.unclosedQuoteLine) {
         source.table.brokenLine = parsed.unclosedQuoteLine;
-        source.table.brokenReason =
-            tr("a quoted value begins here and is never closed; nothing from here on is read");
+        source.table.brokenReason = translate(
+            "ImportSource",
+            "a quoted value begins here and is never closed; nothing from here on is read");
     }
     if (!parsed.records.empty()) {
         source.table.headers = parsed.records.front().cells;
@@ -74,8 +72,9 @@ CsvSource readCsvFile(const QString& path, const CsvReadOptions& options) {
     QString why;
     const QByteArray bytes = readWhole(path, &why);
     if (!why.isEmpty())
-        throw durable::FileError(durable::FileError::Kind::CannotRead,
-                                 tr("The file '%1' could not be read: %2.").arg(path, why));
+        throw durable::FileError(
+            durable::FileError::Kind::CannotRead,
+            translate("ImportSource", "The file '%1' could not be read: %2.").arg(path, why));
     return readCsvBytes(bytes, options);
 }
 

@@ -2,20 +2,19 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/sqlite/bulkindexes.h"
 #include "db/sqlite/pendingpicture.h"
+#include "db/sqlite/searchtext.h"
 #include "record/stampvalidator.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <memory>
+#include <optional>
 
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("ImportStore", text);
-}
 
 // Thrown from inside the transaction when the progress callback says stop.
 struct Cancelled {};
@@ -24,17 +23,24 @@ struct Cancelled {};
 // memory until the commit rather than being spilled to the file on the way.
 constexpr std::int64_t CacheKiB = 131072;
 
-// Adds the new classifications that the stored stamps use; their identifiers by placeholder.
-std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan& plan,
-                                      const std::vector<const PlannedStamp*>& stamps,
-                                      std::int64_t* added) {
-    const auto& codes = plan.newCodes();
-    std::vector<bool> used(codes.size(), false);
+// Which of the plan's new classifications the stamps use, by place in newCodes().
+std::vector<bool> usedNewCodes(const ImportPlan& plan,
+                               const std::vector<const PlannedStamp*>& stamps) {
+    std::vector<bool> used(plan.newCodes().size(), false);
     for (const PlannedStamp* s : stamps)
         for (const db::StampField& f : db::stampFields())
             if (f.kind == db::FieldKind::CodeRef)
                 if (const auto id = s->entry.code(QLatin1String(f.name)); id && *id < 0)
                     used[std::size_t(-*id - 1)] = true;
+    return used;
+}
+
+// Adds the new classifications that the stored stamps use; their identifiers by placeholder.
+std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan& plan,
+                                      const std::vector<const PlannedStamp*>& stamps,
+                                      std::int64_t* added) {
+    const auto& codes = plan.newCodes();
+    const std::vector<bool> used = usedNewCodes(plan, stamps);
     std::vector<std::int64_t> ids(codes.size(), 0);
     for (std::size_t i = 0; i < codes.size(); ++i) {
         if (!used[i])
@@ -52,6 +58,25 @@ std::vector<std::int64_t> addNewCodes(db::Database& collection, const ImportPlan
 
 } // namespace
 
+std::vector<const PlannedStamp*> stampsToStore(const ImportPlan& plan,
+                                               const ImportChoices& choices) {
+    std::vector<const PlannedStamp*> stamps;
+    for (const PlannedStamp& s : plan.stamps())
+        if (!s.refused && !(s.duplicate && choices.skipDuplicates))
+            stamps.push_back(&s);
+    return stamps;
+}
+
+std::vector<NewCode> newCodesUsed(const ImportPlan& plan,
+                                  const std::vector<const PlannedStamp*>& stamps) {
+    const std::vector<bool> used = usedNewCodes(plan, stamps);
+    std::vector<NewCode> out;
+    for (std::size_t i = 0; i < used.size(); ++i)
+        if (used[i])
+            out.push_back(plan.newCodes()[i]);
+    return out;
+}
+
 ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                           const ImportPlan& plan, const regional::Regional& regional,
                           const PictureSource* pictures, const PictureConverter& convert,
@@ -61,14 +86,10 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
         out.result = ImportOutcome::Result::Refused;
         return out;
     }
-    std::vector<const PlannedStamp*> stamps;
+    const std::vector<const PlannedStamp*> stamps = stampsToStore(plan, choices);
     for (const PlannedStamp& s : plan.stamps()) {
-        if (s.refused)
-            ++out.leftOut;
-        else if (s.duplicate && choices.skipDuplicates)
-            ++out.skippedDuplicates;
-        else
-            stamps.push_back(&s);
+        out.leftOut += s.refused ? 1 : 0;
+        out.skippedDuplicates += !s.refused && s.duplicate && choices.skipDuplicates ? 1 : 0;
     }
     const record::StampValidator validator(regional);
     const std::int64_t total = std::int64_t(stamps.size());
@@ -82,6 +103,8 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                 addNewCodes(collection, plan, stamps, &out.newCodes);
             const std::vector<std::int64_t> ids =
                 collection.takeCounters(QStringLiteral("stamp"), total);
+            db::BulkIndexes indexes(collection, QStringLiteral("stamp"), total);
+            db::BulkSearchText searchText(collection);
             std::unique_ptr<db::Command> insert;
             std::vector<db::Value> values;
             for (std::int64_t i = 0; i < total; ++i) {
@@ -89,25 +112,36 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                 if (progress && i % ProgressStep == 0 && !progress(i, total))
                     throw Cancelled{};
                 const PlannedStamp& stamp = *stamps[std::size_t(i)];
-                record::StampEntry entry = stamp.entry;
+                // The planned stamp as it is, or a copy where a new classification's number or
+                // a picture's note changes it.
+                const record::StampEntry* entry = &stamp.entry;
+                std::optional<record::StampEntry> changed;
+                const auto edit = [&]() -> record::StampEntry& {
+                    if (!changed)
+                        entry = &changed.emplace(stamp.entry);
+                    return *changed;
+                };
                 for (const db::StampField& f : db::stampFields())
                     if (f.kind == db::FieldKind::CodeRef)
-                        if (const auto code = entry.code(QLatin1String(f.name)); code && *code < 0)
-                            entry.setCode(QLatin1String(f.name), codeIds[std::size_t(-*code - 1)]);
+                        if (const auto code = entry->code(QLatin1String(f.name)); code && *code < 0)
+                            edit().setCode(QLatin1String(f.name), codeIds[std::size_t(-*code - 1)]);
                 if (!stamp.picture.isEmpty() && pictures && convert) {
                     QString why;
                     QByteArray jpeg = pictures->read(stamp.picture, &why);
                     if (!jpeg.isEmpty())
                         jpeg = convert(jpeg, &why);
                     if (jpeg.isEmpty()) {
-                        const QString note = tr("Picture: %1 (%2)").arg(stamp.picture, why);
-                        const QString notes = entry.text(QStringLiteral("notes"));
-                        entry.setText(QStringLiteral("notes"),
-                                      notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
+                        const QString note =
+                            translate("ImportStore", "Picture: %1 (%2)").arg(stamp.picture, why);
+                        const QString notes = entry->text(QStringLiteral("notes"));
+                        edit().setText(QStringLiteral("notes"),
+                                       notes.isEmpty() ? note : notes + QLatin1Char('\n') + note);
                         out.pictureProblems.push_back(
                             {stamp.line, QString(),
-                             tr("the picture '%1' could not be read (%2); the stamp is stored "
-                                "without it and its name is kept in the notes")
+                             translate(
+                                 "ImportStore",
+                                 "the picture '%1' could not be read (%2); the stamp is stored "
+                                 "without it and its name is kept in the notes")
                                  .arg(stamp.picture, why),
                              false});
                     } else {
@@ -116,7 +150,7 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                             collection, imagesFolder, id, jpeg));
                     }
                 }
-                const std::vector<record::Change> changes = validator.changes(entry, nullptr);
+                const std::vector<record::Change> changes = validator.changes(*entry, nullptr);
                 if (!insert) {
                     QStringList names{QStringLiteral("stampid")};
                     QStringList marks{QStringLiteral("?")};
@@ -137,6 +171,9 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                     out.firstId = id;
                 out.lastId = id;
             }
+            if (total > 0)
+                searchText.finish(out.firstId, out.lastId);
+            indexes.finish();
             if (progress && !progress(total, total))
                 throw Cancelled{};
         });
@@ -153,7 +190,9 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
         } catch (const durable::FileError& e) {
             out.pictureProblems.push_back(
                 {0, QString(),
-                 tr("%1 The picture is put in place when Perlinex next opens the collection.")
+                 translate(
+                     "ImportStore",
+                     "%1 The picture is put in place when Perlinex next opens the collection.")
                      .arg(e.text()),
                  false});
         }

@@ -44,6 +44,13 @@ struct ImportOutcome {
     std::vector<LineProblem> pictureProblems;
 };
 
+// The planned stamps that an import with these choices stores, in the file's order.
+std::vector<const PlannedStamp*> stampsToStore(const ImportPlan& plan,
+                                               const ImportChoices& choices);
+// The new classifications that those stamps use, which the import adds.
+std::vector<NewCode> newCodesUsed(const ImportPlan& plan,
+                                  const std::vector<const PlannedStamp*>& stamps);
+
 // Stores the planned stamps with new numbers (and the new classifications they use) in one
 // transaction; a stamp's picture is written to wait beside its place before its row and put in
 // place once the transaction is committed (see db::PendingPicture). pictures and convert may

@@ -1,8 +1,8 @@
 #include "exchange/tellicofile.h"
 
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QXmlStreamReader>
@@ -12,10 +12,6 @@
 namespace perlinex::exchange {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("TellicoCollection", text);
-}
 
 // Tellico's field types and flags that the import needs.
 constexpr int DateType = 12;
@@ -63,31 +59,31 @@ const std::vector<TellicoField>& stampDefaults() {
 QString collectionTypeName(int type) {
     switch (type) {
     case 1:
-        return tr("custom");
+        return translate("TellicoCollection", "custom");
     case 2:
-        return tr("book");
+        return translate("TellicoCollection", "book");
     case 3:
-        return tr("video");
+        return translate("TellicoCollection", "video");
     case 4:
-        return tr("music");
+        return translate("TellicoCollection", "music");
     case 5:
-        return tr("bibliography");
+        return translate("TellicoCollection", "bibliography");
     case 6:
-        return tr("comic book");
+        return translate("TellicoCollection", "comic book");
     case 7:
-        return tr("wine");
+        return translate("TellicoCollection", "wine");
     case 8:
-        return tr("coin");
+        return translate("TellicoCollection", "coin");
     case 10:
-        return tr("card");
+        return translate("TellicoCollection", "card");
     case 11:
-        return tr("video game");
+        return translate("TellicoCollection", "video game");
     case 12:
-        return tr("file catalog");
+        return translate("TellicoCollection", "file catalog");
     case 13:
-        return tr("board game");
+        return translate("TellicoCollection", "board game");
     default:
-        return tr("type %1").arg(type);
+        return translate("TellicoCollection", "type %1").arg(type);
     }
 }
 
@@ -104,7 +100,7 @@ QByteArray readEntry(zip_t* archive, zip_int64_t index, QString* why) {
     zip_stat_init(&stat);
     if (zip_stat_index(archive, zip_uint64_t(index), 0, &stat) != 0 ||
         !(stat.valid & ZIP_STAT_SIZE) || stat.size > zip_uint64_t(1) << 30) {
-        *why = tr("it cannot be read from the archive");
+        *why = translate("TellicoCollection", "it cannot be read from the archive");
         return QByteArray();
     }
     zip_file_t* file = zip_fopen_index(archive, zip_uint64_t(index), 0);
@@ -168,7 +164,8 @@ TellicoCollection::TellicoCollection(const QString& path) : path_(path) {
     if (!file.open(QIODevice::ReadOnly))
         throw durable::FileError(
             durable::FileError::Kind::CannotRead,
-            tr("The file '%1' could not be read: %2.").arg(path, file.errorString()));
+            translate("TellicoCollection", "The file '%1' could not be read: %2.")
+                .arg(path, file.errorString()));
     const QByteArray start = file.read(5);
     file.close();
     if (start.startsWith("<?xml") || start.startsWith("<")) {
@@ -180,15 +177,20 @@ TellicoCollection::TellicoCollection(const QString& path) : path_(path) {
     archive_.reset(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error));
     if (!archive_)
         throw ImportError(
-            tr("'%1' is not a Tellico collection file: %2.").arg(path, zipError(error)));
+            translate("TellicoCollection", "'%1' is not a Tellico collection file: %2.")
+                .arg(path, zipError(error)));
     const zip_int64_t index = zip_name_locate(archive_.get(), "tellico.xml", 0);
     if (index < 0)
         throw ImportError(
-            tr("'%1' is not a Tellico collection file: it holds no tellico.xml.").arg(path));
+            translate("TellicoCollection",
+                      "'%1' is not a Tellico collection file: it holds no tellico.xml.")
+                .arg(path));
     QString why;
     const QByteArray xml = readEntry(archive_.get(), index, &why);
     if (xml.isEmpty())
-        throw ImportError(tr("The collection in '%1' could not be read: %2.").arg(path, why));
+        throw ImportError(
+            translate("TellicoCollection", "The collection in '%1' could not be read: %2.")
+                .arg(path, why));
     readXml(xml);
 }
 
@@ -198,7 +200,8 @@ void TellicoCollection::readXml(const QByteArray& bytes) {
     QXmlStreamReader xml(bytes);
     if (!xml.readNextStartElement() ||
         (xml.name() != QLatin1String("tellico") && xml.name() != QLatin1String("bookcase")))
-        throw ImportError(tr("'%1' is not a Tellico collection file.").arg(path_));
+        throw ImportError(
+            translate("TellicoCollection", "'%1' is not a Tellico collection file.").arg(path_));
     std::vector<TellicoField> fields;
     QHash<QString, int> columnOf; // by field name
     bool found = false;
@@ -210,9 +213,11 @@ void TellicoCollection::readXml(const QByteArray& bytes) {
         found = true;
         const int type = xml.attributes().value(QLatin1String("type")).toInt();
         if (type != StampCollectionType)
-            throw ImportError(tr("'%1' holds a %2 collection of Tellico, not a stamp collection; "
-                                 "only stamp collections can be imported.")
-                                  .arg(path_, collectionTypeName(type)));
+            throw ImportError(
+                translate("TellicoCollection",
+                          "'%1' holds a %2 collection of Tellico, not a stamp collection; "
+                          "only stamp collections can be imported.")
+                    .arg(path_, collectionTypeName(type)));
         title_ = xml.attributes().value(QLatin1String("title")).toString();
         while (xml.readNextStartElement()) {
             if (xml.name() == QLatin1String("fields")) {
@@ -275,11 +280,12 @@ void TellicoCollection::readXml(const QByteArray& bytes) {
         }
     }
     if (xml.hasError())
-        throw ImportError(tr("The collection in '%1' could not be read: %2 (line %3).")
+        throw ImportError(translate("TellicoCollection",
+                                    "The collection in '%1' could not be read: %2 (line %3).")
                               .arg(path_, xml.errorString())
                               .arg(xml.lineNumber()));
     if (!found)
-        throw ImportError(tr("'%1' holds no collection.").arg(path_));
+        throw ImportError(translate("TellicoCollection", "'%1' holds no collection.").arg(path_));
 }
 
 bool TellicoCollection::has(const QString& name) const {
@@ -297,7 +303,7 @@ QByteArray TellicoCollection::read(const QString& name, QString* why) const {
             ? zip_name_locate(archive_.get(), QByteArray("images/" + name.toUtf8()).constData(), 0)
             : -1;
     if (index < 0) {
-        *why = tr("it is not in the collection file");
+        *why = translate("TellicoCollection", "it is not in the collection file");
         return QByteArray();
     }
     return readEntry(archive_.get(), index, why);

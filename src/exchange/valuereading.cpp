@@ -25,6 +25,10 @@ bool isCurrencySign(QChar c) {
 QString stripCurrency(QString t) {
     static const QRegularExpression front(QStringLiteral(R"(^(?:[A-Z]{3}\b|[A-Za-z]{0,3}\p{Sc}))"));
     static const QRegularExpression back(QStringLiteral(R"((?:\b[A-Z]{3}|\p{Sc})$)"));
+    // Either begins or ends with a letter or a currency sign; most amounts have neither.
+    const auto signOrLetter = [](QChar c) { return c.isLetter() || isCurrencySign(c); };
+    if (t.isEmpty() || (!signOrLetter(t.front()) && !signOrLetter(t.back())))
+        return t;
     if (const auto m = front.match(t); m.hasMatch())
         t = t.mid(m.capturedLength()).trimmed();
     if (const auto m = back.match(t); m.hasMatch())
@@ -111,7 +115,17 @@ template <typename T> Read<T> readValue(T value, bool keepText = false) {
 
 QChar detectDecimalSeparator(const QStringList& samples, QChar userDecimal) {
     int comma = 0, point = 0;
-    static const QRegularExpression shortTail(QStringLiteral(R"([.,]\d{1,2}$)"));
+    // A separator followed by one or two digits at the end: "4,5", "54.91". Checked by hand, as
+    // a whole file's amounts pass here.
+    const auto shortTail = [](const QString& t) {
+        const qsizetype n = t.size();
+        const auto digit = [](QChar c) { return c.isDigit(); };
+        const auto separator = [](QChar c) {
+            return c == QLatin1Char('.') || c == QLatin1Char(',');
+        };
+        return (n >= 2 && digit(t[n - 1]) && separator(t[n - 2])) ||
+               (n >= 3 && digit(t[n - 1]) && digit(t[n - 2]) && separator(t[n - 3]));
+    };
     for (const QString& sample : samples) {
         const QString t = stripCurrency(sample.trimmed());
         const qsizetype lastComma = t.lastIndexOf(QLatin1Char(','));
@@ -122,7 +136,7 @@ QChar detectDecimalSeparator(const QStringList& samples, QChar userDecimal) {
             ++point; // 1,234,567: commas group
         else if (t.count(QLatin1Char('.')) > 1)
             ++comma;
-        else if (shortTail.match(t).hasMatch())
+        else if (shortTail(t))
             (lastComma >= 0 ? comma : point) += 1;
     }
     if (comma != point)

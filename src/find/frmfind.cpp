@@ -4,10 +4,11 @@
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/recordset.h"
+#include "db/sqlite/cataloguefile.h"
 #include "ui/busycursor.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
-#include "db/sqlite/cataloguefile.h"
+#include "ui/typingguard.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,7 +27,9 @@ using db::DbError;
 
 namespace {
 
-const QString Title = QStringLiteral("Find a Stamp");
+QString title() {
+    return frmFind::tr("Find a Stamp");
+}
 
 enum DataType { Text = 1, Number = 2, Date = 3, YesNo = 4 };
 
@@ -59,14 +62,14 @@ QListWidget* makeList(QWidget* parent, const char* name) {
 
 frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("frmFind"));
-    setWindowTitle(Title);
+    setWindowTitle(title());
     setModal(true);
 
-    Label1 = new QLabel(QStringLiteral("Field to Find"), this);
+    Label1 = new QLabel(tr("Field to Find"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    lblOperator = new QLabel(QStringLiteral("Operator"), this);
+    lblOperator = new QLabel(tr("Operator"), this);
     lblOperator->setObjectName(QStringLiteral("lblOperator"));
-    lblToFind = new QLabel(QStringLiteral("What to Find"), this);
+    lblToFind = new QLabel(tr("What to Find"), this);
     lblToFind->setObjectName(QStringLiteral("lblToFind"));
 
     lstField = makeList(this, "lstField");
@@ -74,24 +77,30 @@ frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(
     lstText = makeList(this, "lstText");
     lstBool = makeList(this, "lstBool");
     lstSel = makeList(this, "lstSel");
+    // The comparison lists share one place under "Operator", which names none of them.
+    lstNum->setAccessibleName(tr("Comparison"));
+    lstText->setAccessibleName(tr("Comparison"));
+    lstBool->setAccessibleName(tr("Value to find"));
+    lstSel->setAccessibleName(tr("Value to find"));
     txtToFind = new QLineEdit(this);
     txtToFind->setObjectName(QStringLiteral("txtToFind"));
     Label1->setBuddy(lstField);
     lblToFind->setBuddy(txtToFind);
 
-    const char* const directions[5] = {"", "FindFirst", "Find Previous", "Find Next", "Find Last"};
+    const char* const directions[5] = {"", QT_TR_NOOP("FindFirst"), QT_TR_NOOP("Find Previous"),
+                                       QT_TR_NOOP("Find Next"), QT_TR_NOOP("Find Last")};
     auto* where = new QHBoxLayout;
     for (int i = 1; i <= 4; ++i) {
-        optWhere[i] = new QRadioButton(QString::fromLatin1(directions[i]), this);
+        optWhere[i] = new QRadioButton(tr(directions[i]), this);
         optWhere[i]->setObjectName(QStringLiteral("optWhere%1").arg(i));
         where->addWidget(optWhere[i]);
     }
     optWhere[1]->setChecked(true);
 
-    cmdFind = new QPushButton(QStringLiteral("&Find"), this);
+    cmdFind = new QPushButton(tr("&Find"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Close"), this);
+    cmdCancel = new QPushButton(tr("&Close"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setAutoDefault(false);
 
@@ -119,11 +128,10 @@ frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(
         setTabOrder(order[i - 1], order[i]);
 
     loadFields();
-    fill(lstNum, {QStringLiteral("="), QStringLiteral("not ="), QStringLiteral("<"),
-                  QStringLiteral(">"), QStringLiteral("<="), QStringLiteral(">=")});
-    fill(lstText, {QStringLiteral("Contains"), QStringLiteral("Begins With"),
-                   QStringLiteral("Ends With"), QStringLiteral("Equals")});
-    fill(lstBool, {QStringLiteral("True"), QStringLiteral("False")});
+    fill(lstNum, {QStringLiteral("="), tr("not ="), QStringLiteral("<"), QStringLiteral(">"),
+                  QStringLiteral("<="), QStringLiteral(">=")});
+    fill(lstText, {tr("Contains"), tr("Begins With"), tr("Ends With"), tr("Equals")});
+    fill(lstBool, {tr("True"), tr("False")});
     if (lstField->count() > 0)
         lstField->setCurrentRow(0);
     ShowFieldInput();
@@ -136,6 +144,7 @@ frmFind::frmFind(Program& program, QWidget* parent) : QDialog(parent), program_(
                    [this] { moveStampsFirst(); });
     connectGuarded(cmdFind, &QPushButton::clicked, this, [this] { findClicked(); });
     connectGuarded(cmdCancel, &QPushButton::clicked, this, [this] { reject(); });
+    TypingGuard::guardFieldsOf(this);
 }
 
 frmFind::~frmFind() = default;
@@ -173,14 +182,13 @@ void frmFind::loadFields() {
         catalogue->close();
     } catch (const DbError& e) {
         FindFields.clear();
-        program_.dialogs().message(
-            QStringLiteral("The list of fields to search could not be read, so there is "
-                           "nothing to search by: %1")
-                .arg(e.text()),
-            Title, Buttons::Ok, Icon::Warning);
+        program_.dialogs().message(tr("The list of fields to search could not be read, so there is "
+                                      "nothing to search by: %1")
+                                       .arg(e.text()),
+                                   title(), Buttons::Ok, Icon::Warning);
     }
     if (!refused.isEmpty())
-        program_.dialogs().message(refused.join(u'\n'), Title, Buttons::Ok, Icon::Warning);
+        program_.dialogs().message(refused.join(u'\n'), title(), Buttons::Ok, Icon::Warning);
     for (const FindField& f : FindFields) {
         auto* item = new QListWidgetItem(f.desc, lstField);
         item->setData(Qt::UserRole, qlonglong(f.specid));
@@ -212,8 +220,8 @@ void frmFind::ShowFieldInput() {
     const FindField* f = selectedField();
     if (!f)
         return;
-    const QString op = QStringLiteral("Operator");
-    const QString value = QStringLiteral("Select Value");
+    const QString op = tr("Operator");
+    const QString value = tr("Select Value");
     switch (f->datatype) {
     case Text:
         if (f->linkfield.isEmpty()) {
@@ -247,7 +255,7 @@ void frmFind::fillSel(const FindField& field) {
         if (!field.ismemo)
             sql += QStringLiteral(" order by ") + name;
         if (!program_.CollectionDb)
-            throw DbError(db::err::NoDatabase, QStringLiteral("The collection is not open."));
+            throw DbError(db::err::NoDatabase, tr("The collection is not open."));
         auto rows = program_.CollectionDb->openRecordSet(sql, db::RecordSetKind::Snapshot);
         for (; !rows->eof(); rows->moveNext()) {
             auto* item = new QListWidgetItem(rows->field(QStringLiteral("descr")).toText(), lstSel);
@@ -258,14 +266,30 @@ void frmFind::fillSel(const FindField& field) {
         // collection's: say so and leave the list empty rather than end the program.
         lstSel->clear();
         program_.dialogs().message(
-            QStringLiteral("The values of %1 could not be read: %2").arg(field.desc, e.text()),
-            Title, Buttons::Ok, Icon::Warning);
+            tr("The values of %1 could not be read: %2").arg(field.desc, e.text()), title(),
+            Buttons::Ok, Icon::Warning);
     }
 }
 
 void frmFind::moveStampsFirst() {
-    if (program_.StampSet)
-        trap(program_, [&] { program_.StampSet->moveFirst(); });
+    if (stamps_)
+        trap(program_, [&] { stamps_->moveFirst(); });
+}
+
+void frmFind::searchIn(db::RecordSet* stamps) {
+    stamps_ = stamps;
+    searched_ = false;
+}
+
+std::optional<frmFind::Found> frmFind::findIn(db::RecordSet& stamps) {
+    searchIn(&stamps);
+    exec();
+    stamps_ = nullptr;
+    if (!searched_)
+        return std::nullopt;
+    if (stamps.noMatch())
+        return Found{};
+    return Found{stamps.field(QStringLiteral("stampid")).toInteger()};
 }
 
 // The criterion ------------------------------------------------------------------------------
@@ -275,10 +299,10 @@ frmFind::Built frmFind::build() const {
     const FindField* f = selectedField();
     if (!f) {
         if (lstField->count() == 0)
-            b.message = QStringLiteral("There are no fields to search.");
+            b.message = tr("There are no fields to search.");
         else
-            b.message = QStringLiteral("You must select the field to find from the first list.");
-        b.title = Title;
+            b.message = tr("You must select the field to find from the first list.");
+        b.title = title();
         return b;
     }
     // The catalogue's names go in as names only.
@@ -310,9 +334,8 @@ frmFind::Built frmFind::build() const {
         } else {
             const QList<QListWidgetItem*> items = lstSel->selectedItems();
             if (items.isEmpty()) {
-                b.message =
-                    QStringLiteral("You must select the value to find from the second list.");
-                b.title = QStringLiteral("No Value Selected");
+                b.message = tr("You must select the value to find from the second list.");
+                b.title = tr("No Value Selected");
                 b.valueCheck = true;
                 return b;
             }
@@ -326,8 +349,8 @@ frmFind::Built frmFind::build() const {
         // engine's plain form.
         const auto v = program_.regional.toDouble(typed);
         if (!v) {
-            b.message = QStringLiteral("You must enter a valid number for this field.");
-            b.title = QStringLiteral("Search Value Not Numeric");
+            b.message = tr("You must enter a valid number for this field.");
+            b.title = tr("Search Value Not Numeric");
             b.valueCheck = true;
             b.focusText = true;
             return b;
@@ -341,8 +364,8 @@ frmFind::Built frmFind::build() const {
         // order and write it in the engine's.
         const auto d = program_.regional.toDate(typed);
         if (!d) {
-            b.message = QStringLiteral("You must enter a valid date for this field.");
-            b.title = QStringLiteral("Search Value Not Date");
+            b.message = tr("You must enter a valid date for this field.");
+            b.title = tr("Search Value Not Date");
             b.valueCheck = true;
             b.focusText = true;
             return b;
@@ -355,8 +378,8 @@ frmFind::Built frmFind::build() const {
             F + (choice(lstBool) == 1 ? QStringLiteral(" = true") : QStringLiteral(" = false"));
         break;
     default:
-        b.message = QStringLiteral("The field %1 cannot be searched.").arg(f->desc);
-        b.title = Title;
+        b.message = tr("The field %1 cannot be searched.").arg(f->desc);
+        b.title = title();
         break;
     }
     return b;
@@ -382,23 +405,23 @@ std::optional<db::DbError> frmFind::takeDamage() {
 }
 
 void frmFind::findClicked() {
-    const bool wasCancelled = program_.DialogCancelled;
-    program_.DialogCancelled = false;
+    const bool wasSearched = searched_;
+    searched_ = true;
     const Built b = build();
     if (b.criterion.isEmpty()) {
         // A failed value check counts as a click on Find; with no field or an unsearchable one
         // the click did nothing at all.
         if (!b.valueCheck)
-            program_.DialogCancelled = wasCancelled;
+            searched_ = wasSearched;
         program_.dialogs().message(b.message, b.title, Buttons::Ok, Icon::None);
         if (b.focusText)
             txtToFind->setFocus();
         return;
     }
     try {
-        if (!program_.StampSet)
-            throw DbError(db::err::NoDatabase, QStringLiteral("No stamps are open."));
-        db::RecordSet& stamps = *program_.StampSet;
+        if (!stamps_)
+            throw DbError(db::err::NoDatabase, tr("No stamps are open."));
+        db::RecordSet& stamps = *stamps_;
         BusyCursor busy; // a search may read the whole collection
         switch (direction()) {
         case 2:
@@ -417,15 +440,15 @@ void frmFind::findClicked() {
     } catch (const DbError& e) {
         if (e.number() == db::err::DamagedFile) {
             damage_ = e;
-            program_.DialogCancelled = true;
+            searched_ = false;
             reject();
             return;
         }
         // No search was made, so the stamp shown stays as it was, and closing now counts as
         // cancelled. The common handler would end the program for an error such as this one.
-        program_.DialogCancelled = wasCancelled;
-        program_.dialogs().message(QStringLiteral("The search could not be made: ") + e.text(),
-                                   Title, Buttons::Ok, Icon::Warning);
+        searched_ = wasSearched;
+        program_.dialogs().message(tr("The search could not be made: ") + e.text(), title(),
+                                   Buttons::Ok, Icon::Warning);
         return;
     }
     accept();

@@ -18,11 +18,10 @@ class QRadioButton;
 namespace perlinex {
 
 // The find dialog: the user picks a field of the field catalogue, an operator or value and a
-// direction; "&Find" moves program.StampSet to the match.
+// direction; "&Find" moves the stamps it searches to the match.
 //
-// The main window creates it once, sets program.DialogCancelled before each exec() and reads
-// the outcome afterwards. The buttons only hide the dialog, so every choice is still there
-// the next time it is shown.
+// The main window creates it once and calls findIn() each time. The buttons only hide the
+// dialog, so every choice is still there the next time it is shown.
 class frmFind : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +38,19 @@ public:
     // Damage the search met in the collection, handed to the main window once the dialog is
     // closed: the repair takes the stamp set the dialog searches away from under it.
     std::optional<db::DbError> takeDamage();
+
+    // What a search ended in: the stamp found, or none when nothing matched.
+    struct Found {
+        std::optional<std::int64_t> stamp;
+    };
+    // Shows the dialog modal over stamps (positioned on the stamp shown) and gives what Find
+    // found, or nothing when the dialog was closed without a search.
+    std::optional<Found> findIn(db::RecordSet& stamps);
+    // The stamps searched while the dialog is shown, none searched yet (findIn sets them; tests
+    // showing the dialog themselves too).
+    void searchIn(db::RecordSet* stamps);
+    // True once Find made a search since searchIn.
+    bool searched() const { return searched_; }
 
 private:
     // One catalogue row offered in lstField.
@@ -73,6 +85,8 @@ private:
     void moveStampsFirst();
 
     Program& program_;
+    db::RecordSet* stamps_ = nullptr;
+    bool searched_ = false;
     std::vector<FindField> FindFields;
 
     QLabel* Label1 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "imaging/imagingerror.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QCoreApplication>
 #include <cerrno>
@@ -40,10 +41,11 @@ QByteArray EncodeJPG(const cDIBSection& cDib, int lQuality) {
 
     // A picture with no bitmap behind it must not blank the stored one.
     if (cDib.IsEmpty())
-        failSave(jpegcode::EmptyBitmap, QStringLiteral("the picture has no bitmap"));
+        failSave(jpegcode::EmptyBitmap, translate("SaveJPG", "the picture has no bitmap"));
 
     if (lQuality < 1 || lQuality > 100)
-        failSave(jpegcode::BadQuality, QStringLiteral("quality %1 is not 1 to 100").arg(lQuality));
+        failSave(jpegcode::BadQuality,
+                 translate("SaveJPG", "quality %1 is not 1 to 100").arg(lQuality));
 
     // The rows are read where they lie: bottom-up, blue-green-red, padded to 4 bytes.
     unsigned char* jpeg = nullptr;

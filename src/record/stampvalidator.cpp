@@ -2,8 +2,8 @@
 
 #include "db/schema.h"
 #include "regional/regional.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <stdexcept>
 
 namespace perlinex::record {
@@ -13,10 +13,6 @@ using db::FieldKind;
 using db::StampField;
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("StampValidator", text);
-}
 
 QString nameOf(const StampField& f) {
     return QLatin1String(f.name);
@@ -64,11 +60,13 @@ std::optional<Refusal> StampValidator::checkTotal(const StampField& totalField,
         return std::nullopt;
     } catch (const std::overflow_error&) {
         const StampField& price = field(totalField.priceField);
-        return Refusal{refusedField,
-                       tr("The %1 times the quantity is more than an amount of money can hold. "
-                          "Enter a smaller quantity or %2.")
-                           .arg(db::fieldText(price.caption), db::fieldText(price.caption)),
-                       QString(), true};
+        return Refusal{
+            refusedField,
+            translate("StampValidator",
+                      "The %1 times the quantity is more than an amount of money can hold. "
+                      "Enter a smaller quantity or %2.")
+                .arg(db::fieldText(price.caption), db::fieldText(price.caption)),
+            QString(), true};
     }
 }
 
@@ -80,11 +78,15 @@ std::optional<Refusal> StampValidator::checkNumber(const StampField& f,
     if (!regional_.isNumeric(t))
         return refuse(f, db::fieldText(f.leaveMessage), true);
     if (f.kind == FieldKind::Integer16 && !regional_.toInt16(t))
-        return refuse(f, tr("The year must be a whole number from -32768 to 32767, or blank."),
+        return refuse(f,
+                      translate("StampValidator",
+                                "The year must be a whole number from -32768 to 32767, or blank."),
                       true);
     if (f.kind == FieldKind::Money && !regional_.toCurrency(t))
         return refuse(
-            f, tr("The %1 is more than an amount of money can hold.").arg(db::fieldText(f.caption)),
+            f,
+            translate("StampValidator", "The %1 is more than an amount of money can hold.")
+                .arg(db::fieldText(f.caption)),
             true);
     return std::nullopt;
 }
@@ -93,8 +95,11 @@ std::optional<Refusal> StampValidator::checkQuantity(const StampEntry& entry,
                                                      const QString& title) const {
     const StampField& q = field("quantity");
     if (!regional_.toInt32(entry.text(nameOf(q))))
-        return refuse(q, tr("The quantity must be a whole number from -2147483648 to 2147483647."),
-                      true, title);
+        return refuse(
+            q,
+            translate("StampValidator",
+                      "The quantity must be a whole number from -2147483648 to 2147483647."),
+            true, title);
     for (const StampField& f : db::stampFields())
         if (f.rule == EntryRule::Total)
             if (auto r = checkTotal(f, entry, nameOf(q)))
@@ -108,7 +113,10 @@ std::optional<Refusal> StampValidator::checkPrice(const StampField& f,
     if (t.isEmpty())
         return std::nullopt;
     if (!regional_.toCurrency(t))
-        return refuse(f, tr("You must enter a valid number or leave the field blank"), false);
+        return refuse(
+            f,
+            translate("StampValidator", "You must enter a valid number or leave the field blank"),
+            false);
     return checkTotal(*db::totalOfPrice(nameOf(f)), entry, nameOf(f));
 }
 
@@ -126,7 +134,7 @@ std::optional<Refusal> StampValidator::checkLength(const StampField& f,
     if (f.size <= 0 || entry.text(nameOf(f)).size() <= f.size)
         return std::nullopt;
     return refuse(f,
-                  tr("The %1 can hold at most %2 characters; it holds %3.")
+                  translate("StampValidator", "The %1 can hold at most %2 characters; it holds %3.")
                       .arg(db::fieldText(f.caption))
                       .arg(f.size)
                       .arg(entry.text(nameOf(f)).size()),
@@ -155,7 +163,9 @@ std::optional<Refusal> StampValidator::check(const StampField& f, StampEntry& en
         return checkDate(f, entry);
     case EntryRule::Quantity: {
         if (!regional_.isNumeric(entry.text(name)))
-            return refuse(f, tr("You must enter a number in the Quantity field"), true);
+            return refuse(
+                f, translate("StampValidator", "You must enter a number in the Quantity field"),
+                true);
         if (auto r = checkQuantity(entry, QString()))
             return r;
         for (const StampField& t : db::stampFields())
@@ -186,21 +196,27 @@ std::optional<Refusal> StampValidator::check(const StampField& f, StampEntry& en
 std::optional<Refusal> StampValidator::validate(const StampEntry& entry,
                                                 const StampEntry* shown) const {
     if (entry.text(QStringLiteral("descr")).isEmpty())
-        return refuse(field("descr"),
-                      tr("You must enter a description for this stamp or click the Cancel button."),
-                      false);
+        return refuse(
+            field("descr"),
+            translate("StampValidator",
+                      "You must enter a description for this stamp or click the Cancel button."),
+            false);
     // What the user left alone stays as it was stored, even what these checks would refuse.
     const auto kept = [&](const StampField& f) { return shown && entry.same(*shown, f); };
     if (!kept(field("quantity"))) {
         if (!regional_.isNumeric(entry.text(QStringLiteral("quantity"))))
-            return refuse(field("quantity"), tr("You must enter number in the quantity field."),
-                          false, tr("Non-numeric Quantity Entered"));
-        if (auto r = checkQuantity(entry, tr("Invalid Quantity")))
+            return refuse(
+                field("quantity"),
+                translate("StampValidator", "You must enter number in the quantity field."), false,
+                translate("StampValidator", "Non-numeric Quantity Entered"));
+        if (auto r = checkQuantity(entry, translate("StampValidator", "Invalid Quantity")))
             return r;
     }
     if (entry.ticked(QStringLiteral("sold")) && entry.ticked(QStringLiteral("forsale")))
-        return refuse(field("forsale"), tr("A stamp cannot be for sale and sold at the same time."),
-                      false, tr("Sale Status Error"));
+        return refuse(
+            field("forsale"),
+            translate("StampValidator", "A stamp cannot be for sale and sold at the same time."),
+            false, translate("StampValidator", "Sale Status Error"));
     for (const StampField& f : db::stampFields()) {
         if (kept(f))
             continue;

@@ -62,6 +62,10 @@ public:
     // The value a field stores for its typed text (null for blank or unconvertible text).
     db::Value value(const db::StampField& field, const StampEntry& entry) const;
 
+    // A stored value as the editor shows it: prices in the currency format, dates in the short
+    // date format, the face value as a plain number.
+    QString showValue(const db::StampField& f, const db::Value& v) const;
+
 private:
     std::optional<Refusal> check(const db::StampField& f, StampEntry& entry) const;
     std::optional<Refusal> checkNumber(const db::StampField& f, const StampEntry& entry) const;
@@ -73,7 +77,6 @@ private:
     std::optional<Currency> total(const db::StampField& totalField, const StampEntry& entry) const;
     std::optional<Refusal> checkTotal(const db::StampField& totalField, const StampEntry& entry,
                                       const QString& refusedField) const;
-    QString showValue(const db::StampField& f, const db::Value& v) const;
 
     const regional::Regional& regional_;
 };

@@ -133,7 +133,7 @@ int CellText::lineCount(QStringView text, qreal width, int maxLines) {
 }
 
 void CellText::draw(QPainter& painter, const QRectF& box, const QRectF& clip, QStringView text,
-                    Align align, int maxLines) const {
+                    Align align, int maxLines, GlyphBatch* batch) const {
     if (text.isEmpty() || box.width() <= 0)
         return;
     const QString shown = shownText(text);
@@ -148,7 +148,7 @@ void CellText::draw(QPainter& painter, const QRectF& box, const QRectF& clip, QS
             x = align == Align::Right ? box.right() - w : box.left() + (box.width() - w) / 2;
         }
         const QPointF origin(x, box.top() + metrics_.ascent());
-        if (!drawGlyphs(painter, origin, text))
+        if (!drawGlyphs(painter, origin, text, batch))
             painter.drawText(origin, shown);
         return;
     }
@@ -171,26 +171,40 @@ void CellText::draw(QPainter& painter, const QRectF& box, const QRectF& clip, QS
     painter.restore();
 }
 
-bool CellText::drawGlyphs(QPainter& painter, const QPointF& origin, QStringView text) const {
+bool CellText::drawGlyphs(QPainter& painter, const QPointF& origin, QStringView text,
+                          GlyphBatch* batch) const {
     constexpr qsizetype Most = 256;
     if (!rawFont_.isValid() || text.size() > Most)
         return false;
     std::array<quint32, Most> glyphs;
-    std::array<QPointF, Most> positions;
-    qreal x = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (u >= TableSize || glyph_[u] == 0)
             return false;
         glyphs[size_t(i)] = glyph_[u];
-        positions[size_t(i)] = QPointF(x, 0);
-        x += advance_[u];
     }
-    QGlyphRun run;
-    run.setRawFont(rawFont_);
-    run.setRawData(glyphs.data(), positions.data(), int(text.size()));
-    painter.drawGlyphRun(origin, run);
+    GlyphBatch own;
+    GlyphBatch& to = batch ? *batch : own;
+    qreal x = origin.x();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        to.add(glyphs[size_t(i)], QPointF(x, origin.y()));
+        x += advance_[text[i].unicode()];
+    }
+    if (!batch)
+        own.draw(painter, rawFont_);
     return true;
+}
+
+void GlyphBatch::draw(QPainter& painter, const QRawFont& font) {
+    if (glyphs_.isEmpty())
+        return;
+    QGlyphRun run;
+    run.setRawFont(font);
+    run.setGlyphIndexes(glyphs_);
+    run.setPositions(positions_);
+    painter.drawGlyphRun(QPointF(), run);
+    glyphs_.clear();
+    positions_.clear();
 }
 
 } // namespace perlinex::reports

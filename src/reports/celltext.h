@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QList>
+#include <QPointF>
 #include <QRawFont>
 #include <QString>
 #include <QStringView>
@@ -14,6 +16,22 @@ class QPainter;
 class QRectF;
 
 namespace perlinex::reports {
+
+// Glyphs of one colour gathered from many cells, drawn in one run: a PDF writer then writes
+// one text object for a whole page instead of one for every cell.
+class GlyphBatch {
+public:
+    void add(quint32 glyph, const QPointF& position) {
+        glyphs_.push_back(glyph);
+        positions_.push_back(position);
+    }
+    // Draws what was gathered with the painter's pen, and empties the batch.
+    void draw(QPainter& painter, const QRawFont& font);
+
+private:
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
+};
 
 // Measures and draws the texts of table cells. The font is sized in twips (its pixel size), so
 // every measure is in twips whatever device the page is drawn on later. A text that is wider
@@ -33,9 +51,13 @@ public:
     // The lines the text takes in a cell of that inner width: 1 to maxLines.
     int lineCount(QStringView text, qreal width, int maxLines);
     // Draws the text from the top of box (the cell less its padding), at most maxLines lines,
-    // never outside clip (the whole cell). The painter carries font() already.
+    // never outside clip (the whole cell). The painter carries font() already. A text on one
+    // line of characters the font has goes into batch when one is given, to be drawn with
+    // drawBatch(); a batch drawn over shaded rows keeps the look as long as the rows are
+    // shaded first.
     void draw(QPainter& painter, const QRectF& box, const QRectF& clip, QStringView text,
-              Align align, int maxLines) const;
+              Align align, int maxLines, GlyphBatch* batch = nullptr) const;
+    void drawBatch(QPainter& painter, GlyphBatch& batch) const { batch.draw(painter, rawFont_); }
 
 private:
     // True when the text surely fits on one line, judged from per-character advances alone:
@@ -48,7 +70,8 @@ private:
     int wrappedLines(const QString& shown, qreal width, int maxLines) const;
     // Draws a text of table characters only from their glyphs and advances, left end of its
     // baseline at origin; false when a character has no glyph of its own in the font.
-    bool drawGlyphs(QPainter& painter, const QPointF& origin, QStringView text) const;
+    bool drawGlyphs(QPainter& painter, const QPointF& origin, QStringView text,
+                    GlyphBatch* batch) const;
 
     QFont font_;
     QFontMetricsF metrics_;

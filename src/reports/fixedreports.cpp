@@ -7,11 +7,12 @@
 #include "ui/busycursor.h"
 #include "ui/filetarget.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 #include <stdexcept>
 
@@ -19,40 +20,59 @@ namespace perlinex::reports {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Reports", text);
-}
+const QString FolderKey = QStringLiteral("reports/folder");
 
 } // namespace
 
-void ConfirmReplace(ProgramState& program, const QString& fileName) {
-    program.DialogCancelled = false;
+bool ConfirmReplace(ProgramState& program, const QString& fileName) {
     // Any file of that name is asked about, hidden ones too: replacing it loses it.
     if (!QFileInfo(fileName).isFile())
-        return;
+        return true;
     const Answer answer = program.dialogs().message(
-        tr("The file '%1' already exists.  Do you wish to replace it?").arg(fileName),
-        tr("File Exists"), Buttons::YesNo, Icon::None);
-    if (answer != Answer::Yes)
-        program.DialogCancelled = true;
+        translate("Reports", "The file '%1' already exists.  Do you wish to replace it?")
+            .arg(fileName),
+        translate("Reports", "File Exists"), Buttons::YesNo, Icon::None);
+    return answer == Answer::Yes;
+}
+
+QString fileSuffix(FileTarget target) {
+    return target == FileTarget::Text ? QStringLiteral(".txt") : QStringLiteral(".htm");
 }
 
 std::optional<QString> chooseReportFile(DialogService& dialogs, FileTarget target,
                                         const QString& defaultPath) {
-    const QString filter = target == FileTarget::Text
-                               ? tr("Text Files (*.txt)|*.txt|All Files (*.*)|*.*")
-                               : tr("Html Files (*.htm)|*.htm|All Files (*.*)|*.*");
-    std::optional<QString> chosen = dialogs.saveFileName(tr("Save As"), filter, defaultPath);
+    const QString filter =
+        target == FileTarget::Text
+            ? translate("Reports", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*")
+            : translate("Reports", "Html Files (*.htm)|*.htm|All Files (*.*)|*.*");
+    std::optional<QString> chosen =
+        dialogs.saveFileName(translate("Reports", "Save As"), filter, defaultPath);
     if (chosen && chosen->isEmpty())
         return std::nullopt;
     return chosen;
 }
 
 FixedReports::FixedReports(Program& program, QWidget* parent)
-    : program_(program), parent_(parent),
-      folder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) {
+    : program_(program), parent_(parent), folder_(program.settings()->value(FolderKey).toString()) {
+    if (folder_.isEmpty() || !QFileInfo(folder_).isDir())
+        folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder_.isEmpty() || !QFileInfo(folder_).isDir())
         folder_ = QDir::homePath();
+}
+
+QString FixedReports::suggestedFile(const QString& reportName, const QString& suffix) const {
+    return QDir(folder_).filePath(reportFileName(reportName) + suffix);
+}
+
+void FixedReports::fileWritten(const QString& fileName, std::int64_t stamps, QWidget* window) {
+    folder_ = QFileInfo(fileName).absolutePath();
+    program_.settings()->setValue(FolderKey, folder_);
+    tellFileWritten(program_.dialogs(), window, fileName, stamps);
+}
+
+void FixedReports::setPreviewReport(const QString& name, std::int64_t stamps) {
+    previewName_ = name;
+    previewStamps_ = stamps;
 }
 
 FixedReports::~FixedReports() {
@@ -63,6 +83,11 @@ frmOutput& FixedReports::previewWindow() {
     if (!output_) {
         output_ = new frmOutput(program_.dialogs(), parent_);
         output_->setProtectedFiles([this] { return protectedFiles(); });
+        output_->setFiling(
+            [this](const QString& suffix) { return suggestedFile(previewName_, suffix); },
+            [this](const QString& fileName) {
+                fileWritten(fileName, previewStamps_, output_.data());
+            });
     }
     return *output_;
 }
@@ -70,7 +95,7 @@ frmOutput& FixedReports::previewWindow() {
 durable::ProtectedFiles FixedReports::protectedFiles() const {
     durable::ProtectedFiles files = program_.collectionFiles();
     if (!layoutFile_.isEmpty())
-        files.addFile(layoutFile_, tr("the layout file %1 the report comes from")
+        files.addFile(layoutFile_, translate("Reports", "the layout file %1 the report comes from")
                                        .arg(QDir::toNativeSeparators(layoutFile_)));
     return files;
 }
@@ -84,7 +109,9 @@ bool FixedReports::step(std::unique_ptr<ReportData>& data, const std::function<v
         HandleDbError(program_, e);
     } catch (const std::overflow_error&) {
         program_.dialogs().message(
-            tr("The report's amounts are too large to be added up; nothing has been written."),
+            translate(
+                "Reports",
+                "The report's amounts are too large to be added up; nothing has been written."),
             ProgramTitle, Buttons::Ok, Icon::Warning);
     }
     return false;
@@ -96,10 +123,10 @@ void FixedReports::run(ReportId id) {
     if (isCategoryReport(definition)) {
         program_.ReportCategory = definition.category;
         frmRptSel selection(program_, definition.category, parent_);
-        selection.exec();
-        if (program_.DialogCancelled)
+        const std::optional<std::int32_t> chosen = selection.choose();
+        if (!chosen)
             return;
-        codeId = program_.ReportCodeId;
+        codeId = *chosen;
     }
     program_.ReportActive = true;
 
@@ -110,7 +137,7 @@ void FixedReports::run(ReportId id) {
         if (!step(data, [&] {
                 if (!program_.CollectionDb)
                     throw db::DbError(db::err::NoDatabase,
-                                      QStringLiteral("No collection is open."));
+                                      translate("Reports", "No collection is open."));
                 data = std::make_unique<ReportData>(*program_.CollectionDb, definition, codeId);
             }))
             return;
@@ -142,36 +169,40 @@ void FixedReports::preview(std::unique_ptr<ReportData>& data) {
                                                 program_.TableHeading, program_.HeadingShade,
                                                 program_.BodyShade));
     const BusyCursor busy;
+    std::int64_t stamps = 0;
     if (!step(data, [&] {
-            fillPreview(window.document(), *data, program_.regional, QDate::currentDate());
+            stamps = fillPreview(window.document(), *data, program_.regional, QDate::currentDate());
         })) {
         window.document().clear();
         return;
     }
+    setPreviewReport(reportText(definition.title), stamps);
     window.showReport();
 }
 
 void FixedReports::writeFile(std::unique_ptr<ReportData>& data, FileTarget target) {
     const ReportDefinition& definition = data->definition();
-    const QString defaultName =
-        QString::fromLatin1(target == FileTarget::Text ? definition.textFile : definition.htmlFile);
     const std::optional<QString> chosen =
-        chooseReportFile(program_.dialogs(), target, QDir(folder_).filePath(defaultName));
+        chooseReportFile(program_.dialogs(), target,
+                         suggestedFile(reportText(definition.title), fileSuffix(target)));
     if (!chosen)
         return;
     const durable::ProtectedFiles keep = program_.collectionFiles();
     if (!mayWriteFile(program_.dialogs(), *chosen, keep))
         return;
-    ConfirmReplace(program_, *chosen);
-    if (program_.DialogCancelled)
+    if (!ConfirmReplace(program_, *chosen))
         return;
     const BusyCursor busy;
     try {
-        if (step(data, [&] { writeReportFile(*data, target, *chosen, program_.regional, keep); }))
-            folder_ = QFileInfo(*chosen).absolutePath();
+        std::int64_t stamps = 0;
+        if (step(data, [&] {
+                stamps = writeReportFile(*data, target, *chosen, program_.regional, keep);
+            }))
+            fileWritten(*chosen, stamps, parent_);
     } catch (const durable::FileError& e) {
         program_.dialogs().message(
-            tr("The file '%1' could not be written; nothing has been changed.\n%2")
+            translate("Reports",
+                      "The file '%1' could not be written; nothing has been changed.\n%2")
                 .arg(*chosen, e.text()),
             ProgramTitle, Buttons::Ok, Icon::Warning);
     }

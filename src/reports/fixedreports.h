@@ -17,9 +17,12 @@ namespace perlinex::reports {
 class frmOutput;
 class ReportData;
 
-// The file-exists confirmation of the file targets: clears program.DialogCancelled and, when
-// fileName names an existing file, asks whether to replace it; No sets DialogCancelled.
-void ConfirmReplace(ProgramState& program, const QString& fileName);
+// The file-exists confirmation of the file targets: when fileName names an existing file, asks
+// whether to replace it. True when the file may be written.
+bool ConfirmReplace(ProgramState& program, const QString& fileName);
+
+// ".txt" or ".htm".
+QString fileSuffix(FileTarget target);
 
 // The save dialog of a file target, with the target's filter, opened on defaultPath; nullopt
 // when the user cancels.
@@ -50,10 +53,15 @@ public:
     frmOutput& previewWindow();
     bool hasPreviewWindow() const { return !output_.isNull(); }
 
-    // The folder the save dialog opens in: where the last report file went, at first the
-    // user's documents folder.
+    // Report files, fixed, custom and PDF alike, are suggested under the report's name in the
+    // folder the last report file went to (kept between runs; at first the user's documents).
     QString fileFolder() const { return folder_; }
-    void setFileFolder(const QString& folder) { folder_ = folder; }
+    QString suggestedFile(const QString& reportName, const QString& suffix) const;
+    // After a report file is written: its folder is the next one suggested, and the window
+    // the report was made from says where it went and how many stamps it holds.
+    void fileWritten(const QString& fileName, std::int64_t stamps, QWidget* window);
+    // The report in the preview, for the name and the count of its PDF export.
+    void setPreviewReport(const QString& name, std::int64_t stamps);
 
     // The files no report file may replace: the collection's, and the layout file the report
     // came from, which the custom reports set (empty for a fixed report).
@@ -73,6 +81,8 @@ private:
     QPointer<frmOutput> output_;
     QString folder_;
     QString layoutFile_;
+    QString previewName_;
+    std::int64_t previewStamps_ = 0;
 };
 
 } // namespace perlinex::reports

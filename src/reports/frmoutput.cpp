@@ -299,9 +299,9 @@ void frmOutput::print() {
 void frmOutput::exportPdf() {
     if (!document_.isLaidOut())
         return;
-    const std::optional<QString> chosen =
-        dialogs_.saveFileName(tr("Export PDF"), tr("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"),
-                              QStringLiteral("Report.pdf"));
+    const std::optional<QString> chosen = dialogs_.saveFileName(
+        tr("Export PDF"), tr("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"),
+        suggestFile_ ? suggestFile_(QStringLiteral(".pdf")) : QStringLiteral("Report.pdf"));
     if (!chosen || chosen->isEmpty())
         return;
     QString fileName = *chosen;
@@ -336,6 +336,8 @@ void frmOutput::exportPdf() {
     if (result == OutputResult::Failed)
         dialogs_.message(tr("The file '%1' could not be written.\n%2").arg(fileName, error),
                          ProgramTitle, Buttons::Ok, Icon::Warning);
+    else if (result == OutputResult::Done && fileWritten_)
+        fileWritten_(fileName);
 }
 
 void frmOutput::done(int result) {

@@ -64,6 +64,12 @@ public:
     void setProtectedFiles(std::function<durable::ProtectedFiles()> files) {
         protectedFiles_ = std::move(files);
     }
+    // Where a PDF export is suggested (from its suffix), and whom it tells of the file written.
+    void setFiling(std::function<QString(const QString& suffix)> suggest,
+                   std::function<void(const QString& fileName)> written) {
+        suggestFile_ = std::move(suggest);
+        fileWritten_ = std::move(written);
+    }
 
     // Shows the window, brings it forward and lays the document out in the background.
     void showReport();
@@ -94,6 +100,8 @@ private:
     PageHeading heading_;
     PrintDialogSeam printDialog_;
     std::function<durable::ProtectedFiles()> protectedFiles_;
+    std::function<QString(const QString&)> suggestFile_;
+    std::function<void(const QString&)> fileWritten_;
     int shownPageCount_ = -1;
 
     PreviewView* VSPrinter = nullptr;

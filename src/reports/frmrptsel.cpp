@@ -26,7 +26,6 @@ frmRptSel::frmRptSel(Program& program, int category, QWidget* parent)
     : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("frmRptSel"));
     setModal(true);
-    program_.DialogCancelled = true;
 
     VideoSoftElastic1 = named(new QWidget(this), "VideoSoftElastic1");
     auto* outer = new QVBoxLayout(this);
@@ -99,18 +98,22 @@ void frmRptSel::allChosen() {
     List1->setEnabled(false);
 }
 
+std::optional<std::int32_t> frmRptSel::choose() {
+    chosen_.reset();
+    exec();
+    return chosen_;
+}
+
 void frmRptSel::okClicked() {
-    program_.DialogCancelled = false;
     if (optAll->isChecked()) {
-        program_.ReportCodeId = -1;
+        chosen_ = -1;
     } else {
         const QList<QListWidgetItem*> chosen = List1->selectedItems();
         if (chosen.isEmpty()) {
             program_.dialogs().message(tr("You must make a selection from the list!"));
-            program_.DialogCancelled = true;
             return;
         }
-        program_.ReportCodeId = chosen.front()->data(Qt::UserRole).toInt();
+        chosen_ = chosen.front()->data(Qt::UserRole).toInt();
     }
     accept();
 }

@@ -3,6 +3,8 @@
 #include "ui/program.h"
 
 #include <QDialog>
+#include <cstdint>
+#include <optional>
 
 class QListWidget;
 class QPushButton;
@@ -11,14 +13,16 @@ class QRadioButton;
 namespace perlinex::reports {
 
 // The selection dialog of the category reports: every entry of the category, or one chosen
-// from its list. Shown modal; afterwards program.DialogCancelled tells whether the user
-// cancelled and program.ReportCodeId holds the entry (-1 for all of them).
+// from its list. choose() shows it modal and gives the entry (-1 for all of them), or nothing
+// when the user cancelled.
 class frmRptSel : public QDialog {
     Q_OBJECT
 public:
-    // Sets program.DialogCancelled, takes the captions of the category (a code table number:
-    // 3, 4, 8 or 9) and fills the list with the category's entries in description order.
+    // Takes the captions of the category (a code table number: 3, 4, 8 or 9) and fills the
+    // list with the category's entries in description order.
     frmRptSel(Program& program, int category, QWidget* parent = nullptr);
+
+    std::optional<std::int32_t> choose();
 
 private:
     void loadEntries(int category);
@@ -26,6 +30,7 @@ private:
     void okClicked();
 
     Program& program_;
+    std::optional<std::int32_t> chosen_;
     QWidget* VideoSoftElastic1 = nullptr;
     QRadioButton* optAll = nullptr;
     QRadioButton* optSelected = nullptr;

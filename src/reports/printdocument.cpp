@@ -211,8 +211,10 @@ std::uint32_t PrintDocument::formatIndex(const TableFormat& format) {
 PrintDocument::FormatGeometry PrintDocument::geometryOf(const TableFormat& format) const {
     FormatGeometry g;
     g.format = format;
+    // Every table spans the body, its columns in their proportions: a narrow one would wrap
+    // catalogue numbers and descriptions beside empty paper, a wide one would run off it.
     const qreal total = format.width();
-    const qreal scale = total > bodyRect_.width() ? bodyRect_.width() / total : 1.0;
+    const qreal scale = total > 0 ? bodyRect_.width() / total : 1.0;
     qreal x = bodyRect_.left();
     for (const Column& c : format.columns()) {
         g.left.push_back(x);
@@ -399,20 +401,29 @@ void PrintDocument::renderPage(QPainter& painter, int index, const QRectF& targe
     painter.setClipRect(bodyRect_, Qt::IntersectClip);
     painter.setFont(cellText_->font());
     const qreal lineHeight = cellText_->lineHeight();
+    // The one-line texts of the page are drawn together, by colour, once every row is shaded:
+    // a PDF then holds one text object for them rather than one for each cell.
+    std::array<GlyphBatch, 2> batches; // on light shades, on dark ones
     forEachRow(index, [&](const TableStore& store, std::uint32_t row, const FormatGeometry& g,
                           const QColor& shade, bool, bool, const QRectF& box) {
         if (shade.isValid() && g.tableWidth > 0)
             painter.fillRect(QRectF(box.left(), box.top(), g.tableWidth, box.height()), shade);
-        painter.setPen(textColourOn(shade));
+        const QColor ink = textColourOn(shade);
+        painter.setPen(ink);
+        GlyphBatch& batch = batches[ink == QColor(Qt::white) ? 1 : 0];
         const int lines =
             std::clamp(int(std::lround((box.height() - 2 * PadY) / lineHeight)), 1, maxLines_);
         const int cells = std::min(store.rows.cellCount(row), int(g.width.size()));
         for (int i = 0; i < cells; ++i) {
             const QRectF cell(g.left[size_t(i)], box.top(), g.width[size_t(i)], box.height());
             cellText_->draw(painter, cell.adjusted(PadX, PadY, -PadX, -PadY), cell,
-                            store.rows.cell(row, i), g.format.columns()[i].align, lines);
+                            store.rows.cell(row, i), g.format.columns()[i].align, lines, &batch);
         }
     });
+    painter.setPen(QColor(Qt::black));
+    cellText_->drawBatch(painter, batches[0]);
+    painter.setPen(QColor(Qt::white));
+    cellText_->drawBatch(painter, batches[1]);
     painter.restore();
 }
 

@@ -47,9 +47,11 @@ struct PlacedRow {
 // a run of tables, laid out into pages of the default paper (Letter under United States
 // settings, A4 elsewhere) in twips, 1440 to the inch.
 //
-// Tables are added whole, row by row, from the table text form or from cells in hand. Every
-// time a page begins (the first included) the document emits pageStarted(); a table added
-// during that signal goes to the top of the new page, above the rows that follow.
+// Tables are added whole, row by row, from the table text form or from cells in hand. On the
+// page each spans the body's width, its columns in the proportions of the format's twips (the
+// text and HTML files keep the twips). Every time a page begins (the first included) the
+// document emits pageStarted(); a table added during that signal goes to the top of the new
+// page, above the rows that follow.
 //
 // Layout is incremental: layoutSome() places rows for a slice of time and can be driven from
 // a timer while the window stays responsive. A page counts once it is closed: the next row
@@ -142,8 +144,8 @@ private:
         std::uint32_t bodyBegin = 0;      // rows of body_
         std::uint32_t bodyEnd = 0;
     };
-    // A format's columns as they stand in the body: a table wider than the body is narrowed
-    // to fit it.
+    // A format's columns as they stand in the body: every table is widened or narrowed to the
+    // body's width, its columns keeping their proportions.
     struct FormatGeometry {
         TableFormat format;
         std::vector<qreal> left;

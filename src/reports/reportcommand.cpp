@@ -1,10 +1,12 @@
 #include "reports/reportcommand.h"
 
-#include "db/sqlite/collectionhold.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/sqlite/maintenance.h"
+#include "db/fields.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/collectionhold.h"
+#include "db/sqlite/maintenance.h"
 #include "regional/regional.h"
 #include "reports/frmoutput.h"
 #include "reports/pageoutput.h"
@@ -12,11 +14,12 @@
 #include "reports/reportdefinitions.h"
 #include "reports/reportrows.h"
 #include "reports/reporttargets.h"
+#include "ui/program.h"
 #include "util/durablefile.h"
-#include "db/sqlite/collectionfile.h"
+#include "util/textfields.h"
+#include "util/translation.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -26,10 +29,6 @@
 namespace perlinex::reports {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CommandLine", text);
-}
 
 int wrong(QTextStream& err, const QString& what) {
     err << "perlinex: " << what << "\n" << reportCommandUsage();
@@ -48,6 +47,15 @@ QStringList reportNames() {
     for (const ReportDefinition& d : reportDefinitions())
         names << QString::fromLatin1(d.commandName);
     return names;
+}
+
+// True when the category of the report has an entry of that number.
+bool hasEntry(db::Database& db, const ReportDefinition& definition, std::int32_t id) {
+    const db::CodeTable& table = *db::codeTable(definition.category);
+    return db.scalar(QStringLiteral("select count(*) from %1 where %2 = %3")
+                         .arg(QLatin1String(table.table), QLatin1String(table.idField))
+                         .arg(id))
+               .toInteger() > 0;
 }
 
 // The preview's pages, with the grey heading row on each, written as a PDF file.
@@ -74,22 +82,27 @@ int writeToStandardOutput(QTextStream& out, QTextStream& err,
     write(device);
     out.flush();
     if (out.status() != QTextStream::Ok)
-        return failed(err, tr("the report could not be written to standard output"));
+        return failed(
+            err, translate("CommandLine", "the report could not be written to standard output"));
     return 0;
 }
 
 QString reportCommandUsage() {
-    return tr("  perlinex report NAME [--entry ID] --to text|html|pdf --output FILE [--folder "
-              "DIR]\n"
-              "      write a fixed report; NAME is one of %1.\n"
-              "      --entry picks one entry of a category report by its number (default: "
-              "all);\n"
-              "      --folder is the collection's folder (default: the program's own).\n"
-              "      --output - writes a text or HTML report to standard output. A report is\n"
-              "      never written over a file of the collection (stamp.mdb, rptspec.mdb,\n"
-              "      stampdb.bak, the lock, anything in images/), nor over a folder, device,\n"
-              "      pipe or read-only file.\n")
-        .arg(reportNames().join(QStringLiteral(", ")));
+    return translate(
+               "CommandLine",
+               "  perlinex report NAME [--entry ID] --to text|html|pdf --output FILE [--folder "
+               "DIR]\n"
+               "      write a fixed report; NAME is one of %1.\n"
+               "      --entry picks one entry of a category report by its number (default: "
+               "all);\n"
+               "      --folder is the collection's folder\n"
+               "      (default: %2).\n"
+               "      --output - writes a text or HTML report to standard output. A report is\n"
+               "      never written over a file of the collection (stamp.mdb, rptspec.mdb,\n"
+               "      stampdb.bak, the lock, anything in images/), nor over a folder, device,\n"
+               "      pipe or read-only file.\n")
+        .arg(reportNames().join(QStringLiteral(", ")),
+             QDir::toNativeSeparators(defaultCollectionFolder()));
 }
 
 int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -103,36 +116,45 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         return wrong(err, parser.errorText());
     const QStringList positional = parser.positionalArguments();
     if (positional.value(0) != QLatin1String("report") || positional.size() != 2)
-        return wrong(err, tr("report needs exactly one NAME"));
+        return wrong(err, translate("CommandLine", "report needs exactly one NAME"));
     const ReportDefinition* definition = reportByCommandName(positional[1]);
     if (!definition)
-        return wrong(err, tr("there is no report called %1").arg(positional[1]));
+        return wrong(err,
+                     translate("CommandLine", "there is no report called %1").arg(positional[1]));
 
     const QString target = parser.value(to);
     if (target != QLatin1String("text") && target != QLatin1String("html") &&
         target != QLatin1String("pdf"))
-        return wrong(err, parser.isSet(to) ? tr("--to takes text, html or pdf, not %1").arg(target)
-                                           : tr("report needs --to text|html|pdf"));
+        return wrong(
+            err, parser.isSet(to)
+                     ? translate("CommandLine", "--to takes text, html or pdf, not %1").arg(target)
+                     : translate("CommandLine", "report needs --to text|html|pdf"));
     const QString fileName = parser.value(output);
     if (fileName.isEmpty())
-        return wrong(err, tr("report needs --output FILE"));
+        return wrong(err, translate("CommandLine", "report needs --output FILE"));
     const bool toStandardOutput = fileName == QLatin1String("-");
     if (toStandardOutput && target == QLatin1String("pdf"))
-        return wrong(err, tr("a PDF cannot go to standard output; name a file with --output"));
+        return wrong(err,
+                     translate("CommandLine",
+                               "a PDF cannot go to standard output; name a file with --output"));
     std::int32_t codeId = -1;
     if (parser.isSet(entry)) {
         if (!isCategoryReport(*definition))
-            return wrong(err, tr("--entry is for the category reports (country, type, format, "
-                                 "topic) only"));
+            return wrong(err,
+                         translate("CommandLine",
+                                   "--entry is for the category reports (country, type, format, "
+                                   "topic) only"));
         bool ok = false;
         codeId = parser.value(entry).toInt(&ok);
         if (!ok || codeId < 0)
             return wrong(err,
-                         tr("--entry needs an entry's number, not %1").arg(parser.value(entry)));
+                         translate("CommandLine",
+                                   "--entry needs a positive whole number (an entry's number), "
+                                   "not %1")
+                             .arg(parser.value(entry)));
     }
     const QString appFolder =
-        parser.isSet(folder) ? parser.value(folder)
-                             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        parser.isSet(folder) ? parser.value(folder) : defaultCollectionFolder();
 
     try {
         // Refused before anything is read: the collection's own files are never a target.
@@ -147,6 +169,11 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const QString& collection = hold.path;
         const std::unique_ptr<db::Database> db =
             db::openCollection(collection, db::StructureCheck::Deferred, hold.openMode());
+        if (codeId >= 0 && !hasEntry(*db, *definition, codeId))
+            return failed(err,
+                          translate("CommandLine", "There is no %1 number %2")
+                              .arg(db::fieldText(db::codeTable(definition->category)->findNoun))
+                              .arg(codeId));
         ReportData data(*db, *definition, codeId);
         if (data.isEmpty())
             return failed(err, reportText(definition->emptyMessage));
@@ -155,7 +182,8 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html;
         if (toStandardOutput)
             return writeToStandardOutput(out, err, [&](QIODevice& device) {
-                writeReport(data, fileTarget, device, tr("standard output"), regional);
+                writeReport(data, fileTarget, device, translate("CommandLine", "standard output"),
+                            regional);
             });
         std::int64_t rows = 0;
         if (target == QLatin1String("pdf")) {
@@ -163,11 +191,12 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             rows = writePdf(data, fileName, regional, keep, &error);
             if (rows < 0)
                 return failed(err,
-                              tr("the file '%1' could not be written: %2").arg(fileName, error));
+                              translate("CommandLine", "the file '%1' could not be written: %2")
+                                  .arg(fileName, error));
         } else {
             rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
-        out << tr("Wrote %1 (%2 stamps)").arg(fileName).arg(rows) << "\n";
+        out << translate("CommandLine", "Wrote %1 (%2)").arg(fileName, stampCount(rows)) << "\n";
         out.flush();
         return 0;
     } catch (const db::DbError& e) {
@@ -175,7 +204,8 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     } catch (const durable::FileError& e) {
         return failed(err, e.text());
     } catch (const std::overflow_error&) {
-        return failed(err, tr("the report's amounts are too large to be added up"));
+        return failed(
+            err, translate("CommandLine", "the report's amounts are too large to be added up"));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "db/value.h"
 #include "regional/regional.h"
 #include "reports/moneyformat.h"
+#include "util/translation.h"
 
 #include <stdexcept>
 
@@ -79,15 +80,7 @@ QList<TotalsLine> totalsLines(const ReportDefinition& definition, const ReportTo
 
 // Rows ------------------------------------------------------------------------------------
 
-namespace {
-
-// The page cache while a report reads, in KiB (as the engine's negative cache sizes count).
-constexpr std::int64_t ReportCacheKiB = 65536;
-
-} // namespace
-
-RowCursor::RowCursor(db::Database& db, const QString& sql)
-    : cache_(std::make_unique<db::LargerCache>(db, ReportCacheKiB)), rows_(db.query(sql)) {
+RowCursor::RowCursor(db::Database& db, const QString& sql) : rows_(db.query(sql)) {
     const int n = rows_->columnCount();
     kinds_.resize(std::size_t(n));
     for (int i = 0; i < n; ++i)
@@ -95,9 +88,7 @@ RowCursor::RowCursor(db::Database& db, const QString& sql)
     next();
 }
 
-RowCursor::~RowCursor() {
-    rows_.reset(); // before the cache is as it was
-}
+RowCursor::~RowCursor() = default;
 
 void RowCursor::next() {
     atEnd_ = !rows_->next();
@@ -108,7 +99,7 @@ int RowCursor::fieldIndex(const QString& name) const {
         if (rows_->columnName(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
     throw db::DbError(db::err::FieldMissing,
-                      QStringLiteral("Item '%1' not found in this collection.").arg(name));
+                      translate("Reports", "Item '%1' not found in this collection.").arg(name));
 }
 
 QString RowCursor::text(int index) const {

@@ -67,11 +67,11 @@ using db::isTooLargeForMoney;
 using db::numberOf;
 
 // A query read forward, one row at a time, straight from the store: a report walks its rows
-// once, so they are neither copied first nor kept. While it is open the connection's page
-// cache is larger: a report in description order visits the stamp table's pages out of order,
-// and would otherwise read most of them from the file again and again. Values come typed by their
-// column's declared kind, as the record sets hand them out, except that a text found in a money
-// column stays a text (the numeric test then decides what it is).
+// once, so they are neither copied first nor kept. The connection's page cache stays as it is:
+// the fixed reports read an index of their own from start to end (db/schema.cpp), and the
+// engine sorts in runs the size of that cache, which a larger cache only slows. Values come
+// typed by their column's declared kind, as the record sets hand them out, except that a text
+// found in a money column stays a text (the numeric test then decides what it is).
 class RowCursor {
 public:
     // Runs the query and steps to its first row; throws db::DbError.
@@ -90,7 +90,6 @@ public:
     std::int64_t integer(int index) const;
 
 private:
-    std::unique_ptr<db::LargerCache> cache_;
     std::unique_ptr<db::Query> rows_;
     std::vector<std::uint8_t> kinds_; // db::Value::Kind of each column's declared type
     bool atEnd_ = false;

@@ -3,6 +3,7 @@
 #include "regional/regional.h"
 #include "reports/printdocument.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -42,7 +43,7 @@ void writeFailed(const QIODevice& device, const QString& fileName) {
         file->fail();
     throw durable::FileError(
         durable::FileError::Kind::Other,
-        QStringLiteral("Could not write '%1': %2.").arg(fileName, device.errorString()));
+        translate("Reports", "Could not write '%1': %2.").arg(fileName, device.errorString()));
 }
 
 // Lines ----------------------------------------------------------------------------------
@@ -225,7 +226,7 @@ void PreviewReportWriter::totals(const TotalsLine& line) {
 QString pageHeader(const ReportDefinition& definition, const regional::Regional& regional,
                    const QDate& today) {
     return regional.formatShortDate(today) + u'|' + reportText(definition.title) +
-           QStringLiteral("|Page %d");
+           translate("Reports", "|Page %d");
 }
 
 std::int64_t fillPreview(PrintDocument& document, ReportData& data,

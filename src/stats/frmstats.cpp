@@ -9,6 +9,7 @@
 #include "ui/slotguard.h"
 
 #include <QChartView>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -98,7 +99,7 @@ void StatisticsWindow::build() {
         tab->setObjectName(QStringLiteral("tab") + page.name);
         auto* box = new QVBoxLayout(tab);
         box->addWidget(split);
-        tabStats->addTab(tab, tr(kPages[i].caption));
+        tabStats->addTab(tab, QCoreApplication::translate("Statistics", kPages[i].caption));
     }
     connectGuarded(tabStats, &QTabWidget::currentChanged, this,
                    [this](int index) { showPage(index); });
@@ -279,8 +280,7 @@ std::optional<QString> StatisticsWindow::chooseFile(const QString& title, const 
         return std::nullopt;
     if (!mayWriteFile(program_.dialogs(), *chosen, program_.collectionFiles()))
         return std::nullopt;
-    reports::ConfirmReplace(program_, *chosen);
-    if (program_.DialogCancelled)
+    if (!reports::ConfirmReplace(program_, *chosen))
         return std::nullopt;
     return chosen;
 }

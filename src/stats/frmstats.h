@@ -18,7 +18,7 @@ class QTableWidget;
 
 namespace perlinex::stats {
 
-// The Statistics window ("&Reports > S&tatistics..."): a tab for the collection at a glance and
+// The Statistics window ("&Reports > Stat&istics..."): a tab for the collection at a glance and
 // one for each breakdown, each a chart with a table of its exact figures beside it. A tab's
 // figures are computed the first time it is shown, from the collection the program has open
 // (or from the stamps of the collection list's filter, which the title then names). Count and

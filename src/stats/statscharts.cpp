@@ -1,10 +1,10 @@
 #include "stats/statscharts.h"
+#include "util/translation.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QCoreApplication>
 #include <QHorizontalBarSeries>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -14,10 +14,6 @@
 namespace perlinex::stats {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Statistics", text);
-}
 
 // Money as a bar's length; a sum too large to add up draws nothing.
 double drawn(const MoneySum& sum) {
@@ -59,28 +55,31 @@ void addBars(QChart* chart, QAbstractBarSeries* series, const QStringList& categ
 QString measureTitle(Breakdown breakdown, Measure measure) {
     switch (breakdown) {
     case Breakdown::Country:
-        return measure == Measure::Count ? tr("Stamps by country")
-                                         : tr("Catalogue value by country");
+        return measure == Measure::Count ? translate("Statistics", "Stamps by country")
+                                         : translate("Statistics", "Catalogue value by country");
     case Breakdown::Topic:
-        return measure == Measure::Count ? tr("Stamps by topic") : tr("Catalogue value by topic");
+        return measure == Measure::Count ? translate("Statistics", "Stamps by topic")
+                                         : translate("Statistics", "Catalogue value by topic");
     case Breakdown::Condition:
-        return measure == Measure::Count ? tr("Stamps by condition")
-                                         : tr("Catalogue value by condition");
+        return measure == Measure::Count ? translate("Statistics", "Stamps by condition")
+                                         : translate("Statistics", "Catalogue value by condition");
     case Breakdown::Type:
-        return measure == Measure::Count ? tr("Stamps by type") : tr("Catalogue value by type");
+        return measure == Measure::Count ? translate("Statistics", "Stamps by type")
+                                         : translate("Statistics", "Catalogue value by type");
     case Breakdown::Decade:
-        return measure == Measure::Count ? tr("Stamps by decade of issue")
-                                         : tr("Catalogue value by decade of issue");
+        return measure == Measure::Count
+                   ? translate("Statistics", "Stamps by decade of issue")
+                   : translate("Statistics", "Catalogue value by decade of issue");
     case Breakdown::PurchaseYear:
-        return tr("Catalogue value against price paid by year of purchase");
+        return translate("Statistics", "Catalogue value against price paid by year of purchase");
     }
     return QString();
 }
 
 QChart* glanceChart(const std::array<ShownPart, 4>& parts, const PickRow& onPick) {
-    QChart* chart = newChart(tr("The collection at a glance"));
-    auto* stamps = new QBarSet(tr("Stamps"));
-    auto* quantity = new QBarSet(tr("Quantity"));
+    QChart* chart = newChart(translate("Statistics", "The collection at a glance"));
+    auto* stamps = new QBarSet(translate("Statistics", "Stamps"));
+    auto* quantity = new QBarSet(translate("Statistics", "Quantity"));
     QStringList categories;
     for (const ShownPart& p : parts) {
         categories << p.label;
@@ -97,7 +96,8 @@ QChart* glanceChart(const std::array<ShownPart, 4>& parts, const PickRow& onPick
 QChart* breakdownChart(Breakdown breakdown, const std::vector<ShownGroup>& rows, Measure measure,
                        const PickRow& onPick) {
     QChart* chart = newChart(measureTitle(breakdown, measure));
-    auto* set = new QBarSet(measure == Measure::Count ? tr("Stamps") : tr("Catalogue value"));
+    auto* set = new QBarSet(measure == Measure::Count ? translate("Statistics", "Stamps")
+                                                      : translate("Statistics", "Catalogue value"));
     const auto length = [measure](const ShownGroup& r) {
         return measure == Measure::Count ? double(r.figures.stamps) : drawn(r.figures.value);
     };
@@ -129,9 +129,9 @@ QChart* breakdownChart(Breakdown breakdown, const std::vector<ShownGroup>& rows,
 QChart* purchaseChart(const std::vector<ShownGroup>& rows, const PickRow& onPick) {
     QChart* chart = newChart(measureTitle(Breakdown::PurchaseYear, Measure::Value));
     auto* value = new QLineSeries;
-    value->setName(tr("Catalogue value"));
+    value->setName(translate("Statistics", "Catalogue value"));
     auto* paid = new QLineSeries;
-    paid->setName(tr("Price paid"));
+    paid->setName(translate("Statistics", "Price paid"));
     std::vector<std::pair<double, int>> years; // year, row
     for (int i = 0; i < int(rows.size()); ++i) {
         const ShownGroup& r = rows[std::size_t(i)];
@@ -145,7 +145,7 @@ QChart* purchaseChart(const std::vector<ShownGroup>& rows, const PickRow& onPick
     chart->addSeries(paid);
     auto* yearAxis = new QValueAxis;
     yearAxis->setLabelFormat(QStringLiteral("%.0f"));
-    yearAxis->setTitleText(tr("Year of purchase"));
+    yearAxis->setTitleText(translate("Statistics", "Year of purchase"));
     auto* moneyAxis = new QValueAxis;
     moneyAxis->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(yearAxis, Qt::AlignBottom);

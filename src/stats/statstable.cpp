@@ -3,18 +3,14 @@
 #include "db/textcompare.h"
 #include "exchange/csvtext.h"
 #include "regional/regional.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <stdexcept>
 
 namespace perlinex::stats {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("Statistics", text);
-}
 
 // Larger first; a sum too large to add up is the largest.
 bool larger(const MoneySum& a, const MoneySum& b) {
@@ -24,13 +20,14 @@ bool larger(const MoneySum& a, const MoneySum& b) {
 }
 
 QString entryLabel(const Group& g) {
-    return g.label.trimmed().isEmpty() ? tr("(no description)") : g.label;
+    return g.label.trimmed().isEmpty() ? translate("Statistics", "(no description)") : g.label;
 }
 
 QString orderedLabel(Breakdown breakdown, const Group& g) {
     if (g.unclassified)
-        return tr("Unknown");
-    return breakdown == Breakdown::Decade ? tr("%1s").arg(g.key) : QString::number(g.key);
+        return translate("Statistics", "Unknown");
+    return breakdown == Breakdown::Decade ? translate("Statistics", "%1s").arg(g.key)
+                                          : QString::number(g.key);
 }
 
 std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Group>& groups,
@@ -60,7 +57,7 @@ std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Gro
                         entries[i]->key});
     if (entries.size() > own) {
         const std::vector<const Group*> rest(entries.begin() + qsizetype(own), entries.end());
-        ShownGroup other{tr("Other"),
+        ShownGroup other{translate("Statistics", "Other"),
                          {},
                          allOf(base + QStringList{groupsCondition(breakdown, rest)}),
                          std::nullopt};
@@ -69,7 +66,7 @@ std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Gro
         rows.push_back(other);
     }
     if (unclassified)
-        rows.push_back({tr("Unclassified"), unclassified->figures,
+        rows.push_back({translate("Statistics", "Unclassified"), unclassified->figures,
                         allOf(base + QStringList{groupCondition(breakdown, *unclassified)}),
                         std::nullopt});
     return rows;
@@ -98,7 +95,7 @@ std::vector<ShownGroup> shownGroups(Breakdown breakdown, const std::vector<Group
 }
 
 ShownGroup totalOf(const std::vector<ShownGroup>& rows, const QString& condition) {
-    ShownGroup total{tr("Total"), {}, condition, std::nullopt};
+    ShownGroup total{translate("Statistics", "Total"), {}, condition, std::nullopt};
     for (const ShownGroup& r : rows)
         total.figures.add(r.figures);
     return total;
@@ -108,10 +105,10 @@ std::array<ShownPart, 4> shownParts(const Glance& glance, const StampFilter& fil
     const auto part = [&](Part p, const QString& label, const Figures& f) {
         return ShownPart{p, label, &f, allOf({filter.condition, partCondition(p)})};
     };
-    return {part(Part::Collection, tr("Collection"), glance.collection),
-            part(Part::WantList, tr("Want list"), glance.wantList),
-            part(Part::ForSale, tr("For sale"), glance.forSale),
-            part(Part::Sold, tr("Sold"), glance.sold)};
+    return {part(Part::Collection, translate("Statistics", "Collection"), glance.collection),
+            part(Part::WantList, translate("Statistics", "Want list"), glance.wantList),
+            part(Part::ForSale, translate("Statistics", "For sale"), glance.forSale),
+            part(Part::Sold, translate("Statistics", "Sold"), glance.sold)};
 }
 
 QString countText(std::int64_t count, const regional::Regional* regional) {
@@ -139,9 +136,10 @@ FigureTable glanceTable(const Glance& glance, const StampFilter& filter,
         return d;
     };
     const std::array<ShownPart, 4> parts = shownParts(glance, filter);
-    FigureTable t{{tr("Figure"), tr("Value")}, {}, {}, {}};
+    FigureTable t{
+        {translate("Statistics", "Figure"), translate("Statistics", "Value")}, {}, {}, {}};
     const auto add = [&](const ShownPart& part, const char* figure, const QString& value) {
-        t.rows.push_back({tr(figure), value});
+        t.rows.push_back({translate("Statistics", figure), value});
         t.conditions.push_back(part.condition);
         t.descriptions.push_back(part.label);
     };
@@ -174,10 +172,11 @@ FigureTable breakdownTable(Breakdown breakdown, const std::vector<ShownGroup>& r
                            const StampFilter& filter, const regional::Regional* regional) {
     const bool years = breakdown == Breakdown::PurchaseYear;
     FigureTable t;
-    t.headings << breakdownHeading(breakdown) << tr("Stamps") << tr("Quantity");
+    t.headings << breakdownHeading(breakdown) << translate("Statistics", "Stamps")
+               << translate("Statistics", "Quantity");
     if (years)
-        t.headings << tr("Price paid");
-    t.headings << tr("Catalogue value");
+        t.headings << translate("Statistics", "Price paid");
+    t.headings << translate("Statistics", "Catalogue value");
     const auto add = [&](const ShownGroup& r) {
         QStringList cells{r.label, countText(r.figures.stamps, regional),
                           countText(r.figures.quantity, regional)};
@@ -186,7 +185,8 @@ FigureTable breakdownTable(Breakdown breakdown, const std::vector<ShownGroup>& r
         cells << moneyText(r.figures.value, regional);
         t.rows.push_back(cells);
         t.conditions.push_back(r.condition);
-        t.descriptions.push_back(tr("%1: %2").arg(breakdownHeading(breakdown), r.label));
+        t.descriptions.push_back(
+            translate("Statistics", "%1: %2").arg(breakdownHeading(breakdown), r.label));
     };
     for (const ShownGroup& r : rows)
         add(r);
@@ -197,17 +197,17 @@ FigureTable breakdownTable(Breakdown breakdown, const std::vector<ShownGroup>& r
 QString breakdownHeading(Breakdown breakdown) {
     switch (breakdown) {
     case Breakdown::Country:
-        return tr("Country");
+        return translate("Statistics", "Country");
     case Breakdown::Topic:
-        return tr("Topic");
+        return translate("Statistics", "Topic");
     case Breakdown::Condition:
-        return tr("Condition");
+        return translate("Statistics", "Condition");
     case Breakdown::Type:
-        return tr("Type");
+        return translate("Statistics", "Type");
     case Breakdown::Decade:
-        return tr("Decade of issue");
+        return translate("Statistics", "Decade of issue");
     case Breakdown::PurchaseYear:
-        return tr("Year of purchase");
+        return translate("Statistics", "Year of purchase");
     }
     return QString();
 }

@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include "util/translation.h"
+
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
 
@@ -48,7 +50,7 @@ void Application::settle(std::exception_ptr error) {
     } catch (const std::exception& e) {
         unexpected(QString::fromStdString(e.what()));
     } catch (...) {
-        unexpected(tr("An unexpected error has occurred."));
+        unexpected(translate("Application", "An unexpected error has occurred."));
     }
 }
 

@@ -7,9 +7,16 @@
 // interface: the windows show real dialogs, tests answer from a script.
 namespace perlinex {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo asks a question whose Yes loses or removes something: Enter answers No.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Icon { None, Information, Warning, Critical, Question };
 enum class Answer { Ok, Cancel, Yes, No };
+
+// True for the buttons that answer Yes or No.
+inline bool asksYesOrNo(Buttons buttons) {
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ||
+           buttons == Buttons::YesNoDefaultNo;
+}
 
 // The title of a message that names none.
 inline const QString ProgramTitle = QStringLiteral("Perlinex");

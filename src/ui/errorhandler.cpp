@@ -1,9 +1,11 @@
 #include "ui/errorhandler.h"
 
-#include "db/sqlite/collectionhold.h"
-#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/collectionhold.h"
+#include "db/sqlite/maintenance.h"
+#include "util/textfields.h"
+#include "util/translation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,8 +33,17 @@ void ProgramState::openCollection(db::StructureCheck check) {
                                       ReadOnly ? db::OpenMode::ReadOnly : db::OpenMode::Exclusive);
 }
 
+void ProgramState::checkStructureAside(const db::BackgroundCheck::Finding& found) {
+    if (CollectionDb)
+        structureCheck_.start(CollectionDb->path(), found);
+}
+
 void ProgramState::closeCollection() {
-    StampSet.reset();
+    // The check reads the file by its own connection: it ends before the file is let go, which
+    // Pack, Backup, Restore and a repair replace.
+    structureCheck_.stop();
+    if (beforeClose)
+        beforeClose();
     if (CollectionDb)
         CollectionDb->close();
     CollectionDb.reset();
@@ -44,6 +55,11 @@ void ProgramState::endProgram(const QString& reason) {
 }
 
 namespace {
+
+QString codeEntryCount(std::int64_t n) {
+    return translateCount("Counts", QT_TRANSLATE_NOOP("Counts", "1 code entry"),
+                          QT_TRANSLATE_N_NOOP("Counts", "%n code entries"), n);
+}
 
 // The statement that failed goes to the log, never into a message.
 void logError(const DbError& error) {
@@ -58,11 +74,12 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
     program.closeCollection();
     if (program.ReadOnly) {
         program.dialogs().message(
-            QStringLiteral("The collection %1 is damaged:\n%2\n\nIt is read-only, so Perlinex "
-                           "cannot repair it. Copy its folder to where it can be changed and run "
-                           "\"perlinex repair\" there. Perlinex ends now.")
+            translate("ErrorHandler",
+                      "The collection %1 is damaged:\n%2\n\nIt is read-only, so Perlinex "
+                      "cannot repair it. Copy its folder to where it can be changed and run "
+                      "\"perlinex repair\" there. Perlinex ends now.")
                 .arg(QDir::toNativeSeparators(program.DbPath), error.text()),
-            QStringLiteral("Damaged Collection"), Buttons::Ok, Icon::Critical);
+            translate("ErrorHandler", "Damaged Collection"), Buttons::Ok, Icon::Critical);
         program.endProgram(error.text());
     }
     const QString folder = QFileInfo(program.DbPath).absolutePath();
@@ -75,12 +92,13 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
             const QString when =
                 QLocale().toString(QFileInfo(bak).lastModified(), QLocale::ShortFormat);
             const Answer a = dialogs.message(
-                QStringLiteral("The collection %1 is damaged:\n%2\n\nDo you want to put back the "
-                               "copy kept by the last compaction (%3, saved %4)?\n\nChoose No to "
-                               "recover what can still be read from the damaged file. Either "
-                               "way the damaged file is kept.")
+                translate("ErrorHandler",
+                          "The collection %1 is damaged:\n%2\n\nDo you want to put back the "
+                          "copy kept by the last compaction (%3, saved %4)?\n\nChoose No to "
+                          "recover what can still be read from the damaged file. Either "
+                          "way the damaged file is kept.")
                     .arg(name, error.text(), QString::fromLatin1(db::CompactBackupFileName), when),
-                QStringLiteral("Damaged Collection"), Buttons::YesNo, Icon::Warning);
+                translate("ErrorHandler", "Damaged Collection"), Buttons::YesNo, Icon::Warning);
             if (a == Answer::Yes) {
                 db::replaceCollectionWith(bak, program.DbPath, QStringLiteral("damaged"));
                 restored = true;
@@ -93,48 +111,50 @@ void repairAndReopen(ProgramState& program, const DbError& error) {
                     if (!found.fellShort())
                         return true;
                     return dialogs.message(
-                               QStringLiteral(
-                                   "The collection %1 held about %2 stamps, but only %3 stamps "
-                                   "and %4 code entries could be recovered from it.\n\nDo you "
+                               translate(
+                                   "ErrorHandler",
+                                   "The collection %1 held about %2, but only %3 and %4 could "
+                                   "be recovered from it.\n\nDo you "
                                    "want to replace the damaged file with what was recovered?"
                                    "\n\nChoose No to leave the damaged file as it is, so that "
                                    "another tool can be tried; Perlinex then ends.")
-                                   .arg(name)
-                                   .arg(found.expectedStamps)
-                                   .arg(found.stamps)
-                                   .arg(found.codes),
-                               QStringLiteral("Damaged Collection"), Buttons::YesNo,
+                                   .arg(name, stampCount(found.expectedStamps),
+                                        stampCount(found.stamps), codeEntryCount(found.codes)),
+                               translate("ErrorHandler", "Damaged Collection"), Buttons::YesNo,
                                Icon::Warning) == Answer::Yes;
                 });
             const QString kept = QDir::toNativeSeparators(r.damagedCopy);
             if (!r.replaced) {
-                dialogs.message(QStringLiteral("The damaged collection has been left as it was in "
-                                               "%1. Perlinex ends now.")
+                dialogs.message(translate("ErrorHandler",
+                                          "The damaged collection has been left as it was in "
+                                          "%1. Perlinex ends now.")
                                     .arg(QDir::toNativeSeparators(program.DbPath)),
-                                QStringLiteral("Damaged Collection"), Buttons::Ok,
+                                translate("ErrorHandler", "Damaged Collection"), Buttons::Ok,
                                 Icon::Information);
                 program.endProgram(error.text());
             }
-            QString text = QStringLiteral("The collection %1 was damaged and has been repaired: "
-                                          "%2 stamps and %3 code entries were recovered.")
-                               .arg(name)
-                               .arg(r.stamps)
-                               .arg(r.codes);
+            QString text =
+                translate("ErrorHandler", "The collection %1 was damaged and has been repaired: "
+                                          "%2 and %3 were recovered.")
+                    .arg(name, stampCount(r.stamps), codeEntryCount(r.codes));
             if (r.lostRows > 0)
-                text +=
-                    r.lostRows == 1
-                        ? QStringLiteral("\n\nAt least one row could not be read.")
-                        : QStringLiteral("\n\nAt least %1 rows could not be read.").arg(r.lostRows);
+                text += r.lostRows == 1
+                            ? translate("ErrorHandler", "\n\nAt least one row could not be read.")
+                            : translate("ErrorHandler", "\n\nAt least %1 rows could not be read.")
+                                  .arg(r.lostRows);
             if (r.cutRows > 0)
-                text += QStringLiteral("\n\n%1 values could only be read in part.").arg(r.cutRows);
-            text += QStringLiteral("\n\nThe damaged file has been kept as %1.").arg(kept);
-            dialogs.message(text, QStringLiteral("Damaged Collection"), Buttons::Ok,
+                text += translate("ErrorHandler", "\n\n%1 values could only be read in part.")
+                            .arg(r.cutRows);
+            text +=
+                translate("ErrorHandler", "\n\nThe damaged file has been kept as %1.").arg(kept);
+            dialogs.message(text, translate("ErrorHandler", "Damaged Collection"), Buttons::Ok,
                             Icon::Information);
         }
         program.openCollection();
     } catch (const DbError& e) {
-        dialogs.message(QStringLiteral("The collection %1 is damaged and could not be repaired.\n\n"
-                                       "%2\n\nNothing has been overwritten.")
+        dialogs.message(translate("ErrorHandler",
+                                  "The collection %1 is damaged and could not be repaired.\n\n"
+                                  "%2\n\nNothing has been overwritten.")
                             .arg(name, e.text()),
                         ProgramTitle, Buttons::Ok, Icon::Critical);
         program.endProgram(e.text());
@@ -145,8 +165,8 @@ void HandleDbError(ProgramState& program, const DbError& error) {
     DialogService& dialogs = program.dialogs();
     switch (error.number()) {
     case err::NoDatabase:
-        dialogs.message(
-            QStringLiteral("There was an error accessing the database file.  Aborting..."));
+        dialogs.message(translate("ErrorHandler",
+                                  "There was an error accessing the database file.  Aborting..."));
         program.endProgram(error.text());
     case err::FileInUse:
         return;
@@ -159,9 +179,10 @@ void HandleDbError(ProgramState& program, const DbError& error) {
         ++program.LockRetries;
         if (program.LockRetries < 100)
             return;
-        if (dialogs.message(
-                QStringLiteral("Could not update locked record.  Do you wish to try again?"),
-                QStringLiteral("Locked Record"), Buttons::YesNo, Icon::Question) == Answer::Yes) {
+        if (dialogs.message(translate("ErrorHandler",
+                                      "Could not update locked record.  Do you wish to try again?"),
+                            translate("ErrorHandler", "Locked Record"), Buttons::YesNo,
+                            Icon::Question) == Answer::Yes) {
             program.LockRetries = 1;
             return;
         }

@@ -2,11 +2,12 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/sqlite/folderlock.h"
 #include "db/recordset.h"
 #include "db/schema.h"
-#include "ui/dialogservice.h"
+#include "db/sqlite/backgroundcheck.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/folderlock.h"
+#include "ui/dialogservice.h"
 
 #include <QString>
 #include <cstdint>
@@ -43,7 +44,9 @@ public:
     // the windows offer no command that would change it.
     bool ReadOnly = false;
     std::unique_ptr<db::Database> CollectionDb;
-    std::unique_ptr<db::RecordSet> StampSet;
+    // Runs before the collection closes, so that the window's views of it let go of its
+    // statements first.
+    std::function<void()> beforeClose;
 
     bool RetryLock = false;
     std::int16_t LockRetries = 0;
@@ -57,13 +60,25 @@ public:
     // Opens DbPath as CollectionDb for this program alone (read-only when ReadOnly). The main
     // window defers the check of the file's structure until its first record is on screen.
     void openCollection(db::StructureCheck check = db::StructureCheck::AtOpen);
+    // Stops the structure check running beside the program, then closes the collection.
     void closeCollection();
+
+    // Checks the open collection's structure in a worker thread while the program goes on;
+    // found is called in this thread with what the check found, unless the collection is
+    // closed first.
+    void checkStructureAside(const db::BackgroundCheck::Finding& found);
+    // Until what it found has been handed on.
+    bool structureCheckRunning() const { return structureCheck_.isRunning(); }
+    // The main window starts that check once its first record is painted; a benchmark turns
+    // it off to measure the window alone.
+    bool StructureCheckAside = true;
 
     // Ends the program: closes the store and throws ProgramEnded.
     [[noreturn]] void endProgram(const QString& reason = QString());
 
 private:
     DialogService& dialogs_;
+    db::BackgroundCheck structureCheck_;
 };
 
 // Repairs a damaged collection, as the error handler does for error 3049: the copy kept by the

@@ -1,12 +1,18 @@
 #include "ui/program.h"
 
-#include "db/sqlite/maintenance.h"
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/maintenance.h"
 
 #include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace perlinex {
+
+QString defaultCollectionFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
 
 Program::Program(DialogService& dialogs, const QString& appFolder) : ProgramState(dialogs) {
     AppFolder = QDir(appFolder).absolutePath();
@@ -32,6 +38,13 @@ void Program::raiseAllReloadFlags() {
 int Program::maintTableOf(const QString& table) {
     const db::CodeTable* t = db::codeTableByName(table);
     return t ? t->number : 0;
+}
+
+std::unique_ptr<QSettings> Program::settings() const {
+    if (!settingsFile.isEmpty())
+        return std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("perlinex"), QStringLiteral("perlinex"));
 }
 
 QString Program::imagesFolder() const {

@@ -10,8 +10,15 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+class QSettings;
 
 namespace perlinex {
+
+// The folder of the collection when none is named: the program's own under the user's data
+// folder (~/.local/share/perlinex).
+QString defaultCollectionFolder();
 
 // The report target chosen in the Reports menu.
 enum class ReportTarget { Preview = 1, TextFile = 2, HtmlTable = 3 };
@@ -40,7 +47,6 @@ public:
     // the calendar dialog opens on and hands back.
     QString DateOrder = QStringLiteral("mdy");
     QString DateSep = QStringLiteral("/");
-    QDate SelectedDate;
 
     // Reports.
     ReportTarget reportTarget = ReportTarget::Preview;
@@ -50,15 +56,19 @@ public:
     QString TableFormat;
     QString TableHeading;
     // The category report asked for: a code table number (3 country, 9 type, 4 format,
-    // 8 topic), and the entry chosen in the selection dialog or -1 for all entries.
+    // 8 topic).
     int ReportCategory = 0;
-    std::int32_t ReportCodeId = -1;
     QColor HeadingShade = QColor(0, 0, 0);
     QColor BodyShade = QColor(200, 200, 200);
 
     // Opens the help viewer on a page or a context number; installed by the program.
     std::function<void(int context)> showHelpContext;
     std::function<void(const QString& page)> showHelpPage;
+
+    // What the windows keep between runs (their places, the last folders used): the user's
+    // settings, or the file settingsFile names when it is set (tests set one of their own).
+    QString settingsFile;
+    std::unique_ptr<QSettings> settings() const;
 
     QString imagesFolder() const;
     // The files of the collection that no file the user names may replace.

@@ -45,6 +45,10 @@ Answer QtDialogs::message(const QString& text, const QString& title, Buttons but
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes:

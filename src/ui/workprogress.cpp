@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace perlinex {
 
@@ -10,11 +11,20 @@ namespace {
 constexpr int RepaintMs = 40;
 } // namespace
 
-WorkProgress::WorkProgress(QWidget* parent, const QString& title, const QString& label)
-    : dialog_(std::make_unique<QProgressDialog>(label, QString(), 0, 0, parent)) {
+WorkProgress::WorkProgress(QWidget* parent, const QString& title, const QString& label, Stop stop)
+    : dialog_(std::make_unique<QProgressDialog>(label, QString(), 0, 0, parent)),
+      stoppable_(stop == Stop::Offered) {
     dialog_->setObjectName(QStringLiteral("workProgress"));
     dialog_->setWindowTitle(title);
-    dialog_->setWindowModality(Qt::WindowModal);
+    if (stoppable_) {
+        auto* cancel = new QPushButton(QCoreApplication::translate("WorkProgress", "Cancel"));
+        cancel->setObjectName(QStringLiteral("cmdCancel"));
+        dialog_->setCancelButton(cancel);
+        // The user's clicks are taken while the step runs: every other window waits.
+        dialog_->setWindowModality(Qt::ApplicationModal);
+    } else {
+        dialog_->setWindowModality(Qt::WindowModal);
+    }
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
@@ -31,9 +41,9 @@ void WorkProgress::setLabel(const QString& label) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void WorkProgress::report(std::int64_t done, std::int64_t total) {
+bool WorkProgress::report(std::int64_t done, std::int64_t total) {
     if (sinceRepaint_.elapsed() < RepaintMs)
-        return;
+        return !stopRequested();
     sinceRepaint_.restart();
     if (total > 0) {
         // The bar counts in thousandths so that any total fits its int range.
@@ -42,11 +52,21 @@ void WorkProgress::report(std::int64_t done, std::int64_t total) {
     } else {
         dialog_->setMaximum(0);
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(stoppable_ ? QEventLoop::AllEvents
+                                               : QEventLoop::ExcludeUserInputEvents);
+    return !stopRequested();
+}
+
+bool WorkProgress::stopRequested() const {
+    return stoppable_ && dialog_->wasCanceled();
 }
 
 std::function<void(std::int64_t, std::int64_t)> WorkProgress::callback() {
     return [this](std::int64_t done, std::int64_t total) { report(done, total); };
+}
+
+std::function<bool(std::int64_t, std::int64_t)> WorkProgress::stoppableCallback() {
+    return [this](std::int64_t done, std::int64_t total) { return report(done, total); };
 }
 
 } // namespace perlinex

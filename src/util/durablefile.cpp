@@ -1,6 +1,6 @@
 #include "util/durablefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -50,10 +50,6 @@ namespace {
     throw FileError(kindOf(error), QStringLiteral("%1: %2.").arg(what, systemError(error)), error);
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("DurableFile", text);
-}
-
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
@@ -77,7 +73,7 @@ void giveOwnerAndPermissions(const struct stat& old, const QString& file, const 
         ::chown(f.constData(), old.st_uid, old.st_gid) != 0) {
     }
     if (::chmod(f.constData(), old.st_mode & 07777) != 0)
-        fail(errno, QStringLiteral("Could not write '%1'").arg(shown));
+        fail(errno, translate("DurableFile", "Could not write '%1'").arg(shown));
 }
 
 } // namespace
@@ -90,7 +86,7 @@ void takeOwnerAndPermissions(const QString& file, const QString& from) {
 
 QString systemError(int error) {
     if (error == ENOSPC || error == EFBIG || error == EDQUOT)
-        return QStringLiteral("there is not enough space on the disk");
+        return translate("DurableFile", "there is not enough space on the disk");
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
@@ -115,13 +111,13 @@ void syncPath(const QString& path, bool directory) {
     const int fd =
         ::open(native(path).constData(), directory ? (O_RDONLY | O_DIRECTORY) : O_RDONLY);
     if (fd < 0)
-        fail(errno, QStringLiteral("Could not open '%1' to write it to disk").arg(path));
+        fail(errno, translate("DurableFile", "Could not open '%1' to write it to disk").arg(path));
     const int rc = ::fsync(fd);
     const int error = errno;
     ::close(fd);
     // Some file systems cannot sync a folder; the file itself must reach the disk.
     if (rc != 0 && !directory)
-        fail(error, QStringLiteral("Could not write '%1' to disk").arg(path));
+        fail(error, translate("DurableFile", "Could not write '%1' to disk").arg(path));
 }
 
 void syncFolderOf(const QString& path) {
@@ -130,7 +126,7 @@ void syncFolderOf(const QString& path) {
 
 void renameOver(const QString& from, const QString& to) {
     if (::rename(native(from).constData(), native(to).constData()) != 0)
-        fail(errno, QStringLiteral("Could not rename '%1' to '%2'").arg(from, to));
+        fail(errno, translate("DurableFile", "Could not rename '%1' to '%2'").arg(from, to));
     syncFolderOf(to);
 }
 
@@ -139,13 +135,14 @@ void copyDurably(const QString& from, const QString& to) {
         QFile in(from);
         if (!in.open(QIODevice::ReadOnly)) {
             if (!QFileInfo::exists(from))
-                fail(ENOENT, QStringLiteral("Could not read '%1'").arg(from));
-            throw FileError(FileError::Kind::CannotRead,
-                            QStringLiteral("Could not read '%1': %2.").arg(from, in.errorString()));
+                fail(ENOENT, translate("DurableFile", "Could not read '%1'").arg(from));
+            throw FileError(
+                FileError::Kind::CannotRead,
+                translate("DurableFile", "Could not read '%1': %2.").arg(from, in.errorString()));
         }
         const int out = ::open(native(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(to));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(to));
         QByteArray buffer;
         while (!(buffer = in.read(1 << 20)).isEmpty()) {
             const char* p = buffer.constData();
@@ -157,7 +154,7 @@ void copyDurably(const QString& from, const QString& to) {
                         continue;
                     const int error = errno;
                     ::close(out);
-                    fail(error, QStringLiteral("Could not write '%1'").arg(to));
+                    fail(error, translate("DurableFile", "Could not write '%1'").arg(to));
                 }
                 p += n;
                 left -= n;
@@ -165,11 +162,12 @@ void copyDurably(const QString& from, const QString& to) {
         }
         if (in.error() != QFileDevice::NoError) {
             ::close(out);
-            throw FileError(FileError::Kind::CannotRead,
-                            QStringLiteral("Could not read '%1': %2.").arg(from, in.errorString()));
+            throw FileError(
+                FileError::Kind::CannotRead,
+                translate("DurableFile", "Could not read '%1': %2.").arg(from, in.errorString()));
         }
         if (::close(out) != 0)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(to));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(to));
     });
 }
 
@@ -222,9 +220,9 @@ QString newTempBeside(const QString& target) {
             return temp;
         }
         if (errno != EEXIST)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(target));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(target));
     }
-    fail(EEXIST, QStringLiteral("Could not write '%1'").arg(target));
+    fail(EEXIST, translate("DurableFile", "Could not write '%1'").arg(target));
 }
 
 // The new file takes the old one's place: with its permissions (and owner, where we may give
@@ -237,7 +235,7 @@ void keepAttributes(const QString& temp, const QString& target, const QString& p
     if (keep == Keep::PermissionsAndTimes) {
         const struct timespec times[2] = {old.st_atim, old.st_mtim};
         if (::utimensat(AT_FDCWD, native(temp).constData(), times, 0) != 0)
-            fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+            fail(errno, translate("DurableFile", "Could not write '%1'").arg(path));
     }
 }
 
@@ -279,7 +277,7 @@ void replaceOwnFile(const QString& path, const std::function<void(const QString&
 void writeBytes(const QString& path, const char* bytes, qint64 size) {
     const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
-        fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+        fail(errno, translate("DurableFile", "Could not write '%1'").arg(path));
     while (size > 0) {
         const ssize_t n = ::write(fd, bytes, size_t(size));
         if (n < 0 && errno == EINTR)
@@ -287,13 +285,13 @@ void writeBytes(const QString& path, const char* bytes, qint64 size) {
         if (n <= 0) {
             const int error = n == 0 ? EIO : errno;
             ::close(fd);
-            fail(error, QStringLiteral("Could not write '%1'").arg(path));
+            fail(error, translate("DurableFile", "Could not write '%1'").arg(path));
         }
         bytes += n;
         size -= n;
     }
     if (::close(fd) != 0)
-        fail(errno, QStringLiteral("Could not write '%1'").arg(path));
+        fail(errno, translate("DurableFile", "Could not write '%1'").arg(path));
 }
 
 OutputFile::OutputFile(const QString& path, const QString& name) : path_(path), name_(name) {}
@@ -306,7 +304,7 @@ OutputFile::~OutputFile() {
 void OutputFile::open() {
     fd_ = ::open(native(path_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
-        durable::fail(errno, QStringLiteral("Could not write '%1'").arg(name_));
+        durable::fail(errno, translate("DurableFile", "Could not write '%1'").arg(name_));
     QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
@@ -339,7 +337,8 @@ void OutputFile::finish() {
 }
 
 void OutputFile::fail() const {
-    durable::fail(error_ != 0 ? error_ : EIO, QStringLiteral("Could not write '%1'").arg(name_));
+    durable::fail(error_ != 0 ? error_ : EIO,
+                  translate("DurableFile", "Could not write '%1'").arg(name_));
 }
 
 // Files the user names -----------------------------------------------------------------
@@ -408,14 +407,14 @@ bool folderHolds(const QString& folder, const struct stat& file) {
 
 QString whatKindOf(mode_t mode) {
     if (S_ISDIR(mode))
-        return tr("a folder");
+        return translate("DurableFile", "a folder");
     if (S_ISFIFO(mode))
-        return tr("a named pipe (FIFO)");
+        return translate("DurableFile", "a named pipe (FIFO)");
     if (S_ISSOCK(mode))
-        return tr("a socket");
+        return translate("DurableFile", "a socket");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return tr("a device");
-    return tr("a special file");
+        return translate("DurableFile", "a device");
+    return translate("DurableFile", "a special file");
 }
 
 [[noreturn]] void refuse(const QString& text) {
@@ -455,27 +454,33 @@ QString ProtectedFiles::refusal(const QString& target) const {
         const bool sameFile = exists && e.exists && st.st_dev == e.device && st.st_ino == e.inode;
         if (!e.folder) {
             if (QDir::cleanPath(given) == QDir::cleanPath(e.path))
-                return tr("'%1' is %2, which Perlinex never writes over.")
+                return translate("DurableFile", "'%1' is %2, which Perlinex never writes over.")
                     .arg(shown(target), e.what);
             if (resolved == e.resolved)
-                return tr("'%1' leads to %2, which Perlinex never writes over.")
+                return translate("DurableFile",
+                                 "'%1' leads to %2, which Perlinex never writes over.")
                     .arg(shown(target), e.what);
             if (sameFile)
-                return tr("'%1' is another name (a hard link) for %2, which Perlinex never writes "
-                          "over.")
+                return translate(
+                           "DurableFile",
+                           "'%1' is another name (a hard link) for %2, which Perlinex never writes "
+                           "over.")
                     .arg(shown(target), e.what);
             continue;
         }
         if (isWithin(QDir::cleanPath(given), QDir::cleanPath(e.path)))
-            return tr("'%1' is in %2, where Perlinex never writes a file.")
+            return translate("DurableFile", "'%1' is in %2, where Perlinex never writes a file.")
                 .arg(shown(target), e.what);
         if (isWithin(resolved, e.resolved) ||
             (e.exists && hasAncestor(QFileInfo(resolved).absolutePath(), e.device, e.inode)))
-            return tr("'%1' leads into %2, where Perlinex never writes a file.")
+            return translate("DurableFile",
+                             "'%1' leads into %2, where Perlinex never writes a file.")
                 .arg(shown(target), e.what);
         if (linked && e.exists && folderHolds(e.resolved, st))
-            return tr("'%1' is another name (a hard link) for a file in %2, which Perlinex never "
-                      "writes over.")
+            return translate(
+                       "DurableFile",
+                       "'%1' is another name (a hard link) for a file in %2, which Perlinex never "
+                       "writes over.")
                 .arg(shown(target), e.what);
     }
     return QString();
@@ -490,11 +495,15 @@ void checkUserTarget(const QString& target, const ProtectedFiles& keep) {
     if (::stat(landing.constData(), &st) != 0)
         return; // a new file; what stops it being made is said when it is written
     if (!S_ISREG(st.st_mode))
-        refuse(tr("'%1' is %2, not a regular file; Perlinex writes a file only where there is "
-                  "none or a regular file.")
-                   .arg(shown(target), whatKindOf(st.st_mode)));
+        refuse(
+            translate("DurableFile",
+                      "'%1' is %2, not a regular file; Perlinex writes a file only where there is "
+                      "none or a regular file.")
+                .arg(shown(target), whatKindOf(st.st_mode)));
     if ((st.st_mode & 0222) == 0 || ::access(landing.constData(), W_OK) != 0)
-        refuse(tr("'%1' is read-only; Perlinex does not replace a file that may not be changed.")
+        refuse(translate(
+                   "DurableFile",
+                   "'%1' is read-only; Perlinex does not replace a file that may not be changed.")
                    .arg(shown(target)));
 }
 

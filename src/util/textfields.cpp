@@ -1,5 +1,9 @@
 #include "util/textfields.h"
 
+#include "util/translation.h"
+
+#include <QCoreApplication>
+
 namespace perlinex {
 
 int CountFields(const QString& text, QChar delimiter) {
@@ -43,6 +47,15 @@ QString PadLeft(const QString& text, int width) {
     if (text.size() >= width)
         return text;
     return QString(width - text.size(), QLatin1Char(' ')) + text;
+}
+
+QString countOf(std::int64_t n, const QString& one, const QString& many) {
+    return n == 1 ? one : QString(many).arg(n);
+}
+
+QString stampCount(std::int64_t n) {
+    return translateCount("Counts", QT_TRANSLATE_NOOP("Counts", "1 stamp"),
+                          QT_TRANSLATE_N_NOOP("Counts", "%n stamps"), n);
 }
 
 } // namespace perlinex

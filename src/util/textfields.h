@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 // Small text procedures used across the program: delimited lists, sort-key padding and
 // in-place replacement. Positions are 1-based; searches are case-sensitive.
@@ -18,5 +19,11 @@ QString ReplaceText(QString& text, const QString& find, const QString& replaceme
 
 // Right-aligns text to width with leading spaces; never cuts a longer text.
 QString PadLeft(const QString& text, int width);
+
+// A count with its word in the right number: one when n is 1, else many with n for its "%1"
+// ("1 stamp", "2 stamps", "0 stamps").
+QString countOf(std::int64_t n, const QString& one, const QString& many);
+// "1 stamp", "12 stamps".
+QString stampCount(std::int64_t n);
 
 } // namespace perlinex

@@ -1,11 +1,11 @@
 #include "app/frmabout.h"
 #include "app/frmbackup.h"
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 #include "support/collection_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/wait.h"
 #include "ui/program.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -165,7 +165,7 @@ TEST_F(BackupTest, Restore_OverChangedCollection_BringsBackStampsAndKeepsTheCurr
     dialogs.answers.push_back(Answer::No);
     click(&window, "cmdRestore");
     ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_EQ(dialogs.prompts[1].buttons, Buttons::YesNo);
+    EXPECT_EQ(dialogs.prompts[1].buttons, Buttons::YesNoDefaultNo); // Enter keeps it
     EXPECT_TRUE(dialogs.prompts[1].text.contains("stamp-before-restore.mdb"));
     EXPECT_EQ(stamps().size(), 2);
 
@@ -222,4 +222,43 @@ TEST_F(BackupTest, CancelledChoiceDoesNothing_StoreErrorIsShownAndTheWindowStays
     EXPECT_TRUE(dialogs.prompts[3].text.contains("does not exist"));
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(backupFolders().isEmpty());
+}
+
+TEST_F(BackupTest, AfterABackupOrARestoreTheWindowShowsItsWholeText) {
+    // A long folder name, as a memory stick's mount point and a few folders give.
+    const QString deep =
+        QDir(elsewhere.path())
+            .filePath(QStringLiteral("media/collector/STAMPS_BACKUP_STICK/backups_of_the_"
+                                     "collection_kept_safely_away_from_this_computer"));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    frmBackup window(*program);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    dialogs.texts.push_back(deep);
+    click(&window, "cmdBackup");
+    QApplication::processEvents();
+    const auto wholeText = [&] {
+        std::vector<std::string> clipped;
+        for (QLabel* l : window.findChildren<QLabel*>()) {
+            if (l->text().isEmpty())
+                continue;
+            const QSize needed(l->minimumSizeHint().width(), l->heightForWidth(l->width()));
+            if (l->width() < needed.width() || l->height() < needed.height() ||
+                !window.rect().contains(QRect(l->mapTo(&window, QPoint(0, 0)), l->size())))
+                clipped.push_back(l->objectName().toStdString());
+        }
+        return clipped;
+    };
+    auto* status = window.findChild<QLabel*>(QStringLiteral("lblStatus"));
+    ASSERT_TRUE(status->text().contains(QStringLiteral("backups_of_the_collection")));
+    EXPECT_EQ(wholeText(), std::vector<std::string>{});
+
+    const QStringList made = QDir(deep).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(made.size(), 1);
+    dialogs.texts.push_back(QDir(deep).filePath(made.front()));
+    dialogs.answers.push_back(Answer::Yes);
+    click(&window, "cmdRestore");
+    QApplication::processEvents();
+    ASSERT_TRUE(status->text().startsWith(QStringLiteral("Restored from")));
+    EXPECT_EQ(wholeText(), std::vector<std::string>{});
 }

@@ -2,10 +2,10 @@
 #include "command_support.h"
 #include "db/recordset.h"
 #include "db/schema.h"
-#include "support/scripted_dialogs.h"
-#include "ui/program.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/sqlitefile.h"
+#include "support/scripted_dialogs.h"
+#include "ui/program.h"
 
 #include <QDir>
 #include <QFile>
@@ -303,4 +303,75 @@ TEST(CommandLine, ValuesOfUnexpectedKindsAreWholeAndReportedAsTheyAre) {
         EXPECT_FALSE(QFile::exists(dir.filePath(QLatin1String(name) + QStringLiteral(".txt"))));
     }
     EXPECT_EQ(bytesOf(path), before);
+}
+
+namespace {
+
+// A collection of one stamp, neither wanted nor sold.
+QString oneStampCollection(const QTemporaryDir& dir) {
+    const QString folder = dir.filePath(QStringLiteral("one"));
+    QDir().mkpath(folder);
+    auto db = db::createCollection(QDir(folder).filePath(QStringLiteral("stamp.mdb")));
+    auto rs = db->openRecordSet(QStringLiteral("select * from stamp"));
+    rs->addNew();
+    rs->setField(QStringLiteral("descr"), db::Value(QStringLiteral("Penny Black")));
+    rs->update();
+    db->close();
+    return folder;
+}
+
+} // namespace
+
+TEST(CommandLine, CountsMissingEntriesBadNumbersAndTheDefaultFolderAreSaidPlainly) {
+    QTemporaryDir dir;
+    const QString folder = oneStampCollection(dir);
+    const Outcome one = run(
+        {"report", "value", "--to", "text", "--output", dir.filePath("v.txt"), "--folder", folder});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(one.out, QStringLiteral("Wrote %1 (1 stamp)\n").arg(dir.filePath("v.txt")));
+    const Outcome generatedOne = run({"generate", dir.filePath("g"), "--stamps", "1"});
+    EXPECT_TRUE(generatedOne.out.startsWith(QStringLiteral("Generated 1 stamp in ")))
+        << generatedOne.out.toStdString();
+
+    const Outcome missing = run({"report", "country", "--entry", "9999", "--to", "text", "--output",
+                                 dir.filePath("c.txt"), "--folder", folder});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, QStringLiteral("perlinex: There is no country number 9999\n"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("c.txt")));
+
+    const QStringList negative[] = {
+        {"generate", dir.filePath("n"), "--stamps", "-5"},
+        {"generate", dir.filePath("n"), "--stamps", "3", "--seed", "-5"},
+        {"report", "country", "--entry", "-5", "--to", "text", "--output", dir.filePath("c.txt"),
+         "--folder", folder},
+    };
+    for (const QStringList& args : negative) {
+        const Outcome o = run(args);
+        EXPECT_EQ(o.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("a positive whole number")) &&
+                    o.err.contains(QStringLiteral("not -5")))
+            << o.err.toStdString();
+    }
+
+    const Outcome help = run({"--help"});
+    EXPECT_TRUE(help.out.contains(QDir::toNativeSeparators(defaultCollectionFolder())))
+        << help.out.toStdString();
+    EXPECT_FALSE(help.out.contains(QStringLiteral("the program's own")));
+}
+
+TEST(CommandLine, ACommandPrintsNoneOfTheToolkitsStartUpWarnings) {
+    QTemporaryDir dir;
+    const QString folder = oneStampCollection(dir);
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    child.setProcessEnvironment(environment);
+    child.start(QStringLiteral(PERLINEX_PROGRAM), {"report", "value", "--to", "pdf", "--output",
+                                                   dir.filePath("v.pdf"), "--folder", folder});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    EXPECT_EQ(child.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(child.readAllStandardError()), QString());
+    EXPECT_EQ(QString::fromUtf8(child.readAllStandardOutput()),
+              QStringLiteral("Wrote %1 (1 stamp)\n").arg(dir.filePath("v.pdf")));
 }

@@ -3,9 +3,9 @@
 // The main window on a collection of its own, and the ways a test drives it as a user would.
 #include "app/frmmain.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 #include "support/scripted_dialogs.h"
 #include "support/wait.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -61,12 +61,24 @@ protected:
                 change(*db);
         }
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
         program->ReadOnly = readOnly;
         w = std::make_unique<frmMain>(*program);
         w->load();
         w->show();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+
+    // Closes the window and opens the program again on the same collection and settings.
+    void reopenWindow() {
+        ASSERT_TRUE(w->close());
+        w.reset();
+        program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        w = std::make_unique<frmMain>(*program);
+        w->load();
+        w->show();
     }
 
     // A missing control fails the test with its name rather than crashing it.

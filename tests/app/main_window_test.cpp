@@ -1,5 +1,5 @@
-#include "main_window_fixture.h"
 #include "db/sqlite/collectionfile.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,10 +34,10 @@ TEST_F(MainWindowTest, StartUp_EmptyCollection_BlankDisabledFieldsAndFilledLists
     EXPECT_TRUE(act("mnuSort1")->isChecked());
     EXPECT_TRUE(act("mnuRptOut1")->isChecked());
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("images"))).isDir());
-    // Typing is impossible and the find button says why.
-    click("cmdFind");
-    EXPECT_EQ(dialogs.messageTexts().value(0), QStringLiteral("No stamps entered to find."));
-    EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("No Stamps in Database"));
+    // Typing is impossible; there is nothing to find or delete, and the window says why.
+    EXPECT_FALSE(btn("cmdFind")->isEnabled());
+    EXPECT_FALSE(btn("cmdDelete")->isEnabled());
+    EXPECT_TRUE(find<QLabel>("lblEmpty")->isVisible());
 }
 
 TEST_F(MainWindowTest, StartUp_ShowsTheFirstStampInDescriptionOrderWithItsListEntries) {
@@ -59,7 +59,7 @@ TEST_F(MainWindowTest, TabsAndCaptions) {
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("Image"));
     EXPECT_EQ(btn("cmdFirst")->text(), QStringLiteral("Firs&t"));
     EXPECT_EQ(btn("cmdAddNew")->text(), QStringLiteral("&Add New"));
-    EXPECT_EQ(act("mnuMaint7")->text(), QStringLiteral("&Performations"));
+    EXPECT_EQ(act("mnuMaint7")->text(), QStringLiteral("P&erformations"));
     EXPECT_EQ(act("mnuAbout")->text(), QStringLiteral("&About the Perlinex Program"));
 }
 
@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, Modes_TypingSwitchesToEditingAndCancelReturnsToBrowsing) 
     EXPECT_TRUE(act("mnuPack")->isEnabled());
     click("cmdCancel");
     EXPECT_TRUE(browsing());
-    EXPECT_EQ(text("txtDescr"), QStringLiteral("B")); // cancel shows the last row
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("A")); // cancel shows the record, as stored
     EXPECT_EQ(text("txtColor"), QString());
 }
 
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, Add_CancelOnAnEmptyCollectionDisablesTheFieldsAgain) {
     EXPECT_EQ(stampCount(), 0);
 }
 
-TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheTenth) {
+TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheThirdAsStored) {
     std::vector<Seed> ten;
     const char* names[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
     for (const char* n : names)
@@ -181,7 +181,9 @@ TEST_F(MainWindowTest, Cancel_AfterEditingTheThirdOfTenShowsTheTenth) {
     click("cmdNext");
     type("txtDescr", QStringLiteral("changed"));
     click("cmdCancel");
-    EXPECT_EQ(text("txtDescr"), QStringLiteral("j"));
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("c"));
+    click("cmdNext"); // the place in the order is kept too
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("d"));
     EXPECT_EQ(program->CollectionDb
                   ->scalar(QStringLiteral("select count(*) from stamp where descr = 'c'"))
                   .toInteger(),
@@ -206,8 +208,10 @@ TEST_F(MainWindowTest, Delete_MiddleLastAndOnly) {
     click("cmdDelete");
     EXPECT_EQ(stampCount(), 3);
     EXPECT_EQ(dialogs.prompts.back().text,
-              QStringLiteral("Are you sure that you want to delete this stamp record?"));
+              QStringLiteral("Are you sure that you want to delete this stamp record?\n\n"
+                             "“A”, catalogue number 1"));
     EXPECT_EQ(dialogs.prompts.back().title, QStringLiteral("Delete Stamp"));
+    EXPECT_EQ(dialogs.prompts.back().buttons, Buttons::YesNoDefaultNo);
 
     click("cmdNext");
     dialogs.answers = {Answer::Yes};
@@ -528,6 +532,7 @@ TEST_F(MainWindowTest, StartUp_ACollectionInUseOrNotACollectionEndsWithAClearMes
     const QString path = dir.filePath(QStringLiteral("stamp.mdb"));
     auto holder = db::createCollection(path); // another program holds it
     program = std::make_unique<Program>(dialogs, dir.path());
+    program->settingsFile = dir.filePath(QStringLiteral("settings.ini"));
     w = std::make_unique<frmMain>(*program);
     EXPECT_THROW(w->load(), ProgramEnded);
     ASSERT_EQ(dialogs.prompts.size(), 1u);

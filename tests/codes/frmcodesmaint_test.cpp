@@ -6,8 +6,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
-#include "support/wait.h"
 #include "db/sqlite/collectionfile.h"
+#include "support/wait.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -258,7 +258,7 @@ TEST_F(CodesWindow, Delete_EntryInUse_AsksFirstThenRefuses) {
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(lastPrompt().text, "Are you sure that you want to delete this country?");
     EXPECT_EQ(lastPrompt().title, "Delete Country");
-    EXPECT_EQ(lastPrompt().buttons, Buttons::YesNo);
+    EXPECT_EQ(lastPrompt().buttons, Buttons::YesNoDefaultNo); // Enter keeps it
 
     dialogs.answers = {Answer::Yes};
     click("cmdDelete");
@@ -461,3 +461,61 @@ TEST_F(CodesWindow, Ok_ClosesTheWindow_ShowTableOpensItAgain) {
 }
 
 } // namespace
+
+TEST_F(CodesWindow, AltAndCtrlLetters_TypeNothingIntoTheDescription) {
+    setGum({"Alpha", "Beta"});
+    open(5);
+    box()->setFocus();
+    for (const Qt::KeyboardModifiers modifiers :
+         {Qt::KeyboardModifiers(Qt::AltModifier), Qt::ControlModifier | Qt::AltModifier,
+          Qt::KeyboardModifiers(Qt::MetaModifier)})
+        QTest::keyClick(box(), Qt::Key_K, modifiers);
+    EXPECT_EQ(shown(), "Alpha");
+    EXPECT_FALSE(window->isEditing());
+    // While editing the navigation is hidden: Alt+N types no "n"; Alt+U stores what was typed.
+    retype("Alpine");
+    QTest::keyClick(box(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(shown(), "Alpine");
+    QTest::keyClick(box(), Qt::Key_U, Qt::AltModifier);
+    EXPECT_SOON(!window->isEditing());
+    EXPECT_EQ(gum(), QStringList({"Alpine", "Beta"}));
+}
+
+TEST_F(CodesWindow, ADescriptionThatDiffersOnlyInCapitalsOrAccents_IsRefusedNamingTheEntry) {
+    setGum({"Original gum", "Regummed"});
+    open(5);
+    const struct {
+        const char* how; // add, add another, rename
+        const char* typed;
+        const char* existing;
+    } cases[] = {
+        {"cmdUpdate", "original GUM", "Original gum"},
+        {"cmdAddNew", "regummed", "Regummed"},
+        {"rename", "RÉGUMMED", "Regummed"},
+    };
+    for (const auto& c : cases) {
+        dialogs.prompts.clear();
+        if (QLatin1String(c.how) == QLatin1String("rename")) {
+            click("cmdFirst");
+            retype(QString::fromUtf8(c.typed));
+            click("cmdUpdate");
+        } else {
+            click("cmdAddNew");
+            retype(QString::fromUtf8(c.typed));
+            click(c.how);
+        }
+        ASSERT_EQ(dialogs.prompts.size(), 1u) << c.typed;
+        EXPECT_TRUE(lastPrompt().text.contains(QStringLiteral("\"%1\"").arg(c.existing)))
+            << lastPrompt().text.toStdString();
+        EXPECT_EQ(shown(), QString::fromUtf8(c.typed)); // kept, to be corrected
+        EXPECT_TRUE(window->isEditing() || window->isAdding());
+        click("cmdCancel");
+    }
+    EXPECT_EQ(gum(), QStringList({"Original gum", "Regummed"}));
+
+    // A new spelling of the entry itself is a rename, not a duplicate.
+    click("cmdFirst");
+    retype(QStringLiteral("ORIGINAL GUM"));
+    click("cmdUpdate");
+    EXPECT_EQ(gum(), QStringList({"ORIGINAL GUM", "Regummed"}));
+}

@@ -2,12 +2,12 @@
 
 #include "custom/customreport.h"
 #include "custom/generatereport.h"
+#include "db/sqlite/collectionfile.h"
 #include "regional/regional.h"
 #include "reports/fixedreports.h"
 #include "reports/printdocument.h"
 #include "reports/reportdefinitions.h"
 #include "ui/program.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -215,7 +215,11 @@ TEST_F(CustomReportTest, PreviewIsLaidOutInTheLayoutsPageSetup) {
     EXPECT_EQ(texts[0], (QStringList{"Description", "Country", "Price Paid"}));
     EXPECT_EQ(texts[1], (QStringList{"50* overprint", "Sweden", "$2.50"}));
     EXPECT_EQ(texts[8], (QStringList{"", "", "$4.50"}));
-    EXPECT_NEAR(document.pageRows(0)[1].cells[0].rect.width(), 1404, 1); // 2.5 cm
+    // 2.5 cm, its share of the table's width kept as the table widens to the page.
+    EXPECT_EQ(p.format().columns()[0].width, 1404);
+    const QList<reports::PlacedRow> rows = document.pageRows(0);
+    const reports::PlacedRow& row = rows[1];
+    EXPECT_NEAR(row.cells[0].rect.width() / row.rect.width(), 1404.0 / p.format().width(), 1e-9);
 
     // A fixed report in the same document afterwards is portrait again, without the footer.
     document.setFooter("|Page %d|");
@@ -236,6 +240,7 @@ protected:
         TempFolderTest::SetUp();
         makeCustomCollection(path("stamp.mdb"));
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = path(QStringLiteral("settings.ini"));
         program->openCollection();
         reports = std::make_unique<reports::FixedReports>(*program, nullptr);
     }

@@ -4,11 +4,11 @@
 #include "custom/layoutfile.h"
 #include "dates/datefield.h"
 #include "dates/frmdateent.h"
-#include "reports/fixedreports.h"
-#include "ui/program.h"
+#include "db/sqlite/cataloguefile.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/sqlitefile.h"
-#include "db/sqlite/cataloguefile.h"
+#include "reports/fixedreports.h"
+#include "ui/program.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +21,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +46,7 @@ protected:
         TempFolderTest::SetUp();
         makeCustomCollection(path("stamp.mdb"));
         program = std::make_unique<Program>(dialogs, dir.path());
+        program->settingsFile = path(QStringLiteral("settings.ini"));
         ChkDateFmt(*program);
         program->openCollection();
         reports = std::make_unique<reports::FixedReports>(*program, nullptr);
@@ -454,4 +457,42 @@ TEST_F(DesignerTest, TheMenuCommandsAndTheOneWindow) {
     EXPECT_EQ(showCustomReports(*program, *reports, nullptr), first.data());
     closeCustomReports(*program);
     EXPECT_SOON(first.isNull());
+}
+
+TEST_F(DesignerTest, AltAndCtrlLettersTypeNothingIntoItsBoxesAndItsShortcutsStillWork) {
+    auto* title = find<QLineEdit>("txtTitle");
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    title->setFocus();
+    const QString before = title->text();
+    for (const Qt::Key key : {Qt::Key_K, Qt::Key_J, Qt::Key_B})
+        QTest::keyClick(title, key, Qt::AltModifier);
+    EXPECT_EQ(title->text(), before);
+    EXPECT_FALSE(w->isLayoutChanged());
+    // Ctrl+S is the menu's Save: it asks where to save.
+    dialogs.texts = {std::nullopt};
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_SOON(!dialogs.prompts.empty());
+    EXPECT_EQ(dialogs.prompts.back().kind, "save");
+}
+
+TEST_F(DesignerTest, AReportFileIsOfferedUnderTheLayoutsNameAndTheStatusBarSaysWhereItWent) {
+    addField("Description");
+    find<QTabWidget>("Tab1")->setCurrentIndex(1);
+    click("optReportTo2");
+    // Not saved yet: the report's title names the file.
+    dialogs.texts = {path("first.txt")};
+    click("cmdGenerate");
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(QFileInfo(dialogs.prompts[0].text).fileName(), "Perlinex Report.txt");
+    const QString said = w->statusBar()->currentMessage();
+    EXPECT_TRUE(said.endsWith(" stamps written to " + QDir::toNativeSeparators(path("first.txt"))))
+        << said.toStdString();
+
+    dialogs.texts = {path("sales.rpt")};
+    trigger("mnuSaveAs");
+    dialogs.prompts.clear();
+    dialogs.texts = {std::nullopt};
+    click("cmdGenerate");
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text, path("sales.txt"));
 }

@@ -65,10 +65,11 @@ TEST_F(DateFieldTest, ClosingTheCalendarWithoutAPickLeavesTheTextAsItWas) {
         ++opened;
         EXPECT_EQ(calendar.windowTitle(), QStringLiteral("Select Issue Date"));
         EXPECT_EQ(calendar.currentDate(), QDate::currentDate());
-        // Above the field, right edges aligned.
+        // A pop-up under the field, left edges aligned.
         const QRect field(issued->mapToGlobal(QPoint(0, 0)), issued->size());
-        EXPECT_EQ(calendar.frameGeometry().right(), field.right());
-        EXPECT_EQ(calendar.frameGeometry().bottom() + 1, field.top());
+        EXPECT_EQ(calendar.windowType(), Qt::Popup);
+        EXPECT_EQ(calendar.frameGeometry().left(), field.left());
+        EXPECT_EQ(calendar.frameGeometry().top(), field.bottom() + 1);
         pressOnGrid(calendar, Qt::Key_Escape);
     });
     QTest::keyClick(issued, Qt::Key_F4);

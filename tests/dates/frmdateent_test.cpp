@@ -14,10 +14,11 @@ class CalendarTest : public ::testing::Test {
 protected:
     DatesProgram p;
     std::unique_ptr<frmDateEnt> calendar;
+    QDate opensOn;
 
     void open(const QDate& date, bool show = false) {
-        p.program.SelectedDate = date;
-        calendar = std::make_unique<frmDateEnt>(p.program);
+        opensOn = date;
+        calendar = std::make_unique<frmDateEnt>(p.program, nullptr, opensOn);
         if (show) {
             calendar->show();
             calendar->activateWindow();
@@ -105,12 +106,12 @@ TEST_F(CalendarTest, ClickOnADayPicksItButNotOnTheWeekdayRowOrABlankCell) {
     clickCell(1, 0);
     clickCell(6, 6);
     EXPECT_TRUE(calendar->isVisible());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2025, 2, 14));
+    EXPECT_EQ(calendar->pickedDate(), std::nullopt);
     EXPECT_EQ(selected(), QStringLiteral("14"));
     clickCell(4, 3);
     EXPECT_FALSE(calendar->isVisible());
     EXPECT_TRUE(calendar->picked());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2025, 2, 19));
+    EXPECT_EQ(calendar->pickedDate(), std::optional(QDate(2025, 2, 19)));
 }
 
 TEST_F(CalendarTest, KeyboardMovesThroughDaysAndMonthsPicksWithEnterAndEscapes) {
@@ -131,12 +132,40 @@ TEST_F(CalendarTest, KeyboardMovesThroughDaysAndMonthsPicksWithEnterAndEscapes) 
     QTest::keyClick(child<SpinButton>("Spin2"), Qt::Key_Up);
     QTest::keyClick(grid(), Qt::Key_Return);
     EXPECT_TRUE(calendar->picked());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2024, 3, 3));
+    EXPECT_EQ(calendar->pickedDate(), std::optional(QDate(2024, 3, 3)));
 
     open(QDate(2024, 6, 10), true);
     QTest::keyClick(grid(), Qt::Key_Right);
     QTest::keyClick(grid(), Qt::Key_Escape);
     EXPECT_FALSE(calendar->isVisible());
     EXPECT_FALSE(calendar->picked());
-    EXPECT_EQ(p.program.SelectedDate, QDate(2024, 6, 10));
+    EXPECT_EQ(calendar->pickedDate(), std::nullopt);
+}
+
+TEST_F(CalendarTest, TheYearCanBeTypedFromTheGridOrInItsBoxAndOnlyYearsInRangeAreTaken) {
+    open(QDate(2024, 3, 15), true);
+    auto* year = child<QLineEdit>("txtYear");
+    QTest::keyClick(grid(), Qt::Key_1); // a digit on the days starts the year
+    ASSERT_TRUE(year->hasFocus());
+    QTest::keyClicks(year, QStringLiteral("963"));
+    EXPECT_EQ(calendar->currentDate(), QDate(2024, 3, 15)); // taken when it is whole
+    QTest::keyClick(year, Qt::Key_Return);
+    EXPECT_EQ(calendar->currentDate(), QDate(1963, 3, 15));
+    EXPECT_TRUE(grid()->hasFocus());
+    EXPECT_EQ(selected(), QStringLiteral("15"));
+
+    // In the box: PgDn takes the year and steps a month; a year out of range beeps.
+    year->setFocus();
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("2000"));
+    QTest::keyClick(year, Qt::Key_PageDown);
+    EXPECT_EQ(calendar->currentDate(), QDate(2000, 4, 15));
+    year->selectAll();
+    QTest::keyClicks(year, QStringLiteral("99"));
+    QTest::keyClick(year, Qt::Key_Enter);
+    EXPECT_EQ(p.dialogs.beeps, 1);
+    EXPECT_EQ(year->text(), QStringLiteral("2000"));
+    EXPECT_EQ(calendar->currentDate(), QDate(2000, 4, 15));
+    QTest::keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(calendar->pickedDate(), std::optional(QDate(2000, 4, 15)));
 }

@@ -1,8 +1,13 @@
+#include "db/database.h"
 #include "db/dberror.h"
 #include "db/dialect.h"
+#include "db/recordset.h"
+#include "db/sqlite/sqlitefile.h"
 #include "db/textcompare.h"
 
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 using namespace perlinex::db;
 
@@ -98,4 +103,41 @@ TEST(CompareText, OrdersWithoutRegardToCaseAndKeepsAccentsNear) {
     EXPECT_LT(compareText(QStringLiteral("Österreich"), QStringLiteral("Peru")), 0);
     EXPECT_GT(compareText(QStringLiteral("Österreich"), QStringLiteral("Oman")), 0);
     EXPECT_NE(compareText(QStringLiteral("Osterreich"), QStringLiteral("Österreich")), 0);
+}
+
+TEST(CompareText, TheEnginesCollationOrdersEveryPairAsCompareTextDoes) {
+    auto db = createDatabaseInMemory();
+    const auto sign = [](int n) { return (n > 0) - (n < 0); };
+    // Plain letters decided byte by byte, and every way a text leaves them before the two
+    // differ: a letter of another alphabet, a combining mark, a sign that folds to a plain
+    // letter, a rest the longer text has.
+    const std::vector<std::pair<const char*, const char*>> pairs = {
+        {"abc", "abd"},
+        {"ABC", "abc"},
+        {"ab", "abc"},
+        {"a_b", "aZb"},
+        {"abc", "ab\u0301c"},
+        {"abc", "abc\u0301"},
+        {"abd", "abc\u0301"},
+        {"zz", "\u00c4a"},
+        {"Kelvin", "\u212aelvin"},
+        {"strasse", "stra\u00dfe"},
+        {"Oman", "\u00d6sterreich"},
+        {"\u00d6sterreich", "\u00d6sterreich"},
+        {"Peru", "\u00d6sterreich"},
+        {"", "a"},
+        {"", ""},
+    };
+    for (const auto& [a, b] : pairs)
+        for (const bool swap : {false, true}) {
+            const QString x = QString::fromUtf8(swap ? b : a);
+            const QString y = QString::fromUtf8(swap ? a : b);
+            auto rs = db->openRecordSet(
+                QStringLiteral("select case when %1 = %2 collate TEXTCI then 0 when %1 < %2 "
+                               "collate TEXTCI then -1 else 1 end as c")
+                    .arg(quoteText(x), quoteText(y)),
+                RecordSetKind::Snapshot);
+            EXPECT_EQ(rs->field(QStringLiteral("c")).toInteger(), sign(compareText(x, y)))
+                << x.toStdString() << " / " << y.toStdString();
+        }
 }

@@ -63,3 +63,21 @@ TEST(ColumnMap, TheUserCanChangeAnyMatch) {
     EXPECT_FALSE(map.assign(QStringLiteral("Extra"), QStringLiteral("colour of the sky"), &why));
     EXPECT_FALSE(map.assign(QStringLiteral("Extra"), QStringLiteral("stampid"), &why));
 }
+
+TEST(ColumnMap, AColumnGivenATargetTakesItFromTheOthersAndFallsBackNoLonger) {
+    ColumnMap map = ColumnMap::match(split("Title|Description|Image"));
+    const auto offered = [](const char* name) {
+        for (const ColumnRole& r : ColumnMap::targets())
+            if (roleName(r) == QLatin1String(name) && r.kind != ColumnRole::Kind::Notes)
+                return r;
+        return ColumnRole{};
+    };
+    map.setRole(0, offered("descr"));
+    EXPECT_EQ(targets(map), split("descr|notes|picture"));
+    map.setRole(1, offered("picture"));
+    EXPECT_EQ(targets(map), split("descr|picture|notes"));
+    map.setRole(2, ColumnRole{ColumnRole::Kind::Skip, nullptr, false});
+    EXPECT_EQ(targets(map), split("descr|picture|skip"));
+    // Every field a user fills is offered once, besides the notes, skip and the picture.
+    EXPECT_EQ(ColumnMap::targets().size(), exportColumns().size() + 2);
+}

@@ -1,10 +1,12 @@
 // perlinex export and perlinex import, run as main() runs them.
 #include "app/command_support.h"
-#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/pendingpicture.h"
+#include "exchange/csvexport.h"
+#include "exchange/csvtext.h"
 #include "exchange_support.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +76,9 @@ TEST_F(ExchangeCommand, ExitStatusesSayWhatHappened) {
         {"import --csv TMP/good.csv --folder OTHER --dry-run", 0, 0, "nothing has been stored"},
         {"import --csv TMP/bad.csv --folder OTHER --good-lines-only", 0, 2, "Stored 2 stamps"},
         {"import --csv TMP/german.csv --map Beschreibung=descr --map 2=pricepaid --folder OTHER", 0,
-         3, "Stored 1 stamps"},
-        {"import --csv TMP/good.csv --folder OTHER --skip-duplicates", 0, 4, "Stored 1 stamps"},
+         3, "Stored 1 stamp (numbers"},
+        {"import --csv TMP/good.csv --folder OTHER --skip-duplicates", 0, 4,
+         "Stored 1 stamp (numbers"},
     };
     for (const Case& c : cases) {
         const Outcome o = run(args(c.args));
@@ -105,6 +108,58 @@ TEST_F(ExchangeCommand, ExportToStandardOutputAndBackGivesTheSameFile) {
     const Outcome twice = run(args("import --csv TMP/all.csv --folder APP --dry-run"));
     EXPECT_TRUE(twice.out.contains(QStringLiteral("20 stamps equal ones in the collection")))
         << twice.out.toStdString();
+}
+
+// An export with a filter writes what `perlinex list --filter` lists: the same stamps in the
+// same order, whatever the case and accents of the words and however stamps tie in the order.
+TEST_F(ExchangeCommand, ExportOfAFilterWritesTheStampsTheListLists) {
+    {
+        auto collection = db::openCollection(QDir(app).filePath(QStringLiteral("stamp.mdb")));
+        collection->execute(QStringLiteral("insert into stamp (descr, catnum) values "
+                                           "('Posthorn Åland red', 'B 2'), "
+                                           "('Posthorn Åland red', 'A 1'), "
+                                           "('posthorn aland', 'C 3')"));
+    }
+    const auto pairs = [](const QList<QStringList>& rows) {
+        QStringList out;
+        for (const QStringList& cells : rows)
+            out << cells.value(0) + QLatin1Char('|') + cells.value(1);
+        return out;
+    };
+    struct Case {
+        const char* filter;
+        int listed; // stamps the list keeps
+    };
+    const Case cases[] = {
+        {"red", -1},      {"RED cross", 2}, {"posthorn ALAND", 3},
+        {"åland red", 2}, {"nowhere", 0},   {"", 23},
+    };
+    for (const Case& c : cases) {
+        const QString filter = QString::fromUtf8(c.filter);
+        const Outcome exported =
+            run({QStringLiteral("export"), QStringLiteral("--csv"), QStringLiteral("-"),
+                 QStringLiteral("--filter"), filter, QStringLiteral("--folder"), app});
+        ASSERT_EQ(exported.status, 0) << c.filter << exported.err.toStdString();
+        QList<QStringList> written;
+        for (const ex::CsvRecord& r : ex::parseCsv(exported.out, QLatin1Char(',')).records)
+            written << r.cells;
+        ASSERT_FALSE(written.isEmpty());
+        EXPECT_EQ(written.takeFirst(), ex::exportColumns());
+
+        const Outcome listed = run({QStringLiteral("list"), QStringLiteral("--filter"), filter,
+                                    QStringLiteral("--folder"), app});
+        ASSERT_EQ(listed.status, 0) << listed.err.toStdString();
+        QList<QStringList> rows;
+        for (const QString& line : listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            rows << line.split(QLatin1Char('\t'));
+        rows.removeFirst(); // the headings
+
+        EXPECT_EQ(pairs(written), pairs(rows)) << c.filter;
+        if (c.listed >= 0)
+            EXPECT_EQ(written.size(), c.listed) << c.filter;
+        else
+            EXPECT_TRUE(written.size() > 2 && written.size() < 23) << written.size();
+    }
 }
 
 TEST_F(ExchangeCommand, TellicoPicturesBecomeTheStampsJpegs) {

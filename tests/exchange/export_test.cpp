@@ -85,3 +85,27 @@ TEST_F(Export, RefusesTheCollectionsOwnFilesAndACancelChangesNothing) {
               QStringList{QStringLiteral("stamps.csv")});
     EXPECT_TRUE(QDir(options.picturesFolder).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
+
+// The collection list's rows go out as listed; a stamp deleted since is passed over, and the
+// progress counts the listed stamps.
+TEST_F(Export, ListedStampsGoOutInTheListsOrder) {
+    const std::int64_t a = addStamp(QStringLiteral("Alpha"));
+    addStamp(QStringLiteral("Beta"));
+    const std::int64_t c = addStamp(QStringLiteral("Gamma"));
+    QByteArray bytes;
+    QBuffer device(&bytes);
+    device.open(QIODevice::WriteOnly);
+    StampSelection selection;
+    selection.where = QStringLiteral("descr = 'Beta'"); // set aside by the listed numbers
+    selection.stamps = std::vector<std::int64_t>{c, c + 100, a};
+    std::int64_t total = -1;
+    const ExportOutcome out =
+        writeStampsCsv(*db, images(), selection, device, QStringLiteral("test"), {},
+                       [&](std::int64_t, std::int64_t t) { return total = t, true; });
+    EXPECT_EQ(out.stamps, 2);
+    EXPECT_EQ(total, 3);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[1].startsWith("Gamma,")) << lines[1].constData();
+    EXPECT_TRUE(lines[2].startsWith("Alpha,")) << lines[2].constData();
+}

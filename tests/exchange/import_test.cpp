@@ -1,9 +1,10 @@
-#include "db/sqlite/pendingpicture.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/pendingpicture.h"
+#include "db/sqlite/searchtext.h"
 #include "exchange/csvexport.h"
 #include "exchange_support.h"
 #include "support/collection_fixture.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -260,6 +261,76 @@ TEST_F(Import, ACancelHalfWayLeavesTheCollectionAsItWas) {
     EXPECT_TRUE(QDir(images()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(db->scalar(QStringLiteral("select seq from sqlite_sequence where name = 'stamp'")),
               numbers);
+}
+
+// The import fills the search text of its stamps in one go rather than row by row: every stamp
+// gets the text the file's own trigger gives it, and the trigger is there as before, after a
+// store as after a cancel.
+TEST_F(Import, StoredStampsGetTheirSearchTextAndTheTriggerStaysAsItWas) {
+    const auto trigger = [&] {
+        return db->scalar(QStringLiteral("select sql from sqlite_master where type = 'trigger' "
+                                         "and name = 'stamp_search_add'"));
+    };
+    const auto unlike = [&] {
+        return db
+            ->scalar(QStringLiteral("select count(*) from stamp where foldedtext is null or "
+                                    "foldedtext is not %1")
+                         .arg(db::searchTextExpression(QStringLiteral("stamp"))))
+            .toInteger();
+    };
+    const db::Value before = trigger();
+    ASSERT_FALSE(before.isNull());
+    addStamp(QStringLiteral("Held already"));
+    planOf("descr,catnum,country,notes\nPosthorn,A 1,Åland,\nLion,B 2,Österreich,Perfin \"KK\"\n");
+    ASSERT_EQ(store().stored, 2);
+    EXPECT_EQ(unlike(), 0);
+    EXPECT_EQ(db::stampsMatching(*db, db::filterWords(QStringLiteral("aland posthorn"))),
+              std::vector<std::int64_t>{2});
+    EXPECT_EQ(db::stampsMatching(*db, db::filterWords(QStringLiteral("osterreich kk"))),
+              std::vector<std::int64_t>{3});
+    EXPECT_EQ(trigger(), before);
+
+    planOf("descr\nCancelled\n");
+    EXPECT_EQ(store({}, [](std::int64_t, std::int64_t) { return false; }).result,
+              ImportOutcome::Result::Cancelled);
+    EXPECT_EQ(trigger(), before);
+    // A stamp stored afterwards gets its text from the trigger again.
+    addStamp(QStringLiteral("Later"));
+    EXPECT_EQ(unlike(), 0);
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from stamp")).toInteger(), 4);
+}
+
+// A store of many stamps sets the table's indexes aside and sorts each once at the end; the
+// collection keeps the same indexes whether the store ends, is cancelled half-way or is small.
+TEST_F(Import, ALargeStoreMakesTheIndexesAgainAsTheyWere) {
+    const auto indexes = [&] {
+        return db
+            ->scalar(QStringLiteral("select group_concat(name || ' ' || sql, char(10)) from "
+                                    "(select name, sql from sqlite_master where type = 'index' "
+                                    "and sql is not null order by name)"))
+            .toText();
+    };
+    const QString before = indexes();
+    ASSERT_GT(before.count(QLatin1Char('\n')), 10);
+    addStamp(QStringLiteral("Held already"));
+    QString csv = QStringLiteral("descr,catnum,country,Year\n");
+    for (int i = 0; i < 6000; ++i)
+        csv += QStringLiteral("Stamp %1,C %2,Åland,%3\n").arg(6000 - i).arg(i).arg(1900 + i % 100);
+    planOf(csv.toUtf8());
+    std::int64_t seen = 0;
+    EXPECT_EQ(
+        store({}, [&](std::int64_t done, std::int64_t) { return (seen = done) < 3000; }).result,
+        ImportOutcome::Result::Cancelled);
+    EXPECT_GE(seen, 3000);
+    EXPECT_EQ(indexes(), before);
+    ASSERT_EQ(store().stored, 6000);
+    EXPECT_EQ(indexes(), before);
+    EXPECT_EQ(db->scalar(QStringLiteral("pragma integrity_check")).toText(), QStringLiteral("ok"));
+    // The description index orders the new stamps with the one held before.
+    EXPECT_EQ(db->scalar(QStringLiteral("select descr from stamp indexed by stamp_descr "
+                                        "where descr > '' order by descr limit 1"))
+                  .toText(),
+              QStringLiteral("Held already"));
 }
 
 TEST_F(Import, ExportThenImportIntoANewCollectionGivesTheSameStamps) {

@@ -3,11 +3,11 @@
 #include "db/catalogue.h"
 #include "db/dialect.h"
 #include "db/recordset.h"
-#include "support/collection_fixture.h"
-#include "support/scripted_dialogs.h"
+#include "db/sqlite/cataloguefile.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/sqlitefile.h"
-#include "db/sqlite/cataloguefile.h"
+#include "support/collection_fixture.h"
+#include "support/scripted_dialogs.h"
 
 #include <QFile>
 #include <QLabel>
@@ -32,6 +32,7 @@ protected:
     ScriptedDialogs dialogs;
     std::unique_ptr<Program> program;
     std::unique_ptr<frmFind> dlg;
+    std::unique_ptr<db::RecordSet> stamps; // in descr order, what the main window hands it
     std::int64_t ruritania = 0;
 
     void SetUp() override {
@@ -39,7 +40,7 @@ protected:
         db->execute(QStringLiteral("insert into country (Coudesc) values ('Ruritania')"));
         ruritania = codeId("country", "CouID", "Coudesc", "Ruritania");
         const auto date = [](int y, int m, int d) { return Value(QDate(y, m, d)); };
-        // In descr order, the order of StampSet.
+        // In descr order, the order of the stamps searched.
         addStamp("50* overprint", {}, {{"Year", 1950}});
         addStamp("Blue Mauritius", {},
                  {{"Year", 1847},
@@ -61,13 +62,14 @@ protected:
         program = std::make_unique<Program>(dialogs, dir.path());
         program->DbPath = path(QStringLiteral("stamp.mdb"));
         program->openCollection();
-        program->StampSet = program->CollectionDb->openRecordSet(
+        stamps = program->CollectionDb->openRecordSet(
             QStringLiteral("Select * from stamp order by [descr]"));
         dlg = std::make_unique<frmFind>(*program);
+        dlg->searchIn(stamps.get());
     }
     void TearDown() override {
         dlg.reset();
-        program->StampSet.reset();
+        stamps.reset();
         program->closeCollection();
     }
 
@@ -78,10 +80,10 @@ protected:
     }
     QListWidget* list(const QString& name) { return child<QListWidget>(name); }
     QLineEdit* text() { return child<QLineEdit>(QStringLiteral("txtToFind")); }
-    QString current() { return program->StampSet->field(QStringLiteral("descr")).toText(); }
+    QString current() { return stamps->field(QStringLiteral("descr")).toText(); }
     void goTo(const QString& descr) {
-        program->StampSet->findFirst(QStringLiteral("descr = ") + db::quoteText(descr));
-        ASSERT_FALSE(program->StampSet->noMatch());
+        stamps->findFirst(QStringLiteral("descr = ") + db::quoteText(descr));
+        ASSERT_FALSE(stamps->noMatch());
     }
     void click(const QString& name) {
         QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
@@ -204,13 +206,13 @@ TEST_F(FindDialog, Find_BuildsTheCriterionAndMovesToTheMatch) {
         SCOPED_TRACE(
             QStringLiteral("%1 %2 %3 %4").arg(c.field, c.op, c.value).arg(c.where).toStdString());
         program->regional = regional::Regional(c.locale);
-        program->DialogCancelled = true;
+        dlg->searchIn(stamps.get());
         dlg->show();
         const QString before = c.from.isEmpty() ? QStringLiteral("50* overprint") : c.from;
         find(c.field, c.op, c.value, c.where, c.from);
         EXPECT_FALSE(dlg->isVisible());
-        EXPECT_FALSE(program->DialogCancelled);
-        EXPECT_EQ(program->StampSet->noMatch(), c.expected.isEmpty());
+        EXPECT_TRUE(dlg->searched());
+        EXPECT_EQ(stamps->noMatch(), c.expected.isEmpty());
         EXPECT_EQ(current(), c.expected.isEmpty() ? before : c.expected);
         EXPECT_TRUE(c.criterion.isEmpty() || dlg->criterion() == c.criterion)
             << dlg->criterion().toStdString();
@@ -268,17 +270,18 @@ TEST_F(FindDialog, ValueChecks_KeepTheDialogOpenWithTheFocusOnTheValue) {
 
 TEST_F(FindDialog, Exec_KeepsTheChoicesAndCloseLeavesTheStampAlone) {
     goTo("Penny Red");
-    program->DialogCancelled = true;
     QTimer::singleShot(0, dlg.get(), [this] { click("cmdCancel"); });
-    EXPECT_EQ(dlg->exec(), QDialog::Rejected);
-    EXPECT_TRUE(program->DialogCancelled);
+    EXPECT_FALSE(dlg->findIn(*stamps).has_value());
     EXPECT_EQ(current(), "Penny Red");
 
     QTimer::singleShot(0, dlg.get(), [this] { find("Year", ">", "1850", 3); });
-    EXPECT_EQ(dlg->exec(), QDialog::Accepted);
+    const auto found = dlg->findIn(*stamps);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->stamp, stamps->field(QStringLiteral("stampid")).toInteger());
     EXPECT_EQ(current(), Irish);
 
     bool checked = false;
+    dlg->searchIn(stamps.get());
     QTimer::singleShot(0, dlg.get(), [&] {
         EXPECT_EQ(list("lstField")->selectedItems().value(0)->text(), "Year");
         EXPECT_EQ(list("lstNum")->selectedItems().value(0)->text(), ">");
@@ -290,6 +293,12 @@ TEST_F(FindDialog, Exec_KeepsTheChoicesAndCloseLeavesTheStampAlone) {
     EXPECT_EQ(dlg->exec(), QDialog::Accepted);
     EXPECT_TRUE(checked);
     EXPECT_EQ(current(), Cheese);
+
+    // A search that matches nothing is a search made, with no stamp found.
+    QTimer::singleShot(0, dlg.get(), [this] { find("Year", ">", "2100", 1); });
+    const auto none = dlg->findIn(*stamps);
+    ASSERT_TRUE(none.has_value());
+    EXPECT_FALSE(none->stamp.has_value());
 }
 
 TEST_F(FindDialog, ACatalogueRowWhoseNamesAreNotTheCollectionsIsLeftOutAndSaid) {
@@ -329,7 +338,7 @@ TEST_F(FindDialog, ACatalogueRowWhoseNamesAreNotTheCollectionsIsLeftOutAndSaid) 
         EXPECT_TRUE(list("lstField")->findItems(c.desc, Qt::MatchExactly).isEmpty());
         EXPECT_GT(list("lstField")->count(), 20);
         dialogs.prompts.clear();
-        program->DialogCancelled = true;
+        dlg->searchIn(stamps.get());
         QTimer::singleShot(0, dlg.get(), [&] { find("Used", "True", {}, 4); });
         EXPECT_EQ(dlg->exec(), QDialog::Accepted);
         EXPECT_TRUE(dialogs.prompts.empty());

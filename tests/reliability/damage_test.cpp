@@ -2,8 +2,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 
-#include "ui/errorhandler.h"
 #include "db/sqlite/collectionfile.h"
+#include "ui/errorhandler.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -66,7 +66,12 @@ void damage(const QString& file, Damage kind) {
                                    : "SELECT rootpage FROM sqlite_master WHERE type = 'table' AND "
                                      "name = 'stamp'"));
         const int leaf = leafUnder(bytes, pageSize, root);
-        bytes.replace(std::int64_t(leaf - 1) * pageSize + pageSize / 2 - 64, 128,
+        // The middle of the rows the page holds (they fill it from its end), never its free
+        // space, whatever the rows' width.
+        const auto* p =
+            reinterpret_cast<const uchar*>(bytes.constData()) + std::int64_t(leaf - 1) * pageSize;
+        const int rowsStart = (p[5] << 8) | p[6];
+        bytes.replace(std::int64_t(leaf - 1) * pageSize + (rowsStart + pageSize) / 2 - 64, 128,
                       QByteArray(128, '\xff'));
     }
     writeFile(file, bytes);

@@ -1,8 +1,10 @@
 #include "reliability_support.h"
 #include "support/temp_folder.h"
 
-#include "db/sqlite/folderlock.h"
+#include "db/sqlite/backgroundcheck.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/folderlock.h"
+#include "support/wait.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <thread>
 
 using namespace reliability;
@@ -61,6 +64,24 @@ TEST_F(SecondProgram, IsRefusedAtOnceWhileThisOneHoldsTheCollection) {
     EXPECT_EQ(stampsOf(dbPath), expected);
     QString why;
     EXPECT_TRUE(db::isIntactCollection(dbPath, &why)) << why.toStdString();
+}
+
+TEST_F(SecondProgram, IsStillRefusedAfterTheStructureCheckBesideThisOneHasReadTheFile) {
+    auto held = db::openCollection(dbPath, db::StructureCheck::Deferred);
+    db::BackgroundCheck check;
+    std::optional<bool> whole;
+    check.start(dbPath, [&](bool w, const QString&) { whole = w; });
+    ASSERT_SOON(whole.has_value());
+    EXPECT_TRUE(*whole);
+    ASSERT_FALSE(check.isRunning());
+
+    // The check's connection has closed its own descriptor of the file; the lock this
+    // program holds through another descriptor is still there.
+    QProcess second;
+    second.start(kWriter, {dbPath, QStringLiteral("--open")});
+    ASSERT_TRUE(second.waitForFinished(60000)) << "the second program waited for the lock";
+    const QString said = QString::fromUtf8(second.readAllStandardOutput()).trimmed();
+    EXPECT_TRUE(said.startsWith(QLatin1String("error 3045 "))) << said.toStdString();
 }
 
 TEST_F(SecondProgram, ThisOneIsRefusedWhileAnotherHoldsItAndGetsInWhenThatOneDies) {

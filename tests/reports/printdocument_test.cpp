@@ -156,6 +156,58 @@ TEST(PrintDocumentLayout, TotalsLineKeepsItsOwnMergedColumns) {
     EXPECT_EQ(totals[3].align, Align::Right);
 }
 
+TEST(PrintDocumentLayout, EveryTableSpansTheBodyWithItsColumnsInProportion) {
+    struct Case {
+        const char* name;
+        QPageSize::PageSizeId paper;
+        const char16_t* format;
+        bool asWideAsTheBody = false;
+    };
+    // A Letter body is 10,800 twips wide, a portrait A4 body 10,466.
+    const Case cases[] = {
+        {"narrower, widened", QPageSize::Letter, u"2880|1440|1440|720|720|>1400;"},
+        {"one narrow column, widened", QPageSize::A4, u"1440;"},
+        {"as wide as the body", QPageSize::Letter, u"2880|1440|1440|720|720|>1400|>2200;", true},
+        {"wider, narrowed", QPageSize::A4, u"2160|2880|1440|>1440|>1340|>1340;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TableFormat format = TableFormat::parse(c.format);
+        PrintDocument doc;
+        doc.setPageSize(QPageSize(c.paper));
+        doc.startDoc();
+        QStringList cells;
+        for (int i = 0; i < format.columnCount(); ++i)
+            cells << QStringLiteral("c%1").arg(i);
+        doc.addTable(format, cells, {cells, cells}, Shading{Qt::black, Qt::lightGray});
+        doc.endDoc();
+        doc.layoutAll();
+        const QRectF body = doc.bodyRect();
+        const QList<PlacedRow> rows = doc.pageRows(0);
+        ASSERT_EQ(rows.size(), 3);
+        for (const PlacedRow& row : rows) {
+            EXPECT_NEAR(row.rect.left(), body.left(), 1e-6);
+            EXPECT_NEAR(row.rect.width(), body.width(), 1e-6);
+            ASSERT_EQ(row.cells.size(), format.columnCount());
+            qreal left = body.left();
+            for (int i = 0; i < format.columnCount(); ++i) {
+                const QRectF cell = row.cells[i].rect;
+                EXPECT_NEAR(cell.left(), left, 1e-6);
+                EXPECT_NEAR(cell.width() / body.width(),
+                            qreal(format.columns()[i].width) / format.width(), 1e-9);
+                left = cell.right();
+            }
+            EXPECT_NEAR(left, body.right(), 1e-6);
+        }
+        // A table as wide as the body keeps its twips.
+        if (c.asWideAsTheBody) {
+            ASSERT_EQ(format.width(), body.width());
+            for (int i = 0; i < format.columnCount(); ++i)
+                EXPECT_DOUBLE_EQ(rows[1].cells[i].rect.width(), format.columns()[i].width);
+        }
+    }
+}
+
 TEST(PrintDocumentLayout, TableHeaderComesAgainAfterAPageBreak) {
     PrintDocument doc;
     HeadingHandler heading(doc);
@@ -235,7 +287,9 @@ TEST(PrintDocumentLayout, LandscapeIsWiderAndLaysOutAgain) {
     doc.layoutAll();
     EXPECT_GT(doc.pageCount(), portraitPages);
     EXPECT_EQ(heading.calls, doc.pageCount());
-    EXPECT_DOUBLE_EQ(doc.pageRows(1).back().rect.width(), wide.width());
+    // The landscape body is wider than the table, which widens to it.
+    EXPECT_DOUBLE_EQ(doc.pageRows(1).back().rect.width(), doc.bodyRect().width());
+    EXPECT_GT(doc.bodyRect().width(), wide.width());
     EXPECT_EQ(doc.pageRows(0).front().cells.front().text, QStringLiteral("Description"));
     EXPECT_FALSE(doc.pageRows(0)[1].pageStart);
 }

@@ -1,13 +1,13 @@
 #include "fixedreports_support.h"
 #include "reports_support.h"
 
+#include "db/sqlite/collectionfile.h"
 #include "regional/regional.h"
 #include "reports/fixedreports.h"
 #include "reports/moneyformat.h"
 #include "reports/reportcommand.h"
 #include "reports/reportdefinitions.h"
 #include "ui/program.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -46,6 +46,7 @@ TEST_F(ReportCommandTest, WritesTheFileTheMenuWrites) {
     ScriptedDialogs dialogs;
     {
         Program program(dialogs, dir.path());
+        program.settingsFile = path(QStringLiteral("settings.ini"));
         program.openCollection();
         FixedReports reports(program, nullptr);
         for (const ReportDefinition& d : reportDefinitions()) {
@@ -116,7 +117,7 @@ TEST_F(ReportCommandTest, NothingFoundOrACollectionInUseFailsAndLeavesTheFileAlo
         run({QStringLiteral("country"), QStringLiteral("--entry"), QStringLiteral("99"),
              QStringLiteral("--to"), QStringLiteral("pdf"), QStringLiteral("--output"), file}),
         1);
-    EXPECT_EQ(err, QStringLiteral("perlinex: You have not entered any reportable stamps!\n"));
+    EXPECT_EQ(err, QStringLiteral("perlinex: There is no country number 99\n"));
     EXPECT_EQ(fileText(file), QStringLiteral("old"));
     EXPECT_EQ(run({QStringLiteral("value"), QStringLiteral("--to"), QStringLiteral("text"),
                    QStringLiteral("--output"), file, QStringLiteral("--folder"),

@@ -18,6 +18,7 @@ Answer ScriptedDialogs::message(const QString& text, const QString& title, Butto
     case Buttons::YesNoCancel:
         return Answer::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         return Answer::No;
     }
     return Answer::Cancel;
@@ -42,17 +43,18 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const QString&,
-                                                     const QString&) {
-    return nextText(QStringLiteral("open"), QString(), title);
+                                                     const QString& initialPath) {
+    return nextText(QStringLiteral("open"), initialPath, title);
 }
 
 std::optional<QString> ScriptedDialogs::saveFileName(const QString& title, const QString&,
-                                                     const QString&) {
-    return nextText(QStringLiteral("save"), QString(), title);
+                                                     const QString& initialPath) {
+    return nextText(QStringLiteral("save"), initialPath, title);
 }
 
-std::optional<QString> ScriptedDialogs::folderName(const QString& title, const QString&) {
-    return nextText(QStringLiteral("folder"), QString(), title);
+std::optional<QString> ScriptedDialogs::folderName(const QString& title,
+                                                   const QString& initialPath) {
+    return nextText(QStringLiteral("folder"), initialPath, title);
 }
 
 QStringList ScriptedDialogs::messageTexts() const {

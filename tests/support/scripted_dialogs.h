@@ -15,7 +15,7 @@ class ScriptedDialogs : public perlinex::DialogService {
 public:
     struct Prompt {
         QString kind; // "message", "input", "open", "save", "folder"
-        QString text;
+        QString text; // a file dialog's: the path it opens on
         QString title;
         perlinex::Buttons buttons = perlinex::Buttons::Ok;
         perlinex::Icon icon = perlinex::Icon::None;

@@ -81,3 +81,12 @@ TEST(PadLeft, RightAlignsWithoutEverCutting) {
     EXPECT_EQ(PadLeft(QStringLiteral("1234567"), 5), QStringLiteral("1234567"));
     EXPECT_EQ(PadLeft(QStringLiteral("12"), 0), QStringLiteral("12"));
 }
+
+TEST(StampCount, OneStampAndEveryOtherNumberOfStamps) {
+    EXPECT_EQ(stampCount(1), QStringLiteral("1 stamp"));
+    EXPECT_EQ(stampCount(0), QStringLiteral("0 stamps"));
+    EXPECT_EQ(stampCount(2), QStringLiteral("2 stamps"));
+    EXPECT_EQ(stampCount(1000000), QStringLiteral("1000000 stamps"));
+    EXPECT_EQ(countOf(1, QStringLiteral("1 entry"), QStringLiteral("%1 entries")),
+              QStringLiteral("1 entry"));
+}

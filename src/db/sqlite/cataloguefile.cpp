@@ -6,6 +6,7 @@
 #include "db/sqlite/sqlitecall.h"
 #include "db/sqlite/sqlitefile.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 #include "db/dialect.h"
+#include "db/sqlite/searchtext.h"
 #include "db/sqlite/sqlitecall.h"
 #include "db/sqlite/sqlitefile.h"
 #include "util/durablefile.h"
@@ -55,6 +56,44 @@ QString unicodeVersionTag() {
     return QString::number(int(QChar::currentUnicodeVersion()));
 }
 
+// The stamps of the for-sale, sales and want-list reports, and of the value and category
+// reports, in description order, each with the fields its reports read: a report reads its
+// own index from start to end, where the description index would have it look up every stamp
+// in the table. Stamps of the same description keep the order of their numbers, as in the
+// description index. Indexes change nothing an older program reads or writes, so a collection
+// without them gets them when it is opened, and the schema version stays.
+const char* const kReportIndexes[][3] = {
+    {"stamp_forsale", "descr, stampid, catnum, priceask, couid, face, year, forsale", "forsale"},
+    {"stamp_sold", "descr, stampid, catnum, quantity, pricepaid, priceask, sold", "sold"},
+    {"stamp_wantlist", "descr, stampid, catnum, pricepaid, face, couid, conid, wantlist",
+     "wantlist"},
+    {"stamp_owned",
+     "descr, stampid, catnum, quantity, pricepaid, catvalue, face, year, couid, typeid, formid, "
+     "topid, wantlist, sold",
+     "NOT wantlist AND NOT sold"},
+};
+
+bool indexExists(sqlite3* db, const char* name) {
+    detail::Statement st(
+        db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"));
+    st.bind(1, Value(QString::fromLatin1(name)));
+    return st.step();
+}
+
+void createReportIndexes(sqlite3* db) {
+    for (const auto& [name, fields, where] : kReportIndexes)
+        detail::exec(db,
+                     QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON stamp(%2) WHERE %3")
+                         .arg(QLatin1String(name), QLatin1String(fields), QLatin1String(where)));
+}
+
+bool hasReportIndexes(sqlite3* db) {
+    for (const auto& index : kReportIndexes)
+        if (!indexExists(db, index[0]))
+            return false;
+    return true;
+}
+
 // Everything a version-1 collection has besides its ten tables.
 void createIndexesAndMeta(sqlite3* db) {
     detail::exec(db, QStringLiteral(R"(
@@ -68,6 +107,7 @@ void createIndexesAndMeta(sqlite3* db) {
         detail::exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS %1_desc ON %1(%2)")
                              .arg(QString::fromLatin1(t.table), QString::fromLatin1(t.descField)));
     }
+    createReportIndexes(db);
     detail::exec(db, QStringLiteral("DELETE FROM meta; INSERT INTO meta(version, unicode) VALUES "
                                     "(%1, '%2')")
                          .arg(SchemaVersion)
@@ -86,6 +126,7 @@ void createTables(sqlite3* db) {
                              .arg(QString::fromLatin1(t.table), QString::fromLatin1(t.idField),
                                   QString::fromLatin1(t.descField)));
     createIndexesAndMeta(db);
+    addSearchText(db);
 }
 
 bool tableExists(sqlite3* db, const QString& name) {
@@ -133,6 +174,9 @@ QString versionProblem(const StoredVersion& v) {
 void upgradeFrom(sqlite3* db, std::int64_t version) {
     if (version < 1)
         createIndexesAndMeta(db); // collections from before the version table
+    if (version < 2)
+        addSearchText(db); // the folded text the collection list's filter looks in
+    detail::exec(db, QStringLiteral("UPDATE meta SET version = %1").arg(SchemaVersion));
 }
 
 // The file as it was before an upgrade, kept beside it under a name of its own.
@@ -271,6 +315,8 @@ std::unique_ptr<Database> openCollection(const QString& path, StructureCheck che
                          .toLocal8Bit()
                          .constData());
     }
+    if (!hasReportIndexes(h))
+        db->transaction([&] { createReportIndexes(h); });
     // The text order comes from Unicode data; rebuild the indexes when that data changed.
     const Value unicode = db->scalar(QStringLiteral("SELECT unicode FROM meta"));
     if (unicode.toText() != unicodeVersionTag())

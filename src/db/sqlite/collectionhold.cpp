@@ -1,10 +1,10 @@
 #include "db/sqlite/collectionhold.h"
 
 #include "db/dberror.h"
-#include "db/sqlite/sqlitefile.h"
 #include "db/sqlite/maintenance.h"
+#include "db/sqlite/sqlitefile.h"
+#include "util/translation.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,10 +12,6 @@
 namespace perlinex::db {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("CollectionHold", text);
-}
 
 // The engine calls a journal hot, and rolls it back at the next read, when it holds something
 // and no program is storing through it. A journal whose first byte is zero has been finished
@@ -35,12 +31,14 @@ bool rollBackUnfinishedStore(const QString& path) {
         return false;
     const QString why = whyReadOnly(path);
     if (!why.isEmpty())
-        throw DbError(err::ReadOnly,
-                      tr("The collection %1 was stopped in the middle of a store (by a crash or a "
-                         "kill). That store must be undone before the collection can be read, but "
-                         "%2. Make it writable, or copy the folder to where it can be written, "
-                         "and try again.")
-                          .arg(QDir::toNativeSeparators(path), why));
+        throw DbError(
+            err::ReadOnly,
+            translate("CollectionHold",
+                      "The collection %1 was stopped in the middle of a store (by a crash or a "
+                      "kill). That store must be undone before the collection can be read, but "
+                      "%2. Make it writable, or copy the folder to where it can be written, "
+                      "and try again.")
+                .arg(QDir::toNativeSeparators(path), why));
     // The engine rolls a hot journal back as it first reads the file. A journal still there
     // afterwards belongs to another program that is storing right now.
     openDatabaseFile(path, OpenMode::Shared)->close();
@@ -52,16 +50,20 @@ CollectionHold holdCollection(const QString& appFolder, Purpose purpose) {
     hold.path = resolvedCollectionPath(appFolder);
     const bool exists = QFileInfo::exists(hold.path);
     if (!exists && (purpose == Purpose::Read || purpose == Purpose::Change))
-        throw DbError(err::FileNotFound, tr("there is no collection in %1").arg(appFolder));
+        throw DbError(err::FileNotFound,
+                      translate("CollectionHold", "there is no collection in %1").arg(appFolder));
     const QString why = whyReadOnly(hold.path);
     if (!why.isEmpty()) {
         if (purpose == Purpose::Change)
-            throw DbError(err::CannotOpen,
-                          tr("The collection %1 cannot be changed: %2. Nothing has been changed.")
-                              .arg(QDir::toNativeSeparators(hold.path), why));
+            throw DbError(
+                err::CannotOpen,
+                translate("CollectionHold",
+                          "The collection %1 cannot be changed: %2. Nothing has been changed.")
+                    .arg(QDir::toNativeSeparators(hold.path), why));
         if (purpose == Purpose::Make || !exists)
-            throw DbError(err::CannotOpen, tr("A collection cannot be made in %1: %2.")
-                                               .arg(QDir::toNativeSeparators(appFolder), why));
+            throw DbError(err::CannotOpen,
+                          translate("CollectionHold", "A collection cannot be made in %1: %2.")
+                              .arg(QDir::toNativeSeparators(appFolder), why));
         hold.readOnly = true;
     }
     hold.lock = FolderLock::take(hold.path, hold.readOnly ? FolderLock::Kind::Shared
@@ -70,10 +72,12 @@ CollectionHold holdCollection(const QString& appFolder, Purpose purpose) {
         return hold;
     try {
         if (rollBackUnfinishedStore(hold.path))
-            hold.rolledBack = tr("The collection %1 was stopped in the middle of a store (by a "
-                                 "crash or a kill). That store has been undone: the collection "
-                                 "is as it was after its last complete store.")
-                                  .arg(QDir::toNativeSeparators(hold.path));
+            hold.rolledBack =
+                translate("CollectionHold",
+                          "The collection %1 was stopped in the middle of a store (by a "
+                          "crash or a kill). That store has been undone: the collection "
+                          "is as it was after its last complete store.")
+                    .arg(QDir::toNativeSeparators(hold.path));
     } catch (const DbError& e) {
         // Damage is for the open that follows to meet and handle as it always does.
         if (e.number() == err::FileInUse || e.number() == err::ReadOnly)

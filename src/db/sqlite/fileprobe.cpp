@@ -1,4 +1,5 @@
 #include "db/sqlite/fileprobe.h"
+#include "util/translation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -39,40 +40,40 @@ bool hasSqliteHeaderFields(const QByteArray& head) {
 FileProbe probeFile(const QString& path) {
     QFileInfo info(path);
     if (!info.exists())
-        return {FileKind::Missing, QStringLiteral("a missing file")};
+        return {FileKind::Missing, translate("FileProbe", "a missing file")};
     if (info.isDir())
-        return {FileKind::Other, QStringLiteral("a folder")};
+        return {FileKind::Other, translate("FileProbe", "a folder")};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {FileKind::Other,
-                QStringLiteral("a file that cannot be read (%1)").arg(f.errorString())};
+                translate("FileProbe", "a file that cannot be read (%1)").arg(f.errorString())};
     const QByteArray head = f.read(512);
     if (head.isEmpty())
-        return {FileKind::Empty, QStringLiteral("an empty file")};
+        return {FileKind::Empty, translate("FileProbe", "an empty file")};
     if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
-        return {FileKind::SQLite, QStringLiteral("an SQLite database")};
+        return {FileKind::SQLite, translate("FileProbe", "an SQLite database")};
     if (head.size() >= 20 && head.mid(4, 15) == QByteArray("Standard Jet DB"))
         return {FileKind::OtherDatabase,
                 QStringLiteral("a Microsoft Access (Jet) database from another program")};
     if (head.size() >= 20 && head.mid(4, 16) == QByteArray("Standard ACE DB\0", 16))
-        return {FileKind::OtherDatabase, QStringLiteral("a Microsoft Access database")};
+        return {FileKind::OtherDatabase, translate("FileProbe", "a Microsoft Access database")};
     if (hasSqliteHeaderFields(head))
-        return {FileKind::DamagedSQLite, QStringLiteral("a damaged SQLite database")};
+        return {FileKind::DamagedSQLite, translate("FileProbe", "a damaged SQLite database")};
     if (startsWith(head, "%PDF"))
-        return {FileKind::Other, QStringLiteral("a PDF document")};
+        return {FileKind::Other, translate("FileProbe", "a PDF document")};
     if (startsWith(head, "PK\x03\x04"))
-        return {FileKind::Other, QStringLiteral("a ZIP archive or office document")};
+        return {FileKind::Other, translate("FileProbe", "a ZIP archive or office document")};
     if (startsWith(head, "\x89PNG"))
-        return {FileKind::Other, QStringLiteral("a PNG picture")};
+        return {FileKind::Other, translate("FileProbe", "a PNG picture")};
     if (startsWith(head, "\xff\xd8\xff"))
-        return {FileKind::Other, QStringLiteral("a JPEG picture")};
+        return {FileKind::Other, translate("FileProbe", "a JPEG picture")};
     if (startsWith(head, "GIF8"))
-        return {FileKind::Other, QStringLiteral("a GIF picture")};
+        return {FileKind::Other, translate("FileProbe", "a GIF picture")};
     if (startsWith(head, "BM"))
-        return {FileKind::Other, QStringLiteral("a bitmap picture")};
+        return {FileKind::Other, translate("FileProbe", "a bitmap picture")};
     if (looksLikeText(head))
-        return {FileKind::Other, QStringLiteral("a text file")};
-    return {FileKind::Other, QStringLiteral("a file of an unknown kind")};
+        return {FileKind::Other, translate("FileProbe", "a text file")};
+    return {FileKind::Other, translate("FileProbe", "a file of an unknown kind")};
 }
 
 } // namespace perlinex::db

@@ -1,6 +1,7 @@
 #include "db/sqlite/folderlock.h"
 
 #include "db/dberror.h"
+#include "util/translation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -49,8 +50,9 @@ void lockOrRefuse(int fd, int operation, const QString& collectionPath) {
     const int error = errno;
     if (error == EWOULDBLOCK)
         inUse(collectionPath);
-    throw DbError(err::CannotOpen, QStringLiteral("The collection '%1' cannot be locked: %2.")
-                                       .arg(collectionPath, systemError(error)));
+    throw DbError(err::CannotOpen,
+                  translate("FolderLock", "The collection '%1' cannot be locked: %2.")
+                      .arg(collectionPath, systemError(error)));
 }
 
 int openFolder(const QString& collectionPath) {
@@ -100,8 +102,9 @@ std::unique_ptr<FolderLock> FolderLock::take(const QString& collectionPath, Kind
         fd = ::open(lockPath.constData(), O_RDONLY | O_CLOEXEC);
     Descriptor lockFile(fd);
     if (lockFile.get() < 0 && errno != ENOENT && errno != EROFS && errno != EACCES)
-        throw DbError(err::CannotOpen, QStringLiteral("The collection '%1' cannot be locked: %2.")
-                                           .arg(collectionPath, systemError(errno)));
+        throw DbError(err::CannotOpen,
+                      translate("FolderLock", "The collection '%1' cannot be locked: %2.")
+                          .arg(collectionPath, systemError(errno)));
     if (lockFile.get() >= 0)
         lockOrRefuse(lockFile.get(), LOCK_SH, collectionPath);
     return std::unique_ptr<FolderLock>(new FolderLock(kind, lockFile.release(), folder.release()));

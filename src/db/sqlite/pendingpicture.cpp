@@ -1,10 +1,11 @@
 #include "db/sqlite/pendingpicture.h"
 
 #include "db/dberror.h"
-#include "db/sqlite/sqlitefile.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/sqlitecall.h"
+#include "db/sqlite/sqlitefile.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -105,7 +106,7 @@ QByteArray rowState(Database& collection, std::int64_t id) {
 void removeWaiting(const QString& file) {
     if (!QFile::remove(file) && QFileInfo(file).isFile())
         throw durable::FileError(durable::FileError::Kind::CannotWrite,
-                                 QStringLiteral("Could not remove '%1'.").arg(file));
+                                 translate("PendingPicture", "Could not remove '%1'.").arg(file));
     durable::syncFolderOf(file);
 }
 
@@ -137,10 +138,10 @@ void refuseNonFile(const QString& picture) {
     if (!info.exists() || info.isFile())
         return;
     const int error = info.isDir() ? EISDIR : EEXIST;
-    throw durable::FileError(
-        durable::FileError::Kind::CannotWrite,
-        QStringLiteral("Could not write '%1': %2.").arg(picture, durable::systemError(error)),
-        error);
+    throw durable::FileError(durable::FileError::Kind::CannotWrite,
+                             translate("PendingPicture", "Could not write '%1': %2.")
+                                 .arg(picture, durable::systemError(error)),
+                             error);
 }
 
 } // namespace

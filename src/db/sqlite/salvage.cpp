@@ -2,9 +2,10 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/sqlite/sqlitefile.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/sqlitecall.h"
+#include "db/sqlite/sqlitefile.h"
+#include "util/translation.h"
 
 #include <QFile>
 #include <QSet>
@@ -68,8 +69,9 @@ class FileImage {
 public:
     explicit FileImage(const QString& path) : file_(path) {
         if (!file_.open(QIODevice::ReadOnly))
-            throw DbError(err::CannotOpen,
-                          QStringLiteral("Could not read '%1': %2").arg(path, file_.errorString()));
+            throw DbError(
+                err::CannotOpen,
+                translate("Salvage", "Could not read '%1': %2").arg(path, file_.errorString()));
         size_ = file_.size();
         if (size_ > 0) {
             data_ = file_.map(0, size_);
@@ -906,11 +908,12 @@ private:
         file_.setPageSize(best);
         usable_ = best - reserved >= 480 ? best - reserved : best;
         if (hasHeader && be32(h + 28) > file_.pageCount() && !out_.pageSizeGuessed)
-            out_.notes << QStringLiteral("the file ends after %1 of the %2 pages its header counts")
+            out_.notes << translate("Salvage",
+                                    "the file ends after %1 of the %2 pages its header counts")
                               .arg(file_.pageCount())
                               .arg(be32(h + 28));
         if (file_.size() % best)
-            out_.notes << QStringLiteral("the last page is cut short");
+            out_.notes << translate("Salvage", "the last page is cut short");
         encoding_ = encodingOfTexts();
         if (hasHeader && statedEncoding != std::uint32_t(encoding_))
             out_.notes << QStringLiteral("text encoding %1 in the header, %2 found from the texts")
@@ -1036,7 +1039,8 @@ private:
         const bool incomplete =
             std::any_of(targets_.begin(), targets_.end(), [](const Target& t) { return !t.root; });
         if (tree.broken || incomplete) {
-            out_.notes << QStringLiteral("the table list is damaged; searching the pages for it");
+            out_.notes << translate("Salvage",
+                                    "the table list is damaged; searching the pages for it");
             entries.clear();
             for (Page p = 2; p <= file_.pageCount(); ++p)
                 if (!forest.owned(p) && !isFree(p))
@@ -1046,7 +1050,8 @@ private:
         for (const Target& t : targets_)
             out_.schemaFound = out_.schemaFound && t.root;
         if (!out_.schemaFound)
-            out_.notes << QStringLiteral("the table list is lost; tables are told by their rows");
+            out_.notes << translate("Salvage",
+                                    "the table list is lost; tables are told by their rows");
     }
 
     // Takes the roots and column orders of the tables not placed yet.
@@ -1342,7 +1347,7 @@ private:
             out_.lostRows += t.lost;
             out_.cutRows += t.cut;
             if (t.tree.broken && t.written)
-                out_.notes << QStringLiteral("%1: b-tree damaged, %2 rows found by searching")
+                out_.notes << translate("Salvage", "%1: b-tree damaged, %2 rows found by searching")
                                   .arg(t.name)
                                   .arg(t.searched);
         }

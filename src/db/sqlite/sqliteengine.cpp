@@ -195,9 +195,8 @@ std::int64_t SqliteEngine::reserveCounter(const QString& table) {
             throw tooManyRows(table, seq);
         const std::int64_t next = seq + 1;
         Statement up(
-            db_, hasMark
-                     ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")
-                     : QStringLiteral("INSERT INTO sqlite_sequence(seq, name) VALUES (?, ?)"));
+            db_, hasMark ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")
+                         : QStringLiteral("INSERT INTO sqlite_sequence(seq, name) VALUES (?, ?)"));
         up.bindInt(1, next);
         up.bind(2, Value(table));
         up.step();
@@ -230,6 +229,11 @@ std::int64_t SqliteEngine::lastInsertedKey() {
 void SqliteEngine::idle() {
     if (db_)
         sqlite3_db_release_memory(db_);
+}
+
+void SqliteEngine::interrupt() {
+    if (db_)
+        sqlite3_interrupt(db_);
 }
 
 std::int64_t SqliteEngine::cacheSetting() {
@@ -279,6 +283,23 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                                   sqlite3_value_bytes(argv[1])));
 }
 
+// searchtext(a, b, ...): the search text of its arguments.
+void searchTextFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    std::vector<std::pair<const char*, int>> texts;
+    texts.reserve(std::size_t(argc));
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            texts.emplace_back(nullptr, 0);
+            continue;
+        }
+        // The text first: asking its length before could measure another encoding.
+        const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        texts.emplace_back(t, sqlite3_value_bytes(argv[i]));
+    }
+    const QByteArray out = searchTextUtf8(texts);
+    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 void registerTextFunctions(sqlite3* db) {
@@ -288,6 +309,8 @@ void registerTextFunctions(sqlite3* db) {
                                nullptr);
     sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
                                nullptr);
+    sqlite3_create_function_v2(db, "searchtext", -1, flags, nullptr, searchTextFunction, nullptr,
+                               nullptr, nullptr);
 }
 
 } // namespace perlinex::db::sqlite

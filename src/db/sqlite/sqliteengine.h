@@ -39,6 +39,7 @@ public:
     std::int64_t lastInsertedKey() override;
 
     void idle() override;
+    void interrupt() override;
     std::int64_t cacheSetting() override;
     void setCacheSetting(std::int64_t setting) override;
 

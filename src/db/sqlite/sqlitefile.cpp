@@ -5,6 +5,7 @@
 #include "db/sqlite/sqlitecall.h"
 #include "db/sqlite/sqliteengine.h"
 #include "util/durablefile.h"
+#include "util/translation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,8 +24,10 @@ void applyPragmas(sqlite3* db, OpenMode mode) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite::registerTextFunctions(db);
-    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF"));
-    if (mode == OpenMode::ReadOnly)
+    // A store's statement journal (every store of a stamp runs the search text's trigger, so
+    // it keeps one) stays in memory rather than going to a temporary file for each stamp.
+    detail::exec(db, QStringLiteral("PRAGMA foreign_keys = OFF; PRAGMA temp_store = MEMORY"));
+    if (mode == OpenMode::ReadOnly || mode == OpenMode::ReadUnlocked)
         return;
     // A full sync on every commit: a stored record survives a crash or a power cut.
     detail::exec(db, QStringLiteral("PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL"));
@@ -37,7 +40,7 @@ void applyPragmas(sqlite3* db, OpenMode mode) {
             throw DbError(err::FileInUse, QString());
         }
         if (rc != SQLITE_OK)
-            detail::throwSqlite(rc, db, QStringLiteral("taking the lock"));
+            detail::throwSqlite(rc, db, translate("Database", "taking the lock"));
     }
 }
 
@@ -45,19 +48,21 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw DbError(
-            err::InvalidPath,
-            QStringLiteral("'%1' is not a valid path: the folder does not exist.").arg(folder));
+        throw DbError(err::InvalidPath,
+                      translate("Database", "'%1' is not a valid path: the folder does not exist.")
+                          .arg(folder));
     const FileProbe probe = probeFile(path);
     switch (probe.kind) {
     case FileKind::Missing:
-        throw DbError(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+        throw DbError(err::FileNotFound,
+                      translate("Database", "Could not find file '%1'.").arg(path));
     case FileKind::SQLite:
         break;
     case FileKind::DamagedSQLite:
         throw DbError(
             err::DamagedFile,
-            QStringLiteral("The database '%1' is damaged: its header is not valid.").arg(path));
+            translate("Database", "The database '%1' is damaged: its header is not valid.")
+                .arg(path));
     default:
         throw DbError(err::NotACollection,
                       QStringLiteral("'%1' is not a Perlinex database: it is %2. It has been left "
@@ -69,7 +74,7 @@ void checkFolderAndFile(const QString& path, OpenMode mode) {
         if (!why.isEmpty())
             throw DbError(
                 err::CannotOpen,
-                QStringLiteral("The database '%1' cannot be changed: %2.").arg(path, why));
+                translate("Database", "The database '%1' cannot be changed: %2.").arg(path, why));
     }
 }
 
@@ -91,9 +96,11 @@ std::unique_ptr<Database> wrap(sqlite3* db, const QString& path, OpenMode mode) 
 }
 
 // Opens a connection, closing whatever half-open connection a failure leaves.
-sqlite3* openConnection(const QString& path, int flags) {
+sqlite3* openConnection(const QString& path, int flags, const QByteArray& name = QByteArray()) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    const int rc =
+        sqlite3_open_v2(name.isEmpty() ? QFile::encodeName(path).constData() : name.constData(),
+                        &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         try {
             detail::throwSqlite(rc, db, path);
@@ -108,11 +115,23 @@ sqlite3* openConnection(const QString& path, int flags) {
 } // namespace
 
 std::unique_ptr<Database> openDatabaseFile(const QString& path, OpenMode mode) {
-    checkFolderAndFile(path, mode);
+    // An unlocked reader is opened on the file another connection of this program holds: a
+    // look at its header through a descriptor of our own would, on closing it, end that
+    // connection's lock.
+    if (mode != OpenMode::ReadUnlocked)
+        checkFolderAndFile(path, mode);
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                      SQLITE_OPEN_NOMUTEX;
-    auto db = wrap(openConnection(absolute, flags), absolute, mode);
+    int flags = (mode == OpenMode::Exclusive || mode == OpenMode::Shared ? SQLITE_OPEN_READWRITE
+                                                                         : SQLITE_OPEN_READONLY) |
+                SQLITE_OPEN_NOMUTEX;
+    QByteArray name;
+    if (mode == OpenMode::ReadUnlocked) {
+        // "immutable" rather than "nolock": it also leaves the journal alone, where a reader
+        // would take the journal of a store under way for one left by a crash.
+        name = "file:" + QFile::encodeName(absolute).toPercentEncoding("/") + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    auto db = wrap(openConnection(absolute, flags, name), absolute, mode);
     sqlite3* h = handleOf(*db);
     try {
         applyPragmas(h, mode);
@@ -128,24 +147,24 @@ std::unique_ptr<Database> openDatabaseFile(const QString& path, OpenMode mode) {
 
 std::unique_ptr<Database> createDatabase(const QString& path) {
     if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+        throw DbError(err::CannotOpen, translate("Database", "'%1' already exists.").arg(path));
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
         throw DbError(err::InvalidPath, QStringLiteral("'%1' is not a valid path: the folder does "
                                                        "not exist.")
                                             .arg(QFileInfo(path).absolutePath()));
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    auto db = wrap(openConnection(absolute, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                                SQLITE_OPEN_NOMUTEX),
-                   absolute, OpenMode::Exclusive);
+    auto db = wrap(
+        openConnection(absolute, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX),
+        absolute, OpenMode::Exclusive);
     applyPragmas(handleOf(*db), OpenMode::Exclusive);
     return db;
 }
 
 std::unique_ptr<Database> createDatabaseInMemory() {
-    auto db = wrap(openConnection(QStringLiteral(":memory:"),
-                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                      SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_MEMORY),
-                   QStringLiteral(":memory:"), OpenMode::Shared);
+    auto db = wrap(
+        openConnection(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
+                                                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_MEMORY),
+        QStringLiteral(":memory:"), OpenMode::Shared);
     applyPragmas(handleOf(*db), OpenMode::ReadOnly);
     return db;
 }
@@ -153,11 +172,11 @@ std::unique_ptr<Database> createDatabaseInMemory() {
 QString whyReadOnly(const QString& path) {
     const QFileInfo info(path);
     if (info.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return QStringLiteral("the file is read-only");
+        return translate("Database", "the file is read-only");
     // The engine writes its journal beside the file.
     const QString folder = info.absolutePath();
     if (::access(QFile::encodeName(folder).constData(), W_OK) != 0)
-        return QStringLiteral("its folder '%1' is read-only").arg(folder);
+        return translate("Database", "its folder '%1' is read-only").arg(folder);
     return QString();
 }
 
@@ -171,7 +190,7 @@ sqlite3* handleOf(const Database& db) {
 
 void createDatabaseFile(const QString& path, const std::function<void(Database&)>& fill) {
     if (QFileInfo::exists(path))
-        throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+        throw DbError(err::CannotOpen, translate("Database", "'%1' already exists.").arg(path));
     const QString temp = path + QStringLiteral(".new");
     const auto removeTemp = [&] {
         QFile::remove(temp);
@@ -188,7 +207,8 @@ void createDatabaseFile(const QString& path, const std::function<void(Database&)
         // systems without links get the rename.
         if (::link(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) {
             if (errno == EEXIST)
-                throw DbError(err::CannotOpen, QStringLiteral("'%1' already exists.").arg(path));
+                throw DbError(err::CannotOpen,
+                              translate("Database", "'%1' already exists.").arg(path));
             durable::renameOver(temp, path);
         }
         durable::syncFolderOf(path);
