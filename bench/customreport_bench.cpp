@@ -19,10 +19,10 @@
 #include "custom/reportplan.h"
 #include "db/catalogue.h"
 #include "db/schema.h"
+#include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
 #include "reports/fixedreports.h"
 #include "reports/frmoutput.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

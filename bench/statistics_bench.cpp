@@ -11,13 +11,13 @@
 
 #include "db/catalogue.h"
 #include "db/schema.h"
+#include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
 #include "stats/frmstats.h"
 #include "stats/statistics.h"
 #include "stats/statsqueries.h"
 #include "stats/statstable.h"
 #include "ui/program.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

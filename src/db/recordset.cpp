@@ -61,15 +61,15 @@ RecordSet::RecordSet(detail::Connection* conn, const QString& sql, RecordSetKind
                 keys_.push_back(keys->columnInt(0));
             const QString version =
                 version_.isEmpty() ? QString() : QStringLiteral(", ") + quotedName(version_);
-            rowStmt_ = engine.prepare(QStringLiteral("SELECT %1%2%3WHERE %4 = ?")
-                                          .arg(selectList_, version, from, key_));
+            rowStmt_ = engine.prepare(
+                QStringLiteral("SELECT %1%2%3WHERE %4 = ?").arg(selectList_, version, from, key_));
             const int n = rowStmt_->columnCount() - (version_.isEmpty() ? 0 : 1);
             for (int i = 0; i < n; ++i)
                 columns_.push_back(rowStmt_->columnName(i));
         } else {
-            const auto st = engine.prepare(QStringLiteral("SELECT %1, %2.%3%4%5")
-                                               .arg(selectList_, quotedName(table_), key_, from,
-                                                    rest));
+            const auto st =
+                engine.prepare(QStringLiteral("SELECT %1, %2.%3%4%5")
+                                   .arg(selectList_, quotedName(table_), key_, from, rest));
             const int n = st->columnCount() - 1;
             for (int i = 0; i < n; ++i)
                 columns_.push_back(st->columnName(i));
@@ -405,15 +405,14 @@ void RecordSet::storeAdded() {
     // Columns left unset must still satisfy their rules.
     for (int i = 0; i < int(tableColumns_.size()); ++i) {
         const auto& c = tableColumns_[i];
-        if (c.notNull && !c.primaryKey && !c.hidden && c.defaultValue.isNull() &&
-            !buffer_.count(i))
+        if (c.notNull && !c.primaryKey && !c.hidden && c.defaultValue.isNull() && !buffer_.count(i))
             throw DbError(
                 err::NullNotAllowed,
                 QStringLiteral("The field '%1' cannot contain a Null value.").arg(c.name));
     }
-    const auto st = conn_->live().prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                              .arg(quotedName(table_), names.join(u','),
-                                                   marks.join(u',')));
+    const auto st =
+        conn_->live().prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(quotedName(table_), names.join(u','), marks.join(u',')));
     for (std::size_t i = 0; i < values.size(); ++i)
         st->bind(int(i) + 1, values[i]);
     st->step();
@@ -515,9 +514,9 @@ void RecordSet::find(const QString& criteria, bool forward, std::int64_t from) {
     std::unordered_set<std::int64_t> matches;
     {
         Engine& engine = conn_->live();
-        const auto st = engine.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE (%3)")
-                                           .arg(key_, quotedName(table_),
-                                                engine.translate(criteria)));
+        const auto st =
+            engine.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE (%3)")
+                               .arg(key_, quotedName(table_), engine.translate(criteria)));
         while (st->step())
             matches.insert(st->columnInt(0));
     }

@@ -97,8 +97,8 @@ private:
     detail::Connection* conn_;
     QString sql_;
     RecordSetKind kind_;
-    QString table_; // the one table a keyed set reads, else empty
-    QString key_;   // the column that names its rows
+    QString table_;   // the one table a keyed set reads, else empty
+    QString key_;     // the column that names its rows
     QString version_; // the column that counts a row's changes; empty when none
     QString selectList_;
 

@@ -77,7 +77,8 @@ std::optional<Figures> storedFigures(const db::Query& st) {
     const double maxAmount = st.real(MaxAmountColumn);
     const double maxProduct = st.real(MaxProductColumn);
     if (st.integer(OddColumn) != 0 || !(maxAmount < ExactAmountLimit) ||
-        !(maxProduct < ExactAmountLimit) || st.storedKind(QuantityColumn) != db::StoredKind::Integer)
+        !(maxProduct < ExactAmountLimit) ||
+        st.storedKind(QuantityColumn) != db::StoredKind::Integer)
         return std::nullopt;
     Figures f;
     f.stamps = st.integer(StampsColumn);

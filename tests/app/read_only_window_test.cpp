@@ -3,9 +3,9 @@
 #include "main_window_fixture.h"
 
 #include "app/commandline.h"
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 #include "support/unprivileged.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

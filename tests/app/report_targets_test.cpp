@@ -3,9 +3,9 @@
 #include "custom/layout.h"
 #include "custom/layoutfile.h"
 #include "db/catalogue.h"
+#include "db/sqlite/cataloguefile.h"
 #include "db/sqlite/folderlock.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -5,11 +5,11 @@
 #include "db/catalogue.h"
 #include "db/database.h"
 #include "db/schema.h"
+#include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
 #include "support/wait.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,11 +3,11 @@
 #include "custom/customreport.h"
 #include "custom/layoutcommand.h"
 #include "custom/layoutfile.h"
-#include "db/sqlite/folderlock.h"
-#include "regional/regional.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/sqlitefile.h"
 #include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/folderlock.h"
+#include "db/sqlite/sqlitefile.h"
+#include "regional/regional.h"
 
 #include <QDir>
 #include <functional>

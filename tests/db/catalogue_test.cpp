@@ -1,8 +1,8 @@
 #include "db/catalogue.h"
 #include "db/dberror.h"
 #include "db/recordset.h"
-#include "support/temp_folder.h"
 #include "db/sqlite/cataloguefile.h"
+#include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "db/dberror.h"
-#include "db/sqlite/maintenance.h"
-#include "support/collection_fixture.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/maintenance.h"
 #include "db/sqlite/sqlitefile.h"
+#include "support/collection_fixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Every query text the program's windows and reports run, against a small collection whose
 // answers are known.
 #include "db/catalogue.h"
+#include "db/sqlite/cataloguefile.h"
 #include "db/textcompare.h"
 #include "support/collection_fixture.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <gtest/gtest.h>
 

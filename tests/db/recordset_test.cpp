@@ -1,8 +1,8 @@
-#include "db/sqlite/sqlitefile.h"
 #include "db/dberror.h"
-#include "db/sqlite/sqlitecall.h"
-#include "support/collection_fixture.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/sqlitecall.h"
+#include "db/sqlite/sqlitefile.h"
+#include "support/collection_fixture.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,11 +1,11 @@
 #include "db/catalogue.h"
 #include "db/dberror.h"
+#include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/sqlitecall.h"
 #include "support/collection_fixture.h"
 #include "support/unprivileged.h"
-#include "db/sqlite/collectionfile.h"
-#include "db/sqlite/cataloguefile.h"
 
 #include <QDir>
 #include <QFile>

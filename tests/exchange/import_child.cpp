@@ -4,12 +4,12 @@
 // waiting for standard input to end once half of the stamps are written, to be killed there.
 // Prints "stored N" when it was not killed.
 #include "db/database.h"
-#include "db/sqlite/folderlock.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/folderlock.h"
 #include "exchange/importplan.h"
 #include "exchange/importstore.h"
 #include "regional/regional.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

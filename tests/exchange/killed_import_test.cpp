@@ -1,11 +1,11 @@
 // An import killed half-way, as a crash or a power cut would stop it: once the next start has
 // settled what it left, the collection and its pictures are exactly as before.
+#include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/pendingpicture.h"
-#include "db/schema.h"
 #include "exchange_support.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QDirIterator>
 #include <QProcess>

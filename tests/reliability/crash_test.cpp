@@ -1,5 +1,5 @@
-#include "reliability_support.h"
 #include "db/sqlite/collectionfile.h"
+#include "reliability_support.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

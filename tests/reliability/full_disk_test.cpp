@@ -1,7 +1,7 @@
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/sqlitefile.h"
 #include "reliability_support.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QFileInfo>
 #include <cstdio>

@@ -1,6 +1,6 @@
+#include "db/sqlite/collectionfile.h"
 #include "reliability_support.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QDateTime>
 #include <algorithm>

@@ -9,9 +9,9 @@
 #include "custom/layout.h"
 #include "custom/layoutfile.h"
 #include "db/catalogue.h"
-#include "ui/errorhandler.h"
-#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/cataloguefile.h"
+#include "db/sqlite/collectionfile.h"
+#include "ui/errorhandler.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -1,9 +1,9 @@
 // A stamp stored with a new picture by a program that is killed at each step of the store:
 // after the next start's recovery the stamp's row and its picture always belong together.
+#include "db/sqlite/collectionfile.h"
 #include "db/sqlite/pendingpicture.h"
 #include "reliability_support.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "db/sqlite/sqlitefile.h"
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/sqlite/maintenance.h"
 #include "db/recordset.h"
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
+#include "db/sqlite/maintenance.h"
+#include "db/sqlite/sqlitefile.h"
 
 #include <QDir>
 #include <QDirIterator>

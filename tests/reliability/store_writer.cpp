@@ -1,13 +1,13 @@
-#include "db/sqlite/sqlitefile.h"
-#include "db/sqlite/collectionhold.h"
 #include "db/dberror.h"
+#include "db/recordset.h"
+#include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
+#include "db/sqlite/collectionhold.h"
 #include "db/sqlite/folderlock.h"
 #include "db/sqlite/maintenance.h"
 #include "db/sqlite/pendingpicture.h"
-#include "db/recordset.h"
-#include "db/schema.h"
+#include "db/sqlite/sqlitefile.h"
 #include "kill_at_io.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,9 +3,9 @@
 #include "db/database.h"
 #include "db/recordset.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QFile>
 #include <QStringList>

@@ -3,10 +3,10 @@
 #include "app/command_support.h"
 #include "app/frmmain.h"
 #include "db/dialect.h"
+#include "db/sqlite/collectionfile.h"
 #include "stats/frmstats.h"
 #include "support/scripted_dialogs.h"
 #include "ui/program.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QAction>
 #include <QBarSet>

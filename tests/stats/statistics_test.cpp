@@ -1,6 +1,7 @@
 #include "stats_support.h"
 
 #include "db/dialect.h"
+#include "db/sqlite/collectionfile.h"
 #include "generator/generator.h"
 #include "regional/regional.h"
 #include "reports/fixedreports_support.h"
@@ -8,7 +9,6 @@
 #include "reports/reportrows.h"
 #include "stats/statsqueries.h"
 #include "stats/statstable.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QLocale>
 

@@ -2,10 +2,10 @@
 
 #include "db/database.h"
 #include "db/schema.h"
+#include "db/sqlite/collectionfile.h"
 #include "stats/statistics.h"
 #include "support/temp_folder.h"
 #include "support/wait.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QString>
 #include <memory>

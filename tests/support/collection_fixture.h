@@ -3,8 +3,8 @@
 #include "db/database.h"
 #include "db/recordset.h"
 #include "db/schema.h"
-#include "support/temp_folder.h"
 #include "db/sqlite/collectionfile.h"
+#include "support/temp_folder.h"
 
 #include <QDate>
 #include <memory>

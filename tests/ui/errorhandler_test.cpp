@@ -1,7 +1,7 @@
+#include "db/sqlite/collectionfile.h"
 #include "support/collection_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "ui/errorhandler.h"
-#include "db/sqlite/collectionfile.h"
 
 #include <QDir>
 #include <QFile>
