@@ -2,11 +2,15 @@
 
 // What the benchmarks share: the size of the collection they run on, the process's memory,
 // and a dialog service that answers nothing.
+#include "generator/generator.h"
 #include "ui/dialogservice.h"
 
 #include <QElapsedTimer>
+#include <benchmark/benchmark.h>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <string>
 
@@ -17,6 +21,28 @@ inline std::int64_t stampsFromEnvironment() {
     const char* env = std::getenv("PERLINEX_BENCH_STAMPS");
     const long long n = env && *env ? std::atoll(env) : 0;
     return n > 0 ? n : 100000;
+}
+
+// Takes the benchmark library's options; false when some are not its own (it said so).
+inline bool startBenchmarks(int& argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    return !benchmark::ReportUnrecognizedArguments(argc, argv);
+}
+
+// A new collection of stamps at path for the benchmarks to read, its size and the time it took
+// named in the results; false, said on the error stream, when it cannot be made.
+inline bool generateCollection(const QString& path, std::int64_t stamps) {
+    try {
+        QElapsedTimer t;
+        t.start();
+        perlinex::generator::generateCollection(path, {stamps, 1});
+        benchmark::AddCustomContext("stamps", std::to_string(stamps));
+        benchmark::AddCustomContext("generate_ms", std::to_string(t.elapsed()));
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Could not generate the collection: %s\n", e.what());
+        return false;
+    }
 }
 
 inline double ms(const QElapsedTimer& t) {

@@ -260,17 +260,13 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::startBenchmarks(argc, argv))
         return 1;
     QTemporaryDir dir;
     gDir = &dir;
     const std::int64_t stamps = bench::stampsFromEnvironment();
-    QElapsedTimer t;
-    t.start();
-    generator::generateCollection(collectionPath(), {stamps, 1});
-    benchmark::AddCustomContext("stamps", std::to_string(stamps));
-    benchmark::AddCustomContext("generate_ms", std::to_string(t.elapsed()));
+    if (!bench::generateCollection(collectionPath(), stamps))
+        return 1;
     registerReportsAgainstFloor(stamps, stamps < 100000);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,6 +2,7 @@
 // PERLINEX_BENCH_STAMPS asks for a quick run): writing it as JPEG at quality 90 against
 // libjpeg-turbo's own cjpeg on the same pixels, and reading a JPEG of that size back for
 // display at a view size and in full.
+#include "bench_support.h"
 #include "imaging/dibsection.h"
 #include "imaging/jpegwriter.h"
 
@@ -210,8 +211,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::startBenchmarks(argc, argv))
         return 1;
 
     if (quickRun())

@@ -133,21 +133,15 @@ BENCHMARK(BM_BackupAgainstSqliteTool)
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::startBenchmarks(argc, argv))
         return 1;
     QTemporaryDir dir;
     gFolder = dir.path();
     gCollection = dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName));
     const std::int64_t stamps = bench::stampsFromEnvironment();
-    try {
-        perlinex::generator::generateCollection(gCollection, {stamps, 1});
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Could not generate the collection: %s\n", e.what());
+    if (!bench::generateCollection(gCollection, stamps))
         return 1;
-    }
     QDir().mkpath(dir.filePath(QStringLiteral("images")));
-    benchmark::AddCustomContext("stamps", std::to_string(stamps));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

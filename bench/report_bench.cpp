@@ -282,8 +282,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::startBenchmarks(argc, argv))
         return 1;
     benchmark::AddCustomContext("rows", std::to_string(rowsFromEnvironment()));
     reportRows();

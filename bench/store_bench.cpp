@@ -205,8 +205,7 @@ BENCHMARK(BM_Generate)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::startBenchmarks(argc, argv))
         return 1;
 
     gStamps = bench::stampsFromEnvironment();
@@ -217,16 +216,8 @@ int main(int argc, char** argv) {
     }
     gDir = &dir;
     gCollection = dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName));
-    try {
-        QElapsedTimer timer;
-        timer.start();
-        perlinex::generator::generateCollection(gCollection, {gStamps, 1});
-        benchmark::AddCustomContext("stamps", std::to_string(gStamps));
-        benchmark::AddCustomContext("setup_generate_ms", std::to_string(timer.elapsed()));
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Could not generate the collection: %s\n", e.what());
+    if (!bench::generateCollection(gCollection, gStamps))
         return 1;
-    }
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

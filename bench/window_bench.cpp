@@ -312,20 +312,14 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::startBenchmarks(argc, argv))
         return 1;
     QTemporaryDir dir;
     gFolder = dir.path();
-    try {
-        perlinex::generator::generateCollection(
-            dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName)), {stamps, 1});
-        perlinex::db::openCatalogue(gFolder)->close();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Could not generate the collection: %s\n", e.what());
+    if (!bench::generateCollection(
+            dir.filePath(QString::fromLatin1(perlinex::db::CollectionFileName)), stamps))
         return 1;
-    }
-    benchmark::AddCustomContext("stamps", std::to_string(stamps));
+    perlinex::db::openCatalogue(gFolder)->close();
     benchmark::AddCustomContext("platform", platform);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -16,6 +16,7 @@
 #include "reports/reportcommand.h"
 #include "stats/statscommand.h"
 #include "ui/program.h"
+#include "util/commandreport.h"
 #include "util/textfields.h"
 #include "util/translation.h"
 
@@ -68,10 +69,10 @@ bool isLayoutFileName(const QString& argument) {
 
 // Wrong arguments: what is wrong, then the usage; exit status 2.
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n"
-        << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
-        << exchangeCommandUsage() << stats::statisticsCommandUsage() << browse::listCommandUsage();
-    return 2;
+    return commandMisuse(err, what,
+                         usage() + reports::reportCommandUsage() +
+                             custom::layoutReportCommandUsage() + exchangeCommandUsage() +
+                             stats::statisticsCommandUsage() + browse::listCommandUsage());
 }
 
 // Makes the folder if needed, takes its collection as every command does, and refuses one

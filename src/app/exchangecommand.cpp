@@ -17,6 +17,7 @@
 #include "imaging/imagingerror.h"
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
+#include "util/commandreport.h"
 #include "util/durablefile.h"
 #include "util/textfields.h"
 #include "util/translation.h"
@@ -35,15 +36,7 @@ namespace {
 using namespace exchange;
 
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << exchangeCommandUsage();
-    err.flush();
-    return 2;
-}
-
-int failed(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n";
-    err.flush();
-    return 1;
+    return commandMisuse(err, what, exchangeCommandUsage());
 }
 
 // The collection of a command, reached as every command reaches it (db::holdCollection). An
@@ -247,19 +240,19 @@ int importTable(const SourceTable& table, ColumnMap& columns, const PictureSourc
         return refused > 0 ? 1 : 0;
     }
     if (refused > 0 && !args.choices.goodLinesOnly)
-        return failed(err,
-                      translate("CommandLine",
-                                "nothing has been stored: %1 lines were refused. Mend them, or "
-                                "store only the good lines with --good-lines-only.")
-                          .arg(refused));
+        return commandFailure(
+            err, translate("CommandLine",
+                           "nothing has been stored: %1 lines were refused. Mend them, or "
+                           "store only the good lines with --good-lines-only.")
+                     .arg(refused));
     const ImportOutcome outcome = storeImport(*collection.db, collection.imagesFolder(), plan,
                                               regional, &pictures, pictureAsJpeg, args.choices);
     for (const LineProblem& p : outcome.pictureProblems)
         err << "perlinex: " << problemText(p) << "\n";
     err.flush();
     if (outcome.stored == 0 && refused > 0)
-        return failed(err,
-                      translate("CommandLine", "nothing has been stored: every line was refused."));
+        return commandFailure(
+            err, translate("CommandLine", "nothing has been stored: every line was refused."));
     printNewCodes(plan, true, out);
     out << translate("CommandLine", "Stored %1").arg(stampCount(outcome.stored));
     if (outcome.stored > 0)
@@ -349,9 +342,9 @@ int runExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                          parser.isSet(filter) ? std::optional(parser.value(filter)) : std::nullopt,
                          out, err);
     } catch (const db::DbError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const durable::FileError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     }
 }
 
@@ -449,11 +442,11 @@ int runImportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const FolderPictures pictures(QFileInfo(file).absolutePath());
         return importTable(source.table, columns, pictures, args, appFolder, out, err);
     } catch (const db::DbError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const durable::FileError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const ImportError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     }
 }
 

@@ -7,6 +7,7 @@
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/collectionhold.h"
 #include "regional/regional.h"
+#include "util/commandreport.h"
 #include "util/translation.h"
 
 #include <QCommandLineParser>
@@ -17,9 +18,7 @@ namespace perlinex::browse {
 namespace {
 
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << listCommandUsage();
-    err.flush();
-    return 2;
+    return commandMisuse(err, what, listCommandUsage());
 }
 
 // A cell on one line of its own column: its tabs and line breaks become spaces.

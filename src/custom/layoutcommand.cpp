@@ -15,6 +15,7 @@
 #include "regional/regional.h"
 #include "reports/reportcommand.h"
 #include "ui/program.h"
+#include "util/commandreport.h"
 #include "util/durablefile.h"
 #include "util/textfields.h"
 #include "util/translation.h"
@@ -32,15 +33,7 @@ namespace perlinex::custom {
 namespace {
 
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << layoutReportCommandUsage();
-    err.flush();
-    return 2;
-}
-
-int failed(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n";
-    err.flush();
-    return 1;
+    return commandMisuse(err, what, layoutReportCommandUsage());
 }
 
 enum class Output { Text, Html, Pdf };
@@ -141,8 +134,9 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
 
     QFile file(layoutFile);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(err, translate("CommandLine", "the layout file '%1' could not be read: %2")
-                               .arg(layoutFile, file.errorString()));
+        return commandFailure(err,
+                              translate("CommandLine", "the layout file '%1' could not be read: %2")
+                                  .arg(layoutFile, file.errorString()));
     const QByteArray bytes = file.read(MostLayoutBytes + 1);
     file.close();
 
@@ -178,7 +172,7 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
                 read.line > 0
                     ? translate("CommandLine", "line %1: %2").arg(read.line).arg(read.problem)
                     : read.problem;
-            return failed(
+            return commandFailure(
                 err, QStringLiteral("%1: %2 (%3)").arg(layoutFile, invalidLayoutMessage(), where));
         }
         const Layout& layout = *read.layout;
@@ -186,7 +180,7 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         const PlanResult planned =
             planReport(layout, catalogue.offeredFor(layout.useWith), regional);
         if (!planned.plan)
-            return failed(err, planned.problem.message);
+            return commandFailure(err, planned.problem.message);
         const ReportPlan& plan = *planned.plan;
 
         const Output target = chosen.value_or(outputOf(layout.target));
@@ -203,7 +197,7 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
             db::openCollection(collection, db::StructureCheck::Deferred, hold.openMode());
         CustomReportData data(*db, plan);
         if (data.isEmpty())
-            return failed(err, noRecordsMessage());
+            return commandFailure(err, noRecordsMessage());
         const reports::FileTarget fileTarget =
             target == Output::Text ? reports::FileTarget::Text : reports::FileTarget::Html;
         if (toStandardOutput)
@@ -216,9 +210,9 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
             QString error;
             rows = writePdf(data, fileName, regional, QDate::currentDate(), keep, &error);
             if (rows < 0)
-                return failed(err,
-                              translate("CommandLine", "the file '%1' could not be written: %2")
-                                  .arg(fileName, error));
+                return commandFailure(
+                    err, translate("CommandLine", "the file '%1' could not be written: %2")
+                             .arg(fileName, error));
         } else {
             rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
@@ -226,12 +220,12 @@ int runLayoutReportCommand(const QStringList& arguments, QTextStream& out, QText
         out.flush();
         return 0;
     } catch (const db::DbError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const durable::FileError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const std::overflow_error&) {
-        return failed(err,
-                      translate("CommandLine", "the report's totals are too large to be added up"));
+        return commandFailure(
+            err, translate("CommandLine", "the report's totals are too large to be added up"));
     }
 }
 

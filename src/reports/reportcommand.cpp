@@ -15,6 +15,7 @@
 #include "reports/reportrows.h"
 #include "reports/reporttargets.h"
 #include "ui/program.h"
+#include "util/commandreport.h"
 #include "util/durablefile.h"
 #include "util/textfields.h"
 #include "util/translation.h"
@@ -31,15 +32,7 @@ namespace perlinex::reports {
 namespace {
 
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << reportCommandUsage();
-    err.flush();
-    return 2;
-}
-
-int failed(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n";
-    err.flush();
-    return 1;
+    return commandMisuse(err, what, reportCommandUsage());
 }
 
 QStringList reportNames() {
@@ -82,7 +75,7 @@ int writeToStandardOutput(QTextStream& out, QTextStream& err,
     write(device);
     out.flush();
     if (out.status() != QTextStream::Ok)
-        return failed(
+        return commandFailure(
             err, translate("CommandLine", "the report could not be written to standard output"));
     return 0;
 }
@@ -170,13 +163,13 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const std::unique_ptr<db::Database> db =
             db::openCollection(collection, db::StructureCheck::Deferred, hold.openMode());
         if (codeId >= 0 && !hasEntry(*db, *definition, codeId))
-            return failed(err,
-                          translate("CommandLine", "There is no %1 number %2")
-                              .arg(db::fieldText(db::codeTable(definition->category)->findNoun))
-                              .arg(codeId));
+            return commandFailure(
+                err, translate("CommandLine", "There is no %1 number %2")
+                         .arg(db::fieldText(db::codeTable(definition->category)->findNoun))
+                         .arg(codeId));
         ReportData data(*db, *definition, codeId);
         if (data.isEmpty())
-            return failed(err, reportText(definition->emptyMessage));
+            return commandFailure(err, reportText(definition->emptyMessage));
         const regional::Regional regional;
         const FileTarget fileTarget =
             target == QLatin1String("text") ? FileTarget::Text : FileTarget::Html;
@@ -190,9 +183,9 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             QString error;
             rows = writePdf(data, fileName, regional, keep, &error);
             if (rows < 0)
-                return failed(err,
-                              translate("CommandLine", "the file '%1' could not be written: %2")
-                                  .arg(fileName, error));
+                return commandFailure(
+                    err, translate("CommandLine", "the file '%1' could not be written: %2")
+                             .arg(fileName, error));
         } else {
             rows = writeReportFile(data, fileTarget, fileName, regional, keep);
         }
@@ -200,11 +193,11 @@ int runReportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         out.flush();
         return 0;
     } catch (const db::DbError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const durable::FileError& e) {
-        return failed(err, e.text());
+        return commandFailure(err, e.text());
     } catch (const std::overflow_error&) {
-        return failed(
+        return commandFailure(
             err, translate("CommandLine", "the report's amounts are too large to be added up"));
     }
 }

@@ -9,6 +9,7 @@
 #include "regional/regional.h"
 #include "stats/statistics.h"
 #include "stats/statstable.h"
+#include "util/commandreport.h"
 #include "util/translation.h"
 
 #include <QCommandLineParser>
@@ -20,9 +21,7 @@ namespace perlinex::stats {
 namespace {
 
 int wrong(QTextStream& err, const QString& what) {
-    err << "perlinex: " << what << "\n" << statisticsCommandUsage();
-    err.flush();
-    return 2;
+    return commandMisuse(err, what, statisticsCommandUsage());
 }
 
 QStringList breakdownOptions() {
