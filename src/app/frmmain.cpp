@@ -81,10 +81,14 @@ frmMain::frmMain(Program& program, QWidget* parent)
     cmdAddNew->setText(tr("&Add New"));
     SetBrowseMode();
     resize(sizeHint().expandedTo(editSize).expandedTo(QSize(760, 560)));
+    // The window shrinks no further than the record form's own minimum, where fields begin to
+    // be cut off (the layout would take the splitter's unpolished first sizes instead, wider
+    // than a small screen); never beyond the screen.
+    QSize smallest = minimumSizeHint();
+    if (const QScreen* s = screen())
+        smallest = smallest.boundedTo(s->availableGeometry().size());
     restorePlace();
-    // The window's layout would take the splitter's unpolished first sizes as the window's
-    // minimum, wider than a small screen; the splitter keeps its children's minimum itself.
-    setMinimumSize(1, 1);
+    setMinimumSize(smallest);
 }
 
 namespace {

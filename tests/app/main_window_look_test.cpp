@@ -41,6 +41,24 @@ TEST_F(MainWindowTest, Look_OpensShowingEveryFieldOfEveryPageWhole) {
     }
 }
 
+TEST_F(MainWindowTest, Look_ShrunkAsFarAsItGoes_TheWindowStillShowsEveryFieldWhole) {
+    open({{"Penny Black", "SG 1"}});
+    w->resize(1, 1);
+    QApplication::processEvents();
+    EXPECT_GT(w->width(), 200);
+    EXPECT_LE(w->width(), w->screen()->availableGeometry().width());
+    auto* tabs = find<QTabWidget>("SSTab1");
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QApplication::processEvents();
+        QWidget* page = tabs->widget(i);
+        for (QWidget* f : fieldsOn(page)) {
+            EXPECT_TRUE(page->rect().contains(f->geometry())) << f->objectName().toStdString();
+            EXPECT_GE(f->width(), f->minimumSizeHint().width()) << f->objectName().toStdString();
+        }
+    }
+}
+
 TEST_F(MainWindowTest, Look_AMaximisedWindowKeepsShortNumbersShort) {
     open({{"Penny Black", "SG 1"}});
     w->resize(2400, 1200);
