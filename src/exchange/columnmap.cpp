@@ -82,8 +82,11 @@ std::optional<Target> targetOf(const QString& header) {
     for (const db::StampField& f : db::stampFields()) {
         if (!fillable(f))
             continue;
+        // The caption as the window shows it too: a spreadsheet made in the user's language
+        // heads its columns with the labels the user sees.
         if (name == normalised(QLatin1String(f.name)) ||
-            (f.caption && name == normalised(QLatin1String(f.caption))))
+            (f.caption && (name == normalised(QLatin1String(f.caption)) ||
+                           name == normalised(db::fieldText(f.caption)))))
             return Target{fieldRole(f), 0};
     }
     for (const db::CodeTable& t : db::codeTables())

@@ -6,6 +6,7 @@
 
 #include "app/terminaldialogs.h"
 #include "app/translations.h"
+#include "exchange/columnmap.h"
 #include "util/textfields.h"
 
 #include <QAbstractButton>
@@ -100,6 +101,22 @@ TEST(ProgramLanguage, AGermanTerminalQuestionTakesJForYes) {
         EXPECT_TRUE(shown.contains(QStringLiteral("[j/n]"))) << shown.toStdString();
     }
     QCoreApplication::removeTranslator(&german);
+}
+
+// A spreadsheet made in German heads its columns with the labels the German window shows.
+TEST(ProgramLanguage, ImportedColumnsHeadedWithTheGermanLabelsFillTheirFields) {
+    const QStringList headers{QStringLiteral("Beschreibung"), QStringLiteral("Katalog-Nr."),
+                              QStringLiteral("Land"), QStringLiteral("Kaufpreis"),
+                              QStringLiteral("Description")};
+    QTranslator german;
+    ASSERT_TRUE(german.load(QStringLiteral("perlinex_de"), QStringLiteral(":/i18n")));
+    QCoreApplication::installTranslator(&german);
+    const auto map = perlinex::exchange::ColumnMap::match(headers);
+    QCoreApplication::removeTranslator(&german);
+    const char* filled[] = {"descr", "catnum", "country", "pricepaid", "notes"};
+    for (int i = 0; i < headers.size(); ++i)
+        EXPECT_EQ(perlinex::exchange::roleName(map.role(i)), QLatin1String(filled[i]))
+            << headers[i].toStdString();
 }
 
 // Counts take the plural form of the language: German from its translation, English from the
