@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 // The same cases against every store: the collection file and a collection on a PostgreSQL
 // server (the one PERLINEX_PG_TEST names; scripts/test starts a private one).
@@ -162,7 +164,7 @@ TEST_P(StoreTest, StoresAndReadsEveryKindOfField) {
               QStringList{QStringLiteral("Inverted Jenny")});
 }
 
-TEST_P(StoreTest, LikePatternsMatchAsTheProgramsDialectSays) {
+TEST_P(StoreTest, LikePatternsAndEqualTextsAsTheProgramsDialectSays) {
     for (const char* d : {"Penny Black", "penny red", "Two Pence Blue", "5d Green", "50* overprint",
                           "Über Zürich", "Ostrich [bird]", "a?b", "O'Brien"})
         addStamp(QString::fromUtf8(d));
@@ -180,6 +182,10 @@ TEST_P(StoreTest, LikePatternsMatchAsTheProgramsDialectSays) {
         {"descr like '*[[]bird]'", {"Ostrich [bird]"}},
         {"descr like 'O''Brien'", {"O'Brien"}},
         {"descr not like '*e*'", {"Ostrich [bird]", "a?b"}},
+        // Texts are equal apart from case, not apart from accents.
+        {"descr = 'PENNY BLACK'", {"Penny Black"}},
+        {"descr = 'ÜBER ZÜRICH'", {"Über Zürich"}},
+        {"descr = 'uber zurich'", {}},
     };
     for (const auto& c : cases) {
         const QString criterion = QString::fromUtf8(c.criterion);
@@ -423,4 +429,22 @@ TEST_F(ServerStoreTest, UnknownCollectionIsNoCollection) {
               err::NotACollection);
     EXPECT_EQ(errorOf([&] { createServerCollection(serverUnderTest(), collection); }),
               err::ServerError);
+}
+
+TEST_F(ServerStoreTest, InterruptEndsARunningStatement) {
+    auto db = desk();
+    std::atomic<bool> done = false;
+    int error = 0;
+    std::thread running([&] {
+        error = errorOf([&] { db->scalar(QStringLiteral("select pg_sleep(600)")); });
+        done = true;
+    });
+    // A cancel that reaches the server before the statement does finds nothing to end.
+    while (!done) {
+        db->interrupt();
+        std::this_thread::yield();
+    }
+    running.join();
+    EXPECT_EQ(error, err::Interrupted);
+    EXPECT_EQ(db->scalar(QStringLiteral("select 1")).toInteger(), 1); // the desk goes on
 }

@@ -25,10 +25,13 @@ bool stampTextHasKey(const StampField& f) {
            f.rule != EntryRule::Derived;
 }
 
-// Texts are compared byte for byte where no sort key orders them: the same order on every
-// server, whatever its locale.
+// The collection's texts are equal apart from case, as the file compares them: Unicode's
+// collation at its second strength (letters and accents count, case does not). It orders only
+// what no sort key does.
+constexpr const char* TextCollation = "textci";
+
 QString textColumn(const QString& name, const QString& type, bool required) {
-    QString out = QStringLiteral("%1 %2 COLLATE \"C\"").arg(name, type);
+    QString out = QStringLiteral("%1 %2 COLLATE %3").arg(name, type, latin(TextCollation));
     if (required)
         out += QStringLiteral(" NOT NULL DEFAULT ''");
     return out;
@@ -110,6 +113,9 @@ bool hasSortKey(const QString& column) {
 }
 
 void fillServerCollection(Database& db, bool withVocabulary) {
+    run(db, QStringLiteral("CREATE COLLATION %1 (provider = icu, locale = 'und-u-ks-level2', "
+                           "deterministic = false)")
+                .arg(latin(TextCollation)));
     run(db, QStringLiteral("CREATE TABLE stamp (%1)").arg(stampColumns().join(u',')));
     run(db, QStringLiteral("CREATE INDEX stamp_descr ON stamp (descr_sortkey, stampid);"
                            "CREATE INDEX stamp_catsort ON stamp (catsort, catnum_sortkey, stampid);"

@@ -36,7 +36,9 @@ void connect(Connection& c, const QString& server) {
     if (!c.conn || PQstatus(c.conn) != CONNECTION_OK)
         throw DbError(err::ServerUnreachable, detail::connectionProblem(c.conn));
     PQsetClientEncoding(c.conn, "UTF8");
+    // The like patterns' expressions hold backslashes that must stay as they are.
     detail::exec(c.conn, QStringLiteral("SET DateStyle = ISO; SET lock_timeout = '2s'; "
+                                        "SET standard_conforming_strings = on; "
                                         "SET client_min_messages = warning"));
 }
 
