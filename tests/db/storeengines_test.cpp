@@ -24,6 +24,10 @@ namespace {
 
 enum class Store { File, Server };
 
+void PrintTo(Store store, std::ostream* os) {
+    *os << (store == Store::File ? "the file" : "the server");
+}
+
 QString serverUnderTest() {
     return qEnvironmentVariable("PERLINEX_PG_TEST");
 }
