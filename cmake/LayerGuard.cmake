@@ -43,7 +43,8 @@ function(perlinex_forbid_links target)
     endforeach()
 endfunction()
 
-foreach(core perlinex_util perlinex_regional perlinex_db_core perlinex_db_sqlite perlinex_db
+foreach(core perlinex_util perlinex_regional perlinex_db_core perlinex_db_sqlite perlinex_db_pg
+             perlinex_db
              perlinex_record perlinex_browse perlinex_exchange perlinex_generator perlinex_stats)
     perlinex_forbid_links(${core} Qt6::Gui Qt6::Widgets Qt6::PrintSupport)
 endforeach()
@@ -54,3 +55,4 @@ perlinex_forbid_links(perlinex_imaging Qt6::Widgets Qt6::PrintSupport)
 perlinex_forbid_links(perlinex_db_core SQLite::SQLite3 PostgreSQL::PostgreSQL perlinex_db_sqlite
                       perlinex_db_pg)
 perlinex_forbid_links(perlinex_db_sqlite PostgreSQL::PostgreSQL perlinex_db_pg)
+perlinex_forbid_links(perlinex_db_pg SQLite::SQLite3 perlinex_db_sqlite)

@@ -10,9 +10,11 @@ namespace perlinex::db {
 namespace err {
 constexpr int Overflow = 6;
 constexpr int NoDatabase = 91;
+constexpr int Interrupted = 3009;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int NoCurrentRecord = 3021;
 constexpr int FileNotFound = 3024;
+constexpr int DuplicateKey = 3022; // a second row with the same value in a unique index
 constexpr int DiskFull = 3026;
 constexpr int ReadOnly = 3027;
 constexpr int DiskError = 3040;
@@ -24,7 +26,9 @@ constexpr int SyntaxError = 3075;
 constexpr int TableMissing = 3078;
 constexpr int FieldTooSmall = 3163;
 constexpr int RecordDeleted = 3167;
-constexpr int ChangedElsewhere = 3197; // another program stored the row since it was read
+constexpr int ServerError = 3146;       // the server refused a statement; its message says why
+constexpr int ServerUnreachable = 3151; // no connection to the server, or it was lost
+constexpr int ChangedElsewhere = 3197;  // another program stored the row since it was read
 constexpr int LockedRow = 3168;
 constexpr int NotSupported = 3251;
 constexpr int LockedRow2 = 3260;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The collection's tables on a server: a schema of their own per collection, and the hidden
+// columns the server keeps beside the program's fields.
+namespace perlinex::db {
+class Database;
+}
+
+namespace perlinex::db::pg {
+
+// The hidden column that holds the sort key of a text column the program orders by.
+QString sortKeyColumnOf(const QString& column);
+// True for a text column of the collection that has a sort key (the stamp's texts, the code
+// tables' descriptions), by its name in any case.
+bool hasSortKey(const QString& column);
+// The hidden column that counts a row's changes.
+inline constexpr const char* RowVersionColumn = "rowversion";
+
+// Makes the collection's tables, indexes and meta row in the current schema of an empty
+// collection; the code tables get their starter vocabularies when withVocabulary is set.
+void fillServerCollection(Database& db, bool withVocabulary);
+
+} // namespace perlinex::db::pg

@@ -1,0 +1,142 @@
+#include "db/pg/pgstore.h"
+
+#include "db/dberror.h"
+#include "db/pg/pgcall.h"
+#include "db/pg/pgengine.h"
+#include "db/pg/pgschema.h"
+#include "db/sqlshape.h"
+
+#include <libpq-fe.h>
+
+namespace perlinex::db {
+
+namespace pg {
+
+namespace {
+
+bool isUri(const QString& s) {
+    return s.startsWith(QLatin1String("postgresql://")) ||
+           s.startsWith(QLatin1String("postgres://"));
+}
+
+struct Connection {
+    PGconn* conn = nullptr;
+    ~Connection() {
+        if (conn)
+            PQfinish(conn);
+    }
+    PGconn* release() { return std::exchange(conn, nullptr); }
+};
+
+// A connection to the server, set up as the store reads and writes: UTF-8, ISO dates, and a
+// row lock another desk holds waited for only briefly before the locked-row error.
+void connect(Connection& c, const QString& server) {
+    const QByteArray info = connectionString(server);
+    c.conn = PQconnectdb(info.constData());
+    if (!c.conn || PQstatus(c.conn) != CONNECTION_OK)
+        throw DbError(err::ServerUnreachable, detail::connectionProblem(c.conn));
+    PQsetClientEncoding(c.conn, "UTF8");
+    // The like patterns' expressions hold backslashes that must stay as they are.
+    detail::exec(c.conn, QStringLiteral("SET DateStyle = ISO; SET lock_timeout = '2s'; "
+                                        "SET standard_conforming_strings = on; "
+                                        "SET client_min_messages = warning"));
+}
+
+bool collectionExists(PGconn* conn, const QString& collection) {
+    const auto r = detail::query(
+        conn,
+        QStringLiteral("SELECT 1 FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                       "WHERE n.nspname = $1 AND c.relname = 'stamp'"),
+        {collection.toUtf8()});
+    return PQntuples(r.get()) > 0;
+}
+
+void useSchema(PGconn* conn, const QString& collection) {
+    detail::exec(conn, QStringLiteral("SET search_path TO %1").arg(quotedName(collection)));
+}
+
+QString pathOf(const QString& uri, const QString& collection) {
+    return QStringLiteral("%1 on %2").arg(collection, uri);
+}
+
+void requireName(const QString& collection) {
+    if (collection.trimmed().isEmpty() || collection.contains(QChar(0)) ||
+        collection.toUtf8().size() > 63)
+        throw DbError(err::InvalidPath,
+                      QStringLiteral("'%1' is no name for a collection on a server: it takes 1 to "
+                                     "63 bytes.")
+                          .arg(collection));
+}
+
+} // namespace
+
+QByteArray connectionString(const QString& server) {
+    const QString s = server.trimmed();
+    // A plain word names a service of the user's service file.
+    const QByteArray info =
+        isUri(s) || s.contains(QLatin1Char('=')) ? s.toUtf8() : QByteArray("service=") + s.toUtf8();
+    char* why = nullptr;
+    PQconninfoOption* options = PQconninfoParse(info.constData(), &why);
+    if (!options) {
+        const QString reason =
+            why ? QString::fromUtf8(why).trimmed() : QStringLiteral("out of memory");
+        PQfreemem(why);
+        throw DbError(err::InvalidPath,
+                      QStringLiteral("'%1' names no server: %2").arg(server, reason));
+    }
+    bool password = false;
+    for (PQconninfoOption* o = options; o->keyword; ++o)
+        if (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val)
+            password = true;
+    PQconninfoFree(options);
+    if (password)
+        throw DbError(err::InvalidPath,
+                      QStringLiteral("The server's address carries a password. A password belongs "
+                                     "in ~/.pgpass or in the service file, never in the address "
+                                     "or on the command line."));
+    return info;
+}
+
+} // namespace pg
+
+std::unique_ptr<Database> openServerDatabase(const QString& uri, const QString& collection) {
+    pg::requireName(collection);
+    pg::Connection c;
+    pg::connect(c, uri);
+    if (!pg::collectionExists(c.conn, collection))
+        throw DbError(err::NotACollection,
+                      QStringLiteral("The server holds no collection named '%1'.").arg(collection));
+    pg::useSchema(c.conn, collection);
+    return std::make_unique<Database>(std::make_unique<pg::PgEngine>(c.release()),
+                                      pg::pathOf(uri, collection), OpenMode::Shared);
+}
+
+std::unique_ptr<Database> createServerCollection(const QString& uri, const QString& collection,
+                                                 bool withVocabulary) {
+    pg::requireName(collection);
+    pg::Connection c;
+    pg::connect(c, uri);
+    // Made inside one transaction: a collection half made never carries the name.
+    pg::detail::exec(c.conn, QStringLiteral("BEGIN; CREATE SCHEMA %1").arg(quotedName(collection)));
+    pg::useSchema(c.conn, collection);
+    auto db = std::make_unique<Database>(std::make_unique<pg::PgEngine>(c.release()),
+                                         pg::pathOf(uri, collection), OpenMode::Shared);
+    try {
+        pg::fillServerCollection(*db, withVocabulary);
+        db->engine().commit();
+    } catch (...) {
+        db->engine().rollback();
+        throw;
+    }
+    return db;
+}
+
+void dropServerCollection(const QString& uri, const QString& collection) {
+    pg::requireName(collection);
+    pg::Connection c;
+    pg::connect(c, uri);
+    pg::detail::exec(
+        c.conn, QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(quotedName(collection)));
+}
+
+} // namespace perlinex::db
