@@ -2149,6 +2149,91 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     </message>
 </context>
 <context>
+    <name>ServerCommand</name>
+    <message>
+        <source>%1% of the stamps copied</source>
+        <translation>%1 % der Briefmarken kopiert</translation>
+    </message>
+    <message>
+        <source>server init needs exactly one SERVER</source>
+        <translation>server init braucht genau einen SERVER</translation>
+    </message>
+    <message>
+        <source>Made a new, empty shared collection %1 on %2</source>
+        <translation>Neue, leere gemeinsame Sammlung %1 auf %2 angelegt</translation>
+    </message>
+    <message>
+        <source>server push needs a FOLDER and a SERVER</source>
+        <translation>server push braucht einen ORDNER und einen SERVER</translation>
+    </message>
+    <message>
+        <source>Cannot read the picture %1: %2</source>
+        <translation>Das Bild %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Copied to the shared collection %4 on %5: stamps %1, code entries %2, pictures %3</source>
+        <translation>In die gemeinsame Sammlung %4 auf %5 kopiert: Briefmarken %1, Codeeinträge %2, Bilder %3</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder %1</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>server pull needs a SERVER and a FOLDER</source>
+        <translation>server pull braucht einen SERVER und einen ORDNER</translation>
+    </message>
+    <message>
+        <source>cannot make the folder %1</source>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>%1 already holds a collection (stamp.mdb); it has been left as it is.</source>
+        <translation>%1 enthält schon eine Sammlung (stamp.mdb); sie bleibt unverändert.</translation>
+    </message>
+    <message>
+        <source>Made a collection in %1 from the shared collection %2 on %3: stamps %4, code entries %5, pictures %6</source>
+        <translation>Sammlung in %1 aus der gemeinsamen Sammlung %2 auf %3 angelegt: Briefmarken %4, Codeeinträge %5, Bilder %6</translation>
+    </message>
+    <message>
+        <source>  perlinex server init SERVER[#COLLECTION]
+      make a new, empty collection shared on a PostgreSQL server. SERVER is a
+      postgresql:// address or the name of a service in the service file; the
+      password comes from ~/.pgpass or the service file, never the address.
+      COLLECTION names the collection there (default: stamps).
+  perlinex server push FOLDER SERVER[#COLLECTION]
+      copy the collection in FOLDER, with its pictures, to a new shared collection;
+      all of it or nothing.
+  perlinex server pull SERVER[#COLLECTION] FOLDER
+      make a new collection in FOLDER from a shared one, with its pictures; all of
+      it or nothing.
+</source>
+        <translation>  perlinex server init SERVER[#SAMMLUNG]
+      eine neue, leere Sammlung auf einem PostgreSQL-Server anlegen, die mehrere
+      gemeinsam nutzen. SERVER ist eine postgresql://-Adresse oder der Name eines
+      Dienstes in der Dienstdatei; das Passwort steht in ~/.pgpass oder in der
+      Dienstdatei, nie in der Adresse. SAMMLUNG benennt die Sammlung dort
+      (Vorgabe: stamps).
+  perlinex server push ORDNER SERVER[#SAMMLUNG]
+      die Sammlung in ORDNER mit ihren Bildern in eine neue gemeinsame Sammlung
+      kopieren; ganz oder gar nicht.
+  perlinex server pull SERVER[#SAMMLUNG] ORDNER
+      eine neue Sammlung in ORDNER aus einer gemeinsamen anlegen, mit ihren
+      Bildern; ganz oder gar nicht.
+</translation>
+    </message>
+    <message>
+        <source>server needs init, push or pull</source>
+        <translation>server braucht init, push oder pull</translation>
+    </message>
+</context>
+<context>
+    <name>ServerStore</name>
+    <message>
+        <source>The server already holds a collection named &apos;%1&apos;; it has been left as it is.</source>
+        <translation>Der Server enthält schon eine Sammlung namens „%1“; sie bleibt unverändert.</translation>
+    </message>
+</context>
+<context>
     <name>StampBrowser</name>
     <message>
         <source>New stamp (1 stamp)</source>

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "app/exchangecommand.h"
+#include "app/servercommand.h"
 #include "app/terminaldialogs.h"
 #include "browse/listcommand.h"
 #include "custom/layoutcommand.h"
@@ -54,10 +55,11 @@ QString usage() {
 }
 
 const QStringList& subcommands() {
-    static const QStringList names{
-        QStringLiteral("new"),    QStringLiteral("generate"),   QStringLiteral("check"),
-        QStringLiteral("repair"), QStringLiteral("report"),     QStringLiteral("export"),
-        QStringLiteral("import"), QStringLiteral("statistics"), QStringLiteral("list")};
+    static const QStringList names{QStringLiteral("new"),    QStringLiteral("generate"),
+                                   QStringLiteral("check"),  QStringLiteral("repair"),
+                                   QStringLiteral("report"), QStringLiteral("export"),
+                                   QStringLiteral("import"), QStringLiteral("statistics"),
+                                   QStringLiteral("list"),   QStringLiteral("server")};
     return names;
 }
 
@@ -72,7 +74,8 @@ int wrong(QTextStream& err, const QString& what) {
     return commandMisuse(err, what,
                          usage() + reports::reportCommandUsage() +
                              custom::layoutReportCommandUsage() + exchangeCommandUsage() +
-                             stats::statisticsCommandUsage() + browse::listCommandUsage());
+                             stats::statisticsCommandUsage() + browse::listCommandUsage() +
+                             serverCommandUsage());
 }
 
 // Makes the folder if needed, takes its collection as every command does, and refuses one
@@ -325,6 +328,8 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return check(arguments, out, err);
         if (first == QLatin1String("list"))
             return browse::runListCommand(arguments, out, err);
+        if (first == QLatin1String("server"))
+            return runServerCommand(arguments, out, err);
         if (first == QLatin1String("repair")) {
             QTextStream standardInput(stdin);
             return repair(arguments, in ? *in : standardInput, out, err);
@@ -344,7 +349,7 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (parser.isSet(help)) {
         out << usage() << reports::reportCommandUsage() << custom::layoutReportCommandUsage()
             << exchangeCommandUsage() << stats::statisticsCommandUsage()
-            << browse::listCommandUsage();
+            << browse::listCommandUsage() << serverCommandUsage();
         return 0;
     }
     if (parser.isSet(version)) {

@@ -69,7 +69,7 @@ QList<QStringList> shippedCatalogueRows() {
     QFile f(QStringLiteral(":/data/rptspec.tsv"));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         throw DbError(err::FileNotFound,
-                      QStringLiteral("The program's field catalogue data is missing."));
+                      translate("Catalogue", "The program's field catalogue data is missing."));
     QTextStream in(&f);
     in.setEncoding(QStringConverter::Utf8);
     QList<QStringList> rows;
@@ -81,7 +81,8 @@ QList<QStringList> shippedCatalogueRows() {
         if (parts.size() != 10)
             throw DbError(
                 err::SyntaxError,
-                QStringLiteral("The program's field catalogue data is damaged at: %1").arg(line));
+                translate("Catalogue", "The program's field catalogue data is damaged at: %1")
+                    .arg(line));
         rows << parts;
     }
     return rows;

@@ -6,6 +6,7 @@
 #include "db/recordset.h"
 #include "db/sqlshape.h"
 #include "db/textcompare.h"
+#include "util/translation.h"
 
 namespace perlinex::db {
 
@@ -19,7 +20,7 @@ Connection::~Connection() {
 
 Engine& Connection::live() {
     if (!isOpen())
-        throw DbError(err::NoDatabase, QStringLiteral("No database is open."));
+        throw DbError(err::NoDatabase, translate("Database", "No database is open."));
     return *engine;
 }
 
@@ -136,6 +137,14 @@ std::vector<std::int64_t> Database::takeCounters(const QString& table, std::int6
 
 std::int64_t Database::lastInsertedKey() {
     return conn_->live().lastInsertedKey();
+}
+
+std::int64_t Database::counterMark(const QString& table) {
+    return conn_->live().counterMark(table);
+}
+
+void Database::raiseCounter(const QString& table, std::int64_t mark) {
+    conn_->live().raiseCounter(table, mark);
 }
 
 void Database::interrupt() {

@@ -128,6 +128,11 @@ public:
     std::vector<std::int64_t> takeCounters(const QString& table, std::int64_t count);
     // The counter of the row the last insert stored.
     std::int64_t lastInsertedKey();
+    // The highest counter the table has handed out; 0 for none.
+    std::int64_t counterMark(const QString& table);
+    // The table's counter hands out only numbers above mark from now on (in the running
+    // transaction).
+    void raiseCounter(const QString& table, std::int64_t mark);
 
     // Runs fn inside one transaction: all of it is stored, or none of it.
     template <typename Fn> void transaction(Fn&& fn) {

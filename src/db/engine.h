@@ -99,6 +99,12 @@ public:
     virtual std::vector<std::int64_t> takeCounters(const QString& table, std::int64_t count) = 0;
     // The counter of the row the last insert stored.
     virtual std::int64_t lastInsertedKey() = 0;
+    // The highest counter the table has handed out (rows deleted since included); 0 for none.
+    virtual std::int64_t counterMark(const QString& table) = 0;
+    // Makes the table's counter hand out only numbers above mark from now on, inside the
+    // caller's transaction: rows copied in with their own numbers keep them, and numbers
+    // their collection once handed out are not handed out again.
+    virtual void raiseCounter(const QString& table, std::int64_t mark) = 0;
 
     // The engine's idle call: lets go of memory and locks it no longer needs.
     virtual void idle() {}

@@ -482,6 +482,21 @@ std::int64_t PgEngine::reserveCounter(const QString& table) {
     return QByteArray(PQgetvalue(r.get(), 0, 0)).toLongLong();
 }
 
+std::int64_t PgEngine::counterMark(const QString& table) {
+    // A sequence not yet used holds its first number uncalled.
+    const auto r = pg::detail::query(
+        live(), QStringLiteral("SELECT CASE WHEN is_called THEN last_value ELSE 0 END FROM %1")
+                    .arg(counterSequence(table)));
+    return QByteArray(PQgetvalue(r.get(), 0, 0)).toLongLong();
+}
+
+void PgEngine::raiseCounter(const QString& table, std::int64_t mark) {
+    if (mark <= 0 || counterMark(table) >= mark)
+        return;
+    pg::detail::query(live(), QStringLiteral("SELECT setval($1::regclass, $2, true)"),
+                      {counterSequence(table).toUtf8(), QByteArray::number(qlonglong(mark))});
+}
+
 std::vector<std::int64_t> PgEngine::takeCounters(const QString& table, std::int64_t count) {
     std::vector<std::int64_t> ids;
     if (count <= 0)

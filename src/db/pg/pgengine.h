@@ -46,6 +46,8 @@ public:
     std::int64_t reserveCounter(const QString& table) override;
     std::vector<std::int64_t> takeCounters(const QString& table, std::int64_t count) override;
     std::int64_t lastInsertedKey() override;
+    std::int64_t counterMark(const QString& table) override;
+    void raiseCounter(const QString& table, std::int64_t mark) override;
 
     void interrupt() override;
 

@@ -120,7 +120,9 @@ void fillServerCollection(Database& db, bool withVocabulary) {
     run(db, QStringLiteral("CREATE INDEX stamp_descr ON stamp (descr_sortkey, stampid);"
                            "CREATE INDEX stamp_catsort ON stamp (catsort, catnum_sortkey, stampid);"
                            "CREATE INDEX stamp_issued ON stamp (issued, stampid);"
-                           "CREATE TABLE meta (version integer NOT NULL, unicode text)"));
+                           "CREATE TABLE meta (version integer NOT NULL, unicode text);"
+                           "CREATE TABLE picture (stampid bigint PRIMARY KEY REFERENCES stamp "
+                           "(stampid) ON DELETE CASCADE, jpeg bytea NOT NULL)"));
     for (const CodeTable& t : codeTables()) {
         const QString table = latin(t.table).toLower();
         const QString desc = latin(t.descField).toLower();

@@ -6,6 +6,8 @@
 #include "db/pg/pgschema.h"
 #include "db/sqlshape.h"
 
+#include "util/translation.h"
+
 #include <libpq-fe.h>
 
 namespace perlinex::db {
@@ -99,6 +101,14 @@ QByteArray connectionString(const QString& server) {
 
 } // namespace pg
 
+ServerAddress parseServerAddress(const QString& text) {
+    const QString s = text.trimmed();
+    const qsizetype hash = s.lastIndexOf(QLatin1Char('#'));
+    if (hash < 0)
+        return {s, QString::fromLatin1(DefaultServerCollection)};
+    return {s.left(hash), s.mid(hash + 1)};
+}
+
 std::unique_ptr<Database> openServerDatabase(const QString& uri, const QString& collection) {
     pg::requireName(collection);
     pg::Connection c;
@@ -112,10 +122,17 @@ std::unique_ptr<Database> openServerDatabase(const QString& uri, const QString& 
 }
 
 std::unique_ptr<Database> createServerCollection(const QString& uri, const QString& collection,
-                                                 bool withVocabulary) {
+                                                 bool withVocabulary,
+                                                 const std::function<void(Database&)>& fill) {
     pg::requireName(collection);
     pg::Connection c;
     pg::connect(c, uri);
+    if (pg::collectionExists(c.conn, collection))
+        throw DbError(err::CannotOpen,
+                      translate("ServerStore",
+                                "The server already holds a collection named '%1'; it has been "
+                                "left as it is.")
+                          .arg(collection));
     // Made inside one transaction: a collection half made never carries the name.
     pg::detail::exec(c.conn, QStringLiteral("BEGIN; CREATE SCHEMA %1").arg(quotedName(collection)));
     pg::useSchema(c.conn, collection);
@@ -123,6 +140,8 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
                                          pg::pathOf(uri, collection), OpenMode::Shared);
     try {
         pg::fillServerCollection(*db, withVocabulary);
+        if (fill)
+            fill(*db);
         db->engine().commit();
     } catch (...) {
         db->engine().rollback();

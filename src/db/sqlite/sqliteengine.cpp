@@ -208,6 +208,23 @@ std::int64_t SqliteEngine::reserveCounter(const QString& table) {
     }
 }
 
+std::int64_t SqliteEngine::counterMark(const QString& table) {
+    bool hasMark = false;
+    return highestCounter(db_, table, &hasMark);
+}
+
+void SqliteEngine::raiseCounter(const QString& table, std::int64_t mark) {
+    bool hasMark = false;
+    if (highestCounter(db_, table, &hasMark) >= mark)
+        return;
+    Statement up(db_,
+                 hasMark ? QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE name = ?")
+                         : QStringLiteral("INSERT INTO sqlite_sequence (seq, name) VALUES (?, ?)"));
+    up.bind(1, Value(mark));
+    up.bind(2, Value(table));
+    up.step();
+}
+
 std::vector<std::int64_t> SqliteEngine::takeCounters(const QString& table, std::int64_t count) {
     // Inside the caller's transaction on a file no other program writes: the numbers after
     // every one handed out so far, recorded by the engine's counter as the rows are stored.
