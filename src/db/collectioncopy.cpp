@@ -1,5 +1,6 @@
 #include "db/collectioncopy.h"
 
+#include "db/engine.h"
 #include "db/fields.h"
 
 #include <QStringList>
@@ -17,24 +18,21 @@ std::int64_t copyTable(Database& from, Database& to, const QString& table,
                        const QStringList& columns, const QString& key,
                        const std::function<bool(std::int64_t)>& step) {
     const QString list = columns.join(QLatin1Char(','));
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
     const auto rows =
         from.query(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(list, table, key));
-    const auto insert = to.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(table, list, marks.join(QLatin1Char(','))));
+    const auto writer = to.rowWriter(table, columns);
     std::vector<Value> values(std::size_t(columns.size()));
     std::int64_t copied = 0;
     while (rows->next()) {
         for (int i = 0; i < int(columns.size()); ++i)
             values[std::size_t(i)] = rows->value(i);
-        insert->run(values);
+        writer->write(values);
         ++copied;
         if (step && !step(copied))
             break;
     }
     rows->finish();
+    writer->finish();
     to.raiseCounter(table, from.counterMark(table));
     return copied;
 }

@@ -121,6 +121,32 @@ std::unique_ptr<Command> Database::prepare(const QString& sql) {
     return std::unique_ptr<Command>(new Command(e.prepare(run), std::move(derived)));
 }
 
+namespace {
+
+// Where the engine has no quicker way: one prepared insert a row.
+class InsertWriter : public RowWriter {
+public:
+    explicit InsertWriter(std::unique_ptr<Command> insert) : insert_(std::move(insert)) {}
+    void write(const std::vector<Value>& values) override { insert_->run(values); }
+    void finish() override {}
+
+private:
+    std::unique_ptr<Command> insert_;
+};
+
+} // namespace
+
+std::unique_ptr<RowWriter> Database::rowWriter(const QString& table, const QStringList& columns) {
+    if (auto writer = conn_->live().bulkWriter(table, columns))
+        return writer;
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return std::make_unique<InsertWriter>(
+        prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))));
+}
+
 std::unique_ptr<Query> Database::query(const QString& sql) {
     Engine& e = conn_->live();
     return std::unique_ptr<Query>(new Query(e.prepare(e.translate(sql))));

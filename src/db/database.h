@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,6 +14,7 @@ namespace perlinex::db {
 class Cursor;
 class Engine;
 class RecordSet;
+class RowWriter;
 enum class StoreKind;
 enum class StoredKind;
 
@@ -114,6 +116,9 @@ public:
     Value scalar(const QString& sql);
     // Prepares a statement in the program's dialect to run many times.
     std::unique_ptr<Command> prepare(const QString& sql);
+    // Stores many rows into table's columns, as quickly as the store can, inside the running
+    // transaction.
+    std::unique_ptr<RowWriter> rowWriter(const QString& table, const QStringList& columns);
     // Prepares a query in the program's dialect to run many times and read forward.
     std::unique_ptr<Query> query(const QString& sql);
     // The engine's idle call: lets go of memory and locks it no longer needs.

@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -59,6 +60,17 @@ public:
     virtual std::int64_t changes() const = 0;
 };
 
+// Rows stored into one table many at a time, for copying a whole collection.
+class RowWriter {
+public:
+    virtual ~RowWriter() = default;
+    // Stores one row: its values in the order of the writer's columns.
+    virtual void write(const std::vector<Value>& values) = 0;
+    // Ends the writing: every row written is stored (in the running transaction). A writer
+    // let go without it stores nothing more, and what it wrote may be lost.
+    virtual void finish() = 0;
+};
+
 enum class StoreKind {
     File,   // a SQLite file beside its pictures
     Server, // a PostgreSQL server shared by several desks
@@ -105,6 +117,13 @@ public:
     // caller's transaction: rows copied in with their own numbers keep them, and numbers
     // their collection once handed out are not handed out again.
     virtual void raiseCounter(const QString& table, std::int64_t mark) = 0;
+
+    // A quicker way than one insert a row to store many rows into table's columns (a text's
+    // sort key included); nullptr where the engine has none.
+    virtual std::unique_ptr<RowWriter> bulkWriter(const QString& /*table*/,
+                                                  const QStringList& /*columns*/) {
+        return nullptr;
+    }
 
     // The engine's idle call: lets go of memory and locks it no longer needs.
     virtual void idle() {}

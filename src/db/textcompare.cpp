@@ -265,6 +265,18 @@ void appendEscaped(QString& key, const std::vector<char32_t>& codePoints) {
 QString sortKey(const QString& text) {
     QString key;
     key.reserve(text.size() * 2 + 2);
+    // Plain ASCII folds to its lower case at both levels, without decoding or normalising.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        std::vector<char32_t> folded;
+        folded.reserve(std::size_t(text.size()));
+        for (const QChar c : text)
+            folded.push_back(char32_t(asciiFold(static_cast<unsigned char>(c.unicode()))));
+        appendEscaped(key, folded);
+        key += QChar(1);
+        key += QChar(1);
+        appendEscaped(key, folded);
+        return key;
+    }
     appendEscaped(key, foldedCodePoints(text, true));
     key += QChar(1);
     key += QChar(1);

@@ -139,5 +139,8 @@ TEST(CompareText, TheEnginesCollationOrdersEveryPairAsCompareTextDoes) {
                 RecordSetKind::Snapshot);
             EXPECT_EQ(rs->field(QStringLiteral("c")).toInteger(), sign(compareText(x, y)))
                 << x.toStdString() << " / " << y.toStdString();
+            // The sort key a server orders by: by code point, as compareText orders.
+            EXPECT_EQ(sign(sortKey(x).compare(sortKey(y))), sign(compareText(x, y)))
+                << "sort keys of " << x.toStdString() << " / " << y.toStdString();
         }
 }

@@ -5,6 +5,7 @@
 #include "db/pg/pgdialect.h"
 #include "db/pg/pgschema.h"
 #include "db/sqlshape.h"
+#include "db/textcompare.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -268,6 +269,115 @@ private:
     std::int64_t changes_ = 0;
 };
 
+// Rows sent to the server as one COPY: a round trip for the lot, not one a row. Each line holds
+// the values in COPY's text form, then the sort keys of the texts the store keeps keys of.
+class CopyWriter : public RowWriter {
+public:
+    CopyWriter(std::shared_ptr<detail::Session> session, const QString& table,
+               const QStringList& columns, const std::vector<TableColumn>& declared)
+        : session_(std::move(session)) {
+        QStringList names;
+        for (const QString& c : columns)
+            names << quotedName(c.toLower());
+        for (int i = 0; i < int(columns.size()); ++i)
+            for (const TableColumn& d : declared)
+                if (!d.sortKeyColumn.isEmpty() &&
+                    d.name.compare(columns[i], Qt::CaseInsensitive) == 0) {
+                    names << quotedName(d.sortKeyColumn.toLower());
+                    keyed_.push_back(i);
+                }
+        sql_ = QStringLiteral("COPY %1 (%2) FROM STDIN")
+                   .arg(quotedName(table.toLower()), names.join(QLatin1Char(',')));
+        PGconn* conn = session_->conn;
+        const pg::detail::Result r(PQexec(conn, sql_.toUtf8().constData()));
+        if (!r || PQresultStatus(r.get()) != PGRES_COPY_IN)
+            pg::detail::throwServer(conn, r.get(), sql_);
+        open_ = true;
+    }
+    ~CopyWriter() override {
+        if (open_) {
+            // Ended without finish: the server drops what it was sent, and the connection is
+            // ready for the rollback that follows.
+            PQputCopyEnd(session_->conn, "the copy was cut short");
+            drainResults();
+        }
+    }
+
+    void write(const std::vector<Value>& values) override {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i > 0)
+                buffer_ += '\t';
+            append(values[i]);
+        }
+        for (const int i : keyed_) {
+            buffer_ += '\t';
+            append(sortKeyValue(values[std::size_t(i)]));
+        }
+        buffer_ += '\n';
+        if (buffer_.size() >= BlockSize)
+            send();
+    }
+
+    void finish() override {
+        send();
+        open_ = false;
+        PGconn* conn = session_->conn;
+        if (PQputCopyEnd(conn, nullptr) != 1)
+            pg::detail::throwServer(conn, nullptr, sql_);
+        pg::detail::Result failed;
+        while (pg::detail::Result r{PQgetResult(conn)})
+            if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && !failed)
+                failed = std::move(r);
+        if (failed)
+            pg::detail::throwServer(conn, failed.get(), sql_);
+    }
+
+private:
+    static constexpr qsizetype BlockSize = 256 * 1024;
+
+    void append(const Value& v) {
+        if (v.isNull()) {
+            buffer_ += "\\N";
+            return;
+        }
+        for (const char c : parameterText(v)) {
+            switch (c) {
+            case '\\':
+                buffer_ += "\\\\";
+                break;
+            case '\t':
+                buffer_ += "\\t";
+                break;
+            case '\n':
+                buffer_ += "\\n";
+                break;
+            case '\r':
+                buffer_ += "\\r";
+                break;
+            default:
+                buffer_ += c;
+            }
+        }
+    }
+    void send() {
+        if (buffer_.isEmpty())
+            return;
+        if (PQputCopyData(session_->conn, buffer_.constData(), int(buffer_.size())) != 1)
+            pg::detail::throwServer(session_->conn, nullptr, sql_);
+        buffer_.clear();
+    }
+    void drainResults() {
+        while (pg::detail::Result r{PQgetResult(session_->conn)}) {
+        }
+    }
+
+    std::shared_ptr<detail::Session> session_;
+    QString sql_;
+    std::vector<int> keyed_; // the columns whose sort keys follow
+    QByteArray buffer_;
+    bool open_ = false;
+};
+
 // A column default as the server writes it back ("''::character varying", "false", "1").
 Value defaultOf(const QString& expression, Value::Kind kind) {
     static const QRegularExpression cast(QStringLiteral(R"(::[a-z ]+(\([0-9, ]+\))?$)"));
@@ -480,6 +590,11 @@ std::int64_t PgEngine::reserveCounter(const QString& table) {
     const auto r = pg::detail::query(live(), QStringLiteral("SELECT nextval($1::regclass)"),
                                      {counterSequence(table).toUtf8()});
     return QByteArray(PQgetvalue(r.get(), 0, 0)).toLongLong();
+}
+
+std::unique_ptr<RowWriter> PgEngine::bulkWriter(const QString& table, const QStringList& columns) {
+    live();
+    return std::make_unique<CopyWriter>(session_, table, columns, columnsOf(table));
 }
 
 std::int64_t PgEngine::counterMark(const QString& table) {

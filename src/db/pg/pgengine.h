@@ -50,6 +50,8 @@ public:
     void raiseCounter(const QString& table, std::int64_t mark) override;
 
     void interrupt() override;
+    std::unique_ptr<RowWriter> bulkWriter(const QString& table,
+                                          const QStringList& columns) override;
 
 private:
     pg_conn* live() const;
