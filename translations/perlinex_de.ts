@@ -2232,6 +2232,26 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
         <source>The server already holds a collection named &apos;%1&apos;; it has been left as it is.</source>
         <translation>Der Server enthält schon eine Sammlung namens „%1“; sie bleibt unverändert.</translation>
     </message>
+    <message>
+        <source>Cannot reach the server: %1</source>
+        <translation>Der Server ist nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no name for a collection on a server: it takes 1 to 63 bytes.</source>
+        <translation>„%1“ ist kein Name für eine Sammlung auf einem Server: er braucht 1 bis 63 Bytes.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; names no server: %2</source>
+        <translation>„%1“ nennt keinen Server: %2</translation>
+    </message>
+    <message>
+        <source>The server&apos;s address carries a password. A password belongs in ~/.pgpass or in the service file, never in the address or on the command line.</source>
+        <translation>Die Adresse des Servers enthält ein Passwort. Ein Passwort gehört in ~/.pgpass oder in die Dienstdatei, nie in die Adresse oder auf die Befehlszeile.</translation>
+    </message>
+    <message>
+        <source>The server holds no collection named &apos;%1&apos;.</source>
+        <translation>Der Server enthält keine Sammlung namens „%1“.</translation>
+    </message>
 </context>
 <context>
     <name>StampBrowser</name>

@@ -2,6 +2,8 @@
 
 #include "db/dberror.h"
 
+#include "util/translation.h"
+
 #include <libpq-fe.h>
 
 namespace perlinex::db::pg::detail {
@@ -13,7 +15,7 @@ void ResultFree::operator()(pg_result* r) const {
 QString connectionProblem(pg_conn* conn) {
     const QString why =
         conn ? QString::fromUtf8(PQerrorMessage(conn)).trimmed() : QStringLiteral("out of memory");
-    return QStringLiteral("Cannot reach the server: %1").arg(why);
+    return translate("ServerStore", "Cannot reach the server: %1").arg(why);
 }
 
 void throwServer(pg_conn* conn, const pg_result* result, const QString& statement) {

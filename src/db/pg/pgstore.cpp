@@ -65,8 +65,9 @@ void requireName(const QString& collection) {
     if (collection.trimmed().isEmpty() || collection.contains(QChar(0)) ||
         collection.toUtf8().size() > 63)
         throw DbError(err::InvalidPath,
-                      QStringLiteral("'%1' is no name for a collection on a server: it takes 1 to "
-                                     "63 bytes.")
+                      translate("ServerStore",
+                                "'%1' is no name for a collection on a server: it takes 1 to 63 "
+                                "bytes.")
                           .arg(collection));
 }
 
@@ -84,7 +85,7 @@ QByteArray connectionString(const QString& server) {
             why ? QString::fromUtf8(why).trimmed() : QStringLiteral("out of memory");
         PQfreemem(why);
         throw DbError(err::InvalidPath,
-                      QStringLiteral("'%1' names no server: %2").arg(server, reason));
+                      translate("ServerStore", "'%1' names no server: %2").arg(server, reason));
     }
     bool password = false;
     for (PQconninfoOption* o = options; o->keyword; ++o)
@@ -93,9 +94,10 @@ QByteArray connectionString(const QString& server) {
     PQconninfoFree(options);
     if (password)
         throw DbError(err::InvalidPath,
-                      QStringLiteral("The server's address carries a password. A password belongs "
-                                     "in ~/.pgpass or in the service file, never in the address "
-                                     "or on the command line."));
+                      translate("ServerStore",
+                                "The server's address carries a password. A password belongs in "
+                                "~/.pgpass or in the service file, never in the address or on "
+                                "the command line."));
     return info;
 }
 
@@ -114,8 +116,9 @@ std::unique_ptr<Database> openServerDatabase(const QString& uri, const QString& 
     pg::Connection c;
     pg::connect(c, uri);
     if (!pg::collectionExists(c.conn, collection))
-        throw DbError(err::NotACollection,
-                      QStringLiteral("The server holds no collection named '%1'.").arg(collection));
+        throw DbError(
+            err::NotACollection,
+            translate("ServerStore", "The server holds no collection named '%1'.").arg(collection));
     pg::useSchema(c.conn, collection);
     return std::make_unique<Database>(std::make_unique<pg::PgEngine>(c.release()),
                                       pg::pathOf(uri, collection), OpenMode::Shared);
