@@ -609,6 +609,26 @@
             <numerusform>%n Briefmarken, die solchen in der Sammlung gleichen, wurden ausgelassen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 auf %2</translation>
+    </message>
+    <message>
+        <source>The shared collection %1 is whole.</source>
+        <translation>Die gemeinsame Sammlung %1 ist unbeschädigt.</translation>
+    </message>
+    <message>
+        <source>The shared collection %1 is damaged:</source>
+        <translation>Die gemeinsame Sammlung %1 ist beschädigt:</translation>
+    </message>
+    <message>
+        <source>Nothing has been changed.</source>
+        <translation>Es wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>check takes a FOLDER or --server, not both</source>
+        <translation>check nimmt einen ORDNER oder --server, nicht beides</translation>
+    </message>
 </context>
 <context>
     <name>Counts</name>
@@ -2149,6 +2169,37 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     </message>
 </context>
 <context>
+    <name>ServerCheck</name>
+    <message>
+        <source>the table %1 is missing</source>
+        <translation>die Tabelle %1 fehlt</translation>
+    </message>
+    <message>
+        <source>the table %1 has no field %2</source>
+        <translation>die Tabelle %1 hat kein Feld %2</translation>
+    </message>
+    <message>
+        <source>its schema version (%1) is not the one this program writes (%2)</source>
+        <translation>ihre Schemaversion (%1) ist nicht die, die dieses Programm schreibt (%2)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>the counter of the table %1 is behind its highest number (%2): it would hand out numbers already given</source>
+        <translation>der Zähler der Tabelle %1 liegt unter ihrer höchsten Nummer (%2): er würde schon vergebene Nummern vergeben</translation>
+    </message>
+    <message>
+        <source>%1 rows of the table %2 have a sort key of %3 that does not match the text: they are listed out of order</source>
+        <translation>%1 Zeilen der Tabelle %2 haben einen Sortierschlüssel von %3, der nicht zum Text passt: sie stehen an falscher Stelle</translation>
+    </message>
+    <message>
+        <source>the index %1 is not usable</source>
+        <translation>der Index %1 ist nicht verwendbar</translation>
+    </message>
+</context>
+<context>
     <name>ServerCommand</name>
     <message>
         <source>%1% of the stamps copied</source>
@@ -2195,6 +2246,10 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
         <translation>Sammlung in %1 aus der gemeinsamen Sammlung %2 auf %3 angelegt: Briefmarken %4, Codeeinträge %5, Bilder %6</translation>
     </message>
     <message>
+        <source>server needs init, push or pull</source>
+        <translation>server braucht init, push oder pull</translation>
+    </message>
+    <message>
         <source>  perlinex server init SERVER[#COLLECTION]
       make a new, empty collection shared on a PostgreSQL server. SERVER is a
       postgresql:// address or the name of a service in the service file; the
@@ -2206,6 +2261,8 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
   perlinex server pull SERVER[#COLLECTION] FOLDER
       make a new collection in FOLDER from a shared one, with its pictures; all of
       it or nothing.
+  perlinex check --server SERVER[#COLLECTION]
+      check a shared collection through the server; nothing is changed.
 </source>
         <translation>  perlinex server init SERVER[#SAMMLUNG]
       eine neue, leere Sammlung auf einem PostgreSQL-Server anlegen, die mehrere
@@ -2219,11 +2276,9 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
   perlinex server pull SERVER[#SAMMLUNG] ORDNER
       eine neue Sammlung in ORDNER aus einer gemeinsamen anlegen, mit ihren
       Bildern; ganz oder gar nicht.
+  perlinex check --server SERVER[#SAMMLUNG]
+      eine gemeinsame Sammlung über den Server prüfen; nichts wird geändert.
 </translation>
-    </message>
-    <message>
-        <source>server needs init, push or pull</source>
-        <translation>server braucht init, push oder pull</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,8 @@
 #include "custom/layoutcommand.h"
 #include "db/catalogue.h"
 #include "db/dberror.h"
+#include "db/pg/pgcheck.h"
+#include "db/pg/pgstore.h"
 #include "db/schema.h"
 #include "db/sqlite/cataloguefile.h"
 #include "db/sqlite/collectionfile.h"
@@ -184,10 +186,36 @@ std::optional<Target> targetOf(const QCommandLineParser& parser, db::Purpose pur
     return t;
 }
 
+// A shared collection checked by the server's own look at it; nothing is changed.
+int checkShared(const QString& named, QTextStream& out) {
+    const db::ServerAddress address = db::parseServerAddress(named);
+    const auto shared = db::openServerDatabase(address.server, address.collection);
+    const QStringList problems = db::checkServerCollection(*shared);
+    const QString where =
+        translate("CommandLine", "%1 on %2").arg(address.collection, address.server);
+    if (problems.isEmpty()) {
+        out << translate("CommandLine", "The shared collection %1 is whole.").arg(where) << "\n";
+        return 0;
+    }
+    out << translate("CommandLine", "The shared collection %1 is damaged:").arg(where) << "\n";
+    for (const QString& p : problems)
+        out << "  " << p << "\n";
+    out << translate("CommandLine", "Nothing has been changed.") << "\n";
+    return 1;
+}
+
 int check(const QStringList& args, QTextStream& out, QTextStream& err) {
     QCommandLineParser parser;
+    const QCommandLineOption server(QStringLiteral("server"), QString(), QStringLiteral("SERVER"));
+    parser.addOption(server);
     if (!parser.parse(args))
         return wrong(err, parser.errorText());
+    if (parser.isSet(server)) {
+        if (parser.positionalArguments().size() > 1)
+            return wrong(err,
+                         translate("CommandLine", "check takes a FOLDER or --server, not both"));
+        return checkShared(parser.value(server), out);
+    }
     int status = 0;
     const auto target = targetOf(parser, db::Purpose::Read, err, &status);
     if (!target)

@@ -192,7 +192,9 @@ QString serverCommandUsage() {
         "      all of it or nothing.\n"
         "  perlinex server pull SERVER[#COLLECTION] FOLDER\n"
         "      make a new collection in FOLDER from a shared one, with its pictures; all of\n"
-        "      it or nothing.\n");
+        "      it or nothing.\n"
+        "  perlinex check --server SERVER[#COLLECTION]\n"
+        "      check a shared collection through the server; nothing is changed.\n");
 }
 
 int runServerCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {

@@ -5,6 +5,7 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/engine.h"
 #include "db/pg/pgstore.h"
 #include "db/sqlite/collectionfile.h"
 #include "generator/generator.h"
@@ -139,6 +140,32 @@ TEST_F(ServerCommandTest, WhatCannotBeDone_IsRefusedAndLeavesEverythingAsItWas) 
     EXPECT_THROW(db::openServerDatabase(server, made.last()), db::DbError);
     const auto kept = db::openServerDatabase(server, made.first());
     EXPECT_EQ(kept->scalar(QStringLiteral("SELECT count(*) FROM stamp")).toInteger(), 0);
+}
+
+TEST_F(ServerCommandTest, CheckOfASharedCollection_SaysWhatIsWrongAndChangesNothing) {
+    const QString address = shared();
+    ASSERT_EQ(run({QStringLiteral("server"), QStringLiteral("push"),
+                   generated(QStringLiteral("source"), 30), address})
+                  .status,
+              0);
+    Outcome o = run({QStringLiteral("check"), QStringLiteral("--server"), address});
+    EXPECT_EQ(o.status, 0) << o.out.toStdString() << o.err.toStdString();
+    EXPECT_TRUE(o.out.contains(QStringLiteral("is whole"))) << o.out.toStdString();
+    // What another program writing the tables without this one's rules leaves behind.
+    {
+        const auto c = db::openServerDatabase(server, made.last());
+        c->engine().exec(
+            QStringLiteral("UPDATE stamp SET descr = 'Changed elsewhere' WHERE stampid <= 2;"
+                           "SELECT setval(pg_get_serial_sequence('country', 'couid'), 1);"
+                           "UPDATE meta SET version = 1"));
+    }
+    o = run({QStringLiteral("check"), QStringLiteral("--server"), address});
+    EXPECT_EQ(o.status, 1);
+    for (const char* said : {"schema version (1)", "2 rows of the table stamp have a sort key",
+                             "counter of the table country is behind"})
+        EXPECT_TRUE(o.out.contains(QLatin1String(said))) << said << "\n" << o.out.toStdString();
+    const auto c = db::openServerDatabase(server, made.last());
+    EXPECT_EQ(c->scalar(QStringLiteral("SELECT max(version) FROM meta")).toInteger(), 1);
 }
 
 } // namespace
