@@ -3,7 +3,7 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/recordset.h"
-#include "db/sqlite/searchtext.h"
+#include "db/search.h"
 
 #include "util/translation.h"
 

@@ -1,6 +1,6 @@
 #include "browse/stamplist.h"
 
-#include "db/sqlite/searchtext.h"
+#include "db/search.h"
 
 #include <algorithm>
 

@@ -118,6 +118,10 @@ public:
     // their collection once handed out are not handed out again.
     virtual void raiseCounter(const QString& table, std::int64_t mark) = 0;
 
+    // The condition, in the program's dialect, that the search text of the stamp row named
+    // alias holds word, a filter word already folded (see db/search.h).
+    virtual QString searchTextHolds(const QString& alias, const QString& word) = 0;
+
     // A quicker way than one insert a row to store many rows into table's columns (a text's
     // sort key included); nullptr where the engine has none.
     virtual std::unique_ptr<RowWriter> bulkWriter(const QString& /*table*/,

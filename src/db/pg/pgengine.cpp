@@ -631,6 +631,10 @@ std::int64_t PgEngine::lastInsertedKey() {
     return QByteArray(PQgetvalue(r.get(), 0, 0)).toLongLong();
 }
 
+QString PgEngine::searchTextHolds(const QString& alias, const QString& word) {
+    return pg::searchTextHolds(alias, word);
+}
+
 void PgEngine::interrupt() {
     if (cancel_) {
         char why[256];

@@ -49,6 +49,7 @@ public:
     std::int64_t counterMark(const QString& table) override;
     void raiseCounter(const QString& table, std::int64_t mark) override;
 
+    QString searchTextHolds(const QString& alias, const QString& word) override;
     void interrupt() override;
     std::unique_ptr<RowWriter> bulkWriter(const QString& table,
                                           const QStringList& columns) override;

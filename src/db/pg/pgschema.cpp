@@ -5,6 +5,7 @@
 #include "db/engine.h"
 #include "db/fields.h"
 #include "db/schema.h"
+#include "db/search.h"
 #include "db/textcompare.h"
 
 #include <QChar>
@@ -110,6 +111,26 @@ bool hasSortKey(const QString& column) {
         return out;
     }();
     return keyed.contains(column.toLower());
+}
+
+QString searchTextHolds(const QString& alias, const QString& word) {
+    const QString quoted = quoteText(word);
+    QStringList parts;
+    for (const char* f : searchedFields()) {
+        const StampField& field = *stampField(latin(f));
+        const QString name = latin(field.name).toLower();
+        if (field.kind != FieldKind::CodeRef) {
+            parts << QStringLiteral("strpos(%1.%2, %3) > 0")
+                         .arg(alias, sortKeyColumnOf(name), quoted);
+            continue;
+        }
+        // The entries that hold the word, found once rather than for every stamp.
+        const CodeTable& t = *codeTable(field.codeTable);
+        parts << QStringLiteral("%1.%2 IN (SELECT %3 FROM %4 WHERE strpos(%5, %6) > 0)")
+                     .arg(alias, name, latin(t.idField).toLower(), latin(t.table).toLower(),
+                          sortKeyColumnOf(latin(t.descField)), quoted);
+    }
+    return QLatin1Char('(') + parts.join(QLatin1String(" OR ")) + QLatin1Char(')');
 }
 
 void fillServerCollection(Database& db, bool withVocabulary) {

@@ -15,6 +15,12 @@ QString sortKeyColumnOf(const QString& column);
 // True for a text column of the collection that has a sort key (the stamp's texts, the code
 // tables' descriptions), by its name in any case.
 bool hasSortKey(const QString& column);
+// The condition that the stamp row named alias holds word, a folded filter word, in one of
+// its searched texts. A text's sort key begins with the text folded as a filter word is, and
+// its second part (accents kept) holds a word of plain letters only where the first part does,
+// so the keys the server keeps serve the filter too.
+QString searchTextHolds(const QString& alias, const QString& word);
+
 // The hidden column that counts a row's changes.
 inline constexpr const char* RowVersionColumn = "rowversion";
 

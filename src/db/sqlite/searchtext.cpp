@@ -72,11 +72,6 @@ QString triggers() {
 
 } // namespace
 
-const std::vector<const char*>& searchedFields() {
-    static const std::vector<const char*> fields{"descr", "catnum", "CouID", "topID", "notes"};
-    return fields;
-}
-
 QString searchTextExpression(const QString& alias) {
     QStringList parts;
     for (const char* f : searchedFields()) {
@@ -161,51 +156,11 @@ void BulkSearchText::finish(std::int64_t first, std::int64_t last) {
     restore();
 }
 
-QStringList filterWords(const QString& typed) {
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    QStringList words;
-    for (const QString& w : typed.split(space, Qt::SkipEmptyParts)) {
-        const QString folded = accentFreeKey(w);
-        // A word of accents alone folds to nothing and narrows nothing.
-        if (!folded.isEmpty() && !words.contains(folded))
-            words << folded;
-    }
-    return words;
-}
-
-QString searchCondition(bool stored, const QString& alias, int words, int firstParameter) {
-    const QString text = stored ? QStringLiteral("%1.%2").arg(alias, name(SearchTextColumn))
-                                : searchTextExpression(alias);
-    QStringList parts;
-    for (int i = 0; i < words; ++i)
-        parts << QStringLiteral("instr(%1, ?%2) > 0").arg(text).arg(firstParameter + i);
-    return parts.isEmpty() ? QStringLiteral("1") : parts.join(QLatin1String(" AND "));
-}
-
-QString searchConditionText(Database& db, const QStringList& words) {
-    const bool stored = hasSearchText(db);
-    const QString text = stored ? QStringLiteral("stamp.%1").arg(name(SearchTextColumn))
-                                : searchTextExpression(QStringLiteral("stamp"));
-    QStringList parts;
-    for (const QString& w : words)
-        parts << QStringLiteral("instr(%1, %2) > 0").arg(text, quoteText(w));
-    return parts.join(QLatin1String(" AND "));
-}
-
-std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words,
-                                         const QString& condition) {
-    QString where = searchCondition(hasSearchText(db), QStringLiteral("stamp"), int(words.size()));
-    if (!condition.trimmed().isEmpty())
-        where += QStringLiteral(" AND (%1)").arg(translateSql(condition));
-    detail::Statement st(handleOf(db),
-                         QStringLiteral("SELECT rowid FROM stamp WHERE %1").arg(where));
-    for (int i = 0; i < words.size(); ++i)
-        st.bind(i + 1, Value(words[i]));
-    std::vector<std::int64_t> ids;
-    while (st.step())
-        ids.push_back(st.columnInt(0));
-    std::sort(ids.begin(), ids.end());
-    return ids;
+QString searchTextHolds(sqlite3* db, const QString& alias, const QString& word) {
+    const QString text = columnExists(db)
+                             ? QStringLiteral("%1.%2").arg(alias, name(SearchTextColumn))
+                             : searchTextExpression(alias);
+    return QStringLiteral("instr(%1, %2) > 0").arg(text, quoteText(word));
 }
 
 } // namespace perlinex::db

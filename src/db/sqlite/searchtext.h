@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/search.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -18,29 +20,18 @@ class Database;
 // The column of table stamp that holds the folded search text.
 inline constexpr const char* SearchTextColumn = "foldedtext";
 
-// The fields whose texts the search text holds, in its order; a code reference stands for
-// its entry's description.
-const std::vector<const char*>& searchedFields();
-
 // The search text of the stamp row named alias ("s", or "new" inside a trigger), as SQL.
 QString searchTextExpression(const QString& alias);
 
 // Adds the column and its triggers to a collection's stamp table and fills it.
 void addSearchText(sqlite3* db);
 
+// The condition that the search text of the stamp row named alias holds the folded word, in
+// the program's dialect; it computes the text where the collection keeps none.
+QString searchTextHolds(sqlite3* db, const QString& alias, const QString& word);
+
 // True when the collection keeps the search text (an older one opened read-only does not).
 bool hasSearchText(Database& db);
-
-// The typed filter as folded words, split at white space; empty for a blank filter.
-QStringList filterWords(const QString& typed);
-
-// The condition that a stamp row named alias holds every word, with one "?" a word from
-// firstParameter on; it computes the text where the collection keeps none.
-QString searchCondition(bool stored, const QString& alias, int words, int firstParameter = 1);
-
-// The same with the words written in, in the program's dialect over table stamp, for what takes
-// a condition (the statistics of the filtered stamps); empty for no words.
-QString searchConditionText(Database& db, const QStringList& words);
 
 // A bulk store of new stamps inside an open transaction: the trigger that fills a new stamp's
 // search text row by row is set aside for its while, and finish() fills the text of the stamps
@@ -62,10 +53,5 @@ private:
     Database& db_;
     QString trigger_; // the trigger's SQL as the file keeps it; empty when set aside by none
 };
-
-// The numbers of the stamps that hold every word and meet condition (in the program's dialect
-// over table stamp; empty for none), ascending.
-std::vector<std::int64_t> stampsMatching(Database& db, const QStringList& words,
-                                         const QString& condition = QString());
 
 } // namespace perlinex::db

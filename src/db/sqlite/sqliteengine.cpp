@@ -2,6 +2,7 @@
 
 #include "db/dberror.h"
 #include "db/dialect.h"
+#include "db/sqlite/searchtext.h"
 #include "db/sqlite/sqlitecall.h"
 #include "db/sqlshape.h"
 #include "db/textcompare.h"
@@ -241,6 +242,10 @@ std::vector<std::int64_t> SqliteEngine::takeCounters(const QString& table, std::
 
 std::int64_t SqliteEngine::lastInsertedKey() {
     return sqlite3_last_insert_rowid(db_);
+}
+
+QString SqliteEngine::searchTextHolds(const QString& alias, const QString& word) {
+    return db::searchTextHolds(db_, alias, word);
 }
 
 void SqliteEngine::idle() {

@@ -40,6 +40,7 @@ public:
     std::int64_t counterMark(const QString& table) override;
     void raiseCounter(const QString& table, std::int64_t mark) override;
 
+    QString searchTextHolds(const QString& alias, const QString& word) override;
     void idle() override;
     void interrupt() override;
     std::int64_t cacheSetting() override;
