@@ -320,6 +320,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     // One plain folder opens the window; everything else is for runCommand to do or explain.
     if (args.isEmpty())
         return c;
+    if (args.size() == 2 && args[0] == QLatin1String("--server") && !args[1].isEmpty()) {
+        c.server = args[1];
+        return c;
+    }
     if (args.size() == 1 && !args[0].startsWith(QLatin1Char('-')) &&
         !subcommands().contains(args[0])) {
         if (isLayoutFileName(args[0]))
@@ -398,6 +402,15 @@ QString defaultFolder() {
 }
 
 bool prepareCollectionFolder(Program& program, bool ask) {
+    if (program.shared()) {
+        program.openCollection();
+        if (!QDir().mkpath(program.imagesFolder()))
+            throw db::DbError(db::err::InvalidPath,
+                              translate("CommandLine", "The folder '%1' could not be made.")
+                                  .arg(program.AppFolder));
+        db::openCatalogue(program.AppFolder)->close();
+        return true;
+    }
     // A collection reached through a symbolic link is worked on where the link leads.
     program.DbPath = db::resolvedCollectionPath(program.AppFolder);
     if (ask && !QFileInfo::exists(program.DbPath)) {

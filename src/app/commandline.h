@@ -17,6 +17,9 @@ struct CommandLine {
     enum class Action { OpenWindow, RunCommand };
     Action action = Action::OpenWindow;
     QString folder; // OpenWindow: the folder named; empty for the default one
+    // OpenWindow: the shared collection named by --server (SERVER[#COLLECTION]); empty for
+    // a folder.
+    QString server;
     // OpenWindow: a custom report layout (FILE.rpt, made absolute) to open in the designer,
     // on the default collection; as a double click on a layout file starts the program.
     QString layoutFile;
@@ -45,7 +48,9 @@ int runCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
 // The folder the window opens when the command line names none.
 QString defaultFolder();
 
-// Makes sure the window's folder holds a collection and the field catalogue. A folder that
+// Makes sure the window's folder holds a collection and the field catalogue.
+// A shared collection is opened on its server (DbError when that fails) and gets this desk's
+// own folder for it. A folder that
 // has no collection gets a new, empty one, after asking when ask is set (a mistyped folder is
 // then caught); false when the user declines.
 bool prepareCollectionFolder(Program& program, bool ask);

@@ -4,10 +4,14 @@
 #include "app/exchangecommand.h"
 #include "app/frmbackup.h"
 #include "app/pictureview.h"
+#include "app/recentcollections.h"
+#include "app/servercommand.h"
 #include "app/thumbnails.h"
 #include "codes/frmcodesmaint.h"
 #include "custom/frmrptspec.h"
 #include "dates/frmdateent.h"
+#include "db/pg/pgpictures.h"
+#include "db/pg/pgstore.h"
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
@@ -21,6 +25,7 @@
 #include "ui/slotguard.h"
 #include "ui/typingguard.h"
 #include "ui/workprogress.h"
+#include "util/textfields.h"
 
 #include <QAction>
 #include <QApplication>
@@ -161,7 +166,10 @@ frmMain::~frmMain() {
 
 void frmMain::updateTitle() {
     const QString folder = program_.AppFolder;
-    if (folder.isEmpty())
+    if (program_.shared())
+        setWindowTitle(
+            tr("%1 — %2 (shared)").arg(ProgramTitle, sharedCollectionName(program_.Server)));
+    else if (folder.isEmpty())
         setWindowTitle(ProgramTitle);
     else if (program_.ReadOnly)
         setWindowTitle(
@@ -489,9 +497,31 @@ bool frmMain::storeTyped(browse::StampBrowser::AfterStore after) {
     browse::StoreSteps steps;
     steps.step = [this](const std::function<void()>& fn) { trap(program_, fn); };
     steps.commit = [this](const std::function<void()>& fn) { withLockRetry(program_, fn); };
+    steps.storeOverTheirs = [this] {
+        return program_.dialogs().message(
+                   tr("This stamp was changed by another user since you began editing it.\n\n"
+                      "Do you want to store your version over theirs?\n\nChoose No to see "
+                      "their version; your changes are then dropped."),
+                   tr("Stamp Changed"), Buttons::YesNoDefaultNo, Icon::Question) == Answer::Yes;
+    };
+    steps.deletedElsewhere = [this] {
+        program_.dialogs().message(tr("This stamp was deleted by another user since you began "
+                                      "editing it. Your changes could not be stored."),
+                                   tr("Stamp Deleted"), Buttons::Ok, Icon::Warning);
+    };
     std::unique_ptr<db::PendingPicture> picture;
     QImage image; // outlives the steps that read it
-    if (PictureChanged) {
+    std::optional<QByteArray> sharedJpeg;
+    if (PictureChanged && program_.shared()) {
+        // On a server the picture is a row stored with the stamp's, in its transaction.
+        image = Image1->fullImage();
+        sharedJpeg = pictures_.sharedJpeg(image);
+        if (sharedJpeg)
+            steps.alongside = [&](std::int64_t id) {
+                db::putServerPicture(*program_.CollectionDb, id, *sharedJpeg);
+            };
+        steps.complete = [&](std::int64_t, bool) { PictureChanged = false; };
+    } else if (PictureChanged) {
         image = Image1->fullImage();
         steps.prepare = [&](std::int64_t id) {
             trap(program_, [&] { picture = pictures_.prepare(*program_.CollectionDb, id, image); });
@@ -509,7 +539,8 @@ bool frmMain::storeTyped(browse::StampBrowser::AfterStore after) {
     }
     if (!out.stored) {
         PictureChanged = false;
-        browser_.cancel();
+        if (!out.goneElsewhere)
+            browser_.cancel();
         return false;
     }
     return true;
@@ -776,6 +807,12 @@ void frmMain::packDatabase() {
     if (program_.dialogs().message(tr("Do you wish to compact the Perlinex database?"), title,
                                    Buttons::YesNo, Icon::Question) != Answer::Yes)
         return;
+    if (program_.shared()) {
+        // The server tidies the collection while it stays open here and on other desks.
+        WorkProgress progress(this, title, tr("Compacting the collection..."));
+        trap(program_, [&] { db::packServerCollection(*program_.CollectionDb); });
+        return;
+    }
     closeOtherWindows();
     unload();
     {
@@ -793,6 +830,10 @@ void frmMain::packDatabase() {
 void frmMain::backup() {
     if (refuseWhileEditing(tr("Backup")))
         return;
+    if (program_.shared()) {
+        backupShared();
+        return;
+    }
     closeOtherWindows();
     unload();
     {
@@ -802,7 +843,46 @@ void frmMain::backup() {
     load();
 }
 
+// A shared collection's backup is a collection folder of our own, which opens without a server.
+void frmMain::backupShared() {
+    const QString title = tr("Backup");
+    const std::optional<QString> folder = program_.dialogs().folderName(
+        tr("Backup: a new folder for the copy of the shared collection"), QDir::homePath());
+    if (!folder || folder->isEmpty())
+        return;
+    app::PulledCollection made;
+    {
+        WorkProgress progress(this, title, tr("Copying the shared collection..."));
+        const auto step = progress.callback();
+        try {
+            made = app::pullCollection(*program_.CollectionDb, *folder,
+                                       [&](std::int64_t done, std::int64_t total) {
+                                           step(done, total);
+                                           return true;
+                                       });
+        } catch (const db::DbError& e) {
+            progress.setLabel(QString());
+            program_.dialogs().message(e.text(), title, Buttons::Ok, Icon::Critical);
+            return;
+        }
+    }
+    program_.dialogs().message(
+        tr("The shared collection has been copied to %1: %2, with %n picture(s). It opens "
+           "with Open Collection, without the server.",
+           nullptr, int(made.pictures))
+            .arg(QDir::toNativeSeparators(*folder), stampCount(made.copied.stamps)),
+        title, Buttons::Ok, Icon::Information);
+}
+
 void frmMain::exportCsv() {
+    if (program_.shared()) {
+        // The pictures go with the export from this desk's folder: every one is read first.
+        BusyCursor busy;
+        trap(program_, [&] {
+            for (const std::int64_t id : db::stampsWithServerPictures(*program_.CollectionDb))
+                pictures_.findFile(id);
+        });
+    }
     // The listed stamps, in the list's order.
     exchange::exportFromWindow(program_, this,
                                {browser_.listCondition(), browse::orderClause(browser_.order())});
@@ -811,6 +891,13 @@ void frmMain::exportCsv() {
 void frmMain::importStamps() {
     if (program_.ReadOnly)
         return;
+    if (program_.shared()) {
+        program_.dialogs().message(
+            tr("Stamps cannot be imported into a shared collection yet. Import them into a "
+               "collection folder, or add them here one by one."),
+            tr("Import"), Buttons::Ok, Icon::Information);
+        return;
+    }
     if (changing()) {
         program_.dialogs().message(
             tr("Please store or cancel the record on screen before importing stamps."),

@@ -89,6 +89,7 @@ public:
     void backup();
     // "&Export CSV..." of the stamps shown, in their order; "&Import..." of a CSV or Tellico file.
     void exportCsv();
+    void backupShared();
     void importStamps();
     void exitProgram();
     // "Stat&istics...": over the listed stamps; a click on a bar lists that bar's stamps.
@@ -100,6 +101,11 @@ public:
     // folder without one is offered a new one when ask is set. Back to the one shown when the
     // other cannot be opened. False when nothing changed.
     bool openFolder(const QString& folder, bool ask);
+    // "Open &Shared Collection...": asks for the address (SERVER[#COLLECTION]) and opens it.
+    void openSharedCollection();
+    // Closes the collection shown and opens the shared one; back to the one shown when it
+    // cannot be opened. False when nothing changed.
+    bool openShared(const QString& address);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -132,6 +138,9 @@ private:
     void listStamps(const QString& condition, const QString& description);
     void openRecent(const QString& folder);
     bool takeFolder(const QString& folder, bool ask);
+    bool takeShared(const QString& address);
+    // Closes the collection shown and opens the one take takes, or the one shown again.
+    bool switchCollection(const std::function<bool()>& take);
     void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).

@@ -454,6 +454,9 @@ void frmMain::buildMenus() {
                    &QAction::triggered, this, [this] { guard([this] { newCollection(); }); });
     connectGuarded(action(file, QStringLiteral("mnuOpenCollection"), tr("&Open Collection...")),
                    &QAction::triggered, this, [this] { guard([this] { openCollection(); }); });
+    connectGuarded(action(file, QStringLiteral("mnuOpenShared"), tr("Open &Shared Collection...")),
+                   &QAction::triggered, this,
+                   [this] { guard([this] { openSharedCollection(); }); });
     mnuRecent = file->addMenu(tr("Open &Recent"));
     mnuRecent->setObjectName(QStringLiteral("mnuRecent"));
     file->addSeparator();

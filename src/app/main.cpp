@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     const bool named = !command.folder.isEmpty();
     QtDialogs dialogs;
     Program program(dialogs, named ? command.folder : app::defaultFolder());
+    if (!command.server.isEmpty())
+        program.takeShared(command.server);
     installHelp(program);
     frmMain window(program);
     app.onEnd = [&] { program.closeCollection(); };
@@ -61,8 +63,9 @@ int main(int argc, char** argv) {
             try {
                 prepared = app::prepareCollectionFolder(program, named);
             } catch (const db::DbError& e) {
-                // The handler lets "in use" pass silently; at start-up it ends the program.
-                if (e.number() != db::err::FileInUse)
+                // The handler lets "in use" pass silently; at start-up it ends the program, as
+                // a shared collection that cannot be opened does.
+                if (e.number() != db::err::FileInUse && !program.shared())
                     throw;
                 dialogs.message(e.text(), ProgramTitle, Buttons::Ok, Icon::Critical);
             }

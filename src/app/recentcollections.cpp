@@ -1,5 +1,8 @@
 #include "app/recentcollections.h"
 
+#include "db/pg/pgstore.h"
+#include "util/translation.h"
+
 #include <QDir>
 #include <QSettings>
 
@@ -9,11 +12,23 @@ namespace {
 
 const QString kKey = QStringLiteral("collections/recent");
 
-QString normalized(const QString& folder) {
-    return QDir::cleanPath(QDir(folder).absolutePath());
+const QString kSharedPrefix = QStringLiteral("shared:");
+
+QString normalized(const QString& entry) {
+    if (entry.startsWith(kSharedPrefix))
+        return entry;
+    return QDir::cleanPath(QDir(entry).absolutePath());
 }
 
 } // namespace
+
+QString RecentCollections::sharedEntry(const QString& address) {
+    return kSharedPrefix + address;
+}
+
+QString RecentCollections::sharedAddress(const QString& entry) {
+    return entry.startsWith(kSharedPrefix) ? entry.mid(kSharedPrefix.size()) : QString();
+}
 
 QStringList RecentCollections::folders() const {
     QStringList out;
@@ -39,6 +54,11 @@ void RecentCollections::remove(const QString& folder) {
 void RecentCollections::store(const QStringList& folders) {
     settings_.setValue(kKey, folders);
     settings_.sync();
+}
+
+QString sharedCollectionName(const QString& address) {
+    const db::ServerAddress a = db::parseServerAddress(address);
+    return translate("RecentCollections", "%1 on %2").arg(a.collection, a.server);
 }
 
 } // namespace perlinex

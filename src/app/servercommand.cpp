@@ -144,44 +144,55 @@ int pull(const QStringList& args, QTextStream& out, QTextStream& err) {
     const db::ServerAddress address = db::parseServerAddress(args[2]);
     const QString folder = args[3];
     const auto shared = db::openServerDatabase(address.server, address.collection);
-    if (!QDir().mkpath(folder))
-        return commandFailure(err,
-                              translate("ServerCommand", "cannot make the folder %1").arg(folder));
-    const db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Make);
-    if (QFileInfo::exists(hold.path))
-        return commandFailure(
-            err, translate("ServerCommand",
-                           "%1 already holds a collection (stamp.mdb); it has been left as it is.")
-                     .arg(folder));
-    // The pictures first, then the collection file, which takes its name only when whole: a
-    // pull cut short leaves no collection behind.
-    const QStringList pictures = writePictures(*shared, imagesFolderOf(folder));
-    db::CopyCount copied;
-    try {
-        db::createDatabaseFile(hold.path, [&](db::Database& local) {
-            db::fillNewCollection(local, false);
-            copied = db::copyCollectionRows(*shared, local, terminalProgress(err));
-        });
-    } catch (...) {
-        for (const QString& path : pictures)
-            QFile::remove(path);
-        throw;
-    }
-    db::openCatalogue(folder)->close();
+    const PulledCollection made = pullCollection(*shared, folder, terminalProgress(err));
     out << translate("ServerCommand",
                      "Made a collection in %1 from the shared collection %2 on %3: stamps %4, "
                      "code entries %5, pictures %6")
                .arg(QDir(folder).absolutePath(), address.collection, address.server,
-                    counted(copied.stamps), counted(copied.codes), counted(pictures.size()))
+                    counted(made.copied.stamps), counted(made.copied.codes), counted(made.pictures))
         << "\n";
     return 0;
 }
 
 } // namespace
 
+PulledCollection pullCollection(db::Database& shared, const QString& folder,
+                                const db::CopyProgress& progress) {
+    if (!QDir().mkpath(folder))
+        throw db::DbError(db::err::InvalidPath,
+                          translate("ServerCommand", "cannot make the folder %1").arg(folder));
+    const db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Make);
+    if (QFileInfo::exists(hold.path))
+        throw db::DbError(
+            db::err::InvalidPath,
+            translate("ServerCommand",
+                      "%1 already holds a collection (stamp.mdb); it has been left as it is.")
+                .arg(folder));
+    // The pictures first, then the collection file, which takes its name only when whole: a
+    // pull cut short leaves no collection behind.
+    const QStringList pictures = writePictures(shared, imagesFolderOf(folder));
+    PulledCollection made;
+    try {
+        db::createDatabaseFile(hold.path, [&](db::Database& local) {
+            db::fillNewCollection(local, false);
+            made.copied = db::copyCollectionRows(shared, local, progress);
+        });
+    } catch (...) {
+        for (const QString& path : pictures)
+            QFile::remove(path);
+        throw;
+    }
+    made.pictures = pictures.size();
+    db::openCatalogue(folder)->close();
+    return made;
+}
+
 QString serverCommandUsage() {
     return translate(
         "ServerCommand",
+        "  perlinex --server SERVER[#COLLECTION]\n"
+        "      open a collection shared on a PostgreSQL server in the window; other desks\n"
+        "      may work on it at the same time.\n"
         "  perlinex server init SERVER[#COLLECTION]\n"
         "      make a new, empty collection shared on a PostgreSQL server. SERVER is a\n"
         "      postgresql:// address or the name of a service in the service file; the\n"

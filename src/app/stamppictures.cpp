@@ -1,5 +1,6 @@
 #include "app/stamppictures.h"
 
+#include "db/pg/pgpictures.h"
 #include "db/sqlite/pendingpicture.h"
 #include "imaging/dibsection.h"
 #include "imaging/imagingerror.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 
 namespace perlinex {
 
@@ -28,6 +30,8 @@ QString StampPictures::jpegPath(std::int64_t id) const {
 }
 
 QString StampPictures::findFile(std::int64_t id) const {
+    if (program_.shared())
+        return sharedFile(id);
     const QDir folder(program_.imagesFolder());
     QStringList names =
         folder.entryList({baseName(id) + QStringLiteral(".*")}, QDir::Files, QDir::Name);
@@ -37,6 +41,26 @@ QString StampPictures::findFile(std::int64_t id) const {
         return QString();
     const QString jpeg = baseName(id) + QStringLiteral(".jpg");
     return folder.filePath(names.contains(jpeg) ? jpeg : names.front());
+}
+
+QString StampPictures::sharedFile(std::int64_t id) const {
+    if (!program_.CollectionDb)
+        return QString();
+    const QByteArray jpeg = db::serverPicture(*program_.CollectionDb, id);
+    const QString path = jpegPath(id);
+    if (jpeg.isEmpty()) {
+        QFile::remove(path);
+        return QString();
+    }
+    QFile kept(path);
+    if (kept.open(QIODevice::ReadOnly) && kept.size() == jpeg.size() && kept.readAll() == jpeg)
+        return path;
+    kept.close();
+    // Whole or not at all: a view reading the file meanwhile sees the old picture or the new.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size() || !file.commit())
+        return QString();
+    return path;
 }
 
 bool StampPictures::writeJpeg(const QImage& picture, const QString& path) {
@@ -69,17 +93,37 @@ QString StampPictures::convertBitmap(const QString& bitmapFile) {
     return jpeg;
 }
 
+bool StampPictures::refuseEmpty(const QImage& picture) {
+    if (!picture.isNull())
+        return false;
+    program_.dialogs().message(
+        translate("StampPictures",
+                  "The picture could not be stored: it holds no bitmap (the clipboard held no "
+                  "picture, or the file is a drawing). The stamp's stored picture has been kept."),
+        ProgramTitle, Buttons::Ok, Icon::Warning);
+    return true;
+}
+
+std::optional<QByteArray> StampPictures::sharedJpeg(const QImage& picture) {
+    if (refuseEmpty(picture))
+        return std::nullopt;
+    try {
+        return jpegOf(picture);
+    } catch (const imaging::ImagingError& e) {
+        program_.dialogs().message(
+            translate("StampPictures",
+                      "The picture could not be stored: %1. The stamp's stored picture has been "
+                      "kept.")
+                .arg(e.text()),
+            ProgramTitle, Buttons::Ok, Icon::Warning);
+    }
+    return std::nullopt;
+}
+
 std::unique_ptr<db::PendingPicture> StampPictures::prepare(db::Database& collection,
                                                            std::int64_t id, const QImage& picture) {
-    if (picture.isNull()) {
-        program_.dialogs().message(
-            translate(
-                "StampPictures",
-                "The picture could not be stored: it holds no bitmap (the clipboard held no "
-                "picture, or the file is a drawing). The stamp's stored picture has been kept."),
-            ProgramTitle, Buttons::Ok, Icon::Warning);
+    if (refuseEmpty(picture))
         return nullptr;
-    }
     try {
         return std::make_unique<db::PendingPicture>(collection, program_.imagesFolder(), id,
                                                     jpegOf(picture));

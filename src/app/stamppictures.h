@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace perlinex {
 
@@ -16,6 +17,8 @@ class Program;
 
 // The stamps' pictures: one file per stamp in the picture folder, named from the stamp's
 // number with eight digits ("00000012.jpg"); the store holds no picture and no file name.
+// A shared collection keeps its pictures on the server, a row a picture: findFile reads the
+// stamp's afresh into this desk's own folder, where the views read pictures from.
 class StampPictures {
 public:
     explicit StampPictures(Program& program) : program_(program) {}
@@ -43,6 +46,10 @@ public:
     // start puts it there.
     void complete(db::PendingPicture& picture, bool rowStored);
 
+    // A shared collection's picture as the JPEG to store with the stamp's row; nullopt, with the
+    // user told why, when it cannot be made (the stored picture then stays).
+    std::optional<QByteArray> sharedJpeg(const QImage& picture);
+
     // The JPEG file that a picture is stored as, the same for every way a picture comes in.
     // Throws imaging::ImagingError.
     static QByteArray jpegOf(const QImage& picture);
@@ -51,6 +58,8 @@ public:
     static QString loadFilter();
 
 private:
+    QString sharedFile(std::int64_t id) const;
+    bool refuseEmpty(const QImage& picture);
     bool writeJpeg(const QImage& picture, const QString& path);
     // "Failed to save the picture", naming the file, and a full disk as such.
     void tellNotSaved(const QString& path, int systemError);

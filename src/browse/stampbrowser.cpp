@@ -32,7 +32,12 @@ void StampBrowser::open(db::Database& db, bool readOnly) {
     close();
     db_ = &db;
     readOnly_ = readOnly;
-    rowQuery_ = db.query(QStringLiteral("SELECT * FROM stamp WHERE rowid = ?"));
+    // A store that keeps row versions says which one the stamp shown is: an edit is stored
+    // only over that one.
+    versionColumn_ = db.rowVersionColumn(QStringLiteral("stamp")).toLower();
+    rowQuery_ = db.query(
+        QStringLiteral("SELECT *%1 FROM stamp WHERE stampid = ?")
+            .arg(versionColumn_.isEmpty() ? QString() : QStringLiteral(", ") + versionColumn_));
     list_.read(db, order_);
     list_.narrow(db, db::filterWords(filter_), condition_);
     emit listChanged();
@@ -250,36 +255,75 @@ bool StampBrowser::beginAdd() {
     return true;
 }
 
-std::int64_t StampBrowser::storeRow(const record::StampEntry& typed, const StoreSteps& steps,
-                                    bool* stored) {
+void StampBrowser::storeRow(const record::StampEntry& typed, const StoreSteps& steps,
+                            StoreOutcome& out) {
     const bool adding = mode_ == Mode::Adding;
     // A set of the one row it changes; a new row is begun in a set of none.
     auto rs = db_->openRecordSet(
         QStringLiteral("Select * from stamp where stampid = %1").arg(adding ? -1 : *current_));
-    std::int64_t id = 0;
+    std::int64_t& id = out.id;
     bool begun = false;
+    // Another desk may have deleted the stamp since it was shown: its row is not there.
+    const auto goneElsewhere = [&] {
+        steps.deletedElsewhere();
+        out.goneElsewhere = true;
+    };
+    if (!adding && rs->eof() && steps.deletedElsewhere) {
+        goneElsewhere();
+        return;
+    }
     run(steps.step, [&] {
         if (adding)
             rs->addNew();
         else
             rs->edit();
+        if (!adding && row_.contains(versionColumn_))
+            rs->expectVersion(row_.value(versionColumn_).toInteger());
         id = rs->field(QStringLiteral("stampid")).toInteger();
         begun = true;
     });
     if (!begun)
-        return 0;
+        return;
     // A new row gets every field; an edited one only what the user changed.
     for (const record::Change& c : validator_.changes(typed, adding ? nullptr : &shown_))
         run(steps.step, [&] { rs->setField(QLatin1String(c.field->name), c.value); });
     if (steps.prepare)
         steps.prepare(id);
+    const auto write = [&](bool overTheirs) {
+        const auto rowAndWhatGoesWithIt = [&] {
+            if (overTheirs)
+                rs->updateOver();
+            else
+                rs->update();
+            if (steps.alongside)
+                steps.alongside(id);
+        };
+        if (steps.alongside)
+            db_->transaction(rowAndWhatGoesWithIt);
+        else
+            rowAndWhatGoesWithIt();
+    };
     run(steps.commit, [&] {
-        rs->update();
-        *stored = true;
+        try {
+            write(false);
+        } catch (const db::DbError& e) {
+            if (e.number() == db::err::ChangedElsewhere && steps.storeOverTheirs) {
+                if (!steps.storeOverTheirs()) {
+                    out.keptTheirs = true;
+                    return;
+                }
+                write(true);
+            } else if (e.number() == db::err::RecordDeleted && steps.deletedElsewhere && !adding) {
+                goneElsewhere();
+                return;
+            } else {
+                throw;
+            }
+        }
+        out.stored = true;
     });
     if (steps.complete)
-        steps.complete(id, *stored);
-    return id;
+        steps.complete(id, out.stored);
 }
 
 StoreOutcome StampBrowser::store(const record::StampEntry& typed, AfterStore after,
@@ -290,7 +334,20 @@ StoreOutcome StampBrowser::store(const record::StampEntry& typed, AfterStore aft
     const bool adding = mode_ == Mode::Adding;
     if ((out.refusal = validator_.validate(typed, adding ? nullptr : &shown_)))
         return out;
-    out.id = storeRow(typed, steps, &out.stored);
+    storeRow(typed, steps, out);
+    if (out.keptTheirs) {
+        // Their version shows in the list as in the record.
+        list_.read(*db_, order_);
+        emit listChanged();
+    }
+    if (out.goneElsewhere) {
+        const std::int64_t row = std::max<std::int64_t>(currentRow(), 0);
+        list_.remove(*current_);
+        list_.read(*db_, order_);
+        emit listChanged();
+        makeCurrent(rowCount() == 0 ? std::nullopt
+                                    : std::optional(idAt(std::min(row, rowCount() - 1))));
+    }
     if (!out.stored)
         return out;
     // The stored stamp takes its place in the order at once, and stays listed.

@@ -37,6 +37,15 @@ struct StoreSteps {
     // Around the commit, with the stamp's number: the picture waits beside it until stored.
     std::function<void(std::int64_t id)> prepare;
     std::function<void(std::int64_t id, bool stored)> complete;
+    // Stored with the row, in the same transaction, with the stamp's number: all of it or
+    // none (a shared collection's picture).
+    std::function<void(std::int64_t id)> alongside;
+    // An edited stamp that another desk stored since it was shown: true stores this one over
+    // theirs, false drops this edit and shows theirs. Unset, the store error is thrown.
+    std::function<bool()> storeOverTheirs;
+    // An edited stamp that another desk deleted since it was shown: the user is told; the edit
+    // is dropped and the list read again.
+    std::function<void()> deletedElsewhere;
 };
 
 // What a store did: refused with the check's reason, or stored (or not, when the store failed
@@ -45,6 +54,10 @@ struct StoreOutcome {
     std::optional<record::Refusal> refusal;
     bool stored = false;
     std::int64_t id = 0;
+    // Not stored because another desk deleted the stamp: the browser shows another one.
+    bool goneElsewhere = false;
+    // Not stored because another desk stored the stamp meanwhile and the user kept theirs.
+    bool keptTheirs = false;
 };
 
 // The browsing model of the collection: the order, the filter, the list of stamps, the
@@ -162,12 +175,13 @@ private:
     void makeCurrent(std::optional<std::int64_t> id);
     void readCurrent();
     void reread(std::optional<std::int64_t> keep);
-    std::int64_t storeRow(const record::StampEntry& typed, const StoreSteps& steps, bool* stored);
+    void storeRow(const record::StampEntry& typed, const StoreSteps& steps, StoreOutcome& out);
 
     record::StampValidator validator_;
     db::Database* db_ = nullptr;
     bool readOnly_ = false;
     std::unique_ptr<db::Query> rowQuery_;
+    QString versionColumn_; // the stamp's row version where the store keeps one
     StampOrder order_;
     QString filter_;
     QString condition_;

@@ -152,6 +152,10 @@ std::unique_ptr<Query> Database::query(const QString& sql) {
     return std::unique_ptr<Query>(new Query(e.prepare(e.translate(sql))));
 }
 
+QString Database::rowVersionColumn(const QString& table) {
+    return conn_->live().rowVersion(table);
+}
+
 void Database::idle() {
     if (isOpen())
         conn_->engine->idle();

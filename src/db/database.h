@@ -151,6 +151,10 @@ public:
         commit();
     }
 
+    // The hidden column that counts the changes of the table's rows; empty where the store
+    // keeps none (the file: one program at a time).
+    QString rowVersionColumn(const QString& table);
+
     // The engine under the database, for the stores' own code.
     Engine& engine() const;
 

@@ -379,6 +379,11 @@ void RecordSet::edit() {
     buffer_.clear();
 }
 
+void RecordSet::expectVersion(std::int64_t version) {
+    if (!version_.isEmpty() && editMode_ == EditMode::Editing)
+        rowVersion_ = version;
+}
+
 void RecordSet::cancelUpdate() {
     ensureValid();
     editMode_ = EditMode::None;

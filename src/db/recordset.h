@@ -50,6 +50,10 @@ public:
     // here is not stored: error 3197, and the edit stays, to be stored over theirs with
     // updateOver or dropped.
     void update();
+    // After edit: the edit is stored only over the row as it stood at version, read earlier
+    // (as a window shows a stamp before the user edits it); a row another program stored since
+    // then is error 3197 on update. Nothing where the table keeps no row version.
+    void expectVersion(std::int64_t version);
     // Stores the edited row's changes over whatever another program stored meanwhile.
     void updateOver();
     void cancelUpdate();

@@ -1,5 +1,6 @@
 #include "ui/errorhandler.h"
 
+#include "db/pg/pgstore.h"
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/collectionhold.h"
@@ -18,7 +19,7 @@ using db::DbError;
 namespace err = db::err;
 
 void ProgramState::lockFolder() {
-    if (FolderLock)
+    if (FolderLock || shared())
         return;
     db::CollectionHold hold = db::holdCollection(AppFolder, db::Purpose::Browse);
     DbPath = hold.path;
@@ -29,12 +30,21 @@ void ProgramState::lockFolder() {
 }
 
 void ProgramState::openCollection(db::StructureCheck check) {
+    if (shared()) {
+        ReadOnly = false;
+        if (!CollectionDb) {
+            const db::ServerAddress a = db::parseServerAddress(Server);
+            CollectionDb = db::openServerDatabase(a.server, a.collection);
+        }
+        return;
+    }
     CollectionDb = db::openCollection(DbPath, check,
                                       ReadOnly ? db::OpenMode::ReadOnly : db::OpenMode::Exclusive);
 }
 
 void ProgramState::checkStructureAside(const db::BackgroundCheck::Finding& found) {
-    if (CollectionDb)
+    // A server checks its own structure.
+    if (CollectionDb && !shared())
         structureCheck_.start(CollectionDb->path(), found);
 }
 

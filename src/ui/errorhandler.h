@@ -38,6 +38,12 @@ public:
 
     QString AppFolder;
     QString DbPath;
+    // The shared collection open, as the user named it ("SERVER#COLLECTION"); empty for a
+    // collection folder. A shared collection takes no hold: other desks work on it as well.
+    // AppFolder is then this desk's own folder for it (the pictures shown, the field
+    // catalogue), never the collection.
+    QString Server;
+    bool shared() const { return !Server.isEmpty(); }
     // This program's hold on the collection's folder, for its whole life.
     std::unique_ptr<db::FolderLock> FolderLock;
     // The collection cannot be changed (read-only media or file): it is opened read-only and
@@ -59,6 +65,7 @@ public:
     void lockFolder();
     // Opens DbPath as CollectionDb for this program alone (read-only when ReadOnly). The main
     // window defers the check of the file's structure until its first record is on screen.
+    // A shared collection is opened on its server, unless it is open already.
     void openCollection(db::StructureCheck check = db::StructureCheck::AtOpen);
     // Stops the structure check running beside the program, then closes the collection.
     void closeCollection();

@@ -4,6 +4,7 @@
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -45,6 +46,17 @@ std::unique_ptr<QSettings> Program::settings() const {
         return std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("perlinex"), QStringLiteral("perlinex"));
+}
+
+void Program::takeShared(const QString& address) {
+    Server = address;
+    FolderLock.reset();
+    ReadOnly = false;
+    const QByteArray hash =
+        QCryptographicHash::hash(address.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    AppFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+                    .filePath(QStringLiteral("shared/") + QString::fromLatin1(hash));
+    DbPath = address;
 }
 
 QString Program::imagesFolder() const {

@@ -70,6 +70,10 @@ public:
     QString settingsFile;
     std::unique_ptr<QSettings> settings() const;
 
+    // Opens a shared collection from now on instead of a folder: Server names it, and AppFolder
+    // becomes this desk's own folder for it under the user's cache folder.
+    void takeShared(const QString& address);
+
     QString imagesFolder() const;
     // The files of the collection that no file the user names may replace.
     durable::ProtectedFiles collectionFiles() const;

@@ -153,6 +153,19 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
     return db;
 }
 
+void packServerCollection(Database& db) {
+    const auto tables = db.query(QStringLiteral(
+        "SELECT tablename FROM pg_tables WHERE schemaname = current_schema() ORDER BY 1"));
+    tables->run();
+    QStringList names;
+    while (tables->next())
+        names << tables->text(0);
+    tables->finish();
+    // Not in a transaction: the server vacuums each table by itself.
+    for (const QString& t : names)
+        db.engine().exec(QStringLiteral("VACUUM (ANALYZE) %1").arg(quotedName(t)));
+}
+
 void dropServerCollection(const QString& uri, const QString& collection) {
     pg::requireName(collection);
     pg::Connection c;

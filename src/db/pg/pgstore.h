@@ -35,6 +35,11 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
                                                  bool withVocabulary = true,
                                                  const std::function<void(Database&)>& fill = {});
 
+// The server's own upkeep of a collection, for "Pack" on a shared one: its tables vacuumed
+// (the room of deleted and changed rows made reusable) and their statistics gathered anew.
+// Other desks go on working meanwhile.
+void packServerCollection(Database& db);
+
 // Removes a collection and everything in it from the server; nothing when there is none.
 void dropServerCollection(const QString& uri, const QString& collection);
 
