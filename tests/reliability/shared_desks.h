@@ -3,6 +3,7 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/pg/pgstore.h"
+#include "support/wait.h" // readable QString values in failures
 
 #include <QString>
 #include <QUuid>
