@@ -72,14 +72,7 @@ bool psql(const QString& command, QString* why) {
     return true;
 }
 
-// Runs body, turning an error into a skipped benchmark with the error's text.
-template <typename Body> void guarded(benchmark::State& state, Body&& body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-    }
-}
+using bench::guarded;
 
 void BM_ServerPushBesideCopy(benchmark::State& state) {
     guarded(state, [&] {
