@@ -45,6 +45,15 @@ inline bool generateCollection(const QString& path, std::int64_t stamps) {
     }
 }
 
+// Runs body, turning an error into a skipped benchmark with the error's text.
+template <typename Body> void guarded(benchmark::State& state, Body&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
 inline double ms(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
 }

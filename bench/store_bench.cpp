@@ -60,14 +60,7 @@ struct OpenSet {
     OpenSet& operator=(const OpenSet&) = delete;
 };
 
-// Runs body, turning a store error into a skipped benchmark with the error's text.
-template <typename Body> void guarded(benchmark::State& state, Body&& body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        state.SkipWithError(e.what());
-    }
-}
+using bench::guarded;
 
 void BM_OpenDescrDynasetFirstRecord(benchmark::State& state) {
     guarded(state, [&] {

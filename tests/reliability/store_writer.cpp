@@ -1,3 +1,4 @@
+#include "child_lines.h"
 #include "db/dberror.h"
 #include "db/recordset.h"
 #include "db/schema.h"
@@ -49,14 +50,10 @@
 // has read. With PERLINEX_KILL_AT_IO=N it kills itself just before its N-th change to a file.
 
 namespace db = perlinex::db;
+using child::say;
+using child::waitForInputToEnd;
 
 namespace {
-
-void say(const QString& line) {
-    std::fputs(line.toUtf8().constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
 
 int store(db::Database& collection) {
     auto set = collection.openRecordSet(QStringLiteral("Select * from stamp order by [descr]"));
@@ -69,11 +66,6 @@ int store(db::Database& collection) {
         set->setField(QStringLiteral("quantity"), db::Value(n));
         set->update();
         say(QString::number(n));
-    }
-}
-
-void waitForInputToEnd() {
-    while (std::getchar() != EOF) {
     }
 }
 

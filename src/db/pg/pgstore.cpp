@@ -31,7 +31,9 @@ struct Connection {
 };
 
 // A connection to the server, set up as the store reads and writes: UTF-8, ISO dates, and a
-// row lock another desk holds waited for only briefly before the locked-row error.
+// row lock another desk holds waited for only briefly before the locked-row error. The
+// lock-retry loop tries a hundred times before it asks the user, so a try waits 50 ms: the
+// question comes after some five seconds, not minutes.
 void connect(Connection& c, const QString& server) {
     const QByteArray info = connectionString(server);
     c.conn = PQconnectdb(info.constData());
@@ -39,7 +41,7 @@ void connect(Connection& c, const QString& server) {
         throw DbError(err::ServerUnreachable, detail::connectionProblem(c.conn));
     PQsetClientEncoding(c.conn, "UTF8");
     // The like patterns' expressions hold backslashes that must stay as they are.
-    detail::exec(c.conn, QStringLiteral("SET DateStyle = ISO; SET lock_timeout = '2s'; "
+    detail::exec(c.conn, QStringLiteral("SET DateStyle = ISO; SET lock_timeout = '50ms'; "
                                         "SET standard_conforming_strings = on; "
                                         "SET client_min_messages = warning"));
 }
