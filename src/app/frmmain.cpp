@@ -6,6 +6,7 @@
 #include "app/pictureview.h"
 #include "app/recentcollections.h"
 #include "app/servercommand.h"
+#include "app/sharedfollower.h"
 #include "app/thumbnails.h"
 #include "codes/frmcodesmaint.h"
 #include "custom/frmrptspec.h"
@@ -45,6 +46,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
+#include <cstdio>
 
 namespace perlinex {
 
@@ -242,12 +244,43 @@ void frmMain::load() {
     showCurrent();
     showOrder();
     updateTitle();
+    followOtherDesks();
     if (program_.CollectionDb)
         fillRecent();
     // The check of the file's structure reads the whole file: it waits until the first record
     // is painted, and then runs beside the window.
     checkPending_ = program_.StructureCheckAside;
     QTimer::singleShot(0, this, [this] { guard([this] { checkStructure(); }); });
+}
+
+void frmMain::followOtherDesks() {
+    if (!program_.shared() || !program_.CollectionDb)
+        return;
+    try {
+        follower_ = std::make_unique<SharedFollower>(program_.Server, *program_.CollectionDb);
+    } catch (const db::DbError& e) {
+        // The collection works without it; only other desks' stores show later.
+        std::fprintf(stderr, "perlinex: other desks' changes are not followed: %s\n",
+                     e.text().toLocal8Bit().constData());
+        return;
+    }
+    // A record being edited stays as the user has it; the list around it follows.
+    connect(follower_.get(), &SharedFollower::stampsChanged, this,
+            [this] { guard([this] { browser_.refresh(); }); });
+    connect(follower_.get(), &SharedFollower::picturesChanged, this, [this] {
+        guard([this] {
+            if (thumbnails_)
+                thumbnails_->clear();
+            if (!changing() && SSTab1->currentIndex() == ImageTab)
+                ShowStampPicture();
+        });
+    });
+    connect(follower_.get(), &SharedFollower::codesChanged, this, [this](int table) {
+        guard([this, table] {
+            program_.setReloadFlag(table, true);
+            activate();
+        });
+    });
 }
 
 void frmMain::paintEvent(QPaintEvent* event) {
@@ -336,6 +369,7 @@ void frmMain::reopenStampSet() {
 }
 
 void frmMain::unload() {
+    follower_.reset();
     program_.closeCollection();
     held_.reset();
 }

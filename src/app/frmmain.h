@@ -32,6 +32,7 @@ class DateField;
 class Thumbnails;
 class PictureView;
 class frmCodesMaint;
+class SharedFollower;
 class frmFind;
 namespace reports {
 class FixedReports;
@@ -141,6 +142,8 @@ private:
     bool takeShared(const QString& address);
     // Closes the collection shown and opens the one take takes, or the one shown again.
     bool switchCollection(const std::function<bool()>& take);
+    // Starts following other desks' stores on a shared collection.
+    void followOtherDesks();
     void turnPage(int step);
 
     // Field entry (frmmain_entry.cpp).
@@ -244,6 +247,8 @@ private:
     QSplitter* splList = nullptr;
     QLabel* lblPosition = nullptr;
     Thumbnails* thumbnails_ = nullptr;
+    // On a shared collection: what other desks store, shown as it comes.
+    std::unique_ptr<SharedFollower> follower_;
     QAction* mnuViewList = nullptr;
     QMenu* mnuRecent = nullptr;
     QAction* mnuExit = nullptr;

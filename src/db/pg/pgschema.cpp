@@ -94,6 +94,22 @@ void run(Database& db, const QString& sql) {
     db.engine().exec(sql);
 }
 
+// Every store to the collection's tables tells the desks listening (see ServerChanges) which
+// table changed, once a statement, when its transaction commits.
+void addChangeNotices(Database& db) {
+    run(db, QStringLiteral("CREATE FUNCTION tell_change() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$ BEGIN PERFORM pg_notify('%1', TG_TABLE_SCHEMA || '.' || "
+                           "TG_TABLE_NAME); RETURN NULL; END $$")
+                .arg(latin(ChangeChannel)));
+    QStringList tables{QStringLiteral("stamp"), QStringLiteral("picture")};
+    for (const CodeTable& t : codeTables())
+        tables << latin(t.table).toLower();
+    for (const QString& table : tables)
+        run(db, QStringLiteral("CREATE TRIGGER %1_changed AFTER INSERT OR UPDATE OR DELETE ON %1 "
+                               "FOR EACH STATEMENT EXECUTE FUNCTION tell_change()")
+                    .arg(table));
+}
+
 } // namespace
 
 QString sortKeyColumnOf(const QString& column) {
@@ -159,6 +175,7 @@ void fillServerCollection(Database& db, bool withVocabulary) {
     run(db, QStringLiteral("INSERT INTO meta (version, unicode) VALUES (%1, '%2')")
                 .arg(SchemaVersion)
                 .arg(int(QChar::currentUnicodeVersion())));
+    addChangeNotices(db);
     if (withVocabulary)
         fillVocabularies(db);
 }

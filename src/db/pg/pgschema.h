@@ -21,6 +21,10 @@ bool hasSortKey(const QString& column);
 // so the keys the server keeps serve the filter too.
 QString searchTextHolds(const QString& alias, const QString& word);
 
+// The channel on which the server tells every desk which of a collection's tables changed; a
+// notice says "SCHEMA.TABLE".
+inline constexpr const char* ChangeChannel = "perlinex_changes";
+
 // The hidden column that counts a row's changes.
 inline constexpr const char* RowVersionColumn = "rowversion";
 

@@ -155,6 +155,45 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
     return db;
 }
 
+struct ServerChanges::State {
+    pg::Connection listener;
+    int ignoredPid = 0;
+    QString schema;
+};
+
+ServerChanges::ServerChanges(const QString& uri, const QString& collection, Database& db)
+    : state_(std::make_unique<State>()) {
+    pg::connect(state_->listener, uri);
+    state_->schema = collection;
+    state_->ignoredPid = PQbackendPID(static_cast<pg::PgEngine&>(db.engine()).handle());
+    pg::detail::exec(state_->listener.conn,
+                     QStringLiteral("LISTEN %1").arg(QLatin1String(pg::ChangeChannel)));
+}
+
+ServerChanges::~ServerChanges() = default;
+
+int ServerChanges::socket() const {
+    return PQsocket(state_->listener.conn);
+}
+
+QStringList ServerChanges::takeChangedTables() {
+    PGconn* conn = state_->listener.conn;
+    QStringList tables;
+    if (!PQconsumeInput(conn))
+        return tables;
+    const QString prefix = state_->schema + QLatin1Char('.');
+    while (PGnotify* n = PQnotifies(conn)) {
+        const QString payload = QString::fromUtf8(n->extra);
+        if (n->be_pid != state_->ignoredPid && payload.startsWith(prefix)) {
+            const QString table = payload.mid(prefix.size()).toLower();
+            if (!tables.contains(table))
+                tables << table;
+        }
+        PQfreemem(n);
+    }
+    return tables;
+}
+
 void packServerCollection(Database& db) {
     const auto tables = db.query(QStringLiteral(
         "SELECT tablename FROM pg_tables WHERE schemaname = current_schema() ORDER BY 1"));

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -42,6 +43,29 @@ void packServerCollection(Database& db);
 
 // Removes a collection and everything in it from the server; nothing when there is none.
 void dropServerCollection(const QString& uri, const QString& collection);
+
+// What other desks store to a shared collection, as the server tells it: the tables they
+// changed (a stamp stored or deleted, a picture, a code entry), so that a desk reads them
+// again. Each change is told once its transaction is committed.
+class ServerChanges {
+public:
+    // Listens, on a connection of its own, for changes to the collection stored by any
+    // connection but db's (whose own stores its window shows already). Throws DbError.
+    ServerChanges(const QString& uri, const QString& collection, Database& db);
+    ~ServerChanges();
+    ServerChanges(const ServerChanges&) = delete;
+    ServerChanges& operator=(const ServerChanges&) = delete;
+
+    // The socket to watch: it becomes readable when the server has something to tell.
+    int socket() const;
+    // The tables changed since last asked, in lower case, each once; what the socket holds is
+    // read first. Empty when the connection was lost.
+    QStringList takeChangedTables();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 namespace pg {
 // The libpq connection string for a server as the user names it. Throws DbError when it
