@@ -1867,6 +1867,13 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     </message>
 </context>
 <context>
+    <name>RecentCollections</name>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 auf %2</translation>
+    </message>
+</context>
+<context>
     <name>Regional</name>
     <message>
         <source>too large</source>
@@ -2250,7 +2257,10 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
         <translation>server braucht init, push oder pull</translation>
     </message>
     <message>
-        <source>  perlinex server init SERVER[#COLLECTION]
+        <source>  perlinex --server SERVER[#COLLECTION]
+      open a collection shared on a PostgreSQL server in the window; other desks
+      may work on it at the same time.
+  perlinex server init SERVER[#COLLECTION]
       make a new, empty collection shared on a PostgreSQL server. SERVER is a
       postgresql:// address or the name of a service in the service file; the
       password comes from ~/.pgpass or the service file, never the address.
@@ -2264,7 +2274,10 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
   perlinex check --server SERVER[#COLLECTION]
       check a shared collection through the server; nothing is changed.
 </source>
-        <translation>  perlinex server init SERVER[#SAMMLUNG]
+        <translation>  perlinex --server SERVER[#SAMMLUNG]
+      eine gemeinsame Sammlung auf einem PostgreSQL-Server im Fenster öffnen;
+      andere Arbeitsplätze können zugleich damit arbeiten.
+  perlinex server init SERVER[#SAMMLUNG]
       eine neue, leere Sammlung auf einem PostgreSQL-Server anlegen, die mehrere
       gemeinsam nutzen. SERVER ist eine postgresql://-Adresse oder der Name eines
       Dienstes in der Dienstdatei; das Passwort steht in ~/.pgpass oder in der
@@ -2348,6 +2361,10 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     <message>
         <source>All Picture Files (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf *.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF Images (*.gif);;JPEG Images (*.jpg *.jpeg);;PNG Images (*.png);;TIFF Images (*.tif *.tiff);;Metafiles (*.wmf *.emf);;Icons (*.ico *.cur);;All Files (*)</source>
         <translation>Alle Bilddateien (*.bmp *.dib *.gif *.jpg *.jpeg *.png *.tif *.tiff *.wmf *.emf *.ico *.cur);;Bitmaps (*.bmp *.dib);;GIF-Bilder (*.gif);;JPEG-Bilder (*.jpg *.jpeg);;PNG-Bilder (*.png);;TIFF-Bilder (*.tif *.tiff);;Metadateien (*.wmf *.emf);;Symbole (*.ico *.cur);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The picture could not be stored: %1. The stamp&apos;s stored picture has been kept.</source>
+        <translation>Das Bild konnte nicht gespeichert werden: %1. Das gespeicherte Bild der Briefmarke bleibt erhalten.</translation>
     </message>
 </context>
 <context>
@@ -4139,6 +4156,65 @@ Berichtsvorlagen (.rpt-Dateien) liegen dort, wo Sie sie gespeichert haben, und g
     <message>
         <source>The record on screen has not been stored. Do you want to open another collection and lose the changes?</source>
         <translation>Der angezeigte Eintrag ist nicht gespeichert. Wollen Sie eine andere Sammlung öffnen und die Änderungen verwerfen?</translation>
+    </message>
+    <message>
+        <source>%1 — %2 (shared)</source>
+        <translation>%1 — %2 (gemeinsam)</translation>
+    </message>
+    <message>
+        <source>This stamp was changed by another user since you began editing it.
+
+Do you want to store your version over theirs?
+
+Choose No to see their version; your changes are then dropped.</source>
+        <translation>Diese Briefmarke wurde von einem anderen Benutzer geändert, seit Sie mit der Bearbeitung begonnen haben.
+
+Wollen Sie Ihre Fassung über die andere speichern?
+
+Wählen Sie „Nein“, um die andere Fassung zu sehen; Ihre Änderungen werden dann verworfen.</translation>
+    </message>
+    <message>
+        <source>Stamp Changed</source>
+        <translation>Briefmarke geändert</translation>
+    </message>
+    <message>
+        <source>This stamp was deleted by another user since you began editing it. Your changes could not be stored.</source>
+        <translation>Diese Briefmarke wurde von einem anderen Benutzer gelöscht, seit Sie mit der Bearbeitung begonnen haben. Ihre Änderungen konnten nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>Stamp Deleted</source>
+        <translation>Briefmarke gelöscht</translation>
+    </message>
+    <message>
+        <source>Backup: a new folder for the copy of the shared collection</source>
+        <translation>Sicherung: ein neuer Ordner für die Kopie der gemeinsamen Sammlung</translation>
+    </message>
+    <message>
+        <source>Copying the shared collection...</source>
+        <translation>Die gemeinsame Sammlung wird kopiert …</translation>
+    </message>
+    <message numerus="yes">
+        <source>The shared collection has been copied to %1: %2, with %n picture(s). It opens with Open Collection, without the server.</source>
+        <translation>
+            <numerusform>Die gemeinsame Sammlung wurde nach %1 kopiert: %2, mit %n Bild. Sie lässt sich mit „Sammlung öffnen“ ohne den Server öffnen.</numerusform>
+            <numerusform>Die gemeinsame Sammlung wurde nach %1 kopiert: %2, mit %n Bildern. Sie lässt sich mit „Sammlung öffnen“ ohne den Server öffnen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Stamps cannot be imported into a shared collection yet. Import them into a collection folder, or add them here one by one.</source>
+        <translation>In eine gemeinsame Sammlung können noch keine Briefmarken importiert werden. Importieren Sie sie in einen Sammlungsordner, oder legen Sie sie hier einzeln an.</translation>
+    </message>
+    <message>
+        <source>Open &amp;Shared Collection...</source>
+        <translation>&amp;Gemeinsame Sammlung öffnen …</translation>
+    </message>
+    <message>
+        <source>The shared collection: its server (a postgresql:// address or a service name) and, after #, the collection&apos;s name there (stamps when none is named). The password comes from ~/.pgpass or the service file.</source>
+        <translation>Die gemeinsame Sammlung: ihr Server (eine postgresql://-Adresse oder ein Dienstname) und nach # der Name der Sammlung dort (stamps, wenn keiner genannt ist). Das Passwort kommt aus ~/.pgpass oder der Dienstdatei.</translation>
+    </message>
+    <message>
+        <source>Open Shared Collection</source>
+        <translation>Gemeinsame Sammlung öffnen</translation>
     </message>
 </context>
 <context>

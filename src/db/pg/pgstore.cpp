@@ -30,10 +30,15 @@ struct Connection {
     PGconn* release() { return std::exchange(conn, nullptr); }
 };
 
-// A connection to the server, set up as the store reads and writes: UTF-8, ISO dates, and a
-// row lock another desk holds waited for only briefly before the locked-row error. The
+// A row lock another desk holds is waited for only briefly before the locked-row error. The
 // lock-retry loop tries a hundred times before it asks the user, so a try waits 50 ms: the
 // question comes after some five seconds, not minutes.
+void waitBrieflyForLocks(PGconn* conn) {
+    detail::exec(conn, QStringLiteral("SET lock_timeout = '50ms'"));
+}
+
+// A connection to the server, set up as the store reads and writes: UTF-8, ISO dates, and
+// locks waited for briefly.
 void connect(Connection& c, const QString& server) {
     const QByteArray info = connectionString(server);
     c.conn = PQconnectdb(info.constData());
@@ -41,9 +46,15 @@ void connect(Connection& c, const QString& server) {
         throw DbError(err::ServerUnreachable, detail::connectionProblem(c.conn));
     PQsetClientEncoding(c.conn, "UTF8");
     // The like patterns' expressions hold backslashes that must stay as they are.
-    detail::exec(c.conn, QStringLiteral("SET DateStyle = ISO; SET lock_timeout = '50ms'; "
-                                        "SET standard_conforming_strings = on; "
-                                        "SET client_min_messages = warning"));
+    detail::exec(c.conn, QStringLiteral("SET DateStyle = ISO; SET standard_conforming_strings = "
+                                        "on; SET client_min_messages = warning"));
+    waitBrieflyForLocks(c.conn);
+}
+
+// Making or removing a whole collection waits as long as the server needs to let go of what
+// desks that just closed held: it is asked for rarely, and never in a loop that retries.
+void waitForLocksAsNeeded(PGconn* conn) {
+    detail::exec(conn, QStringLiteral("SET lock_timeout = '30s'"));
 }
 
 bool collectionExists(PGconn* conn, const QString& collection) {
@@ -139,6 +150,7 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
                                 "left as it is.")
                           .arg(collection));
     // Made inside one transaction: a collection half made never carries the name.
+    pg::waitForLocksAsNeeded(c.conn);
     pg::detail::exec(c.conn, QStringLiteral("BEGIN; CREATE SCHEMA %1").arg(quotedName(collection)));
     pg::useSchema(c.conn, collection);
     auto db = std::make_unique<Database>(std::make_unique<pg::PgEngine>(c.release()),
@@ -152,6 +164,7 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
         db->engine().rollback();
         throw;
     }
+    pg::waitBrieflyForLocks(static_cast<pg::PgEngine&>(db->engine()).handle());
     return db;
 }
 
@@ -202,15 +215,20 @@ void packServerCollection(Database& db) {
     while (tables->next())
         names << tables->text(0);
     tables->finish();
-    // Not in a transaction: the server vacuums each table by itself.
+    // Not in a transaction: the server vacuums each table by itself, waiting for its own
+    // upkeep of a table to end rather than failing at once.
+    PGconn* conn = static_cast<pg::PgEngine&>(db.engine()).handle();
+    pg::waitForLocksAsNeeded(conn);
     for (const QString& t : names)
         db.engine().exec(QStringLiteral("VACUUM (ANALYZE) %1").arg(quotedName(t)));
+    pg::waitBrieflyForLocks(conn);
 }
 
 void dropServerCollection(const QString& uri, const QString& collection) {
     pg::requireName(collection);
     pg::Connection c;
     pg::connect(c, uri);
+    pg::waitForLocksAsNeeded(c.conn);
     pg::detail::exec(
         c.conn, QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(quotedName(collection)));
 }
