@@ -157,3 +157,30 @@ TEST_F(SharedWindowTest, PicturesLiveOnTheServer) {
     const QImage stored = QImage::fromData(db::serverPicture(*other, idOf("Inverted Jenny")));
     EXPECT_EQ(stored.size(), blue.size());
 }
+
+// What a shared collection does not offer yet is said, and the collection stays open; Pack has
+// the server tidy it while it stays open.
+TEST_F(SharedWindowTest, WhatIsNotOfferedIsSaidAndPackKeepsItOpen) {
+    open({{"Local stamp", "1"}});
+    openShared();
+    for (const char* item : {"mnuRptStats", "mnuImport"}) {
+        SCOPED_TRACE(item);
+        const std::size_t asked = dialogs.prompts.size();
+        act(item)->trigger();
+        ASSERT_EQ(dialogs.prompts.size(), asked + 1);
+        EXPECT_EQ(dialogs.prompts.back().icon, Icon::Information);
+        EXPECT_TRUE(program->CollectionDb);
+    }
+    dialogs.answers.push_back(Answer::Yes);
+    act("mnuPack")->trigger();
+    EXPECT_EQ(dialogs.prompts.back().buttons, Buttons::YesNo);
+    ASSERT_TRUE(program->CollectionDb);
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Inverted Jenny"));
+    // Every table of the collection, and none of it left out.
+    const auto count = [&](const char* sql) {
+        return other->scalar(QString::fromLatin1(sql).arg(collection)).toInteger();
+    };
+    EXPECT_EQ(count("select count(*) from pg_stat_user_tables where schemaname = '%1' and "
+                    "last_vacuum is not null"),
+              count("select count(*) from pg_tables where schemaname = '%1'"));
+}
