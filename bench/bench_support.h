@@ -6,6 +6,8 @@
 #include "ui/dialogservice.h"
 
 #include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
 #include <benchmark/benchmark.h>
 #include <cstdint>
 #include <cstdio>
@@ -43,6 +45,19 @@ inline bool generateCollection(const QString& path, std::int64_t stamps) {
         std::fprintf(stderr, "Could not generate the collection: %s\n", e.what());
         return false;
     }
+}
+
+// What a user types into the list's filter, one keystroke at a time: words the generated
+// descriptions and countries hold.
+inline const QStringList& filterKeystrokes() {
+    static const QStringList out = [] {
+        const QString typed = QStringLiteral("jubilee red aus");
+        QStringList list;
+        for (int i = 1; i <= typed.size(); ++i)
+            list << typed.left(i);
+        return list;
+    }();
+    return out;
 }
 
 // Runs body, turning an error into a skipped benchmark with the error's text.

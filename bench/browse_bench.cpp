@@ -38,16 +38,6 @@ QString collectionPath() {
     return gDir->filePath(QString::fromLatin1(db::CollectionFileName));
 }
 
-// What a user types, one keystroke at a time: words the generated descriptions and
-// countries hold.
-const QStringList kKeystrokes = [] {
-    const QString typed = QStringLiteral("jubilee red aus");
-    QStringList out;
-    for (int i = 1; i <= typed.size(); ++i)
-        out << typed.left(i);
-    return out;
-}();
-
 // The floor: the sqlite3 tool counts the stamps that hold every word; ms, or -1.
 double sqliteFloorMs(const QString& typed, std::int64_t* count) {
     QStringList conditions;
@@ -105,7 +95,7 @@ void BM_FilterKeystroke(benchmark::State& state) {
     std::int64_t lastRows = 0;
     std::int64_t keystrokes = 0;
     for (auto _ : state) {
-        for (const QString& typed : kKeystrokes) {
+        for (const QString& typed : bench::filterKeystrokes()) {
             QElapsedTimer t;
             t.start();
             list.browser.setFilter(typed);
