@@ -487,13 +487,21 @@ bool PgEngine::inTransaction() const {
 }
 
 std::vector<TableColumn> PgEngine::columnsOf(const QString& table) {
+    // Every table of the collection at once: opening a collection reads most of them, and one
+    // question of the server's catalogue costs what one table's does.
     const QString key = table.toLower();
-    if (const auto it = columns_.constFind(key); it != columns_.constEnd())
-        return *it;
+    if (!columns_.contains(key)) {
+        columns_.clear();
+        readAllColumns();
+    }
+    return columns_.value(key);
+}
+
+void PgEngine::readAllColumns() {
     const auto r = pg::detail::query(
         live(),
         QStringLiteral(
-            "SELECT a.attname, a.atttypid, a.atttypmod, a.attnotnull, "
+            "SELECT lower(c.relname), a.attname, a.atttypid, a.atttypmod, a.attnotnull, "
             "pg_get_expr(d.adbin, d.adrelid), "
             "EXISTS (SELECT 1 FROM pg_index i WHERE i.indrelid = c.oid AND i.indisprimary "
             "AND a.attnum = ANY (i.indkey)) "
@@ -501,43 +509,41 @@ std::vector<TableColumn> PgEngine::columnsOf(const QString& table) {
             "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped "
             "LEFT JOIN pg_attrdef d ON d.adrelid = c.oid AND d.adnum = a.attnum "
             "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v') "
-            "AND lower(c.relname) = lower($1) ORDER BY a.attnum"),
-        {table.toUtf8()});
-    std::vector<TableColumn> cols;
+            "ORDER BY c.relname, a.attnum"));
     for (int row = 0; row < PQntuples(r.get()); ++row) {
         const auto text = [&](int col) { return QString::fromUtf8(PQgetvalue(r.get(), row, col)); };
         TableColumn c;
-        c.name = text(0);
-        const Oid type = Oid(text(1).toUInt());
+        c.name = text(1);
+        const Oid type = Oid(text(2).toUInt());
         c.kind = kindOfType(type);
-        if (type == VarcharOid && text(2).toInt() > 4)
-            c.maxLength = text(2).toInt() - 4; // the declared length, as the server keeps it
-        c.notNull = text(3) == QLatin1String("t");
-        c.primaryKey = text(5) == QLatin1String("t");
+        if (type == VarcharOid && text(3).toInt() > 4)
+            c.maxLength = text(3).toInt() - 4; // the declared length, as the server keeps it
+        c.notNull = text(4) == QLatin1String("t");
+        c.primaryKey = text(6) == QLatin1String("t");
         // The collection's whole numbers are the desktop engine's 16-bit and 32-bit kinds.
         if (!c.primaryKey && (type == Int2Oid || type == Int4Oid)) {
             c.minValue = type == Int2Oid ? -32768 : -2147483648LL;
             c.maxValue = type == Int2Oid ? 32767 : 2147483647LL;
         }
-        if (!PQgetisnull(r.get(), row, 4) && !text(4).startsWith(QLatin1String("nextval(")))
-            c.defaultValue = defaultOf(text(4), c.kind);
-        cols.push_back(c);
+        if (!PQgetisnull(r.get(), row, 5) && !text(5).startsWith(QLatin1String("nextval(")))
+            c.defaultValue = defaultOf(text(5), c.kind);
+        columns_[text(0)].push_back(c);
     }
     // The server's own columns: the sort keys beside the texts, and the row version.
-    for (TableColumn& c : cols) {
-        if (c.name == QLatin1String(RowVersionColumn)) {
-            c.hidden = true;
-            continue;
-        }
-        const QString keyName = sortKeyColumnOf(c.name);
-        for (TableColumn& k : cols)
-            if (k.name == keyName) {
-                k.hidden = true;
-                c.sortKeyColumn = keyName;
+    for (std::vector<TableColumn>& cols : columns_) {
+        for (TableColumn& c : cols) {
+            if (c.name == QLatin1String(RowVersionColumn)) {
+                c.hidden = true;
+                continue;
             }
+            const QString keyName = sortKeyColumnOf(c.name);
+            for (TableColumn& k : cols)
+                if (k.name == keyName) {
+                    k.hidden = true;
+                    c.sortKeyColumn = keyName;
+                }
+        }
     }
-    columns_.insert(key, cols);
-    return cols;
 }
 
 QString PgEngine::tableName(const QString& table) {

@@ -61,6 +61,8 @@ private:
 
     std::shared_ptr<detail::Session> session_;
     pg_cancel* cancel_ = nullptr;
+    void readAllColumns();
+
     QHash<QString, std::vector<TableColumn>> columns_; // by lower-case table name
     QHash<QString, QString> sequences_;                // by lower-case table name
 };
