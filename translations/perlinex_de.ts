@@ -4216,14 +4216,6 @@ Wählen Sie „Nein“, um die andere Fassung zu sehen; Ihre Änderungen werden 
         <source>Open Shared Collection</source>
         <translation>Gemeinsame Sammlung öffnen</translation>
     </message>
-    <message>
-        <source>Statistics are not available for a shared collection yet. Back it up into a folder (File, Backup) and open the statistics there.</source>
-        <translation>Für eine gemeinsame Sammlung gibt es noch keine Statistik. Sichern Sie sie in einen Ordner (Datei, Sicherung), und öffnen Sie die Statistik dort.</translation>
-    </message>
-    <message>
-        <source>Statistics</source>
-        <translation>Statistik</translation>
-    </message>
 </context>
 <context>
     <name>perlinex::reports::frmOutput</name>

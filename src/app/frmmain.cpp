@@ -953,14 +953,6 @@ void frmMain::showImported(std::int64_t firstId) {
 }
 
 void frmMain::statistics() {
-    if (program_.shared()) {
-        // Its sums are written in the file's own SQL.
-        program_.dialogs().message(
-            tr("Statistics are not available for a shared collection yet. Back it up into a "
-               "folder (File, Backup) and open the statistics there."),
-            tr("Statistics"), Buttons::Ok, Icon::Information);
-        return;
-    }
     // What the list is narrowed by, as the window's title says it.
     QStringList narrowed;
     if (!browser_.filter().trimmed().isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/storekind.h"
 #include "db/value.h"
 
 #include <QByteArrayView>
@@ -15,7 +16,6 @@ class Cursor;
 class Engine;
 class RecordSet;
 class RowWriter;
-enum class StoreKind;
 enum class StoredKind;
 
 namespace detail {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/storekind.h"
 #include "db/value.h"
 
 #include <QByteArrayView>
@@ -69,11 +70,6 @@ public:
     // Ends the writing: every row written is stored (in the running transaction). A writer
     // let go without it stores nothing more, and what it wrote may be lost.
     virtual void finish() = 0;
-};
-
-enum class StoreKind {
-    File,   // a SQLite file beside its pictures
-    Server, // a PostgreSQL server shared by several desks
 };
 
 class Engine {

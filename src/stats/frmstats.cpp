@@ -215,7 +215,8 @@ void StatisticsWindow::refresh(Page& page) {
             });
         });
     } else {
-        page.rows = shownGroups(*page.breakdown, page.groups, measure_, filter_);
+        page.rows = shownGroups(*page.breakdown, page.groups, measure_, filter_,
+                                program_.CollectionDb->storeKind());
         page.shown = breakdownTable(*page.breakdown, page.rows, filter_, &program_.regional);
         chart = *page.breakdown == Breakdown::PurchaseYear
                     ? purchaseChart(page.rows, pick)

@@ -191,7 +191,9 @@ QString filterSql(const StampFilter& filter) {
 Totals totalsOf(db::Database& db, const QString& aggregate, const QString& rows,
                 const regional::Regional& regional, bool rowByRow, bool* addedUpRowByRow) {
     *addedUpRowByRow = false;
-    if (!rowByRow)
+    // The aggregate is the file's own SQL (its loose types checked); a server's stamps are
+    // added up here.
+    if (!rowByRow && db.storeKind() == db::StoreKind::File)
         if (std::optional<Totals> totals = storedTotals(db, aggregate))
             return *std::move(totals);
     *addedUpRowByRow = true;
@@ -233,9 +235,9 @@ Glance CollectionStatistics::glance() {
 
 std::vector<Group> CollectionStatistics::groups(Breakdown breakdown) {
     const QString filter = filterSql(filter_);
-    const Totals totals =
-        totalsOf(db_, breakdownQuery(breakdown, filter), breakdownRowsQuery(breakdown, filter),
-                 regional_, rowByRow_, &addedUpRowByRow_);
+    const Totals totals = totalsOf(db_, breakdownQuery(breakdown, filter),
+                                   breakdownRowsQuery(breakdown, filter, db_.storeKind()),
+                                   regional_, rowByRow_, &addedUpRowByRow_);
     // Only what a breakdown shows: the catalogue value, and over the years of purchase also
     // the price paid; the row by row sums of the other fields are not wanted.
     const auto shown = [breakdown](Figures f) {

@@ -7,24 +7,30 @@ namespace perlinex::stats {
 namespace {
 
 // A date field's year, when it holds a date as the record shows one (the first ten characters
-// a real day); null otherwise.
-QString yearOfDate(const char* field) {
+// a real day); null otherwise. A server's dates are dates, and Year a whole number, always.
+QString yearOfDate(const char* field, db::StoreKind store) {
+    if (store == db::StoreKind::Server)
+        return QStringLiteral("CAST(extract(year FROM %1) AS INTEGER)").arg(QLatin1String(field));
     return QStringLiteral("CASE WHEN date(substr(%1, 1, 10)) = substr(%1, 1, 10) THEN "
                           "CAST(substr(%1, 1, 4) AS INTEGER) END")
         .arg(QLatin1String(field));
 }
 
 // The decade of issue: from the issue date, or from the year where there is no date.
-QString decadeKey() {
+QString decadeKey(db::StoreKind store) {
+    if (store == db::StoreKind::Server)
+        return QStringLiteral("CASE WHEN issued IS NOT NULL THEN %1 / 10 * 10 WHEN Year BETWEEN 1 "
+                              "AND 9999 THEN Year / 10 * 10 END")
+            .arg(yearOfDate("issued", store));
     return QStringLiteral("CASE WHEN date(substr(issued, 1, 10)) = substr(issued, 1, 10) THEN "
                           "CAST(substr(issued, 1, 4) AS INTEGER) / 10 * 10 WHEN typeof(Year) = "
                           "'integer' AND Year BETWEEN 1 AND 9999 THEN Year / 10 * 10 END");
 }
 
-QString keyOf(Breakdown breakdown) {
+QString keyOf(Breakdown breakdown, db::StoreKind store) {
     if (const char* table = codeTableOf(breakdown))
         return QLatin1String(db::codeTableByName(QLatin1String(table))->idField);
-    return breakdown == Breakdown::Decade ? decadeKey() : yearOfDate("purchased");
+    return breakdown == Breakdown::Decade ? decadeKey(store) : yearOfDate("purchased", store);
 }
 
 QString glanceKey() {
@@ -140,8 +146,8 @@ const char* codeTableOf(Breakdown breakdown) {
     return nullptr;
 }
 
-QString groupCondition(Breakdown breakdown, const Group& group) {
-    const QString key = keyOf(breakdown);
+QString groupCondition(Breakdown breakdown, const Group& group, db::StoreKind store) {
+    const QString key = keyOf(breakdown, store);
     if (!group.unclassified)
         return QStringLiteral("%1 = %2").arg(key).arg(group.key);
     if (const char* table = codeTableOf(breakdown))
@@ -150,18 +156,19 @@ QString groupCondition(Breakdown breakdown, const Group& group) {
     return QStringLiteral("%1 is null").arg(key);
 }
 
-QString groupsCondition(Breakdown breakdown, const std::vector<const Group*>& groups) {
+QString groupsCondition(Breakdown breakdown, const std::vector<const Group*>& groups,
+                        db::StoreKind store) {
     QStringList keys;
     QStringList conditions;
     for (const Group* g : groups) {
         if (g->unclassified)
-            conditions << groupCondition(breakdown, *g);
+            conditions << groupCondition(breakdown, *g, store);
         else
             keys << QString::number(g->key);
     }
     if (!keys.isEmpty())
-        conditions.prepend(
-            QStringLiteral("%1 in (%2)").arg(keyOf(breakdown), keys.join(QLatin1String(", "))));
+        conditions.prepend(QStringLiteral("%1 in (%2)")
+                               .arg(keyOf(breakdown, store), keys.join(QLatin1String(", "))));
     if (conditions.size() == 1)
         return conditions.front();
     QStringList bracketed;
@@ -176,7 +183,7 @@ QString glanceQuery(const QString& filterSql) {
 
 QString breakdownQuery(Breakdown breakdown, const QString& filterSql) {
     const bool years = breakdown == Breakdown::PurchaseYear;
-    return aggregateQuery(keyOf(breakdown), Sums{years, true, false, false},
+    return aggregateQuery(keyOf(breakdown, db::StoreKind::File), Sums{years, true, false, false},
                           {partCondition(Part::Collection), filterSql});
 }
 
@@ -184,8 +191,8 @@ QString glanceRowsQuery(const QString& filterSql) {
     return rowsQuery(glanceKey(), {filterSql});
 }
 
-QString breakdownRowsQuery(Breakdown breakdown, const QString& filterSql) {
-    return rowsQuery(keyOf(breakdown), {partCondition(Part::Collection), filterSql});
+QString breakdownRowsQuery(Breakdown breakdown, const QString& filterSql, db::StoreKind store) {
+    return rowsQuery(keyOf(breakdown, store), {partCondition(Part::Collection), filterSql});
 }
 
 } // namespace perlinex::stats

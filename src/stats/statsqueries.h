@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/storekind.h"
 #include "stats/statistics.h"
 
 #include <QString>
@@ -21,8 +22,11 @@ QString partCondition(Part part);
 QString allOf(const QStringList& conditions);
 
 // The stamps of one group of a breakdown, and of several (the view's "Other").
-QString groupCondition(Breakdown breakdown, const Group& group);
-QString groupsCondition(Breakdown breakdown, const std::vector<const Group*>& groups);
+// A server keeps its dates as dates: store says which store's values the condition reads.
+QString groupCondition(Breakdown breakdown, const Group& group,
+                       db::StoreKind store = db::StoreKind::File);
+QString groupsCondition(Breakdown breakdown, const std::vector<const Group*>& groups,
+                        db::StoreKind store = db::StoreKind::File);
 
 // The code table a breakdown follows; nullptr for the decades and the purchase years.
 const char* codeTableOf(Breakdown breakdown);
@@ -56,7 +60,8 @@ QString breakdownQuery(Breakdown breakdown, const QString& filterSql);
 // The rows a query adds up, for adding them up here: the key, quantity, pricepaid, catvalue
 // and priceask of each stamp.
 QString glanceRowsQuery(const QString& filterSql);
-QString breakdownRowsQuery(Breakdown breakdown, const QString& filterSql);
+QString breakdownRowsQuery(Breakdown breakdown, const QString& filterSql,
+                           db::StoreKind store = db::StoreKind::File);
 
 inline constexpr int CollectionBit = 8;
 inline constexpr int WantListBit = 4;

@@ -31,7 +31,8 @@ QString orderedLabel(Breakdown breakdown, const Group& g) {
 }
 
 std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Group>& groups,
-                                      Measure measure, const QStringList& base) {
+                                      Measure measure, const QStringList& base,
+                                      db::StoreKind store) {
     std::vector<const Group*> entries;
     const Group* unclassified = nullptr;
     for (const Group& g : groups) {
@@ -53,13 +54,13 @@ std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Gro
     const std::size_t own = std::min(entries.size(), std::size_t(LargestShown));
     for (std::size_t i = 0; i < own; ++i)
         rows.push_back({entryLabel(*entries[i]), entries[i]->figures,
-                        allOf(base + QStringList{groupCondition(breakdown, *entries[i])}),
+                        allOf(base + QStringList{groupCondition(breakdown, *entries[i], store)}),
                         entries[i]->key});
     if (entries.size() > own) {
         const std::vector<const Group*> rest(entries.begin() + qsizetype(own), entries.end());
         ShownGroup other{translate("Statistics", "Other"),
                          {},
-                         allOf(base + QStringList{groupsCondition(breakdown, rest)}),
+                         allOf(base + QStringList{groupsCondition(breakdown, rest, store)}),
                          std::nullopt};
         for (const Group* g : rest)
             other.figures.add(g->figures);
@@ -67,7 +68,7 @@ std::vector<ShownGroup> codeTableRows(Breakdown breakdown, const std::vector<Gro
     }
     if (unclassified)
         rows.push_back({translate("Statistics", "Unclassified"), unclassified->figures,
-                        allOf(base + QStringList{groupCondition(breakdown, *unclassified)}),
+                        allOf(base + QStringList{groupCondition(breakdown, *unclassified, store)}),
                         std::nullopt});
     return rows;
 }
@@ -82,14 +83,15 @@ QString plainMoney(Currency amount) {
 } // namespace
 
 std::vector<ShownGroup> shownGroups(Breakdown breakdown, const std::vector<Group>& groups,
-                                    Measure measure, const StampFilter& filter) {
+                                    Measure measure, const StampFilter& filter,
+                                    db::StoreKind store) {
     const QStringList base{filter.condition, partCondition(Part::Collection)};
     if (codeTableOf(breakdown))
-        return codeTableRows(breakdown, groups, measure, base);
+        return codeTableRows(breakdown, groups, measure, base, store);
     std::vector<ShownGroup> rows;
     for (const Group& g : groups)
         rows.push_back({orderedLabel(breakdown, g), g.figures,
-                        allOf(base + QStringList{groupCondition(breakdown, g)}),
+                        allOf(base + QStringList{groupCondition(breakdown, g, store)}),
                         g.unclassified ? std::nullopt : std::optional<std::int64_t>(g.key)});
     return rows;
 }

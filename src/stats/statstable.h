@@ -38,8 +38,10 @@ struct ShownGroup {
 // The rows of a breakdown: of a code table the entries with the most stamps (or the most
 // value) first, LargestShown of them, then "Other" for the rest and "Unclassified"; the
 // decades and years in order, then "Unknown". A closing "Total" row is not among them.
+// store: whose values the rows' conditions read.
 std::vector<ShownGroup> shownGroups(Breakdown breakdown, const std::vector<Group>& groups,
-                                    Measure measure, const StampFilter& filter);
+                                    Measure measure, const StampFilter& filter,
+                                    db::StoreKind store = db::StoreKind::File);
 ShownGroup totalOf(const std::vector<ShownGroup>& rows, const QString& condition);
 
 // A part of the glance as shown, with its condition.
