@@ -2253,8 +2253,12 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
         <translation>Sammlung in %1 aus der gemeinsamen Sammlung %2 auf %3 angelegt: Briefmarken %4, Codeeinträge %5, Bilder %6</translation>
     </message>
     <message>
-        <source>server needs init, push or pull</source>
-        <translation>server braucht init, push oder pull</translation>
+        <source>server restore needs a FOLDER and a SERVER</source>
+        <translation>server restore braucht einen ORDNER und einen SERVER</translation>
+    </message>
+    <message>
+        <source>perlinex: this replaces the shared collection %1 on %2, and everything the desks stored in it, with the collection in %3. Nothing has been changed; run it again with --yes to replace it.</source>
+        <translation>perlinex: Dies ersetzt die gemeinsame Sammlung %1 auf %2 und alles, was die Arbeitsplätze darin gespeichert haben, durch die Sammlung in %3. Es wurde nichts geändert; rufen Sie es mit --yes noch einmal auf, um sie zu ersetzen.</translation>
     </message>
     <message>
         <source>  perlinex --server SERVER[#COLLECTION]
@@ -2271,6 +2275,9 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
   perlinex server pull SERVER[#COLLECTION] FOLDER
       make a new collection in FOLDER from a shared one, with its pictures; all of
       it or nothing.
+  perlinex server restore FOLDER SERVER[#COLLECTION] --yes
+      replace a shared collection, and all the desks stored in it, with the
+      collection in FOLDER (such as a backup of it); all of it or nothing.
   perlinex check --server SERVER[#COLLECTION]
       check a shared collection through the server; nothing is changed.
 </source>
@@ -2289,9 +2296,17 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
   perlinex server pull SERVER[#SAMMLUNG] ORDNER
       eine neue Sammlung in ORDNER aus einer gemeinsamen anlegen, mit ihren
       Bildern; ganz oder gar nicht.
+  perlinex server restore ORDNER SERVER[#SAMMLUNG] --yes
+      eine gemeinsame Sammlung und alles, was die Arbeitsplätze darin gespeichert
+      haben, durch die Sammlung in ORDNER ersetzen (etwa eine Sicherung davon);
+      ganz oder gar nicht.
   perlinex check --server SERVER[#SAMMLUNG]
       eine gemeinsame Sammlung über den Server prüfen; nichts wird geändert.
 </translation>
+    </message>
+    <message>
+        <source>server needs init, push, pull or restore</source>
+        <translation>server braucht init, push, pull oder restore</translation>
     </message>
 </context>
 <context>

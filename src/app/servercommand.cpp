@@ -66,47 +66,101 @@ int init(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// What a copy of a folder's collection to the server stored.
+struct Pushed {
+    db::CopyCount copied;
+    std::int64_t pictures = 0;
+};
+
+// Stores the collection of folder, opened as local, with its pictures into shared.
+Pushed copyFolderTo(db::Database& local, const QString& folder, db::Database& shared,
+                    QTextStream& err) {
+    Pushed pushed;
+    pushed.copied = db::copyCollectionRows(local, shared, terminalProgress(err));
+    // The pictures of stamps the collection holds; a file left by a stamp deleted meanwhile
+    // stays behind.
+    QSet<std::int64_t> stamps;
+    const auto ids = local.query(QStringLiteral("SELECT stampid FROM stamp"));
+    while (ids->next())
+        stamps.insert(ids->integer(0));
+    const QDir images(imagesFolderOf(folder));
+    for (const std::int64_t id : stamps) {
+        QFile file(images.filePath(db::pictureFileName(id)));
+        if (!file.exists())
+            continue;
+        if (!file.open(QIODevice::ReadOnly))
+            throw db::DbError(db::err::CannotOpen,
+                              translate("ServerCommand", "Cannot read the picture %1: %2")
+                                  .arg(file.fileName(), file.errorString()));
+        db::putServerPicture(shared, id, file.readAll());
+        ++pushed.pictures;
+    }
+    return pushed;
+}
+
+// The collection of a folder to copy to the server, held while it is read.
+struct LocalCollection {
+    db::CollectionHold hold;
+    std::unique_ptr<db::Database> db;
+};
+
+LocalCollection openLocal(const QString& folder, QTextStream& err) {
+    LocalCollection c{db::holdCollection(folder, db::Purpose::Read), nullptr};
+    if (!c.hold.rolledBack.isEmpty())
+        err << "perlinex: " << c.hold.rolledBack << "\n";
+    c.db = db::openCollection(c.hold.path, db::StructureCheck::AtOpen, c.hold.openMode());
+    return c;
+}
+
+void tellPushed(QTextStream& out, const Pushed& pushed, const db::ServerAddress& address) {
+    out << translate("ServerCommand",
+                     "Copied to the shared collection %4 on %5: stamps %1, code entries %2, "
+                     "pictures %3")
+               .arg(counted(pushed.copied.stamps), counted(pushed.copied.codes),
+                    counted(pushed.pictures), address.collection, address.server)
+        << "\n";
+}
+
 int push(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.size() != 4)
         return wrong(err, translate("ServerCommand", "server push needs a FOLDER and a SERVER"));
     const QString folder = args[2];
     const db::ServerAddress address = db::parseServerAddress(args[3]);
-    const db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Read);
-    if (!hold.rolledBack.isEmpty())
-        err << "perlinex: " << hold.rolledBack << "\n";
-    const auto local = db::openCollection(hold.path, db::StructureCheck::AtOpen, hold.openMode());
-    db::CopyCount copied;
-    std::int64_t pictures = 0;
+    const LocalCollection local = openLocal(folder, err);
+    Pushed pushed;
     db::createServerCollection(
         address.server, address.collection, false,
-        [&](db::Database& shared) {
-            copied = db::copyCollectionRows(*local, shared, terminalProgress(err));
-            // The pictures of stamps the collection holds; a file left by a stamp deleted
-            // meanwhile stays behind.
-            QSet<std::int64_t> stamps;
-            const auto ids = local->query(QStringLiteral("SELECT stampid FROM stamp"));
-            while (ids->next())
-                stamps.insert(ids->integer(0));
-            const QDir images(imagesFolderOf(folder));
-            for (const std::int64_t id : stamps) {
-                QFile file(images.filePath(db::pictureFileName(id)));
-                if (!file.exists())
-                    continue;
-                if (!file.open(QIODevice::ReadOnly))
-                    throw db::DbError(db::err::CannotOpen,
-                                      translate("ServerCommand", "Cannot read the picture %1: %2")
-                                          .arg(file.fileName(), file.errorString()));
-                db::putServerPicture(shared, id, file.readAll());
-                ++pictures;
-            }
-        })
+        [&](db::Database& shared) { pushed = copyFolderTo(*local.db, folder, shared, err); })
         ->close();
-    out << translate("ServerCommand",
-                     "Copied to the shared collection %4 on %5: stamps %1, code entries %2, "
-                     "pictures %3")
-               .arg(counted(copied.stamps), counted(copied.codes), counted(pictures),
-                    address.collection, address.server)
-        << "\n";
+    tellPushed(out, pushed, address);
+    return 0;
+}
+
+// Puts a collection folder (a backup made of a shared collection, or any other) in the place
+// of a shared collection. It replaces everything the other desks stored, so it is done only
+// when asked for with --yes.
+int restore(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QStringList rest = args.mid(2);
+    const bool confirmed = rest.removeAll(QStringLiteral("--yes")) > 0;
+    if (rest.size() != 2)
+        return wrong(err, translate("ServerCommand", "server restore needs a FOLDER and a SERVER"));
+    const QString folder = rest[0];
+    const db::ServerAddress address = db::parseServerAddress(rest[1]);
+    const LocalCollection local = openLocal(folder, err);
+    if (!confirmed) {
+        err << translate("ServerCommand",
+                         "perlinex: this replaces the shared collection %1 on %2, and everything "
+                         "the desks stored in it, with the collection in %3. Nothing has been "
+                         "changed; run it again with --yes to replace it.")
+                   .arg(address.collection, address.server, folder)
+            << "\n";
+        return 1;
+    }
+    Pushed pushed;
+    db::replaceServerCollection(address.server, address.collection, [&](db::Database& shared) {
+        pushed = copyFolderTo(*local.db, folder, shared, err);
+    });
+    tellPushed(out, pushed, address);
     return 0;
 }
 
@@ -204,6 +258,9 @@ QString serverCommandUsage() {
         "  perlinex server pull SERVER[#COLLECTION] FOLDER\n"
         "      make a new collection in FOLDER from a shared one, with its pictures; all of\n"
         "      it or nothing.\n"
+        "  perlinex server restore FOLDER SERVER[#COLLECTION] --yes\n"
+        "      replace a shared collection, and all the desks stored in it, with the\n"
+        "      collection in FOLDER (such as a backup of it); all of it or nothing.\n"
         "  perlinex check --server SERVER[#COLLECTION]\n"
         "      check a shared collection through the server; nothing is changed.\n");
 }
@@ -217,7 +274,9 @@ int runServerCommand(const QStringList& arguments, QTextStream& out, QTextStream
         return push(args, out, err);
     if (what == QLatin1String("pull"))
         return pull(args, out, err);
-    return wrong(err, translate("ServerCommand", "server needs init, push or pull"));
+    if (what == QLatin1String("restore"))
+        return restore(args, out, err);
+    return wrong(err, translate("ServerCommand", "server needs init, push, pull or restore"));
 }
 
 } // namespace perlinex::app

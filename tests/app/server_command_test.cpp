@@ -126,7 +126,7 @@ TEST_F(ServerCommandTest, WhatCannotBeDone_IsRefusedAndLeavesEverythingAsItWas) 
          1,
          "~/.pgpass"},
         {{QStringLiteral("push"), source}, 2, "needs a FOLDER and a SERVER"},
-        {{QStringLiteral("copy")}, 2, "init, push or pull"},
+        {{QStringLiteral("copy")}, 2, "init, push, pull or restore"},
     };
     const QByteArray before = exported(source);
     for (const auto& c : cases) {
@@ -169,3 +169,44 @@ TEST_F(ServerCommandTest, CheckOfASharedCollection_SaysWhatIsWrongAndChangesNoth
 }
 
 } // namespace
+
+// A backup put back in the place of a shared collection replaces it whole, only when asked
+// with --yes; a desk that has it open reads the restored one from its next question on.
+TEST_F(ServerCommandTest, RestoreReplacesASharedCollectionOnlyWhenAskedAndWhole) {
+    const QString address = shared();
+    ASSERT_EQ(run({QStringLiteral("server"), QStringLiteral("push"),
+                   generated(QStringLiteral("before"), 40), address})
+                  .status,
+              0);
+    const QString backup = generated(QStringLiteral("backup"), 25);
+    const auto desk = db::openServerDatabase(server, made.last());
+    const auto stamps = [&] {
+        return desk->scalar(QStringLiteral("select count(*) from stamp")).toInteger();
+    };
+
+    Outcome o = run({QStringLiteral("server"), QStringLiteral("restore"), backup, address});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.err.contains(QStringLiteral("--yes"))) << o.err.toStdString();
+    EXPECT_EQ(stamps(), 40);
+
+    // A collection that cannot be read whole replaces nothing.
+    const QString broken = folder(QStringLiteral("broken"));
+    writeFile(QDir(broken).filePath(QStringLiteral("stamp.mdb")), "not a collection");
+    o = run({QStringLiteral("server"), QStringLiteral("restore"), broken, address,
+             QStringLiteral("--yes")});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(stamps(), 40);
+
+    o = run({QStringLiteral("server"), QStringLiteral("restore"), backup, address,
+             QStringLiteral("--yes")});
+    ASSERT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(stamps(), 25);
+    const QString back = folder(QStringLiteral("back"));
+    ASSERT_EQ(run({QStringLiteral("server"), QStringLiteral("pull"), address, back}).status, 0);
+    EXPECT_EQ(exported(back), exported(backup));
+    // Nothing of the replaced collection, nor of the copy made on the way, is left on the server.
+    EXPECT_EQ(desk->scalar(QStringLiteral("select count(*) from pg_namespace where nspname like "
+                                          "'perlinex\\_%'"))
+                  .toInteger(),
+              0);
+}

@@ -8,6 +8,7 @@
 
 #include "util/translation.h"
 
+#include <QUuid>
 #include <libpq-fe.h>
 
 namespace perlinex::db {
@@ -222,6 +223,27 @@ void packServerCollection(Database& db) {
     for (const QString& t : names)
         db.engine().exec(QStringLiteral("VACUUM (ANALYZE) %1").arg(quotedName(t)));
     pg::waitBrieflyForLocks(conn);
+}
+
+void replaceServerCollection(const QString& uri, const QString& collection,
+                             const std::function<void(Database&)>& fill) {
+    openServerDatabase(uri, collection)->close(); // there is one to replace
+    const QString tag = QUuid::createUuid().toString(QUuid::Id128).left(16);
+    const QString staged = QStringLiteral("perlinex_new_") + tag;
+    const QString replaced = QStringLiteral("perlinex_old_") + tag;
+    createServerCollection(uri, staged, false, fill)->close();
+    try {
+        pg::Connection c;
+        pg::connect(c, uri);
+        pg::waitForLocksAsNeeded(c.conn);
+        pg::detail::exec(
+            c.conn, QStringLiteral("BEGIN; ALTER SCHEMA %1 RENAME TO %2; ALTER SCHEMA "
+                                   "%3 RENAME TO %1; DROP SCHEMA %2 CASCADE; COMMIT")
+                        .arg(quotedName(collection), quotedName(replaced), quotedName(staged)));
+    } catch (...) {
+        dropServerCollection(uri, staged);
+        throw;
+    }
 }
 
 void dropServerCollection(const QString& uri, const QString& collection) {

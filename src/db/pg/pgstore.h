@@ -41,6 +41,14 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
 // Other desks go on working meanwhile.
 void packServerCollection(Database& db);
 
+// Puts a collection made as createServerCollection makes one (fill stores what it holds) in
+// the place of an existing one, whole or not at all: it is made under a name of its own, then
+// takes the old one's name in one transaction, and the old one goes. Desks that have the
+// collection open read the new one from their next question on. Throws DbError: 3343 when
+// there is no such collection to replace.
+void replaceServerCollection(const QString& uri, const QString& collection,
+                             const std::function<void(Database&)>& fill);
+
 // Removes a collection and everything in it from the server; nothing when there is none.
 void dropServerCollection(const QString& uri, const QString& collection);
 
