@@ -4216,10 +4216,6 @@ Wählen Sie „Nein“, um die andere Fassung zu sehen; Ihre Änderungen werden 
         </translation>
     </message>
     <message>
-        <source>Stamps cannot be imported into a shared collection yet. Import them into a collection folder, or add them here one by one.</source>
-        <translation>In eine gemeinsame Sammlung können noch keine Briefmarken importiert werden. Importieren Sie sie in einen Sammlungsordner, oder legen Sie sie hier einzeln an.</translation>
-    </message>
-    <message>
         <source>Open &amp;Shared Collection...</source>
         <translation>&amp;Gemeinsame Sammlung öffnen …</translation>
     </message>

@@ -233,6 +233,8 @@ void frmMain::load() {
         // Damaged and repaired: the collection is open again, start-up goes on.
     }
     PictureChanged = false;
+    // Listening starts before anything is read, so that no other desk's store falls between.
+    followOtherDesks();
     // The code lists are filled before the first stamp is shown in them.
     activate();
     try {
@@ -244,7 +246,6 @@ void frmMain::load() {
     showCurrent();
     showOrder();
     updateTitle();
-    followOtherDesks();
     if (program_.CollectionDb)
         fillRecent();
     // The check of the file's structure reads the whole file: it waits until the first record
@@ -925,13 +926,6 @@ void frmMain::exportCsv() {
 void frmMain::importStamps() {
     if (program_.ReadOnly)
         return;
-    if (program_.shared()) {
-        program_.dialogs().message(
-            tr("Stamps cannot be imported into a shared collection yet. Import them into a "
-               "collection folder, or add them here one by one."),
-            tr("Import"), Buttons::Ok, Icon::Information);
-        return;
-    }
     if (changing()) {
         program_.dialogs().message(
             tr("Please store or cancel the record on screen before importing stamps."),

@@ -2,6 +2,7 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
+#include "db/pg/pgpictures.h"
 #include "db/sqlite/bulkindexes.h"
 #include "db/sqlite/pendingpicture.h"
 #include "db/sqlite/searchtext.h"
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace perlinex::exchange {
 
@@ -107,6 +109,9 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
             db::BulkSearchText searchText(collection);
             std::unique_ptr<db::Command> insert;
             std::vector<db::Value> values;
+            // A shared collection keeps its pictures as rows, in the same transaction.
+            const bool onServer = collection.storeKind() == db::StoreKind::Server;
+            QByteArray serverPicture;
             for (std::int64_t i = 0; i < total; ++i) {
                 const std::int64_t id = ids[std::size_t(i)];
                 if (progress && i % ProgressStep == 0 && !progress(i, total))
@@ -144,6 +149,8 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                                  "without it and its name is kept in the notes")
                                  .arg(stamp.picture, why),
                              false});
+                    } else if (onServer) {
+                        serverPicture = std::move(jpeg); // stored right after its row
                     } else {
                         // Written before its row, so that a row never waits for its picture.
                         waiting.push_back(std::make_unique<db::PendingPicture>(
@@ -167,6 +174,8 @@ ImportOutcome storeImport(db::Database& collection, const QString& imagesFolder,
                 for (const record::Change& c : changes)
                     values.push_back(c.value);
                 insert->run(values);
+                if (!serverPicture.isEmpty())
+                    db::putServerPicture(collection, id, std::exchange(serverPicture, {}));
                 if (i == 0)
                     out.firstId = id;
                 out.lastId = id;

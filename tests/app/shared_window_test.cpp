@@ -159,15 +159,16 @@ TEST_F(SharedWindowTest, PicturesLiveOnTheServer) {
     EXPECT_EQ(stored.size(), blue.size());
 }
 
-// What a shared collection does not offer yet is said, and the collection stays open; its
-// statistics open; Pack has the server tidy it while it stays open.
-TEST_F(SharedWindowTest, WhatIsNotOfferedIsSaidAndPackKeepsItOpen) {
+// Import and the statistics open on a shared collection as on a folder; Pack has the server
+// tidy it while it stays open.
+TEST_F(SharedWindowTest, ImportStatisticsAndPackWorkOnIt) {
     open({{"Local stamp", "1"}});
     openShared();
+    // Import asks for its file, as on a folder collection.
     const std::size_t asked = dialogs.prompts.size();
     act("mnuImport")->trigger();
     ASSERT_EQ(dialogs.prompts.size(), asked + 1);
-    EXPECT_EQ(dialogs.prompts.back().icon, Icon::Information);
+    EXPECT_EQ(dialogs.prompts.back().kind, QStringLiteral("open"));
     ASSERT_TRUE(program->CollectionDb);
 
     // The statistics of the shared collection open without a question.

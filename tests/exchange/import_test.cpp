@@ -1,3 +1,4 @@
+#include "db/pg/pgpictures.h"
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/pendingpicture.h"
@@ -5,6 +6,7 @@
 #include "exchange/csvexport.h"
 #include "exchange_support.h"
 #include "support/collection_fixture.h"
+#include "support/server_fixture.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -412,4 +414,54 @@ TEST_F(Import, ExportThenImportIntoANewCollectionGivesTheSameStamps) {
               "the bare stamp's picture");
     EXPECT_EQ(QDir(otherImages).entryList(QDir::Files | QDir::Hidden).size(), 2);
     copy->close();
+}
+
+namespace {
+
+// The same import into a collection shared on the test server.
+class SharedImport : public Import {
+protected:
+    QString collection = freshCollectionName();
+
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        SKIP_WITHOUT_SERVER();
+        db = db::createServerCollection(serverUnderTest(), collection);
+    }
+    void TearDown() override {
+        Import::TearDown();
+        if (!serverUnderTest().isEmpty())
+            db::dropServerCollection(serverUnderTest(), collection);
+    }
+};
+
+} // namespace
+
+// Stamps imported into a shared collection are stored with their pictures as rows, their new
+// classifications, their sort keys and their search text, and are known as held the next time.
+TEST_F(SharedImport, StampsComeWithTheirPicturesClassificationsAndSearchText) {
+    writeBytes(path(QStringLiteral("in/one.jpg")), "picture one");
+    const QByteArray csv = "descr,catnum,Country,Image\nÉcu d'or,SG 1,Åland,one.jpg\n"
+                           "alpha,SG 2,Newland,\n";
+    planOf(csv);
+    const ImportOutcome out = store();
+    ASSERT_EQ(out.stored, 2);
+    EXPECT_EQ(db::serverPicture(*db, out.firstId), QByteArray("picture one"));
+    EXPECT_TRUE(db::serverPicture(*db, out.lastId).isEmpty());
+    EXPECT_EQ(db->scalar(QStringLiteral("select count(*) from country where coudesc = "
+                                        "'Newland'"))
+                  .toInteger(),
+              1);
+    // In the collection's text order, and found by the filter through the country's name.
+    const auto ordered = db->query(QStringLiteral("select descr from stamp order by descr"));
+    QStringList names;
+    while (ordered->next())
+        names << ordered->text(0);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("alpha"), QStringLiteral("Écu d'or")}));
+    EXPECT_EQ(db::stampsMatching(*db, db::filterWords(QStringLiteral("aland ecu"))),
+              std::vector<std::int64_t>{out.firstId});
+    planOf(csv);
+    ImportChoices skip;
+    skip.skipDuplicates = true;
+    EXPECT_EQ(store(skip).skippedDuplicates, 2);
 }

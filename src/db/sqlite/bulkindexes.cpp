@@ -17,7 +17,8 @@ constexpr std::int64_t SmallStore = 5000;
 } // namespace
 
 BulkIndexes::BulkIndexes(Database& db, const QString& table, std::int64_t adding) : db_(db) {
-    if (adding < SmallStore)
+    // A server keeps its own indexes as it stores.
+    if (adding < SmallStore || db.storeKind() != StoreKind::File)
         return;
     {
         detail::Statement count(handleOf(db),

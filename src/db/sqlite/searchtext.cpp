@@ -116,6 +116,9 @@ bool hasSearchText(Database& db) {
 }
 
 BulkSearchText::BulkSearchText(Database& db) : db_(db) {
+    // A server's search text is its sort keys, which every insert stores.
+    if (db.storeKind() != StoreKind::File)
+        return;
     detail::Statement st(handleOf(db),
                          QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'trigger' "
                                         "AND name = 'stamp_search_add'"));
