@@ -408,7 +408,7 @@ bool prepareCollectionFolder(Program& program, bool ask) {
             throw db::DbError(db::err::InvalidPath,
                               translate("CommandLine", "The folder '%1' could not be made.")
                                   .arg(program.AppFolder));
-        db::openCatalogue(program.AppFolder)->close();
+        program.openFieldCatalogue()->close();
         return true;
     }
     // A collection reached through a symbolic link is worked on where the link leads.

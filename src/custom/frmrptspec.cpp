@@ -5,7 +5,6 @@
 #include "custom/layoutfile.h"
 #include "db/catalogue.h"
 #include "db/dberror.h"
-#include "db/sqlite/cataloguefile.h"
 #include "reports/fixedreports.h"
 #include "reports/reporttargets.h"
 #include "ui/filetarget.h"
@@ -79,7 +78,7 @@ frmRptSpec* frmRptSpec::create(Program& program, reports::FixedReports& reports,
                                const QString& useWith) {
     try {
         QString remade;
-        const std::unique_ptr<db::Database> spec = db::openCatalogue(program.AppFolder, &remade);
+        const std::unique_ptr<db::Database> spec = program.openFieldCatalogue(&remade);
         FieldCatalogue catalogue = FieldCatalogue::read(*spec);
         spec->close();
         if (!remade.isEmpty())

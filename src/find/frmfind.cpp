@@ -4,7 +4,6 @@
 #include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/recordset.h"
-#include "db/sqlite/cataloguefile.h"
 #include "ui/busycursor.h"
 #include "ui/errorhandler.h"
 #include "ui/slotguard.h"
@@ -156,7 +155,7 @@ void frmFind::loadFields() {
     QStringList refused;
     try {
         // The rows are copied out at once, so the read-only catalogue need not stay open.
-        auto catalogue = db::openCatalogue(program_.AppFolder);
+        auto catalogue = program_.openFieldCatalogue();
         auto rows = catalogue->openRecordSet(QStringLiteral("Select * from RptSpec where usewith "
                                                             "= %1 order by [desc]")
                                                  .arg(db::quoteText(program_.FindUseWith)),

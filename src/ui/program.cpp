@@ -1,6 +1,8 @@
 #include "ui/program.h"
 
+#include "db/pg/pgstore.h"
 #include "db/schema.h"
+#include "db/sqlite/cataloguefile.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/sqlite/maintenance.h"
 
@@ -57,6 +59,15 @@ void Program::takeShared(const QString& address) {
     AppFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
                     .filePath(QStringLiteral("shared/") + QString::fromLatin1(hash));
     DbPath = address;
+}
+
+std::unique_ptr<db::Database> Program::openFieldCatalogue(QString* remade) const {
+    if (shared()) {
+        const db::ServerAddress a = db::parseServerAddress(Server);
+        if (auto catalogue = db::openServerCatalogue(a.server, a.collection))
+            return catalogue;
+    }
+    return db::openCatalogue(AppFolder, remade);
 }
 
 QString Program::imagesFolder() const {

@@ -74,6 +74,11 @@ public:
     // becomes this desk's own folder for it under the user's cache folder.
     void takeShared(const QString& address);
 
+    // The field catalogue of custom reports and Find: a shared collection's own, or the one in
+    // AppFolder (made when it is missing; remade, when given, gets words for the user when it
+    // had to be made again). Throws DbError.
+    std::unique_ptr<db::Database> openFieldCatalogue(QString* remade = nullptr) const;
+
     QString imagesFolder() const;
     // The files of the collection that no file the user names may replace.
     durable::ProtectedFiles collectionFiles() const;

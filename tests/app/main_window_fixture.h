@@ -8,12 +8,16 @@
 #include "support/wait.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -125,3 +129,24 @@ protected:
                !btn("cmdUpdate")->isVisible() && act("mnuExit")->isEnabled();
     }
 };
+
+// Answers the find dialog that exec() is about to show: picks the field by caption, the
+// operator, the text and the direction, then presses "&Find" (or "&Close" when find is false).
+inline void answerFind(const QString& field, const QString& op, const QString& value, int direction,
+                       bool find = true) {
+    QTimer::singleShot(0, [=] {
+        QWidget* d = QApplication::activeModalWidget();
+        ASSERT_NE(d, nullptr);
+        auto* fields = d->findChild<QListWidget*>(QStringLiteral("lstField"));
+        ASSERT_NE(fields, nullptr);
+        const auto items = fields->findItems(field, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1);
+        fields->setCurrentItem(items[0]);
+        if (auto* ops = d->findChild<QListWidget*>(QStringLiteral("lstText")); ops && !op.isEmpty())
+            ops->setCurrentItem(ops->findItems(op, Qt::MatchExactly).value(0));
+        d->findChild<QLineEdit*>(QStringLiteral("txtToFind"))->setText(value);
+        d->findChild<QRadioButton*>(QStringLiteral("optWhere%1").arg(direction))->setChecked(true);
+        d->findChild<QPushButton*>(find ? QStringLiteral("cmdFind") : QStringLiteral("cmdCancel"))
+            ->click();
+    });
+}

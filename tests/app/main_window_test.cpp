@@ -459,27 +459,6 @@ TEST_F(MainWindowTest, Backup_ClosesTheCollectionAroundTheBackupWindow) {
     EXPECT_EQ(text("txtDescr"), QStringLiteral("A"));
 }
 
-// Answers the find dialog that exec() is about to show: picks the field by caption, the
-// operator, the text and the direction, then presses "&Find" (or "&Close" when find is false).
-static void answerFind(const QString& field, const QString& op, const QString& value, int direction,
-                       bool find = true) {
-    QTimer::singleShot(0, [=] {
-        QWidget* d = QApplication::activeModalWidget();
-        ASSERT_NE(d, nullptr);
-        auto* fields = d->findChild<QListWidget*>(QStringLiteral("lstField"));
-        ASSERT_NE(fields, nullptr);
-        const auto items = fields->findItems(field, Qt::MatchExactly);
-        ASSERT_EQ(items.size(), 1);
-        fields->setCurrentItem(items[0]);
-        if (auto* ops = d->findChild<QListWidget*>(QStringLiteral("lstText")); ops && !op.isEmpty())
-            ops->setCurrentItem(ops->findItems(op, Qt::MatchExactly).value(0));
-        d->findChild<QLineEdit*>(QStringLiteral("txtToFind"))->setText(value);
-        d->findChild<QRadioButton*>(QStringLiteral("optWhere%1").arg(direction))->setChecked(true);
-        d->findChild<QPushButton*>(find ? QStringLiteral("cmdFind") : QStringLiteral("cmdCancel"))
-            ->click();
-    });
-}
-
 TEST_F(MainWindowTest, Find_ShowsTheMatchOrSaysNothingMatchedAndKeepsTheStampShown) {
     open({{"Airmail", "1"}, {"O'Brien's penny", "2"}, {"Zeppelin", "3"}});
     click("cmdLast");

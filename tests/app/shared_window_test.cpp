@@ -1,4 +1,5 @@
 #include "app/pictureview.h"
+#include "db/catalogue.h"
 #include "db/pg/pgpictures.h"
 #include "main_window_fixture.h"
 #include "support/server_fixture.h"
@@ -192,4 +193,24 @@ TEST_F(SharedWindowTest, ImportStatisticsAndPackWorkOnIt) {
     EXPECT_EQ(count("select count(*) from pg_stat_user_tables where schemaname = '%1' and "
                     "last_vacuum is not null"),
               count("select count(*) from pg_tables where schemaname = '%1'"));
+}
+
+// The field catalogue of Find and custom reports is the shared collection's own, on the
+// server: nothing is made in this desk's folder, and Find looks through the server's stamps.
+TEST_F(SharedWindowTest, FindUsesTheCollectionsOwnFieldCatalogue) {
+    open({{"Local stamp", "1"}});
+    openShared();
+    {
+        const auto catalogue = program->openFieldCatalogue();
+        EXPECT_EQ(catalogue->storeKind(), db::StoreKind::Server);
+        EXPECT_EQ(catalogue->scalar(QStringLiteral("select count(*) from RptSpec")).toInteger(),
+                  db::shippedCatalogueRows().size());
+        catalogue->close();
+    }
+    EXPECT_FALSE(
+        QFileInfo::exists(QDir(program->AppFolder).filePath(QStringLiteral("rptspec.mdb"))));
+    answerFind(QStringLiteral("Description"), QStringLiteral("Contains"), QStringLiteral("black"),
+               1);
+    click("cmdFind");
+    EXPECT_EQ(text("txtDescr"), QStringLiteral("Penny Black"));
 }

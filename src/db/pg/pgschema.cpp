@@ -1,5 +1,6 @@
 #include "db/pg/pgschema.h"
 
+#include "db/catalogue.h"
 #include "db/database.h"
 #include "db/dialect.h"
 #include "db/engine.h"
@@ -176,6 +177,18 @@ void fillServerCollection(Database& db, bool withVocabulary) {
                 .arg(SchemaVersion)
                 .arg(int(QChar::currentUnicodeVersion())));
     addChangeNotices(db);
+    // The field catalogue of custom reports and Find, as the program ships it.
+    run(db,
+        QStringLiteral("CREATE TABLE rptspec (specid integer PRIMARY KEY CHECK (specid BETWEEN "
+                       "1 AND 32767), %1, %2, %3, %4, %5, datatype smallint NOT NULL, "
+                       "defwidth double precision, iscurrency boolean NOT NULL DEFAULT false, "
+                       "ismemo boolean NOT NULL DEFAULT false)")
+            .arg(textColumn(QStringLiteral("\"desc\""), QStringLiteral("varchar(50)"), true),
+                 textColumn(QStringLiteral("usewith"), QStringLiteral("varchar(50)"), true),
+                 textColumn(QStringLiteral("fieldname"), QStringLiteral("varchar(100)"), true),
+                 textColumn(QStringLiteral("filename"), QStringLiteral("varchar(50)"), false),
+                 textColumn(QStringLiteral("linkfield"), QStringLiteral("varchar(50)"), false)));
+    fillCatalogueRows(db, shippedCatalogueRows());
     if (withVocabulary)
         fillVocabularies(db);
 }

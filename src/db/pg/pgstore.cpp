@@ -208,6 +208,13 @@ QStringList ServerChanges::takeChangedTables() {
     return tables;
 }
 
+std::unique_ptr<Database> openServerCatalogue(const QString& uri, const QString& collection) {
+    auto db = openServerDatabase(uri, collection);
+    if (db->engine().tableName(QStringLiteral("rptspec")).isEmpty())
+        return nullptr;
+    return db;
+}
+
 void packServerCollection(Database& db) {
     const auto tables = db.query(QStringLiteral(
         "SELECT tablename FROM pg_tables WHERE schemaname = current_schema() ORDER BY 1"));

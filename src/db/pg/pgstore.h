@@ -36,6 +36,10 @@ std::unique_ptr<Database> createServerCollection(const QString& uri, const QStri
                                                  bool withVocabulary = true,
                                                  const std::function<void(Database&)>& fill = {});
 
+// The collection's field catalogue (the table RptSpec), on a connection of its own; nullptr
+// for a collection made before the catalogue was kept on the server.
+std::unique_ptr<Database> openServerCatalogue(const QString& uri, const QString& collection);
+
 // The server's own upkeep of a collection, for "Pack" on a shared one: its tables vacuumed
 // (the room of deleted and changed rows made reusable) and their statistics gathered anew.
 // Other desks go on working meanwhile.
