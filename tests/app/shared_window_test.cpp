@@ -89,6 +89,15 @@ TEST_F(SharedWindowTest, OpensFromTheFileMenuAndFollowsAnotherDesk) {
                                   .toString()
                                   .contains(QStringLiteral("of 3")),
                               true, 5000);
+    // A code entry another desk adds reaches this desk's list of it.
+    {
+        auto rs = other->openRecordSet(QStringLiteral("select * from country"));
+        rs->addNew();
+        rs->setField(QStringLiteral("coudesc"), Value(QStringLiteral("Ruritania")));
+        rs->update();
+    }
+    auto* countries = find<QComboBox>("cmbCou");
+    QTRY_VERIFY_WITH_TIMEOUT(countries->findText(QStringLiteral("Ruritania")) >= 0, 5000);
 
     // The user edits; the other desk's store shows in the list but leaves the typed record.
     type("txtDescr", QStringLiteral("Jenny, mine"));
