@@ -25,8 +25,11 @@ void frmMain::fillRecent() {
     for (int i = 0; i < folders.size(); ++i) {
         const QString folder = folders[i];
         const QString address = RecentCollections::sharedAddress(folder);
-        QAction* a = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
-            address.isEmpty() ? QDir::toNativeSeparators(folder) : sharedCollectionName(address)));
+        QString name =
+            address.isEmpty() ? QDir::toNativeSeparators(folder) : sharedCollectionName(address);
+        // A "&" of a path or an address is shown as written, not taken for a mnemonic.
+        name.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* a = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         a->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
         connect(a, &QAction::triggered, this,
                 [this, folder] { guard([this, folder] { openRecent(folder); }); });
