@@ -4,6 +4,7 @@
 
 #include "util/translation.h"
 
+#include <QRegularExpression>
 #include <libpq-fe.h>
 
 namespace perlinex::db::pg::detail {
@@ -13,8 +14,10 @@ void ResultFree::operator()(pg_result* r) const {
 }
 
 QString connectionProblem(pg_conn* conn) {
-    const QString why =
+    QString why =
         conn ? QString::fromUtf8(PQerrorMessage(conn)).trimmed() : QStringLiteral("out of memory");
+    // libpq indents its hints with tabs and spaces meant for a terminal.
+    why.replace(QRegularExpression(QStringLiteral("\\s*\\n\\s*")), QStringLiteral("\n"));
     return translate("ServerStore", "Cannot reach the server: %1").arg(why);
 }
 
