@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace perlinex {
 
@@ -64,12 +68,22 @@ Answer QtDialogs::message(const QString& text, const QString& title, Buttons but
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
                                         const QString& initial) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent(), title.isEmpty() ? ProgramTitle : title,
-                                               prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    QInputDialog dialog(parent());
+    dialog.setWindowTitle(title.isEmpty() ? ProgramTitle : title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    // A long prompt wraps rather than widening the box past the screen, in a box wide enough
+    // for an address or a name to be read as it is typed.
+    if (auto* label = dialog.findChild<QLabel*>()) {
+        int width = label->fontMetrics().averageCharWidth() * 60;
+        if (const QScreen* screen = dialog.screen())
+            width = std::min(width, screen->availableGeometry().width() * 3 / 4);
+        label->setWordWrap(true);
+        label->setMinimumWidth(width);
+    }
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 QString qtFileFilter(const QString& filter) {
