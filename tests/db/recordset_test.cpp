@@ -3,25 +3,13 @@
 #include "db/sqlite/sqlitecall.h"
 #include "db/sqlite/sqlitefile.h"
 #include "support/collection_fixture.h"
+#include "support/store_errors.h"
 
 #include <gtest/gtest.h>
 #include <limits>
 
 using namespace perlinex;
 using namespace perlinex::db;
-
-namespace {
-
-int errorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const DbError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
 
 class RecordSetTest : public CollectionTest {
 protected:

@@ -7,9 +7,10 @@
 #include "db/schema.h"
 #include "db/sqlite/collectionfile.h"
 #include "db/textcompare.h"
+#include "support/server_fixture.h"
+#include "support/store_errors.h"
 
 #include <QTemporaryDir>
-#include <QUuid>
 #include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -26,29 +27,6 @@ enum class Store { File, Server };
 
 void PrintTo(Store store, std::ostream* os) {
     *os << (store == Store::File ? "the file" : "the server");
-}
-
-QString serverUnderTest() {
-    return qEnvironmentVariable("PERLINEX_PG_TEST");
-}
-
-#define SKIP_WITHOUT_SERVER()                                                                      \
-    if (serverUnderTest().isEmpty())                                                               \
-    GTEST_SKIP() << "PERLINEX_PG_TEST names no PostgreSQL server to test against (scripts/test "   \
-                    "starts one)"
-
-// Each test its own collection: several test programs share the server.
-QString freshCollectionName() {
-    return QStringLiteral("test_") + QUuid::createUuid().toString(QUuid::Id128);
-}
-
-int errorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const DbError& e) {
-        return e.number();
-    }
-    return 0;
 }
 
 // The texts in the collection's text order; equal ones keep their places.

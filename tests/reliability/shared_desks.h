@@ -3,6 +3,8 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/pg/pgstore.h"
+#include "support/server_fixture.h"
+#include "support/store_errors.h"
 #include "support/wait.h" // readable QString values in failures
 
 #include <QString>
@@ -16,25 +18,6 @@
 namespace desks {
 
 namespace db = perlinex::db;
-
-inline QString serverUnderTest() {
-    return qEnvironmentVariable("PERLINEX_PG_TEST");
-}
-
-#define SKIP_WITHOUT_SERVER()                                                                      \
-    if (desks::serverUnderTest().isEmpty())                                                        \
-    GTEST_SKIP() << "PERLINEX_PG_TEST names no PostgreSQL server to test against (scripts/test "   \
-                    "starts one)"
-
-// The store error the call threw; 0 when it threw none.
-inline int errorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const db::DbError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class SharedCollectionTest : public ::testing::Test {
 protected:
