@@ -93,6 +93,14 @@
         <source>The collection %1 was stopped in the middle of a store (by a crash or a kill). That store has been undone: the collection is as it was after its last complete store.</source>
         <translation>Die Sammlung %1 wurde mitten in einem Speichervorgang angehalten (durch einen Absturz oder Abbruch). Dieser Speichervorgang wurde rückgängig gemacht: Die Sammlung ist so wie nach ihrem letzten vollständigen Speichern.</translation>
     </message>
+    <message>
+        <source>cannot make the folder %1</source>
+        <translation>der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>%1 already holds a collection (stamp.mdb); it has been left as it is.</source>
+        <translation>%1 enthält schon eine Sammlung (stamp.mdb); sie bleibt unverändert.</translation>
+    </message>
 </context>
 <context>
     <name>ColumnMap</name>
@@ -130,14 +138,6 @@
   perlinex --version                                die Version des Programms zeigen
   Ohne ORDNER ist die Sammlung die in %1.
 </translation>
-    </message>
-    <message>
-        <source>cannot make the folder %1</source>
-        <translation>der Ordner %1 kann nicht angelegt werden</translation>
-    </message>
-    <message>
-        <source>%1 already holds a collection (stamp.mdb); it has been left as it is.</source>
-        <translation>%1 enthält schon eine Sammlung (stamp.mdb); sie bleibt unverändert.</translation>
     </message>
     <message>
         <source>new needs exactly one FOLDER</source>
@@ -2239,14 +2239,6 @@ Machen Sie sie lesbar, und legen Sie die Sicherung noch einmal an. Die Liste wir
     <message>
         <source>server pull needs a SERVER and a FOLDER</source>
         <translation>server pull braucht einen SERVER und einen ORDNER</translation>
-    </message>
-    <message>
-        <source>cannot make the folder %1</source>
-        <translation>der Ordner %1 kann nicht angelegt werden</translation>
-    </message>
-    <message>
-        <source>%1 already holds a collection (stamp.mdb); it has been left as it is.</source>
-        <translation>%1 enthält schon eine Sammlung (stamp.mdb); sie bleibt unverändert.</translation>
     </message>
     <message>
         <source>Made a collection in %1 from the shared collection %2 on %3: stamps %4, code entries %5, pictures %6</source>

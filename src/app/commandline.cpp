@@ -83,21 +83,14 @@ int wrong(QTextStream& err, const QString& what) {
 // Makes the folder if needed, takes its collection as every command does, and refuses one
 // that already holds a collection.
 std::optional<db::CollectionHold> prepareNewFolder(const QString& folder, QTextStream& err) {
-    if (!QDir().mkpath(folder)) {
-        err << "perlinex: " << translate("CommandLine", "cannot make the folder %1").arg(folder)
-            << "\n";
+    try {
+        return db::holdNewCollection(folder);
+    } catch (const db::DbError& e) {
+        if (e.number() != db::err::InvalidPath)
+            throw;
+        err << "perlinex: " << e.text() << "\n";
         return std::nullopt;
     }
-    db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Make);
-    if (QFileInfo::exists(hold.path)) {
-        err << "perlinex: "
-            << translate("CommandLine",
-                         "%1 already holds a collection (stamp.mdb); it has been left as it is.")
-                   .arg(folder)
-            << "\n";
-        return std::nullopt;
-    }
-    return hold;
 }
 
 // A store cut short that the hold rolled back is told, as a note beside the command's output.

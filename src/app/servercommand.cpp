@@ -212,16 +212,7 @@ int pull(const QStringList& args, QTextStream& out, QTextStream& err) {
 
 PulledCollection pullCollection(db::Database& shared, const QString& folder,
                                 const db::CopyProgress& progress) {
-    if (!QDir().mkpath(folder))
-        throw db::DbError(db::err::InvalidPath,
-                          translate("ServerCommand", "cannot make the folder %1").arg(folder));
-    const db::CollectionHold hold = db::holdCollection(folder, db::Purpose::Make);
-    if (QFileInfo::exists(hold.path))
-        throw db::DbError(
-            db::err::InvalidPath,
-            translate("ServerCommand",
-                      "%1 already holds a collection (stamp.mdb); it has been left as it is.")
-                .arg(folder));
+    const db::CollectionHold hold = db::holdNewCollection(folder);
     // The pictures first, then the collection file, which takes its name only when whole: a
     // pull cut short leaves no collection behind.
     const QStringList pictures = writePictures(shared, imagesFolderOf(folder));

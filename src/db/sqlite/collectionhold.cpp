@@ -45,6 +45,20 @@ bool rollBackUnfinishedStore(const QString& path) {
     return !hasJournal(path);
 }
 
+CollectionHold holdNewCollection(const QString& folder) {
+    if (!QDir().mkpath(folder))
+        throw DbError(err::InvalidPath,
+                      translate("CollectionHold", "cannot make the folder %1").arg(folder));
+    CollectionHold hold = holdCollection(folder, Purpose::Make);
+    if (QFileInfo::exists(hold.path))
+        throw DbError(
+            err::InvalidPath,
+            translate("CollectionHold",
+                      "%1 already holds a collection (stamp.mdb); it has been left as it is.")
+                .arg(folder));
+    return hold;
+}
+
 CollectionHold holdCollection(const QString& appFolder, Purpose purpose) {
     CollectionHold hold;
     hold.path = resolvedCollectionPath(appFolder);

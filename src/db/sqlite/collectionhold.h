@@ -37,6 +37,11 @@ struct CollectionHold {
 // collection is read-only.
 CollectionHold holdCollection(const QString& appFolder, Purpose purpose);
 
+// The folder of a collection about to be made: made when missing and held as Make holds it.
+// Throws DbError 3044 when the folder cannot be made or already holds a collection (which is
+// left as it is), or what holdCollection throws.
+CollectionHold holdNewCollection(const QString& folder);
+
 // Rolls back a store of the database at path that a crash or a kill cut short (its rollback
 // journal is left behind, as the engine intends), so that the file is judged as it was after
 // its last whole store. True when one was rolled back. Run under the folder's lock.
