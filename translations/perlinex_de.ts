@@ -3631,6 +3631,10 @@ Berichtsvorlagen (.rpt-Dateien) liegen dort, wo Sie sie gespeichert haben, und g
         <source>&amp;Ok</source>
         <translation>&amp;OK</translation>
     </message>
+    <message>
+        <source>This entry was deleted by another user. The entries are shown as they are now.</source>
+        <translation>Dieser Eintrag wurde von einem anderen Benutzer gelöscht. Die Einträge werden so gezeigt, wie sie jetzt sind.</translation>
+    </message>
 </context>
 <context>
     <name>perlinex::frmDateEnt</name>

@@ -280,6 +280,8 @@ void frmMain::followOtherDesks() {
         guard([this, table] {
             program_.setReloadFlag(table, true);
             activate();
+            if (codesWindow_)
+                codesWindow_->followOtherDesks(table);
         });
     });
 }

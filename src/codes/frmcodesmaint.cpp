@@ -115,7 +115,45 @@ frmCodesMaint::frmCodesMaint(Program& program, QWidget* parent)
 frmCodesMaint::~frmCodesMaint() = default;
 
 bool frmCodesMaint::step(const std::function<void()>& fn) {
-    return trap(program_, fn);
+    try {
+        fn();
+        return true;
+    } catch (const DbError& e) {
+        if (!deletedElsewhere(e)) {
+            HandleDbError(program_, e);
+            return false;
+        }
+    }
+    tellDeletedElsewhere();
+    return false;
+}
+
+// On a shared collection another desk may have deleted the entry shown: told, not taken for a
+// fault of the collection.
+bool frmCodesMaint::deletedElsewhere(const DbError& e) const {
+    return e.number() == db::err::RecordDeleted && program_.shared();
+}
+
+void frmCodesMaint::tellDeletedElsewhere() {
+    program_.dialogs().message(tr("This entry was deleted by another user. The entries are "
+                                  "shown as they are now."),
+                               windowTitle(), Buttons::Ok, Icon::Information);
+    load(table_);
+}
+
+void frmCodesMaint::followOtherDesks(int maintTable) {
+    if (!entries_ || maintTable != table_ || editing_ || adding_)
+        return;
+    const std::optional<std::int64_t> id = currentId();
+    load(table_);
+    if (!id || !hasEntries())
+        return;
+    if (step([&] {
+            entries_->findFirst(idCriterion(*id));
+            if (entries_->noMatch())
+                entries_->moveFirst();
+        }))
+        showEntry();
 }
 
 // Loading --------------------------------------------------------------------------------
@@ -300,9 +338,22 @@ bool frmCodesMaint::storeDescription() {
         entries_->cancelUpdate();
         return false;
     }
-    withLockRetry(program_, [&] { entries_->update(); });
+    bool gone = false;
+    withLockRetry(program_, [&] {
+        try {
+            entries_->update();
+        } catch (const DbError& e) {
+            if (!deletedElsewhere(e))
+                throw;
+            gone = true;
+        }
+    });
     // The main window may have refilled its list since this window was activated.
     program_.setReloadFlag(table_, true);
+    if (gone) {
+        tellDeletedElsewhere();
+        return false;
+    }
     if (entries_->isEditing()) {
         entries_->cancelUpdate();
         return false;

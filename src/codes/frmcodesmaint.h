@@ -15,8 +15,9 @@ class QPushButton;
 namespace perlinex {
 
 namespace db {
+class DbError;
 class RecordSet;
-}
+} // namespace db
 
 // The code table window: browse, add, rename, find and delete the entries of one of the nine
 // code tables. It is modeless and works on the table it loaded, whatever MaintTable says later.
@@ -35,6 +36,9 @@ public:
     void showTable(int maintTable);
     // Raises the main window's reload flag for this window's table; runs on every activation.
     void activate();
+    // Another desk changed the entries of a code table: the one shown is read again, on the
+    // same entry while it is there, unless an entry is being typed here.
+    void followOtherDesks(int maintTable);
 
     int table() const { return table_; }
     int helpTopic() const { return helpTopic_; }
@@ -51,6 +55,8 @@ private:
     void release();
     void bringForward();
     bool step(const std::function<void()>& fn);
+    bool deletedElsewhere(const db::DbError& e) const;
+    void tellDeletedElsewhere();
 
     bool hasEntries();
     std::optional<std::int64_t> currentId() const;
