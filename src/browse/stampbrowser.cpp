@@ -114,9 +114,25 @@ void StampBrowser::readCurrent() {
 
 void StampBrowser::makeCurrent(std::optional<std::int64_t> id) {
     current_ = id;
-    readCurrent();
-    setMode(id ? Mode::Browsing : Mode::Empty);
+    try {
+        readCurrent();
+    } catch (const db::DbError& e) {
+        if (e.number() != db::err::RecordDeleted || !id || !db_)
+            throw;
+        showInPlaceOf(*id);
+    }
+    setMode(current_ ? Mode::Browsing : Mode::Empty);
     emit currentChanged();
+}
+
+// Another desk deleted the listed stamp about to be shown before this desk heard of it: the
+// list is read again and the stamp now at its place shown.
+void StampBrowser::showInPlaceOf(std::int64_t gone) {
+    const std::int64_t row = std::max<std::int64_t>(list_.rowOf(gone), 0);
+    list_.read(*db_, order_);
+    emit listChanged();
+    current_ = rowCount() == 0 ? std::nullopt : std::optional(idAt(std::min(row, rowCount() - 1)));
+    readCurrent();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -173,6 +173,7 @@ private:
     std::optional<std::int64_t> firstListed() const;
     void narrowList();
     void makeCurrent(std::optional<std::int64_t> id);
+    void showInPlaceOf(std::int64_t gone);
     void readCurrent();
     void reread(std::optional<std::int64_t> keep);
     void storeRow(const record::StampEntry& typed, const StoreSteps& steps, StoreOutcome& out);

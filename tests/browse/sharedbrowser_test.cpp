@@ -122,6 +122,27 @@ TEST_F(SharedBrowserTest, AnEditMeetsAnotherDesksStore) {
     EXPECT_EQ(other->scalar(QStringLiteral("select count(*) from stamp")).toInteger(), 1);
 }
 
+// A stamp another desk deleted before this desk heard of it is never shown when moved to: the
+// list is read again and the stamp now at its place shown.
+TEST_F(SharedBrowserTest, MovingOntoAStampAnotherDeskDeletedShowsTheOneInItsPlace) {
+    addStamp(QStringLiteral("Alpha"));
+    const std::int64_t beta = addStamp(QStringLiteral("Beta"));
+    const std::int64_t gamma = addStamp(QStringLiteral("Gamma"));
+    open();
+    ASSERT_EQ(shown(), QStringLiteral("Alpha"));
+    other->execute(QStringLiteral("DELETE FROM stamp WHERE stampid = %1").arg(beta));
+    browser->moveNext();
+    EXPECT_EQ(shown(), QStringLiteral("Gamma"));
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Gamma")}));
+    // The last one gone as well: the one before its place.
+    other->execute(QStringLiteral("DELETE FROM stamp WHERE stampid = %1").arg(gamma));
+    browser->moveFirst();
+    browser->moveLast();
+    EXPECT_EQ(shown(), QStringLiteral("Alpha"));
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("Alpha")});
+    EXPECT_EQ(browser->mode(), Mode::Browsing);
+}
+
 // What is stored with the row (a shared collection's picture) is stored in its transaction:
 // when it fails, the row is not stored either.
 TEST_F(SharedBrowserTest, WhatGoesWithTheRowIsStoredWithItOrNotAtAll) {
