@@ -143,6 +143,37 @@ TEST_F(SharedBrowserTest, MovingOntoAStampAnotherDeskDeletedShowsTheOneInItsPlac
     EXPECT_EQ(browser->mode(), Mode::Browsing);
 }
 
+// Every order of the Sort menu, either way, is read from an index of the server rather than
+// sorted at each reading; a collection made before with indexes that cannot serve them gets
+// them renewed by Pack.
+TEST_F(SharedBrowserTest, TheSortMenusOrdersAreReadFromIndexes) {
+    addStamp(QStringLiteral("Penny Black"));
+    // With sorting switched off, a plan that still has to sort says so even for a few rows.
+    const auto sorts = [this](const StampOrder& order) {
+        db->engine().exec(QStringLiteral("SET enable_sort = off"));
+        auto plan = db->query(QStringLiteral("EXPLAIN SELECT stamp.stampid FROM stamp ORDER BY ") +
+                              orderClause(order));
+        plan->run();
+        QString text;
+        while (plan->next())
+            text += plan->text(0) + QLatin1Char('\n');
+        db->engine().exec(QStringLiteral("RESET enable_sort"));
+        return text.contains(QLatin1String("Sort")) ? text : QString();
+    };
+    const StampOrder orders[] = {
+        StampOrder::of(SortKey::Description), StampOrder::of(SortKey::Catalogue),
+        StampOrder::of(SortKey::Issued),
+        StampOrder::ofColumn(listColumnNamed(QStringLiteral("descr")), true)};
+    for (const StampOrder& order : orders)
+        EXPECT_EQ(sorts(order), QString()) << orderClause(order).toStdString();
+
+    db->engine().exec(QStringLiteral(
+        "DROP INDEX stamp_descr; CREATE INDEX stamp_descr ON stamp (descr_sortkey, stampid)"));
+    ASSERT_NE(sorts(orders[0]), QString());
+    db::packServerCollection(*db);
+    EXPECT_EQ(sorts(orders[0]), QString());
+}
+
 // What is stored with the row (a shared collection's picture) is stored in its transaction:
 // when it fails, the row is not stored either.
 TEST_F(SharedBrowserTest, WhatGoesWithTheRowIsStoredWithItOrNotAtAll) {

@@ -150,15 +150,50 @@ QString searchTextHolds(const QString& alias, const QString& word) {
     return QLatin1Char('(') + parts.join(QLatin1String(" OR ")) + QLatin1Char(')');
 }
 
+namespace {
+
+// The indexes of the stamps' Sort-menu orders. The program's orders put nulls first, as the
+// file does; an index that puts them last could not serve them, and every list read would be
+// sorted anew.
+struct OrderIndex {
+    const char* name;
+    const char* columns;
+};
+constexpr OrderIndex OrderIndexes[] = {
+    {"stamp_descr", "descr_sortkey NULLS FIRST, stampid NULLS FIRST"},
+    {"stamp_catsort", "catsort NULLS FIRST, catnum_sortkey NULLS FIRST, stampid NULLS FIRST"},
+    {"stamp_issued", "issued NULLS FIRST, stampid NULLS FIRST"},
+};
+
+QString createOrderIndex(const OrderIndex& index) {
+    return QStringLiteral("CREATE INDEX %1 ON stamp (%2)")
+        .arg(latin(index.name), latin(index.columns));
+}
+
+} // namespace
+
+void renewOrderIndexes(Database& db) {
+    for (const OrderIndex& index : OrderIndexes) {
+        const auto definition = db.engine().prepare(
+            QStringLiteral("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+                           "AND indexname = ?"));
+        definition->bind(1, Value(latin(index.name)));
+        if (definition->step() && definition->columnText(0).contains(QLatin1String("NULLS FIRST")))
+            continue;
+        // One statement of two: the server runs them as one transaction.
+        run(db, QStringLiteral("DROP INDEX IF EXISTS %1; %2")
+                    .arg(latin(index.name), createOrderIndex(index)));
+    }
+}
+
 void fillServerCollection(Database& db, bool withVocabulary) {
     run(db, QStringLiteral("CREATE COLLATION %1 (provider = icu, locale = 'und-u-ks-level2', "
                            "deterministic = false)")
                 .arg(latin(TextCollation)));
     run(db, QStringLiteral("CREATE TABLE stamp (%1)").arg(stampColumns().join(u',')));
-    run(db, QStringLiteral("CREATE INDEX stamp_descr ON stamp (descr_sortkey, stampid);"
-                           "CREATE INDEX stamp_catsort ON stamp (catsort, catnum_sortkey, stampid);"
-                           "CREATE INDEX stamp_issued ON stamp (issued, stampid);"
-                           "CREATE TABLE meta (version integer NOT NULL, unicode text);"
+    for (const OrderIndex& index : OrderIndexes)
+        run(db, createOrderIndex(index));
+    run(db, QStringLiteral("CREATE TABLE meta (version integer NOT NULL, unicode text);"
                            "CREATE TABLE picture (stampid bigint PRIMARY KEY REFERENCES stamp "
                            "(stampid) ON DELETE CASCADE, jpeg bytea NOT NULL)"));
     for (const CodeTable& t : codeTables()) {

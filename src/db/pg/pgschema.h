@@ -32,4 +32,8 @@ inline constexpr const char* RowVersionColumn = "rowversion";
 // collection; the code tables get their starter vocabularies when withVocabulary is set.
 void fillServerCollection(Database& db, bool withVocabulary);
 
+// Makes again, in their present form, the indexes of the stamps' Sort-menu orders that a
+// collection made before keeps in an older one (where the server sorted every list it read).
+void renewOrderIndexes(Database& db);
+
 } // namespace perlinex::db::pg

@@ -227,6 +227,7 @@ void packServerCollection(Database& db) {
     // upkeep of a table to end rather than failing at once.
     PGconn* conn = static_cast<pg::PgEngine&>(db.engine()).handle();
     pg::waitForLocksAsNeeded(conn);
+    pg::renewOrderIndexes(db);
     for (const QString& t : names)
         db.engine().exec(QStringLiteral("VACUUM (ANALYZE) %1").arg(quotedName(t)));
     pg::waitBrieflyForLocks(conn);
