@@ -2,6 +2,7 @@
 #include "db/dberror.h"
 #include "support/server_fixture.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace perlinex;
@@ -170,6 +171,24 @@ TEST_F(SharedBrowserTest, TheSortMenusOrdersAreReadFromIndexes) {
     db->engine().exec(QStringLiteral(
         "DROP INDEX stamp_descr; CREATE INDEX stamp_descr ON stamp (descr_sortkey, stampid)"));
     ASSERT_NE(sorts(orders[0]), QString());
+    // A desk that may read and store but does not own the tables packs without a fault and
+    // leaves the index to the owner.
+    db->engine().exec(
+        QStringLiteral(
+            "DO $$ BEGIN CREATE ROLE perlinex_member LOGIN; EXCEPTION WHEN duplicate_object THEN "
+            "NULL; END $$; GRANT USAGE ON SCHEMA \"%1\" TO perlinex_member; GRANT SELECT, INSERT, "
+            "UPDATE, DELETE ON ALL TABLES IN SCHEMA \"%1\" TO perlinex_member")
+            .arg(collection));
+    QString memberServer = serverUnderTest();
+    memberServer.replace(QRegularExpression(QStringLiteral("user=[^&]*")),
+                         QStringLiteral("user=perlinex_member"));
+    ASSERT_NE(memberServer, serverUnderTest());
+    {
+        const auto member = db::openServerDatabase(memberServer, collection);
+        EXPECT_NO_THROW(db::packServerCollection(*member));
+        member->close();
+    }
+    EXPECT_NE(sorts(orders[0]), QString());
     db::packServerCollection(*db);
     EXPECT_EQ(sorts(orders[0]), QString());
 }

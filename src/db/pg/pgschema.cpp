@@ -2,6 +2,7 @@
 
 #include "db/catalogue.h"
 #include "db/database.h"
+#include "db/dberror.h"
 #include "db/dialect.h"
 #include "db/engine.h"
 #include "db/fields.h"
@@ -180,9 +181,15 @@ void renewOrderIndexes(Database& db) {
         definition->bind(1, Value(latin(index.name)));
         if (definition->step() && definition->columnText(0).contains(QLatin1String("NULLS FIRST")))
             continue;
-        // One statement of two: the server runs them as one transaction.
-        run(db, QStringLiteral("DROP INDEX IF EXISTS %1; %2")
-                    .arg(latin(index.name), createOrderIndex(index)));
+        // One statement of two: the server runs them as one transaction. A desk without the
+        // owner's rights leaves the old index as it is, for a desk that has them.
+        try {
+            run(db, QStringLiteral("DROP INDEX IF EXISTS %1; %2")
+                        .arg(latin(index.name), createOrderIndex(index)));
+        } catch (const DbError& e) {
+            if (e.number() == err::ServerUnreachable)
+                throw;
+        }
     }
 }
 
