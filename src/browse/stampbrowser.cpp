@@ -356,14 +356,8 @@ StoreOutcome StampBrowser::store(const record::StampEntry& typed, AfterStore aft
         list_.read(*db_, order_);
         emit listChanged();
     }
-    if (out.goneElsewhere) {
-        const std::int64_t row = std::max<std::int64_t>(currentRow(), 0);
-        list_.remove(*current_);
-        list_.read(*db_, order_);
-        emit listChanged();
-        makeCurrent(rowCount() == 0 ? std::nullopt
-                                    : std::optional(idAt(std::min(row, rowCount() - 1))));
-    }
+    if (out.goneElsewhere)
+        makeCurrent(current_); // its row is gone: the stamp now at its place is shown
     if (!out.stored)
         return out;
     // The stored stamp takes its place in the order at once, and stays listed.

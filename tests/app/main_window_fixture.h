@@ -95,6 +95,13 @@ protected:
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QPushButton* btn(const char* name) { return find<QPushButton>(name); }
     QAction* act(const char* name) { return find<QAction>(name); }
+    // A window of the program that is shown now, by its name; null when none is.
+    static QWidget* shownWindow(const char* name) {
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->objectName() == QLatin1String(name) && t->isVisible())
+                return t;
+        return nullptr;
+    }
     QString text(const char* name) { return edit(name)->text(); }
     void click(const char* name) { QTest::mouseClick(btn(name), Qt::LeftButton); }
     void type(const char* name, const QString& t) {

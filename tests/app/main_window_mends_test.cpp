@@ -319,10 +319,7 @@ TEST_F(MainWindowTest, ReportsMenu_TheTargetChosenTakesTheReportThere) {
 
     act("mnuRptOut1")->trigger();
     act("mnuRptValue")->trigger();
-    QWidget* preview = nullptr;
-    for (QWidget* t : QApplication::topLevelWidgets())
-        if (t->objectName() == QLatin1String("frmOutput") && t->isVisible())
-            preview = t;
+    QWidget* preview = shownWindow("frmOutput");
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->windowTitle(), QStringLiteral("Report Output"));
     preview->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();

@@ -486,10 +486,7 @@ TEST_F(MainWindowTest, Find_ShowsTheMatchOrSaysNothingMatchedAndKeepsTheStampSho
 TEST_F(MainWindowTest, CodeTableWindow_AnEntryAddedThereIsListedWhenTheMainWindowIsBack) {
     open({{"A", "1"}});
     act("mnuMaint5")->trigger(); // gum
-    QWidget* codes = nullptr;
-    for (QWidget* t : QApplication::topLevelWidgets())
-        if (t->objectName() == QLatin1String("frmCodesMaint") && t->isVisible())
-            codes = t;
+    QWidget* codes = shownWindow("frmCodesMaint");
     ASSERT_NE(codes, nullptr);
     EXPECT_EQ(program->MaintTable, 5);
     codes->findChild<QPushButton*>(QStringLiteral("cmdAddNew"))->click();

@@ -19,13 +19,6 @@ QByteArray bytesOf(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QWidget* topLevel(const char* name) {
-    for (QWidget* t : QApplication::topLevelWidgets())
-        if (t->objectName() == QLatin1String(name) && t->isVisible())
-            return t;
-    return nullptr;
-}
-
 // The tests run as any user, so the store's read-only mode is chosen by the test rather than by
 // the file's permissions; the last test takes the real way.
 class ReadOnlyWindowTest : public MainWindowTest {
@@ -78,7 +71,7 @@ TEST_F(ReadOnlyWindowTest, ReadingCommandsStayAndEditingOnesAreUnavailable) {
 TEST_F(ReadOnlyWindowTest, CodeTablesAreShownAndNotEdited) {
     openReadOnly({{"A", "1"}});
     act("mnuMaint3")->trigger();
-    QWidget* codes = topLevel("frmCodesMaint");
+    QWidget* codes = shownWindow("frmCodesMaint");
     ASSERT_NE(codes, nullptr);
     auto* desc = codes->findChild<QLineEdit*>(QStringLiteral("txtDesc"));
     EXPECT_TRUE(desc->isReadOnly());

@@ -183,10 +183,7 @@ TEST_F(SharedWindowTest, ImportStatisticsAndPackWorkOnIt) {
     // The statistics of the shared collection open without a question.
     act("mnuRptStats")->trigger();
     EXPECT_EQ(dialogs.prompts.size(), asked + 1);
-    QWidget* stats = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QLatin1String("frmStats") && top->isVisible())
-            stats = top;
+    QWidget* stats = shownWindow("frmStats");
     ASSERT_NE(stats, nullptr);
     stats->close();
     dialogs.answers.push_back(Answer::Yes);
@@ -229,10 +226,7 @@ TEST_F(SharedWindowTest, CodeTableWindowFollowsAnotherDesk) {
     open({{"Local stamp", "1"}});
     openShared();
     act("mnuMaint5")->trigger(); // gum
-    QWidget* codes = nullptr;
-    for (QWidget* t : QApplication::topLevelWidgets())
-        if (t->objectName() == QLatin1String("frmCodesMaint") && t->isVisible())
-            codes = t;
+    QWidget* codes = shownWindow("frmCodesMaint");
     ASSERT_NE(codes, nullptr);
     auto* desc = codes->findChild<QLineEdit*>(QStringLiteral("txtDesc"));
     auto* first = codes->findChild<QPushButton*>(QStringLiteral("cmdFirst"));

@@ -227,9 +227,15 @@ void packServerCollection(Database& db) {
     // upkeep of a table to end rather than failing at once.
     PGconn* conn = static_cast<pg::PgEngine&>(db.engine()).handle();
     pg::waitForLocksAsNeeded(conn);
-    pg::renewOrderIndexes(db);
-    for (const QString& t : names)
-        db.engine().exec(QStringLiteral("VACUUM (ANALYZE) %1").arg(quotedName(t)));
+    try {
+        pg::renewOrderIndexes(db);
+        for (const QString& t : names)
+            db.engine().exec(QStringLiteral("VACUUM (ANALYZE) %1").arg(quotedName(t)));
+    } catch (...) {
+        // The desk goes on with the collection: its rows are waited for briefly again.
+        pg::waitBrieflyForLocks(conn);
+        throw;
+    }
     pg::waitBrieflyForLocks(conn);
 }
 
