@@ -34,6 +34,9 @@ CollectionPane::CollectionPane(browse::StampBrowser& browser, const regional::Re
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the record, as from any other control, instead of walking its
+    // cells; the arrows move in it.
+    view_->setTabKeyNavigation(false);
     view_->setWordWrap(false);
     view_->setAlternatingRowColors(true);
     view_->verticalHeader()->hide();

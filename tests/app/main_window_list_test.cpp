@@ -146,6 +146,15 @@ TEST_F(MainWindowPaneTest, ListAndFilter_AreUnavailableWhileAStampIsChanged) {
     EXPECT_EQ(selectedRow(), 0) << "the stored stamp is selected in its place";
 }
 
+TEST_F(MainWindowPaneTest, TabLeavesTheListForTheNextControl) {
+    openWithList({{"Alpha", "1"}, {"Bravo", "2"}});
+    list()->setFocus();
+    ASSERT_TRUE(list()->hasFocus());
+    QTest::keyClick(list(), Qt::Key_Tab);
+    EXPECT_FALSE(list()->hasFocus());
+    EXPECT_EQ(shown(), QStringLiteral("Alpha"));
+}
+
 TEST_F(MainWindowPaneTest, TheFilterBox_NarrowsTheListAndTheMovesAndEscapeClearsIt) {
     openWithList({{"Penny Black", "1"}, {"Penny Red", "2"}, {"Basel Dove", "3"}});
     QTest::keyClick(w.get(), Qt::Key_L, Qt::ControlModifier);
